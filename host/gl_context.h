@@ -1,0 +1,25 @@
+#pragma once
+// A hidden window with a current OpenGL 4.1 core context: what a host gives a plug-in, and what
+// every GL test runs on. GLFW on Linux, WGL on Windows.
+
+struct GLContextImpl;
+
+class GLContext
+{
+public:
+	GLContext() = default;
+	~GLContext();
+	GLContext( const GLContext& )            = delete;
+	GLContext& operator=( const GLContext& ) = delete;
+
+	// Creates the window and the context and makes it current on the calling thread. On failure
+	// returns false and points *error at a static text.
+	bool Create( const char** error );
+	void MakeCurrent();
+	void ClearCurrent();
+	void Destroy();
+	bool IsCreated() const { return impl != nullptr; }
+
+private:
+	GLContextImpl* impl = nullptr;
+};

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Installs what the build needs and prepares the sources of the Windows-only dependencies.
+# Idempotent: a second run installs nothing and fetches nothing.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+deps="$root/.deps"
+mkdir -p "$deps"
+
+packages=(cmake make g++ pkg-config googletest libgtest-dev libbenchmark-dev libglew-dev libglfw3-dev
+          libpng-dev xvfb xauth g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+          binutils-mingw-w64-x86-64 wine wine64 dpkg-dev)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
+updated=0
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  as_root apt-get update -q
+  updated=1
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# The MinGW build must use the POSIX thread model (std::once_flag, std::mutex).
+for tool in gcc g++; do
+  alt=/usr/bin/x86_64-w64-mingw32-$tool
+  if [ "$(readlink -f "$alt")" != "$(readlink -f "$alt-posix")" ]; then
+    as_root update-alternatives --set "x86_64-w64-mingw32-$tool" "$alt-posix" >/dev/null 2>&1 || true
+  fi
+done
+
+# GLEW for Windows: compiled from Debian's source package by the Windows build.
+if ! ls -d "$deps"/glew-*/src/glew.c >/dev/null 2>&1; then
+  if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
+    src=/etc/apt/sources.list.d/debian.sources
+    if [ -f "$src" ]; then
+      sed 's/^Types: deb$/Types: deb-src/' "$src" | as_root tee /etc/apt/sources.list.d/umbrafex-deb-src.sources >/dev/null
+    else
+      grep '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' | as_root tee /etc/apt/sources.list.d/umbrafex-deb-src.list >/dev/null
+    fi
+    updated=0
+  fi
+  [ "$updated" = 1 ] || as_root apt-get update -q
+  (cd "$deps" && apt-get source -q --download-only glew >/dev/null && dpkg-source -x --no-check glew_*.dsc >/dev/null 2>&1 || true)
+  ls -d "$deps"/glew-*/src/glew.c >/dev/null 2>&1 || { echo "setup: could not unpack GLEW's source" >&2; exit 1; }
+fi
+echo "setup: ready (GLEW source: $(ls -d "$deps"/glew-*/ | head -n1))"

@@ -1,0 +1,47 @@
+#include "tests/support/gl_test.h"
+
+#include "host/gl_context.h"
+
+static GLContext& TestContext()
+{
+	static GLContext context;
+	return context;
+}
+
+static bool glewDone = false;
+
+bool CreateTestContextNotCurrent( const char** error )
+{
+	if( !TestContext().Create( error ) )
+		return false;
+	TestContext().ClearCurrent();
+	return true;
+}
+
+void MakeTestContextCurrent()
+{
+	TestContext().MakeCurrent();
+}
+
+bool EnsureTestContext( const char** error )
+{
+	if( !TestContext().Create( error ) )
+		return false;
+	TestContext().MakeCurrent();
+	if( !glewDone )
+	{
+		if( glewInit() != GLEW_OK )
+		{
+			*error = "glewInit failed in the test module";
+			return false;
+		}
+		glewDone = true;
+	}
+	return true;
+}
+
+void GLTest::SetUp()
+{
+	const char* error = "";
+	ASSERT_TRUE( EnsureTestContext( &error ) ) << error;
+}
