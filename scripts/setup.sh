@@ -7,7 +7,7 @@ deps="$root/.deps"
 mkdir -p "$deps"
 
 packages=(cmake make g++ pkg-config googletest libgtest-dev libbenchmark-dev libglew-dev libglfw3-dev
-          libpng-dev xvfb xauth g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+          libpng-dev libstb-dev xvfb xauth g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
           binutils-mingw-w64-x86-64 wine wine64 dpkg-dev)
 missing=()
 for p in "${packages[@]}"; do
@@ -21,14 +21,6 @@ if [ ${#missing[@]} -gt 0 ]; then
   updated=1
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
-
-# The MinGW build must use the POSIX thread model (std::once_flag, std::mutex).
-for tool in gcc g++; do
-  alt=/usr/bin/x86_64-w64-mingw32-$tool
-  if [ "$(readlink -f "$alt")" != "$(readlink -f "$alt-posix")" ]; then
-    as_root update-alternatives --set "x86_64-w64-mingw32-$tool" "$alt-posix" >/dev/null 2>&1 || true
-  fi
-done
 
 # GLEW for Windows: compiled from Debian's source package by the Windows build.
 if ! ls -d "$deps"/glew-*/src/glew.c >/dev/null 2>&1; then

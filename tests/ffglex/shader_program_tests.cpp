@@ -1,0 +1,143 @@
+// ShaderProgram on a real context: the failure texts on standard output, the names held after
+// every outcome, and uniforms that reach the picture.
+#include "ffglex/ScopedProgramBinding.h"
+#include "ffglex/ScreenQuad.h"
+#include "ffglex/ShaderProgram.h"
+#include "tests/ffglex/quad_shaders.h"
+#include "tests/support/gl_helpers.h"
+#include "tests/support/gl_test.h"
+#include "tests/support/test_process.h"
+
+#include <string>
+
+using ffglex::ShaderProgram;
+
+static const char* const brokenSource = "#version 410 core\nvoid main() { not glsl at all; }\n";
+
+// Compiles on its own, but reads as a vec3 what the vertex stage writes as a vec2: no link.
+static std::string MismatchedFragment( const std::string& input )
+{
+	return "#version 410 core\nin vec3 " + input + ";\nout vec4 c;\nvoid main() { c = vec4( " + input + ", 1.0 ); }\n";
+}
+
+class ShaderProgramTest : public GLTest
+{
+protected:
+	// Compiles, expects failure and an emptied object, and returns what was written (no '\r').
+	std::string FailingCompile( const char* vertex, const char* fragment )
+	{
+		StdoutCapture capture;
+		capture.Start();
+		EXPECT_FALSE( program.Compile( vertex, fragment ) );
+		std::string text;
+		for( char c : capture.Stop() )
+			if( c != '\r' )
+				text += c;
+		EXPECT_EQ( 0u, program.VertexShaderName() );
+		EXPECT_EQ( 0u, program.FragmentShaderName() );
+		EXPECT_EQ( 0u, program.ProgramName() );
+		return text;
+	}
+
+	// One text: the prefix, a non-empty driver log, a final newline, and no second prefix.
+	static void ExpectOneText( const std::string& text, const std::string& prefix )
+	{
+		ASSERT_EQ( 0u, text.compare( 0, prefix.size(), prefix ) ) << text;
+		EXPECT_GT( text.size(), prefix.size() + 1 ) << "the driver's log is missing";
+		EXPECT_EQ( '\n', text.back() );
+		EXPECT_EQ( std::string::npos, text.find( "Shader error: ", prefix.size() ) ) << text;
+	}
+
+	ShaderProgram program;
+};
+
+TEST_F( ShaderProgramTest, MissingSourcesFailSilently )
+{
+	const char* cases[][ 2 ] = { { nullptr, textureFragmentSource }, { "", textureFragmentSource },
+		{ passVertexSource, nullptr }, { passVertexSource, "" } };
+	for( auto& sources : cases )
+		EXPECT_EQ( "", FailingCompile( sources[ 0 ], sources[ 1 ] ) );
+}
+
+TEST_F( ShaderProgramTest, EachFailingStepWritesOneText )
+{
+	// The fragment stage is broken too: a second text would show it was compiled after all.
+	ExpectOneText( FailingCompile( brokenSource, brokenSource ), "Vertex Shader error: " );
+	ExpectOneText( FailingCompile( passVertexSource, brokenSource ), "Fragment Shader error: " );
+
+	// Linking has no prefix of its own.
+	std::string text = FailingCompile( passVertexSource, MismatchedFragment( "uv" ).c_str() );
+	ExpectOneText( text, "Fragment Shader error: " );
+	EXPECT_NE( std::string::npos, text.find( "uv" ) ) << "not the link log: " << text;
+
+	// Emptied by each failure, the object compiles again.
+	EXPECT_TRUE( program.Compile( passVertexSource, textureFragmentSource ) );
+	program.Release();
+}
+
+TEST_F( ShaderProgramTest, LongLinkLogIsCutToItsBuffer )
+{
+	// The mismatched name alone is longer than the buffer.
+	std::string name( 1500, 'n' );
+	std::string vertex = "#version 410 core\nlayout( location = 0 ) in vec4 vPosition;\nout vec2 " + name +
+	                     ";\nvoid main() { gl_Position = vPosition; " + name + " = vPosition.xy; }\n";
+	std::string text = FailingCompile( vertex.c_str(), MismatchedFragment( name ).c_str() );
+	ExpectOneText( text, "Fragment Shader error: " );
+	size_t logSize = text.size() - std::string( "Fragment Shader error: " ).size() - 1;
+	EXPECT_LE( logSize, 1023u );
+	EXPECT_GE( logSize, 1000u ) << "the log should have filled the buffer";
+}
+
+TEST_F( ShaderProgramTest, ReleaseAndRecompileDeleteWhatWasHeld )
+{
+	ASSERT_TRUE( program.Compile( passVertexSource, textureFragmentSource ) );
+	GLuint first[ 3 ] = { program.VertexShaderName(), program.FragmentShaderName(), program.ProgramName() };
+	EXPECT_TRUE( glIsShader( first[ 0 ] ) && glIsShader( first[ 1 ] ) && glIsProgram( first[ 2 ] ) );
+
+	// A second Compile without Release replaces the first program instead of leaking it.
+	ASSERT_TRUE( program.Compile( passVertexSource, textureFragmentSource ) );
+	GLuint second[ 3 ] = { program.VertexShaderName(), program.FragmentShaderName(), program.ProgramName() };
+	EXPECT_NE( first[ 2 ], second[ 2 ] );
+	EXPECT_FALSE( glIsShader( first[ 0 ] ) || glIsShader( first[ 1 ] ) || glIsProgram( first[ 2 ] ) );
+
+	program.Release();
+	EXPECT_EQ( 0u, program.VertexShaderName() );
+	EXPECT_EQ( 0u, program.FragmentShaderName() );
+	EXPECT_EQ( 0u, program.ProgramName() );
+	EXPECT_FALSE( glIsShader( second[ 0 ] ) || glIsShader( second[ 1 ] ) || glIsProgram( second[ 2 ] ) );
+	program.Release();
+	EXPECT_EQ( 0u, program.ProgramName() );
+}
+
+TEST_F( ShaderProgramTest, UniformsReachThePicture )
+{
+	const char* fragment = "#version 410 core\nuniform int blue;\nuniform vec2 redGreen;\nout vec4 c;\n"
+	                       "void main() { c = vec4( redGreen, float( blue ) / 255.0, 1.0 ); }\n";
+	ASSERT_TRUE( program.Compile( passVertexSource, fragment ) );
+	EXPECT_NE( -1, program.UniformLocation( "redGreen" ) );
+	EXPECT_EQ( -1, program.UniformLocation( "noSuchUniform" ) );
+
+	ffglex::ScreenQuad quad;
+	ASSERT_TRUE( quad.Initialise( false ) );
+	TestTarget target = MakeTarget( 2, 2 );
+	glBindFramebuffer( GL_FRAMEBUFFER, target.framebuffer );
+	{
+		ffglex::ScopedProgramBinding use( program.ProgramName() );
+		program.SetUniformInt( "blue", 200 );
+		program.SetUniformVec2( "redGreen", 0.2f, 0.6f );
+		program.SetUniformInt( "noSuchUniform", 1 );
+		quad.Draw();
+	}
+	glBindFramebuffer( GL_FRAMEBUFFER, 0 );
+	std::vector< uint8_t > pixels = ReadPixels( target.framebuffer, 2, 2 );
+	for( int i = 0; i < 4; ++i )
+	{
+		const uint8_t* p = PixelAt( pixels, 2, i % 2, i / 2 );
+		EXPECT_NEAR( 51, p[ 0 ], 1 );
+		EXPECT_NEAR( 153, p[ 1 ], 1 );
+		EXPECT_NEAR( 200, p[ 2 ], 1 );
+	}
+	DeleteTarget( target );
+	quad.Release();
+	program.Release();
+}
