@@ -1,0 +1,38 @@
+// GLEW is tried once per process. Runs only in a process of its own (UMBRAFEX_GLEW_FAILURE_PROCESS
+// set), because the failure it provokes is final for the process.
+#include "tests/ffgl/spine_fixture.h"
+
+#include <cstdlib>
+
+TEST( GlewFailure, IsFinalForTheProcess )
+{
+	if( !std::getenv( "UMBRAFEX_GLEW_FAILURE_PROCESS" ) )
+		GTEST_SKIP() << "needs a process of its own";
+	ASSERT_FALSE( glewAttempted );
+	const char* error = "";
+	ASSERT_TRUE( CreateTestContextNotCurrent( &error ) ) << error;
+	SpineCalls::ResetSpine();
+	FFGLViewportStruct vp = { 0, 0, 16, 16 };
+
+	// A default that fails ends instantiation before GLEW is tried.
+	testPlugin.failSetFloatIndex = TEST_LEVEL;
+	EXPECT_EQ( FAIL_POINTER, Bits( SpineCalls::CallWith( FF_INSTANTIATE_GL, &vp ) ) );
+	EXPECT_FALSE( glewAttempted );
+	testPlugin.failSetFloatIndex = 0xFFFFFFFF;
+
+	// No context current: glewInit fails, the new instance is destroyed without InitGL.
+	EXPECT_EQ( FAIL_POINTER, Bits( SpineCalls::CallWith( FF_INSTANTIATE_GL, &vp ) ) );
+	EXPECT_TRUE( glewAttempted );
+	EXPECT_FALSE( glewReady );
+	EXPECT_EQ( 0, testPlugin.initGL );
+	EXPECT_EQ( testPlugin.constructed - 1, testPlugin.destroyed );
+
+	// With a context current, GLEW is still not tried again: its entry points stay unresolved.
+	MakeTestContextCurrent();
+	EXPECT_EQ( FAIL_POINTER, Bits( SpineCalls::CallWith( FF_INSTANTIATE_GL, &vp ) ) );
+	EXPECT_FALSE( glewReady );
+	EXPECT_EQ( nullptr, reinterpret_cast< void* >( glBindFramebuffer ) );
+	EXPECT_EQ( 0, testPlugin.initGL );
+	EXPECT_EQ( testPlugin.constructed - 1, testPlugin.destroyed );
+	SpineCalls::ResetSpine();
+}

@@ -1,0 +1,115 @@
+// The test plug-in as a host sees it: a library loaded at run time, driven only through its exports.
+#include "tests/ffgl/spine_calls.h"
+#include "tests/support/gl_helpers.h"
+#include "tests/support/gl_test.h"
+#include "tests/support/test_process.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+typedef void ( *LogCallback )( const char* );
+typedef void ( *SetLogCallbackFunction )( LogCallback );
+
+static std::vector< std::string > hostLog;
+static void HostLog( const char* text )
+{
+	hostLog.push_back( text );
+}
+
+class PluginLibrary : public GLTest
+{
+protected:
+	static void SetUpTestSuite()
+	{
+#ifdef _WIN32
+		const char* file = "ffgl_testplugin.dll";
+#else
+		const char* file = "libffgl_testplugin.so";
+#endif
+		library = OpenLibrary( JoinPath( ExecutableDirectory(), file ) );
+	}
+
+	void SetUp() override
+	{
+		GLTest::SetUp();
+		ASSERT_NE( nullptr, library ) << "the test plug-in library did not load";
+		plugMain       = LibraryFunction< PlugMainFunction >( library, "plugMain" );
+		setLogCallback = LibraryFunction< SetLogCallbackFunction >( library, "SetLogCallback" );
+		ASSERT_NE( nullptr, plugMain );
+		ASSERT_NE( nullptr, setLogCallback );
+		hostLog.clear();
+	}
+
+	FFMixed Call( uint32_t code, uint32_t number, void* instance = nullptr )
+	{
+		return plugMain( code, HostNumber( number ), instance );
+	}
+	FFMixed CallWith( uint32_t code, const void* record, void* instance = nullptr )
+	{
+		return plugMain( code, MixedFromPointer( record ), instance );
+	}
+
+	static void* library;
+	PlugMainFunction plugMain              = nullptr;
+	SetLogCallbackFunction setLogCallback = nullptr;
+};
+
+void* PluginLibrary::library = nullptr;
+
+TEST_F( PluginLibrary, AnswersInformationAndParameterQueries )
+{
+	const PluginInfoStruct* info = static_cast< const PluginInfoStruct* >( Call( FF_GET_INFO, 0 ).PointerValue );
+	ASSERT_NE( nullptr, info );
+	EXPECT_EQ( 0, std::memcmp( info->PluginUniqueID, "TSPN", 4 ) );
+	EXPECT_EQ( 0, std::memcmp( info->PluginName, "FFGL Spine Tests", 16 ) );
+
+	setLogCallback( &HostLog );
+	EXPECT_EQ( FF_SUCCESS, Bits( Call( FF_INITIALISE_V2, 0 ) ) );
+	EXPECT_EQ( std::vector< std::string >{ "TestPlugin: created" }, hostLog );
+	EXPECT_EQ( 7u, Bits( Call( FF_GET_NUM_PARAMETERS, 0 ) ) );
+	EXPECT_STREQ( "Caption", static_cast< const char* >( Call( FF_GET_PARAMETER_NAME, 2 ).PointerValue ) );
+	EXPECT_EQ( FF_TYPE_FILE, Bits( Call( FF_GET_PARAMETER_TYPE, 3 ) ) );
+	EXPECT_EQ( 0x3F000000u, Bits( Call( FF_GET_PARAMETER_DEFAULT, 1 ) ) );
+	EXPECT_EQ( FAIL_BITS, Bits( Call( 60, 0 ) ) );
+
+	EXPECT_EQ( FF_SUCCESS, Bits( Call( FF_DEINITIALISE, 0 ) ) );
+	EXPECT_EQ( "TestPlugin: destroyed", hostLog.back() );
+	setLogCallback( nullptr );
+}
+
+TEST_F( PluginLibrary, RunsAnInstanceOnTheHostContext )
+{
+	setLogCallback( &HostLog );
+	FFGLViewportStruct vp = { 0, 0, 4, 4 };
+	FFMixed created       = CallWith( FF_INSTANTIATE_GL, &vp );
+	ASSERT_NE( FAIL_POINTER, Bits( created ) );
+	void* instance = created.PointerValue;
+
+	SetParameterStruct set = { 1, MixedFromFloat( 1.f ) };
+	EXPECT_EQ( FF_SUCCESS, Bits( CallWith( FF_SET_PARAMETER, &set, instance ) ) );
+	set = { 2, MixedFromPointer( "caption" ) };
+	EXPECT_EQ( FF_SUCCESS, Bits( CallWith( FF_SET_PARAMETER, &set, instance ) ) );
+	EXPECT_STREQ( "caption", static_cast< const char* >( Call( FF_GET_PARAMETER, 2, instance ).PointerValue ) );
+	const char* display = static_cast< const char* >( Call( FF_GET_PARAMETER_DISPLAY, 1, instance ).PointerValue );
+	EXPECT_EQ( 0, std::memcmp( display, "1.000000\0\0\0\0\0\0\0\0", 16 ) );
+
+	TestTarget target         = MakeTarget( 4, 4 );
+	const uint8_t black[ 4 ]  = { 0, 0, 0, 255 };
+	FFGLTextureStruct texture = { 1, 1, 1, 1, MakeTexture( 1, 1, black ) };
+	FFGLTextureStruct* inputs[ 1 ] = { &texture };
+	ProcessOpenGLStruct frame      = { 1, inputs, target.framebuffer };
+	EXPECT_EQ( FF_SUCCESS, Bits( CallWith( FF_PROCESS_OPENGL, &frame, instance ) ) );
+	std::vector< uint8_t > pixels = ReadPixels( target.framebuffer, 4, 4 );
+	const uint8_t yellow[ 4 ]     = { 255, 255, 0, 255 };
+	EXPECT_EQ( 0, std::memcmp( PixelAt( pixels, 4, 0, 0 ), yellow, 4 ) );
+
+	hostLog.clear();
+	EXPECT_EQ( FF_SUCCESS, Bits( Call( FF_DEINSTANTIATE_GL, 0, instance ) ) );
+	std::vector< std::string > expected = { "TestPlugin: Disconnect", "TestPlugin: DeInitGL", "TestPlugin: destroyed" };
+	EXPECT_EQ( expected, hostLog );
+	EXPECT_EQ( FF_SUCCESS, Bits( Call( FF_DEINITIALISE, 0 ) ) );
+	setLogCallback( nullptr );
+	glDeleteTextures( 1, &texture.Handle );
+	DeleteTarget( target );
+}
