@@ -1,0 +1,274 @@
+// The Video Effects runtime's exports: the "GreenScreen" effect on the CPU, and streams as tokens.
+#include "runtime/call_log.h"
+#include "runtime/green_keyer.h"
+#include "runtime/model_folder.h"
+#include "runtime/refrt_export.h"
+#include "runtime/refrt_image.h"
+#include "runtime/refrt_objects.h"
+#include "runtime/test_controls.h"
+
+#include <cstdint>
+#include <cstring>
+#include <new>
+
+// Both kinds of object start with a tag, so a handle of the wrong kind (or a destroyed one) is refused.
+static const uint32_t effectTag = 0x58465645;
+static const uint32_t streamTag = 0x4d525453;
+
+struct NvVFX_Object
+{
+	uint32_t tag;
+	char* modelDir;
+	uint32_t mode;
+	uint32_t temporal;
+	CUstream_st* stream;
+	RefRtImage* source;
+	RefRtImage* matte;
+	bool loaded;
+};
+
+struct CUstream_st
+{
+	uint32_t tag;
+};
+
+namespace
+{
+NvVFX_Object* AsEffect( NvVFX_Handle handle )
+{
+	return handle && handle->tag == effectTag ? handle : nullptr;
+}
+
+bool Is( const char* selector, const char* name )
+{
+	return std::strcmp( selector, name ) == 0;
+}
+
+NvCV_Status CreateEffect( const char* selector, NvVFX_Handle* handle )
+{
+	if( !selector || !handle )
+		return NVCV_ERR_PARAMETER;
+	if( !Is( selector, "GreenScreen" ) )
+		return NVCV_ERR_SELECTOR;
+	NvVFX_Object* effect = new( std::nothrow ) NvVFX_Object();
+	if( !effect )
+		return NVCV_ERR_MEMORY;
+	effect->tag = effectTag;
+	RefRt_CountObjects( 1 );
+	*handle = effect;
+	return NVCV_SUCCESS;
+}
+
+void DestroyEffect( NvVFX_Handle handle )
+{
+	NvVFX_Object* effect = AsEffect( handle );
+	if( !effect )
+		return;
+	effect->tag = 0;
+	delete[] effect->modelDir;
+	delete effect;
+	RefRt_CountObjects( -1 );
+}
+
+NvCV_Status SetU32( NvVFX_Handle handle, const char* selector, uint32_t value )
+{
+	NvVFX_Object* effect = AsEffect( handle );
+	if( !effect || !selector )
+		return NVCV_ERR_PARAMETER;
+	uint32_t* field = Is( selector, "Mode" ) ? &effect->mode : Is( selector, "Temporal" ) ? &effect->temporal : nullptr;
+	if( !field )
+		return NVCV_ERR_SELECTOR;
+	if( value > 1 )
+		return NVCV_ERR_PARAMETER;
+	*field = value;
+	return NVCV_SUCCESS;
+}
+
+NvCV_Status SetImage( NvVFX_Handle handle, const char* selector, RefRtImage* image )
+{
+	NvVFX_Object* effect = AsEffect( handle );
+	if( !effect || !selector )
+		return NVCV_ERR_PARAMETER;
+	if( Is( selector, "SrcImage0" ) )
+		effect->source = image;
+	else if( Is( selector, "DstImage0" ) )
+		effect->matte = image;
+	else
+		return NVCV_ERR_SELECTOR;
+	return NVCV_SUCCESS;
+}
+
+NvCV_Status SetString( NvVFX_Handle handle, const char* selector, const char* text )
+{
+	NvVFX_Object* effect = AsEffect( handle );
+	if( !effect || !selector )
+		return NVCV_ERR_PARAMETER;
+	if( !Is( selector, "ModelDir" ) )
+		return NVCV_ERR_SELECTOR;
+	if( !text )
+		return NVCV_ERR_PARAMETER;
+	// Our own copy: the caller frees its text once set-up is done.
+	size_t length = std::strlen( text );
+	char* copy    = new( std::nothrow ) char[ length + 1 ];
+	if( !copy )
+		return NVCV_ERR_MEMORY;
+	std::memcpy( copy, text, length + 1 );
+	delete[] effect->modelDir;
+	effect->modelDir = copy;
+	return NVCV_SUCCESS;
+}
+
+NvCV_Status SetCudaStream( NvVFX_Handle handle, const char* selector, CUstream_st* stream )
+{
+	NvVFX_Object* effect = AsEffect( handle );
+	if( !effect || !selector )
+		return NVCV_ERR_PARAMETER;
+	if( !Is( selector, "CudaStream" ) )
+		return NVCV_ERR_SELECTOR;
+	effect->stream = stream;
+	return NVCV_SUCCESS;
+}
+
+NvCV_Status Load( NvVFX_Handle handle )
+{
+	NvVFX_Object* effect = AsEffect( handle );
+	if( !effect )
+		return NVCV_ERR_PARAMETER;
+	effect->loaded = refrt::ModelFolderExists( effect->modelDir );
+	return effect->loaded ? NVCV_SUCCESS : NVCV_ERR_MODEL;
+}
+
+// Per frame: checks and the keyer, nothing allocated.
+NvCV_Status Run( NvVFX_Handle handle )
+{
+	NvVFX_Object* effect = AsEffect( handle );
+	if( !effect )
+		return NVCV_ERR_PARAMETER;
+	if( !effect->loaded )
+		return NVCV_ERR_MODEL;
+	const RefRtImage* source = effect->source;
+	RefRtImage* matte        = effect->matte;
+	if( !source || !matte )
+		return NVCV_ERR_BUFFER;
+	if( !refrt::IsChunkyU8( *source ) || source->pixelFormat != NVCV_BGR || !refrt::IsChunkyU8( *matte ) ||
+		matte->pixelFormat != NVCV_A )
+		return NVCV_ERR_PIXELFORMAT;
+	if( source->width != matte->width || source->height != matte->height )
+		return NVCV_ERR_MISMATCH;
+	if( !source->pixels || !matte->pixels )
+		return NVCV_ERR_BUFFER;
+	refrt::KeyGreen( *source, *matte, refrt::MatteOverride() );
+	return NVCV_SUCCESS;
+}
+
+#if !defined( REFRT_NO_STREAM_CREATE )
+NvCV_Status CreateStream( CUstream_st** stream )
+{
+	if( !stream )
+		return NVCV_ERR_PARAMETER;
+	CUstream_st* token = new( std::nothrow ) CUstream_st();
+	if( !token )
+		return NVCV_ERR_MEMORY;
+	token->tag = streamTag;
+	RefRt_CountObjects( 1 );
+	*stream = token;
+	return NVCV_SUCCESS;
+}
+#endif
+
+NvCV_Status DestroyStream( CUstream_st* stream )
+{
+	if( !stream || stream->tag != streamTag )
+		return NVCV_ERR_PARAMETER;
+	stream->tag = 0;
+	delete stream;
+	RefRt_CountObjects( -1 );
+	return NVCV_SUCCESS;
+}
+}
+
+extern "C"
+{
+	REFRT_EXPORT NvCV_Status NvVFX_CreateEffect( const char* selector, NvVFX_Handle* effect )
+	{
+		refrt::CallLog( "NvVFX_CreateEffect" ).Text( selector ).Pointer( effect );
+		if( refrt::FailCall( "NvVFX_CreateEffect" ) )
+			return NVCV_ERR_GENERAL;
+		return CreateEffect( selector, effect );
+	}
+
+	REFRT_EXPORT void NvVFX_DestroyEffect( NvVFX_Handle effect )
+	{
+		refrt::CallLog( "NvVFX_DestroyEffect" ).Pointer( effect );
+		if( refrt::FailCall( "NvVFX_DestroyEffect" ) )
+			return;
+		DestroyEffect( effect );
+	}
+
+	REFRT_EXPORT NvCV_Status NvVFX_SetU32( NvVFX_Handle effect, const char* selector, unsigned int value )
+	{
+		refrt::CallLog( "NvVFX_SetU32" ).Pointer( effect ).Text( selector ).Int( value );
+		if( refrt::FailCall( "NvVFX_SetU32" ) )
+			return NVCV_ERR_GENERAL;
+		return SetU32( effect, selector, value );
+	}
+
+	REFRT_EXPORT NvCV_Status NvVFX_SetImage( NvVFX_Handle effect, const char* selector, RefRtImage* image )
+	{
+		refrt::CallLog( "NvVFX_SetImage" ).Pointer( effect ).Text( selector ).Pointer( image );
+		if( refrt::FailCall( "NvVFX_SetImage" ) )
+			return NVCV_ERR_GENERAL;
+		return SetImage( effect, selector, image );
+	}
+
+	REFRT_EXPORT NvCV_Status NvVFX_SetString( NvVFX_Handle effect, const char* selector, const char* text )
+	{
+		refrt::CallLog( "NvVFX_SetString" ).Pointer( effect ).Text( selector ).Text( text );
+		if( refrt::FailCall( "NvVFX_SetString" ) )
+			return NVCV_ERR_GENERAL;
+		return SetString( effect, selector, text );
+	}
+
+	REFRT_EXPORT NvCV_Status NvVFX_SetCudaStream( NvVFX_Handle effect, const char* selector, CUstream_st* stream )
+	{
+		refrt::CallLog( "NvVFX_SetCudaStream" ).Pointer( effect ).Text( selector ).Pointer( stream );
+		if( refrt::FailCall( "NvVFX_SetCudaStream" ) )
+			return NVCV_ERR_GENERAL;
+		return SetCudaStream( effect, selector, stream );
+	}
+
+	// Always synchronous: the matte is complete when the call returns.
+	REFRT_EXPORT NvCV_Status NvVFX_Run( NvVFX_Handle effect, int async )
+	{
+		refrt::CallLog( "NvVFX_Run" ).Pointer( effect ).Int( async );
+		if( refrt::FailCall( "NvVFX_Run" ) )
+			return NVCV_ERR_GENERAL;
+		return Run( effect );
+	}
+
+	REFRT_EXPORT NvCV_Status NvVFX_Load( NvVFX_Handle effect )
+	{
+		refrt::CallLog( "NvVFX_Load" ).Pointer( effect );
+		if( refrt::FailCall( "NvVFX_Load" ) )
+			return NVCV_ERR_GENERAL;
+		return Load( effect );
+	}
+
+#if !defined( REFRT_NO_STREAM_CREATE )
+	REFRT_EXPORT NvCV_Status NvVFX_CudaStreamCreate( CUstream_st** stream )
+	{
+		refrt::CallLog( "NvVFX_CudaStreamCreate" ).Pointer( stream );
+		if( refrt::FailCall( "NvVFX_CudaStreamCreate" ) )
+			return NVCV_ERR_GENERAL;
+		return CreateStream( stream );
+	}
+#endif
+
+	REFRT_EXPORT NvCV_Status NvVFX_CudaStreamDestroy( CUstream_st* stream )
+	{
+		refrt::CallLog( "NvVFX_CudaStreamDestroy" ).Pointer( stream );
+		if( refrt::FailCall( "NvVFX_CudaStreamDestroy" ) )
+			return NVCV_ERR_GENERAL;
+		return DestroyStream( stream );
+	}
+}

@@ -1,0 +1,62 @@
+// The image library's texts for statuses and its count of live objects.
+#include "runtime/call_log.h"
+#include "runtime/refrt_export.h"
+#include "runtime/refrt_objects.h"
+#include "runtime/test_controls.h"
+
+#include <atomic>
+
+namespace
+{
+std::atomic< int > liveObjects( 0 );
+
+const char* ErrorText( NvCV_Status status )
+{
+	switch( status )
+	{
+	case NVCV_SUCCESS:
+		return "success";
+	case NVCV_ERR_GENERAL:
+		return "general error";
+	case NVCV_ERR_MEMORY:
+		return "out of memory";
+	case NVCV_ERR_SELECTOR:
+		return "unknown selector";
+	case NVCV_ERR_BUFFER:
+		return "missing or unusable buffer";
+	case NVCV_ERR_PARAMETER:
+		return "invalid parameter";
+	case NVCV_ERR_MISMATCH:
+		return "images do not match";
+	case NVCV_ERR_PIXELFORMAT:
+		return "unsupported pixel format";
+	case NVCV_ERR_MODEL:
+		return "model not found or not loaded";
+	case NVCV_ERR_LIBRARY:
+		return "library or export missing";
+	default:
+		return "unknown error";
+	}
+}
+}
+
+extern "C"
+{
+	REFRT_EXPORT const char* NvCV_GetErrorStringFromCode( NvCV_Status status )
+	{
+		refrt::CallLog( "NvCV_GetErrorStringFromCode" ).Int( status );
+		if( refrt::FailCall( "NvCV_GetErrorStringFromCode" ) )
+			return ErrorText( NVCV_ERR_GENERAL );
+		return ErrorText( status );
+	}
+
+	REFRT_EXPORT void RefRt_CountObjects( int delta )
+	{
+		liveObjects += delta;
+	}
+
+	REFRT_EXPORT int RefRt_LiveObjects()
+	{
+		return liveObjects;
+	}
+}

@@ -1,0 +1,163 @@
+// The members of NvCVImage and NvCV_GetErrorStringFromCode, looked up by name in a built plug-in
+// library and called as a program holding only the vendor's header would call them.
+#include "nvidia/NvCVTypes.h"
+#include "tests/nvidia/runtime_layout.h"
+#include "tests/support/test_process.h"
+
+#include <cstdint>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace
+{
+// A descriptor as raw bytes: the test reads it by the published offsets, not through our class.
+struct alignas( 8 ) Record
+{
+	unsigned char bytes[ 64 ];
+	Record() { std::memset( bytes, 0xAB, sizeof( bytes ) ); }
+	template< typename T >
+	T At( size_t offset ) const
+	{
+		T value;
+		std::memcpy( &value, bytes + offset, sizeof( T ) );
+		return value;
+	}
+	uint32_t Width() const { return At< uint32_t >( 0 ); }
+	uint32_t Height() const { return At< uint32_t >( 4 ); }
+	int32_t Pitch() const { return At< int32_t >( 8 ); }
+	uint8_t* Pixels() const { return At< uint8_t* >( 32 ); }
+	bool AllZero() const
+	{
+		for( unsigned char byte : bytes )
+			if( byte != 0 )
+				return false;
+		return true;
+	}
+};
+
+// The members under their decorated names (Itanium mangling, also with MinGW).
+struct Members
+{
+	void ( *construct )( Record* );
+	void ( *constructAllocated )( Record*, unsigned, unsigned, int, int, unsigned, unsigned, unsigned );
+	void ( *constructView )( Record*, Record*, int, int, unsigned, unsigned );
+	void ( *destruct )( Record* );
+	Record* ( *assign )( Record*, const Record* );
+	NvCV_Status ( *copyRect )( Record*, const Record*, int, int, int, int, unsigned, unsigned, CUstream_st* );
+	NvCV_Status ( *copyWhole )( Record*, const Record*, CUstream_st* );
+	const char* ( *errorString )( NvCV_Status );
+};
+
+bool LookUp( Members& m )
+{
+#ifdef _WIN32
+	const char* file = "nvidia_exports_probe.dll";
+#else
+	const char* file = "libnvidia_exports_probe.so";
+#endif
+	void* library = OpenLibrary( JoinPath( JoinPath( TestRoot(), "plugin" ), file ) );
+	if( !library )
+		return false;
+	m.construct = LibraryFunction< decltype( m.construct ) >( library, "_ZN9NvCVImageC1Ev" );
+	m.constructAllocated = LibraryFunction< decltype( m.constructAllocated ) >(
+		library, "_ZN9NvCVImageC1Ejj21NvCVImage_PixelFormat23NvCVImage_ComponentTypejjj" );
+	m.constructView = LibraryFunction< decltype( m.constructView ) >( library, "_ZN9NvCVImageC1EPS_iijj" );
+	m.destruct = LibraryFunction< decltype( m.destruct ) >( library, "_ZN9NvCVImageD1Ev" );
+	m.assign = LibraryFunction< decltype( m.assign ) >( library, "_ZN9NvCVImageaSERKS_" );
+	m.copyRect = LibraryFunction< decltype( m.copyRect ) >( library, "_ZN9NvCVImage8copyFromEPKS_iiiijjP11CUstream_st" );
+	m.copyWhole = LibraryFunction< decltype( m.copyWhole ) >( library, "_ZN9NvCVImage8copyFromEPKS_P11CUstream_st" );
+	m.errorString = LibraryFunction< decltype( m.errorString ) >( library, "NvCV_GetErrorStringFromCode" );
+	return m.construct && m.constructAllocated && m.constructView && m.destruct && m.assign && m.copyRect &&
+		   m.copyWhole && m.errorString;
+}
+
+CUstream_st* const kStream = reinterpret_cast< CUstream_st* >( 0x1234 );
+}
+
+TEST( ExportedMembers, ReachTheRuntimeWithTheirArguments )
+{
+	Scenario scenario = PrepareScenario( "ExportedMembers" );
+	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::None ) );
+	Members m;
+	ASSERT_TRUE( LookUp( m ) );
+
+	Record empty, src, dst, view;
+	m.construct( &empty );
+	EXPECT_EQ( nullptr, empty.Pixels() );
+
+	m.constructAllocated( &src, 4, 2, NVCV_RGBA, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 );
+	ASSERT_NE( nullptr, src.Pixels() );
+	EXPECT_EQ( 4u, src.Width() );
+	EXPECT_EQ( 2u, src.Height() );
+	EXPECT_EQ( 16, src.Pitch() );
+	for( int i = 0; i < 32; ++i )
+		src.Pixels()[ i ] = static_cast< uint8_t >( i );
+	m.constructAllocated( &dst, 4, 2, NVCV_BGR, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 );
+	ASSERT_NE( nullptr, dst.Pixels() );
+
+	m.constructView( &view, &src, 1, 1, 2, 1 );
+	EXPECT_EQ( src.Pixels() + 16 + 4, view.Pixels() );
+
+	// Source pixel (1, 0) = RGBA 4 5 6 7 lands at destination (2, 1) as BGR 6 5 4.
+	EXPECT_EQ( NVCV_SUCCESS, m.copyRect( &dst, &src, 1, 0, 2, 1, 2, 1, kStream ) );
+	const uint8_t* landed = dst.Pixels() + 12 + 2 * 3;
+	EXPECT_EQ( 6, landed[ 0 ] );
+	EXPECT_EQ( 5, landed[ 1 ] );
+	EXPECT_EQ( 4, landed[ 2 ] );
+	EXPECT_EQ( NVCV_SUCCESS, m.copyWhole( &dst, &src, kStream ) );
+	EXPECT_EQ( 30, dst.Pixels()[ 21 ] ); // pixel (3, 1): RGBA 28 29 30 31 as BGR 30 29 28
+
+	// Assignment copies the whole record, storage and release information included.
+	Record copy;
+	EXPECT_EQ( &copy, m.assign( &copy, &src ) );
+	EXPECT_EQ( 0, std::memcmp( copy.bytes, src.bytes, sizeof( copy.bytes ) ) );
+
+	EXPECT_STREQ( "images do not match", m.errorString( NVCV_ERR_MISMATCH ) );
+
+	m.destruct( &view );
+	m.destruct( &dst );
+	m.destruct( &src );
+	m.destruct( &empty );
+	EXPECT_EQ( 0, RuntimeLiveObjects() );
+
+	const std::vector< std::string > expected = {
+		"NvCVImage_Alloc " + Hex( &empty ) + " 0 0 0 0 0 0 0",
+		"NvCVImage_Alloc " + Hex( &src ) + " 4 2 6 1 0 0 1",
+		"NvCVImage_Alloc " + Hex( &dst ) + " 4 2 5 1 0 0 1",
+		"NvCVImage_InitView " + Hex( &view ) + " " + Hex( &src ) + " 1 1 2 1",
+		"NvCVImage_TransferRect " + Hex( &src ) + " 1,0,2,1 " + Hex( &dst ) + " 2,1 1 0x1234 null",
+		"NvCVImage_Transfer " + Hex( &src ) + " " + Hex( &dst ) + " 1 0x1234 null",
+		"NvCV_GetErrorStringFromCode -8",
+		"NvCVImage_Dealloc " + Hex( &view ),
+		"NvCVImage_Dealloc " + Hex( &dst ),
+		"NvCVImage_Dealloc " + Hex( &src ),
+		"NvCVImage_Dealloc " + Hex( &empty ),
+	};
+	EXPECT_EQ( expected, LogLines( scenario.log ) );
+}
+
+TEST( ExportedMembersRuntimeAbsent, AnswerWithoutTheLibrary )
+{
+	PrepareScenario( "ExportedMembersRuntimeAbsent" );
+	Members m;
+	ASSERT_TRUE( LookUp( m ) );
+
+	EXPECT_STREQ( "Cannot find nvCVImage DLL or its dependencies", m.errorString( NVCV_SUCCESS ) );
+
+	// Every constructor leaves an empty record: no storage, and nothing indeterminate.
+	Record empty, allocated, view;
+	m.construct( &empty );
+	m.constructAllocated( &allocated, 4, 2, NVCV_RGBA, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 );
+	m.constructView( &view, &allocated, 0, 0, 1, 1 );
+	EXPECT_TRUE( empty.AllZero() );
+	EXPECT_TRUE( allocated.AllZero() );
+	EXPECT_TRUE( view.AllZero() );
+	EXPECT_EQ( NVCV_ERR_LIBRARY, m.copyWhole( &empty, &allocated, nullptr ) );
+	EXPECT_EQ( NVCV_ERR_LIBRARY, m.copyRect( &empty, &allocated, 0, 0, 0, 0, 1, 1, nullptr ) );
+	m.destruct( &view );
+	m.destruct( &allocated );
+	m.destruct( &empty );
+	EXPECT_EQ( "", LoadedPath( kImageFile ) );
+}

@@ -1,0 +1,120 @@
+#include "tests/nvidia/runtime_layout.h"
+#include "tests/support/test_process.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <sstream>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#include <link.h>
+#endif
+
+std::string TestRoot()
+{
+	// The copy that runs with the runtime beside it lives one folder down, in "apppath".
+	std::string directory = ExecutableDirectory();
+	size_t slash = directory.find_last_of( "/\\" );
+	if( slash != std::string::npos && directory.substr( slash + 1 ) == "apppath" )
+		return directory.substr( 0, slash );
+	return directory;
+}
+
+static void RemoveRuntimeFiles( const std::string& folder )
+{
+	RemoveFile( JoinPath( folder, kImageFile ) );
+	RemoveFile( JoinPath( folder, kEffectsFile ) );
+}
+
+std::string ScenarioFolder( const std::string& name )
+{
+	return JoinPath( JoinPath( TestRoot(), "scenarios" ), name );
+}
+
+Scenario PrepareScenario( const std::string& name, const std::string& programFilesName )
+{
+	Scenario scenario;
+	scenario.folder = ScenarioFolder( name );
+	scenario.programFiles = JoinPath( scenario.folder, programFilesName );
+	std::string corporation = JoinPath( scenario.programFiles, "NVIDIA Corporation" );
+	scenario.videoEffects = JoinPath( corporation, "NVIDIA Video Effects" );
+	scenario.arSdk = JoinPath( corporation, "NVIDIA AR SDK" );
+	scenario.log = JoinPath( scenario.folder, "calls.log" );
+
+	MakeDirectories( scenario.videoEffects );
+	MakeDirectories( scenario.arSdk );
+	RemoveRuntimeFiles( scenario.videoEffects );
+	RemoveRuntimeFiles( scenario.arSdk );
+	RemoveFile( scenario.log );
+
+	SetEnv( "ProgramFiles", scenario.programFiles.c_str() );
+	SetEnv( "NV_VIDEO_EFFECTS_PATH", nullptr );
+	SetEnv( "NV_AR_SDK_PATH", nullptr );
+	SetEnv( "REFRT_FAIL", nullptr );
+	SetEnv( "REFRT_MATTE", nullptr );
+	SetEnv( "REFRT_LOG", scenario.log.c_str() );
+	return scenario;
+}
+
+bool PlaceRuntime( const std::string& folder, bool image, Effects effects )
+{
+	std::string built = JoinPath( TestRoot(), "runtime" );
+	bool placed = true;
+	if( image )
+		placed = CopyFileTo( JoinPath( built, kImageFile ), JoinPath( folder, kImageFile ) ) && placed;
+	if( effects == Effects::Full )
+		placed = CopyFileTo( JoinPath( built, kEffectsFile ), JoinPath( folder, kEffectsFile ) ) && placed;
+	if( effects == Effects::NoStream )
+		placed = CopyFileTo( JoinPath( JoinPath( built, "nostream" ), kEffectsFile ),
+							 JoinPath( folder, kEffectsFile ) ) &&
+				 placed;
+	return placed;
+}
+
+std::string LoadedPath( const char* fileName )
+{
+#ifdef _WIN32
+	HMODULE module = GetModuleHandleA( fileName );
+	if( !module )
+		return std::string();
+	char path[ MAX_PATH ] = {};
+	GetModuleFileNameA( module, path, MAX_PATH - 1 );
+	return path;
+#else
+	void* library = FindLoadedLibrary( fileName );
+	if( !library )
+		return std::string();
+	link_map* map = nullptr;
+	std::string path;
+	if( dlinfo( library, RTLD_DI_LINKMAP, &map ) == 0 && map && map->l_name )
+		path = map->l_name;
+	dlclose( library );
+	return path;
+#endif
+}
+
+std::string Hex( const void* pointer )
+{
+	if( !pointer )
+		return "null";
+	char text[ 32 ];
+	std::snprintf( text, sizeof( text ), "0x%llx",
+				   static_cast< unsigned long long >( reinterpret_cast< uintptr_t >( pointer ) ) );
+	return text;
+}
+
+std::vector< std::string > LogLines( const std::string& path )
+{
+	std::vector< std::string > lines;
+	std::istringstream in( ReadFile( path ) );
+	std::string line;
+	while( std::getline( in, line ) )
+	{
+		if( !line.empty() && line.back() == '\r' )
+			line.pop_back();
+		lines.push_back( line );
+	}
+	return lines;
+}
