@@ -1,0 +1,304 @@
+#include "tests/effect/effect_host.h"
+
+#include "tests/support/test_process.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#ifdef _WIN32
+static const char* const pluginFile   = "Umbrafex_TAVLEN.dll";
+static const char* const imageFile    = "NVCVImage.dll";
+static const char* const effectsFile  = "NVVideoEffects.dll";
+#else
+static const char* const pluginFile   = "libUmbrafex_TAVLEN.so";
+static const char* const imageFile    = "libNVCVImage.so";
+static const char* const effectsFile  = "libNVVideoEffects.so";
+#endif
+
+typedef FFMixed ( *PlugMainFunction )( uint32_t code, FFMixed input, FFInstanceID instance );
+typedef void ( *SetLogCallbackFunction )( void ( *callback )( const char* ) );
+
+// One library, one scenario, one log per process.
+struct HostState
+{
+	std::string scenario;
+	std::string root;
+	PlugMainFunction plugMain = nullptr;
+	std::vector< std::string > lines;
+};
+static HostState host;
+
+static void CollectLine( const char* text )
+{
+	host.lines.push_back( text );
+}
+
+static FFMixed Pointer( void* pointer )
+{
+	FFMixed value;
+	value.PointerValue = pointer;
+	return value;
+}
+
+static FFMixed Number( uint32_t number )
+{
+	FFMixed value;
+	value.PointerValue = nullptr;
+	value.UIntValue    = number;
+	return value;
+}
+
+// Copies the runtime where the plug-in looks for the vendor's, points the environment at it and
+// loads the product library: all before the first plugMain call, which already searches.
+static std::string LayOut( const Scenario& scenario )
+{
+	const std::string exe = ExecutableDirectory();
+	host.root             = JoinPath( JoinPath( exe, "scenarios" ), scenario.name );
+	if( !MakeDirectories( host.root ) )
+		return "cannot create " + host.root;
+	if( scenario.runtime )
+	{
+		const std::string folder = JoinPath( JoinPath( host.root, "NVIDIA Corporation" ), "NVIDIA Video Effects" );
+		const std::string built  = JoinPath( exe, "refrt" );
+		const std::string effects = JoinPath( scenario.noStreamExport ? JoinPath( built, "nostream" ) : built, effectsFile );
+		if( !MakeDirectories( folder ) || !CopyFileTo( JoinPath( built, imageFile ), JoinPath( folder, imageFile ) )
+			|| !CopyFileTo( effects, JoinPath( folder, effectsFile ) ) )
+			return "cannot lay the runtime out in " + folder;
+	}
+	if( scenario.models && !MakeDirectories( JoinPath( host.root, "models" ) ) )
+		return "cannot create the models folder";
+	const std::string callLog = JoinPath( host.root, "calls.log" );
+	RemoveFile( callLog );
+	SetEnv( "ProgramFiles", host.root.c_str() );
+	SetEnv( "NV_VIDEO_EFFECTS_PATH", host.root.c_str() );
+	SetEnv( "NV_AR_SDK_PATH", nullptr );
+	SetEnv( "REFRT_LOG", callLog.c_str() );
+	SetEnv( "REFRT_FAIL", scenario.fail );
+	SetEnv( "REFRT_MATTE", nullptr );
+
+	void* library = OpenLibrary( JoinPath( exe, pluginFile ) );
+	host.plugMain = LibraryFunction< PlugMainFunction >( library, "plugMain" );
+	auto setLogCallback = LibraryFunction< SetLogCallbackFunction >( library, "SetLogCallback" );
+	if( !host.plugMain || !setLogCallback )
+		return std::string( "cannot load " ) + pluginFile;
+	setLogCallback( &CollectLine );
+	if( host.plugMain( FF_INITIALISE_V2, Number( 0 ), nullptr ).UIntValue != FF_SUCCESS )
+		return "FF_INITIALISE_V2 failed";
+	return std::string();
+}
+
+void EffectTest::UseScenario( const Scenario& scenario )
+{
+	GLTest::SetUp();
+	if( HasFatalFailure() )
+		return;
+	if( host.scenario.empty() )
+	{
+		const std::string error = LayOut( scenario );
+		ASSERT_EQ( "", error );
+		host.scenario = scenario.name;
+	}
+	if( host.scenario != scenario.name )
+		GTEST_SKIP() << "the scenario " << scenario.name << " runs in a process of its own (--gtest_filter)";
+	host.lines.clear();
+}
+
+FFMixed EffectTest::Call( uint32_t code, FFMixed input, FFInstanceID instance )
+{
+	return host.plugMain( code, input, instance );
+}
+
+FFInstanceID EffectTest::Instantiate( int width, int height )
+{
+	FFGLViewportStruct viewport = { 0, 0, static_cast< uint32_t >( width ), static_cast< uint32_t >( height ) };
+	void* instance = Call( FF_INSTANTIATE_GL, Pointer( &viewport ) ).PointerValue;
+	if( !instance || reinterpret_cast< uintptr_t >( instance ) == FF_FAIL_POINTER_VALUE )
+	{
+		ADD_FAILURE() << "FF_INSTANTIATE_GL failed";
+		return nullptr;
+	}
+	return instance;
+}
+
+void EffectTest::Deinstantiate( FFInstanceID instance )
+{
+	EXPECT_EQ( FF_SUCCESS, Call( FF_DEINSTANTIATE_GL, Number( 0 ), instance ).UIntValue );
+}
+
+FFResult EffectTest::SetParameter( FFInstanceID instance, uint32_t index, float value )
+{
+	SetParameterStruct record = {};
+	record.ParameterNumber    = index;
+	record.NewParameterValue  = Number( 0 );
+	std::memcpy( &record.NewParameterValue.UIntValue, &value, sizeof( value ) );
+	return Call( FF_SET_PARAMETER, Pointer( &record ), instance ).UIntValue;
+}
+
+float EffectTest::GetParameter( FFInstanceID instance, uint32_t index )
+{
+	const uint32_t bits = Call( FF_GET_PARAMETER, Number( index ), instance ).UIntValue;
+	float value;
+	std::memcpy( &value, &bits, sizeof( value ) );
+	return value;
+}
+
+FFResult EffectTest::Frame( FFInstanceID instance, const Picture& input, const TestTarget& target )
+{
+	glBindFramebuffer( GL_FRAMEBUFFER, target.framebuffer );
+	glViewport( 0, 0, target.width, target.height );
+	FFGLTextureStruct info         = input.info;
+	FFGLTextureStruct* inputs[ 1 ] = { &info };
+	ProcessOpenGLStruct record     = {};
+	record.numInputTextures        = 1;
+	record.inputTextures           = inputs;
+	record.HostFBO                 = target.framebuffer;
+	return Call( FF_PROCESS_OPENGL, Pointer( &record ), instance ).UIntValue;
+}
+
+const std::vector< std::string >& EffectTest::Lines()
+{
+	return host.lines;
+}
+
+int EffectTest::LineCount( const char* text )
+{
+	int count = 0;
+	for( const std::string& line : host.lines )
+		count += line == text ? 1 : 0;
+	return count;
+}
+
+size_t EffectTest::CallLogMark()
+{
+	return ReadFile( JoinPath( host.root, "calls.log" ) ).size();
+}
+
+std::string EffectTest::CallLogSince( size_t mark )
+{
+	const std::string text = ReadFile( JoinPath( host.root, "calls.log" ) );
+	return mark < text.size() ? text.substr( mark ) : std::string();
+}
+
+int EffectTest::Occurrences( const std::string& text, const std::string& needle )
+{
+	int count = 0;
+	for( size_t at = text.find( needle ); at != std::string::npos; at = text.find( needle, at + 1 ) )
+		++count;
+	return count;
+}
+
+Picture EffectTest::Split( int w, int h )
+{
+	return MakePicture( w, h, [ w ]( int x, int ) { return x < w / 2 ? personRed : backdrop; } );
+}
+
+bool EffectTest::Matted( FFInstanceID instance, const Picture& input, const TestTarget& target )
+{
+	EXPECT_EQ( FF_SUCCESS, Frame( instance, input, target ) );
+	const Output out = ReadOutput( target );
+	const Rgba right = out.At( out.width - 1, out.height / 2 );
+	EXPECT_TRUE( SameColour( personRed, out.At( 0, out.height / 2 ) ) );
+	EXPECT_TRUE( Near( right, backdrop ) || Near( right, transparent ) );
+	return Near( right, transparent );
+}
+
+std::string EffectTest::ScenarioRoot()
+{
+	return host.root;
+}
+
+Picture MakePicture( int width, int height, const std::function< Rgba( int x, int y ) >& colour,
+					 int hardwareWidth, int hardwareHeight )
+{
+	const int hw = hardwareWidth > 0 ? hardwareWidth : width;
+	const int hh = hardwareHeight > 0 ? hardwareHeight : height;
+	// Outside the picture: a colour the keyer calls person, so sampling there would show.
+	const Rgba outside = { 0, 0, 255, 255 };
+	std::vector< uint8_t > pixels( static_cast< size_t >( hw ) * hh * 4 );
+	for( int row = 0; row < hh; ++row )
+	{
+		for( int x = 0; x < hw; ++x )
+		{
+			// The picture starts at texel (0, 0), GL's bottom row.
+			const Rgba c = ( x < width && row < height ) ? colour( x, height - 1 - row ) : outside;
+			uint8_t* p   = pixels.data() + ( static_cast< size_t >( row ) * hw + x ) * 4;
+			p[ 0 ]       = c.r;
+			p[ 1 ]       = c.g;
+			p[ 2 ]       = c.b;
+			p[ 3 ]       = c.a;
+		}
+	}
+	Picture picture;
+	picture.texture = MakeTexture( hw, hh, pixels.data() );
+	picture.info    = { static_cast< uint32_t >( width ), static_cast< uint32_t >( height ), static_cast< uint32_t >( hw ),
+						static_cast< uint32_t >( hh ), picture.texture };
+	return picture;
+}
+
+void DeletePicture( Picture& picture )
+{
+	glDeleteTextures( 1, &picture.texture );
+	picture = Picture();
+}
+
+TestTarget MakeFloatTarget( int w, int h )
+{
+	TestTarget target;
+	target.width  = w;
+	target.height = h;
+	glGenTextures( 1, &target.texture );
+	glBindTexture( GL_TEXTURE_2D, target.texture );
+	glTexImage2D( GL_TEXTURE_2D, 0, GL_RGBA32F, w, h, 0, GL_RGBA, GL_FLOAT, nullptr );
+	glTexParameteri( GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST );
+	glBindTexture( GL_TEXTURE_2D, 0 );
+	glGenFramebuffers( 1, &target.framebuffer );
+	glBindFramebuffer( GL_FRAMEBUFFER, target.framebuffer );
+	glFramebufferTexture2D( GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, target.texture, 0 );
+	glClearColor( 0.f, 0.f, 0.f, 0.f );
+	glClear( GL_COLOR_BUFFER_BIT );
+	glBindFramebuffer( GL_FRAMEBUFFER, 0 );
+	return target;
+}
+
+Output ReadOutput( const TestTarget& target )
+{
+	Output output;
+	output.width  = target.width;
+	output.height = target.height;
+	output.rgba.resize( static_cast< size_t >( target.width ) * target.height * 4 );
+	GLint previous = 0;
+	glGetIntegerv( GL_READ_FRAMEBUFFER_BINDING, &previous );
+	glBindFramebuffer( GL_READ_FRAMEBUFFER, target.framebuffer );
+	glReadPixels( 0, 0, target.width, target.height, GL_RGBA, GL_FLOAT, output.rgba.data() );
+	glBindFramebuffer( GL_READ_FRAMEBUFFER, static_cast< GLuint >( previous ) );
+	return output;
+}
+
+Rgba Output::At( int x, int y ) const
+{
+	const float* p = rgba.data() + ( static_cast< size_t >( height - 1 - y ) * width + x ) * 4;
+	auto byte      = []( float v ) { return static_cast< uint8_t >( std::lround( v * 255.f ) ); };
+	return { byte( p[ 0 ] ), byte( p[ 1 ] ), byte( p[ 2 ] ), byte( p[ 3 ] ) };
+}
+
+float Output::Grey( int x, int y ) const
+{
+	return rgba[ ( static_cast< size_t >( height - 1 - y ) * width + x ) * 4 ];
+}
+
+bool Near( const Rgba& a, const Rgba& b, int tolerance )
+{
+	return std::abs( a.r - b.r ) <= tolerance && std::abs( a.g - b.g ) <= tolerance
+		   && std::abs( a.b - b.b ) <= tolerance && std::abs( a.a - b.a ) <= tolerance;
+}
+
+::testing::AssertionResult SameColour( const Rgba& expected, const Rgba& actual )
+{
+	if( Near( expected, actual ) )
+		return ::testing::AssertionSuccess();
+	return ::testing::AssertionFailure() << "expected (" << int( expected.r ) << ", " << int( expected.g ) << ", "
+										 << int( expected.b ) << ", " << int( expected.a ) << "), got ("
+										 << int( actual.r ) << ", " << int( actual.g ) << ", " << int( actual.b )
+										 << ", " << int( actual.a ) << ")";
+}

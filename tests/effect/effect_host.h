@@ -1,0 +1,90 @@
+#pragma once
+// A host in miniature for the product library: it lays out a runtime scenario for this process,
+// loads the library, collects its log lines and drives instances and frames through plugMain.
+#include "ffgl/FFGLTypes.h"
+#include "tests/support/gl_helpers.h"
+#include "tests/support/gl_test.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// Where this process finds the NVIDIA libraries and models. The loaders cache for the whole process,
+// so each scenario is a process of its own.
+struct Scenario
+{
+	const char* name;
+	bool runtime;        // the reference runtime under ProgramFiles
+	bool noStreamExport; // its effects library without NvVFX_CudaStreamCreate
+	bool models;         // the models folder exists
+	const char* fail;    // REFRT_FAIL, or null
+};
+
+const char* const createdLine = "Umbrafex TAVLEN v1.1: created";
+
+struct Rgba
+{
+	uint8_t r, g, b, a;
+};
+
+// Colours the reference runtime keys as person (matte 255) and as backdrop (matte 0).
+const Rgba personRed   = { 200, 40, 40, 255 };
+const Rgba backdrop    = { 30, 220, 30, 255 };
+const Rgba transparent = { 0, 0, 0, 0 };
+
+// A host input: a texture and the record that describes it (picture inside a larger allocation).
+struct Picture
+{
+	GLuint texture = 0;
+	FFGLTextureStruct info = {};
+};
+// colour(x, y) with y counted from the top row; the texture holds hardwareWidth x hardwareHeight.
+Picture MakePicture( int width, int height, const std::function< Rgba( int x, int y ) >& colour,
+					 int hardwareWidth = 0, int hardwareHeight = 0 );
+void DeletePicture( Picture& picture );
+
+// An RGBA32F target, for reading the shader's output without 8-bit rounding.
+TestTarget MakeFloatTarget( int w, int h );
+// Output of a target as it is seen: (x, y) with y from the top.
+struct Output
+{
+	int width = 0;
+	int height = 0;
+	std::vector< float > rgba; // 0..1
+	Rgba At( int x, int y ) const;
+	float Grey( int x, int y ) const;
+};
+Output ReadOutput( const TestTarget& target );
+
+class EffectTest : public GLTest
+{
+protected:
+	// Lays the scenario out and loads the library on first use; fails a test that asks for another.
+	void UseScenario( const Scenario& scenario );
+
+	FFMixed Call( uint32_t code, FFMixed input, FFInstanceID instance = nullptr );
+	FFInstanceID Instantiate( int width = 64, int height = 64 );
+	void Deinstantiate( FFInstanceID instance );
+	FFResult SetParameter( FFInstanceID instance, uint32_t index, float value );
+	float GetParameter( FFInstanceID instance, uint32_t index );
+	// One FF_PROCESS_OPENGL as a host sends it: its framebuffer bound, the viewport on the target.
+	FFResult Frame( FFInstanceID instance, const Picture& input, const TestTarget& target );
+
+	// Host log lines since the test began, and how often one text came.
+	const std::vector< std::string >& Lines();
+	int LineCount( const char* text );
+	// The runtime's call log from a mark on (the mark: its size when taken).
+	size_t CallLogMark();
+	std::string CallLogSince( size_t mark );
+	static int Occurrences( const std::string& text, const std::string& needle );
+	// Person on the left half, backdrop on the right.
+	static Picture Split( int w, int h );
+	// One frame of a Split picture: true when drawn with a matte, false when passed through.
+	bool Matted( FFInstanceID instance, const Picture& input, const TestTarget& target );
+
+	// The root that ProgramFiles and NV_VIDEO_EFFECTS_PATH point at.
+	std::string ScenarioRoot();
+};
+
+bool Near( const Rgba& a, const Rgba& b, int tolerance = 2 );
+::testing::AssertionResult SameColour( const Rgba& expected, const Rgba& actual );
