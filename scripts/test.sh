@@ -32,13 +32,14 @@ if [ -z "${DISPLAY:-}" ]; then
   done
 fi
 
-# A private Wine prefix, initialised once; one wineserver kept alive for the whole run.
-export WINEPREFIX="$root/.wine" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# A private Wine prefix, initialised once; one wineserver kept alive for the whole run. No Wine
+# debugger: a crashing test must fail at once, not wait for its timeout.
+export WINEPREFIX="$root/.wine" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "test: initialising the Wine prefix (once)"
   wineboot --init >/dev/null 2>&1 || true
 fi
-wineserver -p
+wineserver -p >/dev/null 2>&1 || true  # already running is fine
 # Start Wine's services and desktop here, not inside a test: a test would hand them its output
 # pipes, and CTest would then wait for those long-lived processes to close them.
 wineboot </dev/null >/dev/null 2>&1 || true
