@@ -1,0 +1,206 @@
+#include "host/command_line.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+namespace ffglhost
+{
+// Larger counts are typing mistakes; a frame is at least a millisecond.
+const int MAX_FRAMES = 1000000;
+const int MAX_SIDE   = 1000000;
+
+static bool ParseCount( const std::string& text, int limit, int* value )
+{
+	if( text.empty() || text.size() > 9 )
+		return false;
+	for( char c : text )
+		if( c < '0' || c > '9' )
+			return false;
+	const long n = std::strtol( text.c_str(), nullptr, 10 );
+	if( n < 1 || n > limit )
+		return false;
+	*value = static_cast< int >( n );
+	return true;
+}
+
+bool ParseSize( const std::string& text, int* w, int* h )
+{
+	const size_t x = text.find_first_of( "xX" );
+	if( x == std::string::npos )
+		return false;
+	return ParseCount( text.substr( 0, x ), MAX_SIDE, w ) && ParseCount( text.substr( x + 1 ), MAX_SIDE, h );
+}
+
+bool ParseNumber( const std::string& text, float* value )
+{
+	if( text.empty() || std::isspace( static_cast< unsigned char >( text[ 0 ] ) ) )
+		return false;
+	char* end = nullptr;
+	errno     = 0;
+	const double v = std::strtod( text.c_str(), &end );
+	if( errno != 0 || end != text.c_str() + text.size() || !std::isfinite( v ) )
+		return false;
+	const float f = static_cast< float >( v );
+	if( !std::isfinite( f ) )
+		return false;
+	*value = f;
+	return true;
+}
+
+bool ParseAssignment( const std::string& text, std::string* name, std::string* value )
+{
+	const size_t equals = text.find( '=' );
+	if( equals == std::string::npos || equals == 0 )
+		return false;
+	*name  = text.substr( 0, equals );
+	*value = text.substr( equals + 1 );
+	return true;
+}
+
+const char* UsageText()
+{
+	return "usage: ffglhost info PLUGIN [--env NAME=VALUE]...\n"
+	       "       ffglhost run PLUGIN [options]\n"
+	       "\n"
+	       "Loads an FFGL 2.x effect library (.so / .dll) as a host does and shows what it is (info)\n"
+	       "or runs frames through it on a headless OpenGL 4.1 core context (run).\n"
+	       "\n"
+	       "run options:\n"
+	       "  --input FILE.png      one picture, repeated\n"
+	       "  --input DIR           the folder's PNG files in name order\n"
+	       "  --scene presenter     a generated presenter on a green backdrop (the default)\n"
+	       "  --size WxH            size of the generated scene (default 1920x1080)\n"
+	       "  --frames N            number of frames (default 60; a folder: one per file)\n"
+	       "  --set NAME=VALUE      set a parameter by name before the first frame (repeatable)\n"
+	       "  --out DIR             write the frames as DIR/frame_0001.png ... (straight alpha)\n"
+	       "  --sheet FILE.png      write a contact sheet: input, matte and cut-out of a few frames\n"
+	       "  --no-progress         no progress line, even on a terminal\n"
+	       "  --env NAME=VALUE      set a variable in ffglhost's environment before loading the plug-in\n"
+	       "\n"
+	       "exit status: 0 done, 1 the plug-in, a file or the GL failed, 2 a mistake on the command line\n";
+}
+
+bool ParseCommandLine( int argc, const char* const* argv, CommandLine* line, std::string* error )
+{
+	*line = CommandLine();
+	if( argc < 2 )
+	{
+		*error = "no command given";
+		return false;
+	}
+	line->command = argv[ 1 ];
+	if( line->command == "help" || line->command == "--help" || line->command == "-h" )
+	{
+		line->command = "help";
+		return true;
+	}
+	if( line->command != "info" && line->command != "run" )
+	{
+		*error = "unknown command \"" + line->command + "\" (expected info or run)";
+		return false;
+	}
+	if( argc < 3 || argv[ 2 ][ 0 ] == '-' )
+	{
+		*error = line->command + ": no plug-in library given";
+		return false;
+	}
+	line->plugin   = argv[ 2 ];
+	const bool run = line->command == "run";
+	bool sceneGiven = false;
+	for( int i = 3; i < argc; ++i )
+	{
+		const std::string option = argv[ i ];
+		if( !run && option != "--env" )
+		{
+			*error = "info: unknown option \"" + option + "\"";
+			return false;
+		}
+		if( option == "--no-progress" )
+		{
+			line->progress = false;
+			continue;
+		}
+		if( i + 1 >= argc )
+		{
+			*error = option.compare( 0, 2, "--" ) == 0 ? option + " needs a value" : "unexpected argument \"" + option + "\"";
+			return false;
+		}
+		const std::string value = argv[ ++i ];
+		std::string name, text;
+		if( option == "--env" )
+		{
+			if( !ParseAssignment( value, &name, &text ) )
+			{
+				*error = "--env expects NAME=VALUE, not \"" + value + "\"";
+				return false;
+			}
+			line->environment.emplace_back( name, text );
+		}
+		else if( option == "--input" )
+		{
+			line->inputPath = value;
+		}
+		else if( option == "--scene" )
+		{
+			if( value != "presenter" )
+			{
+				*error = "unknown scene \"" + value + "\" (the scene is: presenter)";
+				return false;
+			}
+			sceneGiven = true;
+		}
+		else if( option == "--size" )
+		{
+			if( !ParseSize( value, &line->width, &line->height ) )
+			{
+				*error = "--size expects WxH with both from 1 to 1000000 (e.g. 1920x1080), not \"" + value + "\"";
+				return false;
+			}
+			line->sizeGiven = true;
+		}
+		else if( option == "--frames" )
+		{
+			if( !ParseCount( value, MAX_FRAMES, &line->frames ) )
+			{
+				*error = "--frames expects a whole number from 1 to 1000000, not \"" + value + "\"";
+				return false;
+			}
+		}
+		else if( option == "--set" )
+		{
+			if( !ParseAssignment( value, &name, &text ) )
+			{
+				*error = "--set expects NAME=VALUE, not \"" + value + "\"";
+				return false;
+			}
+			line->settings.emplace_back( name, text );
+		}
+		else if( option == "--out" )
+		{
+			line->outDirectory = value;
+		}
+		else if( option == "--sheet" )
+		{
+			line->sheetPath = value;
+		}
+		else
+		{
+			*error = "run: unknown option \"" + option + "\"";
+			return false;
+		}
+	}
+	if( !line->inputPath.empty() && sceneGiven )
+	{
+		*error = "--input and --scene exclude each other";
+		return false;
+	}
+	if( !line->inputPath.empty() && line->sizeGiven )
+	{
+		*error = "--size applies to the generated scene; input pictures keep their own size";
+		return false;
+	}
+	return true;
+}
+}

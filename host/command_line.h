@@ -1,0 +1,40 @@
+#pragma once
+// ffglhost's command line: "info PLUGIN" and "run PLUGIN [options]", parsed into plain values.
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace ffglhost
+{
+struct CommandLine
+{
+	std::string command; // "info", "run" or "help"
+	std::string plugin;
+	// run: input
+	std::string inputPath;               // a PNG file or a folder; empty: the scene
+	std::string scene = "presenter";
+	int width         = 1920;
+	int height        = 1080;
+	bool sizeGiven    = false;
+	int frames        = 0;               // 0: the input's natural count
+	std::vector< std::pair< std::string, std::string > > settings; // --set NAME=VALUE, in order
+	// run: output
+	std::string outDirectory;
+	std::string sheetPath;
+	bool progress = true;
+	// both: variables set in our own environment before the plug-in loads
+	std::vector< std::pair< std::string, std::string > > environment;
+};
+
+// False with *error (a message for the user) on anything that is not a valid command line.
+bool ParseCommandLine( int argc, const char* const* argv, CommandLine* line, std::string* error );
+
+// "WxH" with both numbers from 1 to 1000000; false otherwise.
+bool ParseSize( const std::string& text, int* w, int* h );
+// A decimal number, the whole text, finite.
+bool ParseNumber( const std::string& text, float* value );
+// "NAME=VALUE" with a non-empty name; the value may be empty.
+bool ParseAssignment( const std::string& text, std::string* name, std::string* value );
+
+const char* UsageText();
+}

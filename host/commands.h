@@ -1,0 +1,16 @@
+#pragma once
+// The two commands of ffglhost. Each returns the process's exit code.
+#include "host/command_line.h"
+
+namespace ffglhost
+{
+const int EXIT_OK      = 0;
+const int EXIT_FAILED  = 1; // the plug-in, a file or the GL failed
+const int EXIT_USAGE   = 2; // the command line asked for something impossible
+
+int InfoCommand( const CommandLine& line );
+int RunCommand( const CommandLine& line );
+
+// "ffglhost: " + message, on standard error.
+void PrintError( const std::string& message );
+}

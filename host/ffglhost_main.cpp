@@ -1,0 +1,41 @@
+// ffglhost: a headless FFGL 2.x host. "info" shows what a plug-in is; "run" drives frames through it.
+#include "host/command_line.h"
+#include "host/commands.h"
+#include "host/environment.h"
+
+#include <cstdio>
+#include <exception>
+#include <new>
+
+int main( int argc, char** argv )
+{
+	using namespace ffglhost;
+	try
+	{
+		CommandLine line;
+		std::string error;
+		if( !ParseCommandLine( argc, argv, &line, &error ) )
+		{
+			PrintError( error );
+			std::fprintf( stderr, "(ffglhost --help shows the usage)\n" );
+			return EXIT_USAGE;
+		}
+		if( line.command == "help" )
+		{
+			std::printf( "%s", UsageText() );
+			return EXIT_OK;
+		}
+		for( const auto& variable : line.environment )
+			SetEnvironmentValue( variable.first.c_str(), variable.second.c_str() );
+		return line.command == "info" ? InfoCommand( line ) : RunCommand( line );
+	}
+	catch( const std::bad_alloc& )
+	{
+		PrintError( "out of memory (is the frame size too large for this machine?)" );
+	}
+	catch( const std::exception& e )
+	{
+		PrintError( std::string( "unexpected failure: " ) + e.what() );
+	}
+	return EXIT_FAILED;
+}

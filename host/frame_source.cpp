@@ -1,0 +1,107 @@
+#include "host/frame_source.h"
+
+#include "host/png_io.h"
+#include "host/scene_presenter.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <system_error>
+
+namespace ffglhost
+{
+void FrameSource::OpenScene( int w, int h )
+{
+	kind        = Kind::Scene;
+	firstWidth  = w;
+	firstHeight = h;
+	loadedIndex = -1;
+}
+
+bool FrameSource::OpenFile( const std::string& path, std::string* error )
+{
+	kind = Kind::None;
+	if( !ReadPng( path, picture, error ) )
+		return false;
+	Premultiply( picture );
+	kind        = Kind::File;
+	firstWidth  = picture.width;
+	firstHeight = picture.height;
+	loadedIndex = 0;
+	return true;
+}
+
+static bool HasPngExtension( const std::filesystem::path& path )
+{
+	std::string extension = path.extension().string();
+	std::transform( extension.begin(), extension.end(), extension.begin(),
+	                []( unsigned char c ) { return static_cast< char >( std::tolower( c ) ); } );
+	return extension == ".png";
+}
+
+bool FrameSource::OpenDirectory( const std::string& path, std::string* error )
+{
+	kind = Kind::None;
+	files.clear();
+	std::error_code ec;
+	for( std::filesystem::directory_iterator it( path, ec ), end; !ec && it != end; it.increment( ec ) )
+	{
+		std::error_code typeError;
+		if( it->is_regular_file( typeError ) && HasPngExtension( it->path() ) )
+			files.push_back( it->path().string() );
+	}
+	if( ec )
+	{
+		*error = "cannot read the folder " + path + ": " + ec.message();
+		return false;
+	}
+	if( files.empty() )
+	{
+		*error = "no PNG files in " + path;
+		return false;
+	}
+	std::sort( files.begin(), files.end() );
+	if( !ReadPng( files[ 0 ], picture, error ) )
+		return false;
+	Premultiply( picture );
+	kind        = Kind::Directory;
+	firstWidth  = picture.width;
+	firstHeight = picture.height;
+	loadedIndex = 0;
+	return true;
+}
+
+int FrameSource::NaturalFrameCount() const
+{
+	return kind == Kind::Directory ? static_cast< int >( files.size() ) : 60;
+}
+
+const Picture* FrameSource::Frame( int index, std::string* error )
+{
+	switch( kind )
+	{
+	case Kind::Scene:
+		RenderPresenter( index, firstWidth, firstHeight, picture );
+		return &picture;
+	case Kind::File:
+		return &picture;
+	case Kind::Directory:
+	{
+		const int file = index % static_cast< int >( files.size() );
+		if( file != loadedIndex )
+		{
+			loadedIndex = -1;
+			if( !ReadPng( files[ static_cast< size_t >( file ) ], picture, error ) )
+				return nullptr;
+			Premultiply( picture );
+			loadedIndex = file;
+		}
+		return &picture;
+	}
+	case Kind::None:
+		break;
+	}
+	*error = "no input opened";
+	return nullptr;
+}
+}

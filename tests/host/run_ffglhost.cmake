@@ -1,0 +1,65 @@
+# One ffglhost run as a test: cmake -DHOST=... -DARGS=a|b|c -DEXPECT_EXIT=n [-DEXPECT=re1|re2]
+#   [-DEMULATOR=wine] [-DWORK=dir] [-DRUNTIME=lib1|lib2] [-DPREPARE=a|b] [-DCHECK=exe|arg|...]
+#   -P run_ffglhost.cmake
+# PREPARE is a first ffglhost run that must succeed (e.g. to make input pictures).
+# WORK is emptied first and is the working folder. RUNTIME libraries are laid out as a vendor
+# runtime under WORK/ProgramFiles, with a models folder WORK/VideoEffects/models. In ARGS,
+# @WORK_NATIVE@ stands for WORK in the host's own path form.
+foreach(var HOST ARGS EXPECT_EXIT WORK)
+  if(NOT DEFINED ${var})
+    message(FATAL_ERROR "run_ffglhost.cmake: ${var} is not set")
+  endif()
+endforeach()
+
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+set(work_native "${WORK}")
+if(EMULATOR)
+  string(REPLACE "/" "\\" work_native "Z:${WORK}")
+endif()
+
+if(RUNTIME)
+  string(REPLACE "|" ";" runtime_files "${RUNTIME}")
+  set(runtime_dir "${WORK}/ProgramFiles/NVIDIA Corporation/NVIDIA Video Effects")
+  file(MAKE_DIRECTORY "${runtime_dir}" "${WORK}/VideoEffects/models")
+  file(COPY ${runtime_files} DESTINATION "${runtime_dir}")
+endif()
+# A file that is not a PNG and a folder without any, for the unreadable-input cases.
+file(WRITE "${WORK}/not_a_picture.png" "this is not a PNG file\n")
+file(MAKE_DIRECTORY "${WORK}/empty")
+
+if(PREPARE)
+  string(REPLACE "|" ";" prepare "${PREPARE}")
+  execute_process(COMMAND ${EMULATOR} "${HOST}" ${prepare} WORKING_DIRECTORY "${WORK}" RESULT_VARIABLE result
+                  OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "the preparing run failed (${result}):\n${out}${err}")
+  endif()
+endif()
+
+string(REPLACE "|" ";" args "${ARGS}")
+string(REPLACE "@WORK_NATIVE@" "${work_native}" args "${args}")
+execute_process(COMMAND ${EMULATOR} "${HOST}" ${args}
+                WORKING_DIRECTORY "${WORK}"
+                RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
+message("${out}${err}")
+if(NOT "${result}" STREQUAL "${EXPECT_EXIT}")
+  message(FATAL_ERROR "ffglhost exited with ${result}, expected ${EXPECT_EXIT}")
+endif()
+if(EXPECT)
+  string(REPLACE "|" ";" patterns "${EXPECT}")
+  foreach(pattern IN LISTS patterns)
+    if(NOT "${out}${err}" MATCHES "${pattern}")
+      message(FATAL_ERROR "the output does not match: ${pattern}")
+    endif()
+  endforeach()
+endif()
+if(CHECK)
+  string(REPLACE "|" ";" check "${CHECK}")
+  execute_process(COMMAND ${EMULATOR} ${check} WORKING_DIRECTORY "${WORK}" RESULT_VARIABLE result
+                  OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  message("${out}${err}")
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "the frame check failed")
+  endif()
+endif()
