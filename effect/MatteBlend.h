@@ -7,5 +7,6 @@
 // or NaN). Capped at 256 so that the new matte's weight 256 - k never goes negative.
 int HistoryWeight( float stability );
 
-// history[i] = (history[i] * k + matte[i] * (256 - k)) >> 8 for every byte; k from 0 to 256.
+// history[i] = (history[i] * k + matte[i] * (256 - k)) >> 8 for every byte; k from 0 to 256 (a weight
+// beyond is taken as the nearer end). Allocates nothing.
 void BlendMatte( uint8_t* history, const uint8_t* matte, size_t count, int k );

@@ -77,6 +77,8 @@ const char* UsageText()
 	       "  --out DIR             write the frames as DIR/frame_0001.png ... (straight alpha)\n"
 	       "  --sheet FILE.png      write a contact sheet: input, matte and cut-out of a few frames\n"
 	       "  --no-progress         no progress line, even on a terminal\n"
+	       "  --bench               time the frames with the NVIDIA runtime present (REFRT_MATTE=255) and\n"
+	       "                        absent, in alternating processes; at --size, else 1920x1080 and 1280x720\n"
 	       "  --env NAME=VALUE      set a variable in ffglhost's environment before loading the plug-in\n"
 	       "\n"
 	       "exit status: 0 done, 1 the plug-in, a file or the GL failed, 2 a mistake on the command line\n";
@@ -119,6 +121,12 @@ bool ParseCommandLine( int argc, const char* const* argv, CommandLine* line, std
 		}
 		if( option == "--no-progress" )
 		{
+			line->progress = false;
+			continue;
+		}
+		if( option == "--bench" || option == "--bench-child" )
+		{
+			( option == "--bench" ? line->bench : line->benchChild ) = true;
 			line->progress = false;
 			continue;
 		}
@@ -194,6 +202,11 @@ bool ParseCommandLine( int argc, const char* const* argv, CommandLine* line, std
 	if( !line->inputPath.empty() && sceneGiven )
 	{
 		*error = "--input and --scene exclude each other";
+		return false;
+	}
+	if( ( line->bench || line->benchChild ) && ( !line->outDirectory.empty() || !line->sheetPath.empty() ) )
+	{
+		*error = "--bench writes no frames: leave out --out and --sheet";
 		return false;
 	}
 	if( !line->inputPath.empty() && line->sizeGiven )

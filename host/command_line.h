@@ -22,6 +22,9 @@ struct CommandLine
 	std::string outDirectory;
 	std::string sheetPath;
 	bool progress = true;
+	// run --bench: the same frames with the runtime present and absent, alternating processes
+	bool bench      = false;
+	bool benchChild = false; // one such process: times only, no output read back
 	// both: variables set in our own environment before the plug-in loads
 	std::vector< std::pair< std::string, std::string > > environment;
 };

@@ -10,6 +10,8 @@ const int EXIT_USAGE   = 2; // the command line asked for something impossible
 
 int InfoCommand( const CommandLine& line );
 int RunCommand( const CommandLine& line );
+// run --bench: starts this executable again per round, runtime present and absent in turn.
+int BenchCommand( const CommandLine& line );
 
 // "ffglhost: " + message, on standard error.
 void PrintError( const std::string& message );

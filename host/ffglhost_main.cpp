@@ -27,7 +27,9 @@ int main( int argc, char** argv )
 		}
 		for( const auto& variable : line.environment )
 			SetEnvironmentValue( variable.first.c_str(), variable.second.c_str() );
-		return line.command == "info" ? InfoCommand( line ) : RunCommand( line );
+		if( line.command == "info" )
+			return InfoCommand( line );
+		return line.bench ? BenchCommand( line ) : RunCommand( line );
 	}
 	catch( const std::bad_alloc& )
 	{

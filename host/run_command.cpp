@@ -127,6 +127,17 @@ bool OpenSource( const CommandLine& line, RunSession& s, std::string* error )
 	return s.source.OpenFile( line.inputPath, error );
 }
 
+// For the process that runs a bench: every frame's time, then the plug-in's log, one item a line.
+void PrintBenchResult( const FrameTimes& times )
+{
+	std::printf( "bench-times" );
+	for( double seconds : times.Samples() )
+		std::printf( " %.6f", seconds * 1000.0 );
+	std::printf( "\n" );
+	for( const std::string& text : CollectedLogLines() )
+		std::printf( "bench-log %s\n", text.c_str() );
+}
+
 bool CheckSize( int w, int h, std::string* error )
 {
 	const int limit = MaxFrameSize();
@@ -208,6 +219,8 @@ int RunCommand( const CommandLine& line )
 		s.times.Add( NowSeconds() - start );
 		if( !ok )
 			return Fail( s, "the plug-in failed to process frame " + std::to_string( i + 1 ) + " (FF_PROCESS_OPENGL)" );
+		if( line.benchChild )
+			continue;
 		ReadOutput( s.frames, s.output );
 		if( s.sheet.Wants( i ) )
 			s.sheet.Add( i, *input, s.output );
@@ -224,6 +237,11 @@ int RunCommand( const CommandLine& line )
 	if( progress )
 		std::fprintf( stderr, "\r%60s\r", "" );
 	EndSession( s );
+	if( line.benchChild )
+	{
+		PrintBenchResult( s.times );
+		return EXIT_OK;
+	}
 	if( !line.sheetPath.empty() && !s.sheet.Write( line.sheetPath, &error ) )
 	{
 		PrintError( error );

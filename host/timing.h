@@ -23,6 +23,7 @@ public:
 	void Reserve( size_t n ) { samples.reserve( n ); }
 	void Add( double seconds ) { samples.push_back( seconds ); }
 	size_t Count() const { return samples.size(); }
+	const std::vector< double >& Samples() const { return samples; }
 	TimingSummary Summarise() const;
 
 private:
