@@ -13,6 +13,13 @@ cmake --build build/linux -j"$jobs"
 cmake -S . -B build/windows -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
 cmake --build build/windows -j"$jobs"
+# AddressSanitizer + UndefinedBehaviorSanitizer over the Linux library, the runtime and the tests.
+cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DUMBRAFEX_SANITIZE=ON >/dev/null
+cmake --build build/sanitize -j"$jobs"
+# The plugMain fuzzer: clang's libFuzzer with ASan and UBSan.
+cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+      -DUMBRAFEX_FUZZ=ON >/dev/null
+cmake --build build/fuzz --target plugmain_fuzzer -j"$jobs"
 
 # A display for the GL tests: ours only when none is given, and only ours is stopped at the end.
 xvfb_pid=""
@@ -43,6 +50,31 @@ wineserver -p >/dev/null 2>&1 || true  # already running is fine
 # Start Wine's services and desktop here, not inside a test: a test would hand them its output
 # pipes, and CTest would then wait for those long-lived processes to close them.
 wineboot </dev/null >/dev/null 2>&1 || true
+
+# The sanitizer build's tests, and the fuzzer below. Mesa's libraries are preloaded so that they stay
+# loaded to the end and their own leaks, suppressed, are attributed to them.
+gl_libs=/usr/lib/x86_64-linux-gnu
+export SANITIZE_PRELOAD="$gl_libs/dri/swrast_dri.so $gl_libs/libGLX_mesa.so.0 $gl_libs/libGL.so.1 $gl_libs/libGLX.so.0"
+export SANITIZE_LSAN="suppressions=$root/tests/reliability/lsan.supp:print_suppressions=0"
+(
+  export ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1:verify_asan_link_order=0
+  export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+  export LSAN_OPTIONS="$SANITIZE_LSAN" LD_PRELOAD="$SANITIZE_PRELOAD"
+  cd build/sanitize && ctest --output-on-failure -j"$jobs" "$@" | tail -n 4
+  exit "${PIPESTATUS[0]}"
+)
+
+# A bounded fuzz run of plugMain from the committed seeds; new inputs are kept in build/fuzz/corpus.
+echo "test: fuzzing plugMain for ${UMBRAFEX_FUZZ_SECONDS:-120} s"
+mkdir -p build/fuzz/corpus
+if ! ASAN_OPTIONS=allocator_may_return_null=1:verify_asan_link_order=0 LSAN_OPTIONS="$SANITIZE_LSAN" \
+     LD_PRELOAD="$SANITIZE_PRELOAD" build/fuzz/tests/fuzz/plugmain_fuzzer -max_total_time="${UMBRAFEX_FUZZ_SECONDS:-120}" -print_final_stats=1 \
+       -artifact_prefix=build/fuzz/ build/fuzz/corpus tests/fuzz/corpus >build/fuzz/fuzz.log 2>&1; then
+  tail -n 60 build/fuzz/fuzz.log
+  echo "test: the fuzzer found a fault; the input is in build/fuzz/ (crash-*, leak-*, oom-*)" >&2
+  exit 1
+fi
+grep -E 'DONE|stat::number_of_executed_units' build/fuzz/fuzz.log
 
 # One CTest run over both builds, so the output ends with one summary.
 cat > build/CTestTestfile.cmake <<'EOT'
