@@ -45,33 +45,15 @@ mkdir -p "$vendor/models" "$out/frames"
 cp "${runtime_files[@]}" "$vendor/"
 
 # A display for the GL context: ours only when none is given, and only ours is stopped.
-xvfb_pid=""
-cleanup() {
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
-}
-trap cleanup EXIT
-if [ -z "${DISPLAY:-}" ]; then
-  for n in $(seq 150 199); do
-    if [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; then continue; fi
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-    break
-  done
-fi
+. scripts/common.sh
+trap stop_private_display EXIT
+start_private_display 150 199
 
 pf="$root/$out/ProgramFiles"
 models_root="$root/$vendor"
 run=("$host" run "$plugin" --scene presenter --out "$out/frames" --sheet "$out/contact_sheet.png")
 if [ "$windows" = 1 ]; then
-  export WINEPREFIX="$root/.wine" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    echo "demo: initialising the Wine prefix (once)"
-    wineboot --init >/dev/null 2>&1 || true
-  fi
-  # Wine's services start here, away from our output.
-  wineboot </dev/null >/dev/null 2>&1 || true
+  use_private_wine
   # Wine sets ProgramFiles itself, so ffglhost sets the demo's in its own environment.
   pf=$(winepath -w "$pf" 2>/dev/null)
   models_root=$(winepath -w "$models_root" 2>/dev/null)

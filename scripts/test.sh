@@ -21,35 +21,16 @@ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=cl
       -DUMBRAFEX_FUZZ=ON >/dev/null
 cmake --build build/fuzz --target plugmain_fuzzer -j"$jobs"
 
-# A display for the GL tests: ours only when none is given, and only ours is stopped at the end.
-xvfb_pid=""
+# A display for the GL tests (ours only when none is given, and only ours is stopped at the end) and
+# the private Wine prefix.
+. scripts/common.sh
 cleanup() {
   if [ -n "${WINEPREFIX:-}" ]; then wineserver -k >/dev/null 2>&1 || true; fi
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
+  stop_private_display
 }
 trap cleanup EXIT
-if [ -z "${DISPLAY:-}" ]; then
-  for n in $(seq 90 140); do
-    if [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; then continue; fi
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-    break
-  done
-fi
-
-# A private Wine prefix, initialised once; one wineserver kept alive for the whole run. No Wine
-# debugger: a crashing test must fail at once, not wait for its timeout.
-export WINEPREFIX="$root/.wine" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "test: initialising the Wine prefix (once)"
-  wineboot --init >/dev/null 2>&1 || true
-fi
-wineserver -p >/dev/null 2>&1 || true  # already running is fine
-# Start Wine's services and desktop here, not inside a test: a test would hand them its output
-# pipes, and CTest would then wait for those long-lived processes to close them.
-wineboot </dev/null >/dev/null 2>&1 || true
+start_private_display 90 140
+use_private_wine
 
 # The sanitizer build's tests, and the fuzzer below. Mesa's libraries are preloaded so that they stay
 # loaded to the end and their own leaks, suppressed, are attributed to them.
