@@ -4,7 +4,7 @@
 #include "ffgl/FFGLPlugin.h"
 #include "ffglex/ScreenQuad.h"
 #include "ffglex/ShaderProgram.h"
-#include "nvidia/NvCVImage.h"
+#include "nvidia/NvCVImageDescriptor.h"
 #include "nvidia/NvCVTypes.h"
 
 #include <GL/glew.h>

@@ -3,7 +3,7 @@
 
 #include "effect/WorkSize.h"
 #include "ffgl/FFGLLog.h"
-#include "nvidia/nvVideoEffects.h"
+#include "nvidia/NvVFXFunctions.h"
 #include "platform/platform.h"
 
 #include <cstdio>

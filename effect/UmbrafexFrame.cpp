@@ -5,7 +5,7 @@
 #include "ffglex/Scoped2DTextureBinding.h"
 #include "ffglex/ScopedProgramBinding.h"
 #include "ffglex/ScopedTextureUnitBinding.h"
-#include "nvidia/nvVideoEffects.h"
+#include "nvidia/NvVFXFunctions.h"
 
 FFResult Umbrafex::ProcessOpenGL( ProcessOpenGLStruct* pGL )
 {

@@ -1,5 +1,5 @@
 // The exported members of the image descriptor, on top of the image library's functions.
-#include "nvidia/NvCVImage.h"
+#include "nvidia/NvCVImageDescriptor.h"
 
 #include <cstring>
 

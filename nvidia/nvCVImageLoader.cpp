@@ -1,6 +1,6 @@
 // Finds NVCVImage.dll on first use and forwards the image library's functions to it.
 #include "nvidia/LibrarySearch.h"
-#include "nvidia/NvCVImage.h"
+#include "nvidia/NvCVImageDescriptor.h"
 
 using bridge::kPathChars;
 

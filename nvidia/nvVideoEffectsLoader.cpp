@@ -1,6 +1,6 @@
 // Finds NVVideoEffects.dll on first use and forwards the runtime's functions to it.
 #include "nvidia/LibrarySearch.h"
-#include "nvidia/nvVideoEffects.h"
+#include "nvidia/NvVFXFunctions.h"
 
 using bridge::kPathChars;
 

@@ -1,6 +1,6 @@
 // The two library loaders against the reference runtime laid out as a machine would have the
 // vendor's. The loaders cache for the whole process: every suite here runs in a process of its own.
-#include "nvidia/nvVideoEffects.h"
+#include "nvidia/NvVFXFunctions.h"
 #include "tests/nvidia/runtime_layout.h"
 #include "tests/support/test_process.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // The video effects runtime's functions, which forward to NVVideoEffects.dll once it is found.
 // Each answers -11 (NVCV_ERR_LIBRARY), or does nothing, when the runtime or the export is missing.
-#include "nvidia/NvCVImage.h"
+#include "nvidia/NvCVImageDescriptor.h"
 #include "nvidia/NvCVTypes.h"
 
 extern "C"
