@@ -1,6 +1,6 @@
 // The matte blend against a plain copy of the same bytes, at the work sizes of a landscape and a
 // portrait 1080p input. Prints, after the table, each size's blend time over its copy time.
-#include "effect/MatteBlend.h"
+#include "effect/matte_blend.h"
 
 #include <benchmark/benchmark.h>
 
@@ -12,7 +12,7 @@
 
 namespace
 {
-const int weight = 115; // "Stability" 0.5; every bit of it takes a step, the slowest case.
+const int kWeight = 115; // "Stability" 0.5; every bit of it takes a step, the slowest case.
 
 std::vector< uint8_t > Bytes( size_t count, uint32_t seed )
 {
@@ -32,7 +32,7 @@ void Blend( benchmark::State& state )
 	const std::vector< uint8_t > matte = Bytes( count, 2 );
 	for( auto _ : state )
 	{
-		BlendMatte( history.data(), matte.data(), count, weight );
+		BlendMatte( history.data(), matte.data(), count, kWeight );
 		benchmark::ClobberMemory();
 	}
 	state.SetBytesProcessed( static_cast< int64_t >( state.iterations() ) * static_cast< int64_t >( count ) );

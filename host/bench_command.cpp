@@ -2,57 +2,20 @@
 // "absent" cannot share one: each round is a process of this executable (run --bench-child), the
 // two kinds alternating, and only the frames after each process's warm-up are timed.
 #include "host/commands.h"
+#include "host/process.h"
 #include "host/timing.h"
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#ifdef _WIN32
-#include <windows.h>
-#define popen _popen
-#define pclose _pclose
-#else
-#include <climits>
-#include <unistd.h>
-#endif
-
 namespace ffglhost
 {
 namespace
 {
-const int ROUNDS        = 3;  // processes of each kind
-const int WARMUP_FRAMES = 10; // set-up frame, first read-back, caches: not timed
-const int TIMED_FRAMES  = 60; // per process, unless --frames says otherwise
-
-std::string ExecutablePath()
-{
-#ifdef _WIN32
-	char path[ MAX_PATH ] = {};
-	const DWORD length    = GetModuleFileNameA( nullptr, path, MAX_PATH );
-	return length > 0 && length < MAX_PATH ? std::string( path, length ) : std::string();
-#else
-	char path[ PATH_MAX ] = {};
-	const ssize_t length  = readlink( "/proc/self/exe", path, sizeof( path ) - 1 );
-	return length > 0 ? std::string( path, static_cast< size_t >( length ) ) : std::string();
-#endif
-}
-
-// One argument for the shell that popen starts (sh -c, or cmd /c on Windows).
-std::string Quote( const std::string& text )
-{
-#ifdef _WIN32
-	std::string quoted = "\"";
-	for( char c : text )
-		quoted += c == '"' ? std::string( "\\\"" ) : std::string( 1, c );
-	return quoted + "\"";
-#else
-	std::string quoted = "'";
-	for( char c : text )
-		quoted += c == '\'' ? std::string( "'\\''" ) : std::string( 1, c );
-	return quoted + "'";
-#endif
-}
+const int kRounds        = 3;  // processes of each kind
+const int kWarmupFrames = 10; // set-up frame, first read-back, caches: not timed
+const int kTimedFrames  = 60; // per process, unless --frames says otherwise
 
 struct Kind
 {
@@ -62,42 +25,34 @@ struct Kind
 	std::vector< std::string > log; // of its first process
 };
 
-std::string ChildCommand( const CommandLine& line, const std::string& self, int w, int h, int frames, const Kind& kind )
+std::vector< std::string > ChildArguments( const CommandLine& line, const std::string& self, int w, int h, int frames,
+                                           const Kind& kind )
 {
-	std::string command = Quote( self ) + " run " + Quote( line.plugin ) + " --bench-child --frames " +
-	                      std::to_string( WARMUP_FRAMES + frames );
+	std::vector< std::string > arguments = { self, "run", line.plugin, "--bench-child", "--frames",
+	                                         std::to_string( kWarmupFrames + frames ) };
 	if( line.inputPath.empty() )
-		command += " --size " + std::to_string( w ) + "x" + std::to_string( h );
+		arguments.insert( arguments.end(), { "--size", std::to_string( w ) + "x" + std::to_string( h ) } );
 	else
-		command += " --input " + Quote( line.inputPath );
+		arguments.insert( arguments.end(), { "--input", line.inputPath } );
 	for( const auto& setting : line.settings )
-		command += " --set " + Quote( setting.first + "=" + setting.second );
+		arguments.insert( arguments.end(), { "--set", setting.first + "=" + setting.second } );
 	for( const auto& variable : line.environment )
-		command += " --env " + Quote( variable.first + "=" + variable.second );
+		arguments.insert( arguments.end(), { "--env", variable.first + "=" + variable.second } );
 	for( const auto& variable : kind.environment )
-		command += " --env " + Quote( variable.first + "=" + variable.second );
-#ifdef _WIN32
-	// cmd /c drops the outer quotes of its command: give it a pair to drop.
-	command = "\"" + command + "\"";
-#endif
-	return command;
+		arguments.insert( arguments.end(), { "--env", variable.first + "=" + variable.second } );
+	return arguments;
 }
 
 // Runs one process; its timed frames go to kind.times. False with *error when it failed.
-bool RunChild( const std::string& command, Kind& kind, bool keepLog, std::string* error )
+bool RunChild( const std::vector< std::string >& arguments, Kind& kind, bool keepLog, std::string* error )
 {
-	std::fflush( stdout );
-	FILE* child = popen( command.c_str(), "r" );
-	if( !child )
+	const ProcessResult child = RunProcess( arguments );
+	if( !child.started )
 	{
-		*error = "cannot start " + command;
+		*error = "cannot start " + arguments[ 0 ];
 		return false;
 	}
-	std::string output;
-	char buffer[ 4096 ];
-	while( std::fgets( buffer, sizeof( buffer ), child ) )
-		output += buffer;
-	const int status = pclose( child );
+	const std::string& output = child.output;
 	bool timesSeen   = false;
 	size_t start     = 0;
 	while( start < output.size() )
@@ -118,7 +73,7 @@ bool RunChild( const std::string& command, Kind& kind, bool keepLog, std::string
 				size_t next = text.find( ' ', at );
 				if( next == std::string::npos )
 					next = text.size();
-				if( index >= WARMUP_FRAMES )
+				if( index >= kWarmupFrames )
 					kind.times.Add( std::stod( text.substr( at, next - at ) ) / 1000.0 );
 				at = next + 1;
 			}
@@ -128,9 +83,13 @@ bool RunChild( const std::string& command, Kind& kind, bool keepLog, std::string
 			kind.log.push_back( text.substr( 10 ) );
 		}
 	}
-	if( status != 0 || !timesSeen )
+	if( child.exitCode != 0 || child.crashed || !timesSeen )
 	{
-		*error = std::string( "the " ) + kind.name + " run failed (exit status " + std::to_string( status ) + "): " + command;
+		std::string command;
+		for( const std::string& argument : arguments )
+			command += ( command.empty() ? "" : " " ) + argument;
+		*error = std::string( "the " ) + kind.name + " run failed (" +
+		         ( child.crashed ? child.crash : "exit status " + std::to_string( child.exitCode ) ) + "): " + command;
 		return false;
 	}
 	return true;
@@ -143,9 +102,9 @@ int BenchCommand( const CommandLine& line )
 	if( self.empty() )
 	{
 		PrintError( "cannot find ffglhost's own executable to run the bench rounds" );
-		return EXIT_FAILED;
+		return kExitFailed;
 	}
-	const int frames = line.frames > 0 ? line.frames : TIMED_FRAMES;
+	const int frames = line.frames > 0 ? line.frames : kTimedFrames;
 	std::vector< std::pair< int, int > > sizes;
 	if( line.sizeGiven || !line.inputPath.empty() )
 		sizes.emplace_back( line.width, line.height );
@@ -153,7 +112,7 @@ int BenchCommand( const CommandLine& line )
 		sizes = { { 1920, 1080 }, { 1280, 720 } };
 
 	std::printf( "ffglhost: bench of %s, %d frames timed per process after %d warm-up frames, %d processes each way, alternating\n",
-	             line.plugin.c_str(), frames, WARMUP_FRAMES, ROUNDS );
+	             line.plugin.c_str(), frames, kWarmupFrames, kRounds );
 	for( const auto& size : sizes )
 	{
 		// Absent: a ProgramFiles and model folder that hold no runtime, so the set-up fails and every frame
@@ -162,14 +121,14 @@ int BenchCommand( const CommandLine& line )
 		Kind absent  = { "runtime absent", { { "ProgramFiles", "ffglhost-bench-no-runtime" },
 		                                     { "NV_VIDEO_EFFECTS_PATH", "ffglhost-bench-no-runtime" } }, {}, {} };
 		std::string error;
-		for( int round = 0; round < ROUNDS; ++round )
+		for( int round = 0; round < kRounds; ++round )
 		{
 			for( Kind* kind : { &present, &absent } )
 			{
-				if( !RunChild( ChildCommand( line, self, size.first, size.second, frames, *kind ), *kind, round == 0, &error ) )
+				if( !RunChild( ChildArguments( line, self, size.first, size.second, frames, *kind ), *kind, round == 0, &error ) )
 				{
 					PrintError( error );
-					return EXIT_FAILED;
+					return kExitFailed;
 				}
 			}
 		}
@@ -187,6 +146,6 @@ int BenchCommand( const CommandLine& line )
 					std::printf( "plugin (%s): %s\n", kind->name, text.c_str() );
 		}
 	}
-	return EXIT_OK;
+	return kExitOk;
 }
 }

@@ -8,8 +8,8 @@
 namespace ffglhost
 {
 // Larger counts are typing mistakes; a frame is at least a millisecond.
-const int MAX_FRAMES = 1000000;
-const int MAX_SIDE   = 1000000;
+const int kMaxFrames = 1000000;
+const int kMaxSide   = 1000000;
 
 static bool ParseCount( const std::string& text, int limit, int* value )
 {
@@ -30,7 +30,7 @@ bool ParseSize( const std::string& text, int* w, int* h )
 	const size_t x = text.find_first_of( "xX" );
 	if( x == std::string::npos )
 		return false;
-	return ParseCount( text.substr( 0, x ), MAX_SIDE, w ) && ParseCount( text.substr( x + 1 ), MAX_SIDE, h );
+	return ParseCount( text.substr( 0, x ), kMaxSide, w ) && ParseCount( text.substr( x + 1 ), kMaxSide, h );
 }
 
 bool ParseNumber( const std::string& text, float* value )
@@ -170,7 +170,7 @@ bool ParseCommandLine( int argc, const char* const* argv, CommandLine* line, std
 		}
 		else if( option == "--frames" )
 		{
-			if( !ParseCount( value, MAX_FRAMES, &line->frames ) )
+			if( !ParseCount( value, kMaxFrames, &line->frames ) )
 			{
 				*error = "--frames expects a whole number from 1 to 1000000, not \"" + value + "\"";
 				return false;

@@ -4,9 +4,9 @@
 
 namespace ffglhost
 {
-const int EXIT_OK      = 0;
-const int EXIT_FAILED  = 1; // the plug-in, a file or the GL failed
-const int EXIT_USAGE   = 2; // the command line asked for something impossible
+const int kExitOk      = 0;
+const int kExitFailed  = 1; // the plug-in, a file or the GL failed
+const int kExitUsage   = 2; // the command line asked for something impossible
 
 int InfoCommand( const CommandLine& line );
 int RunCommand( const CommandLine& line );

@@ -12,14 +12,14 @@ namespace ffglhost
 {
 namespace
 {
-const int MARGIN        = 8;
-const int HEADER        = 28;
-const int ROW_LABEL     = 24;
-const int MAX_TILE      = 480;
-const int CHECKER       = 16;
-const int SHEET_FRAMES  = 4;
-const uint8_t BACKGROUND = 40;
-const uint8_t TEXT       = 235;
+const int kMargin        = 8;
+const int kHeader        = 28;
+const int kRowLabel     = 24;
+const int kMaxTile      = 480;
+const int kChecker       = 16;
+const int kSheetFrames  = 4;
+const uint8_t kBackground = 40;
+const uint8_t kText       = 235;
 
 void FillRect( Picture& p, int x0, int y0, int w, int h, uint8_t grey )
 {
@@ -47,7 +47,7 @@ void DrawText( Picture& p, int x, int y, const std::string& text )
 		const float x0 = std::min( v[ 0 ], v[ 8 ] ), x1 = std::max( v[ 0 ], v[ 8 ] );
 		const float y0 = std::min( v[ 1 ], v[ 9 ] ), y1 = std::max( v[ 1 ], v[ 9 ] );
 		FillRect( p, x + static_cast< int >( x0 ) * scale, y + static_cast< int >( y0 ) * scale,
-		          static_cast< int >( x1 - x0 ) * scale, static_cast< int >( y1 - y0 ) * scale, TEXT );
+		          static_cast< int >( x1 - x0 ) * scale, static_cast< int >( y1 - y0 ) * scale, kText );
 	}
 }
 
@@ -93,7 +93,7 @@ void DrawTile( Picture& sheet, int left, int top, int tw, int th, const Picture&
 			}
 			else
 			{
-				const unsigned checker = ( ( x / CHECKER ) + ( y / CHECKER ) ) % 2 ? 153u : 204u;
+				const unsigned checker = ( ( x / kChecker ) + ( y / kChecker ) ) % 2 ? 153u : 204u;
 				for( int k = 0; k < 3; ++k )
 					out[ k ] = static_cast< uint8_t >( std::min( 255u, c[ k ] + ( checker * ( 255u - c[ 3 ] ) + 127u ) / 255u ) );
 			}
@@ -119,17 +119,17 @@ std::vector< int > ContactSheetFrames( int frameCount, int count )
 
 void ContactSheet::Plan( int frameCount, int frameWidth, int frameHeight )
 {
-	frames = ContactSheetFrames( frameCount, SHEET_FRAMES );
-	const double scale = std::min( static_cast< double >( MAX_TILE ) / std::max( 1, frameWidth ),
-	                               static_cast< double >( MAX_TILE ) / std::max( 1, frameHeight ) );
+	frames = ContactSheetFrames( frameCount, kSheetFrames );
+	const double scale = std::min( static_cast< double >( kMaxTile ) / std::max( 1, frameWidth ),
+	                               static_cast< double >( kMaxTile ) / std::max( 1, frameHeight ) );
 	tileWidth  = std::max( 1, static_cast< int >( std::lround( frameWidth * scale ) ) );
 	tileHeight = std::max( 1, static_cast< int >( std::lround( frameHeight * scale ) ) );
 	const int rows = static_cast< int >( frames.size() );
-	ResizePicture( sheet, 4 * MARGIN + 3 * tileWidth, HEADER + rows * ( ROW_LABEL + tileHeight ) + MARGIN );
-	FillRect( sheet, 0, 0, sheet.width, sheet.height, BACKGROUND );
+	ResizePicture( sheet, 4 * kMargin + 3 * tileWidth, kHeader + rows * ( kRowLabel + tileHeight ) + kMargin );
+	FillRect( sheet, 0, 0, sheet.width, sheet.height, kBackground );
 	const char* titles[ 3 ] = { "input", "matte (Show Mask)", "cut-out" };
 	for( int column = 0; column < 3; ++column )
-		DrawText( sheet, TileX( column ), MARGIN, titles[ column ] );
+		DrawText( sheet, TileX( column ), kMargin, titles[ column ] );
 }
 
 bool ContactSheet::Wants( int frameIndex ) const
@@ -139,12 +139,12 @@ bool ContactSheet::Wants( int frameIndex ) const
 
 int ContactSheet::TileX( int column ) const
 {
-	return MARGIN + column * ( tileWidth + MARGIN );
+	return kMargin + column * ( tileWidth + kMargin );
 }
 
 int ContactSheet::TileY( int row ) const
 {
-	return HEADER + row * ( ROW_LABEL + tileHeight ) + ROW_LABEL;
+	return kHeader + row * ( kRowLabel + tileHeight ) + kRowLabel;
 }
 
 void ContactSheet::Add( int frameIndex, const Picture& input, const Picture& output )
@@ -153,7 +153,7 @@ void ContactSheet::Add( int frameIndex, const Picture& input, const Picture& out
 	if( it == frames.end() )
 		return;
 	const int row = static_cast< int >( it - frames.begin() );
-	DrawText( sheet, TileX( 0 ), TileY( row ) - ROW_LABEL + 6, "frame " + std::to_string( frameIndex + 1 ) );
+	DrawText( sheet, TileX( 0 ), TileY( row ) - kRowLabel + 6, "frame " + std::to_string( frameIndex + 1 ) );
 	DrawTile( sheet, TileX( 0 ), TileY( row ), tileWidth, tileHeight, input, TileKind::OverChecker );
 	DrawTile( sheet, TileX( 1 ), TileY( row ), tileWidth, tileHeight, output, TileKind::AlphaAsGrey );
 	DrawTile( sheet, TileX( 2 ), TileY( row ), tileWidth, tileHeight, output, TileKind::OverChecker );

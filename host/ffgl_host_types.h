@@ -22,7 +22,7 @@ typedef void ( *SetLogCallbackFunction )( LogCallbackFunction callback );
 const uint32_t FF_SUCCESS = 0;
 const uint32_t FF_FAIL    = 0xFFFFFFFFu;
 // Pointer results fail with null or with FF_FAIL widened to 64 bits.
-const uint64_t FAILURE_POINTER = 0x00000000FFFFFFFFull;
+const uint64_t kFailurePointer = 0x00000000FFFFFFFFull;
 
 enum FunctionCode : uint32_t
 {
@@ -161,6 +161,6 @@ inline FFMixed MixedPointer( const void* pointer )
 // A pointer result that is neither null nor the widened failure value.
 inline bool IsValidPointer( FFMixed result )
 {
-	return result.bits != 0 && result.bits != FAILURE_POINTER;
+	return result.bits != 0 && result.bits != kFailurePointer;
 }
 }

@@ -1,7 +1,7 @@
 // ffglhost: a headless FFGL 2.x host. "info" shows what a plug-in is; "run" drives frames through it.
 #include "host/command_line.h"
 #include "host/commands.h"
-#include "host/environment.h"
+#include "host/process.h"
 
 #include <cstdio>
 #include <exception>
@@ -18,12 +18,12 @@ int main( int argc, char** argv )
 		{
 			PrintError( error );
 			std::fprintf( stderr, "(ffglhost --help shows the usage)\n" );
-			return EXIT_USAGE;
+			return kExitUsage;
 		}
 		if( line.command == "help" )
 		{
 			std::printf( "%s", UsageText() );
-			return EXIT_OK;
+			return kExitOk;
 		}
 		for( const auto& variable : line.environment )
 			SetEnvironmentValue( variable.first.c_str(), variable.second.c_str() );
@@ -39,5 +39,5 @@ int main( int argc, char** argv )
 	{
 		PrintError( std::string( "unexpected failure: " ) + e.what() );
 	}
-	return EXIT_FAILED;
+	return kExitFailed;
 }

@@ -18,7 +18,7 @@ struct GLContextImpl
 	HGLRC context;
 };
 
-static const char* const windowClassName = "UmbrafexGLContext";
+static const char* const kWindowClassName = "UmbrafexGLContext";
 
 GLContext::~GLContext()
 {
@@ -34,7 +34,7 @@ static bool RegisterWindowClass()
 	wc.style         = CS_OWNDC;
 	wc.lpfnWndProc   = DefWindowProcA;
 	wc.hInstance     = GetModuleHandleA( nullptr );
-	wc.lpszClassName = windowClassName;
+	wc.lpszClassName = kWindowClassName;
 	registered       = RegisterClassA( &wc ) != 0;
 	return registered;
 }
@@ -48,7 +48,7 @@ bool GLContext::Create( const char** error )
 		*error = "RegisterClassA failed";
 		return false;
 	}
-	HWND window = CreateWindowExA( 0, windowClassName, "ffglhost", WS_OVERLAPPEDWINDOW, 0, 0, 64, 64, nullptr, nullptr,
+	HWND window = CreateWindowExA( 0, kWindowClassName, "ffglhost", WS_OVERLAPPEDWINDOW, 0, 0, 64, 64, nullptr, nullptr,
 	                               GetModuleHandleA( nullptr ), nullptr );
 	if( !window )
 	{

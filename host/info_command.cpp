@@ -81,7 +81,7 @@ int InfoCommand( const CommandLine& line )
 	if( !library.Open( line.plugin, &error ) )
 	{
 		PrintError( error );
-		return EXIT_FAILED;
+		return kExitFailed;
 	}
 	library.InstallLogCallback( CollectLogLine );
 	PluginDescription d;
@@ -89,7 +89,7 @@ int InfoCommand( const CommandLine& line )
 	{
 		PrintError( error );
 		PrintCollectedLogLines( stderr );
-		return EXIT_FAILED;
+		return kExitFailed;
 	}
 	std::printf( "library       %s\n", line.plugin.c_str() );
 	std::printf( "identifier    %s\n", d.identifier.c_str() );
@@ -115,6 +115,6 @@ int InfoCommand( const CommandLine& line )
 	DeinitialisePlugin( library );
 	library.Close();
 	PrintCollectedLogLines( stdout );
-	return EXIT_OK;
+	return kExitOk;
 }
 }

@@ -5,9 +5,9 @@
 namespace ffglhost
 {
 // Longest text we read through a pointer a plug-in hands out.
-const size_t MAX_TEXT = 4096;
+const size_t kMaxText = 4096;
 // Plug-ins report more parameters than this only by mistake.
-const uint32_t MAX_PARAMETERS = 1024;
+const uint32_t kMaxParameters = 1024;
 
 std::string BoundedText( const char* text, size_t limit )
 {
@@ -46,8 +46,8 @@ bool DescribePlugin( const PluginLibrary& library, PluginDescription* d, std::st
 		d->hasExtendedInfo = true;
 		d->versionMajor    = block->PluginMajorVersion;
 		d->versionMinor    = block->PluginMinorVersion;
-		d->description     = BoundedText( block->Description, MAX_TEXT );
-		d->about           = BoundedText( block->About, MAX_TEXT );
+		d->description     = BoundedText( block->Description, kMaxText );
+		d->about           = BoundedText( block->About, kMaxText );
 	}
 	d->setTime   = library.Call( FF_GET_PLUGIN_CAPS, FF_CAP_SET_TIME ).UIntValue == 1;
 	d->minInputs = library.Call( FF_GET_PLUGIN_CAPS, FF_CAP_MINIMUM_INPUT_FRAMES ).UIntValue;
@@ -59,7 +59,7 @@ bool DescribePlugin( const PluginLibrary& library, PluginDescription* d, std::st
 		d->maxInputs = 0;
 
 	const uint32_t count = library.Call( FF_GET_NUM_PARAMETERS, 0u ).UIntValue;
-	if( count == FF_FAIL || count > MAX_PARAMETERS )
+	if( count == FF_FAIL || count > kMaxParameters )
 	{
 		*error = library.Path() + " does not say how many parameters it has (FF_GET_NUM_PARAMETERS failed)";
 		return false;
@@ -69,13 +69,13 @@ bool DescribePlugin( const PluginLibrary& library, PluginDescription* d, std::st
 		ParameterDescription p;
 		p.index      = i;
 		FFMixed name = library.Call( FF_GET_PARAMETER_NAME, i );
-		p.name       = IsValidPointer( name ) ? BoundedText( static_cast< const char* >( name.PointerValue ), MAX_TEXT ) : "";
+		p.name       = IsValidPointer( name ) ? BoundedText( static_cast< const char* >( name.PointerValue ), kMaxText ) : "";
 		const uint32_t type = library.Call( FF_GET_PARAMETER_TYPE, i ).UIntValue;
 		p.typeKnown         = type != FF_FAIL;
 		p.type              = p.typeKnown ? type : 0;
 		FFMixed value       = library.Call( FF_GET_PARAMETER_DEFAULT, i );
 		if( p.typeKnown && IsTextType( p.type ) )
-			p.defaultText = IsValidPointer( value ) ? BoundedText( static_cast< const char* >( value.PointerValue ), MAX_TEXT ) : "";
+			p.defaultText = IsValidPointer( value ) ? BoundedText( static_cast< const char* >( value.PointerValue ), kMaxText ) : "";
 		else if( value.UIntValue != FF_FAIL )
 			p.defaultValue = FloatFromBits( value.UIntValue );
 		GetRangeStruct range = { i, 0.f, 1.f };

@@ -1,14 +1,16 @@
 #include "host/plugin_instance.h"
 
+#include "version.h"
+
 #include <cstring>
 
 namespace ffglhost
 {
-const char* const HOST_NAME    = "ffglhost";
-const char* const HOST_VERSION = "1.1";
+const char* const kHostName    = "ffglhost";
+const char* const kHostVersion = UMBRAFEX_VERSION_TEXT;
 
 // Displays are fixed 16-byte fields in FFGL; longer ones carry no terminator.
-const size_t DISPLAY_LIMIT = 16;
+const size_t kDisplayLimit = 16;
 
 bool InitialisePlugin( const PluginLibrary& library, std::string* error )
 {
@@ -38,7 +40,7 @@ bool PluginInstance::Create( const PluginLibrary& lib, uint32_t w, uint32_t h, s
 	}
 	library                    = &lib;
 	instance                   = result.PointerValue;
-	SetHostinfoStruct hostInfo = { HOST_NAME, HOST_VERSION };
+	SetHostinfoStruct hostInfo = { kHostName, kHostVersion };
 	library->Call( FF_SET_HOSTINFO, MixedPointer( &hostInfo ), instance );
 	return true;
 }
@@ -82,7 +84,7 @@ std::string PluginInstance::ParameterDisplay( uint32_t index )
 		return std::string();
 	const char* text = static_cast< const char* >( result.PointerValue );
 	size_t n         = 0;
-	while( n < DISPLAY_LIMIT && text[ n ] )
+	while( n < kDisplayLimit && text[ n ] )
 		++n;
 	return std::string( text, n );
 }

@@ -9,15 +9,11 @@
 #include "host/png_io.h"
 #include "host/timing.h"
 
+#include "host/process.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
-
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace ffglhost
 {
@@ -62,21 +58,12 @@ void EndSession( RunSession& s )
 	s.context.Destroy();
 }
 
-int Fail( RunSession& s, const std::string& message, int code = EXIT_FAILED )
+int Fail( RunSession& s, const std::string& message, int code = kExitFailed )
 {
 	EndSession( s );
 	PrintError( message );
 	PrintCollectedLogLines( stderr );
 	return code;
-}
-
-bool IsTerminal( FILE* stream )
-{
-#ifdef _WIN32
-	return _isatty( _fileno( stream ) ) != 0;
-#else
-	return isatty( fileno( stream ) ) != 0;
-#endif
 }
 
 std::string SizeText( int w, int h )
@@ -166,7 +153,7 @@ int RunCommand( const CommandLine& line )
 	if( s.description.type != FF_EFFECT )
 		return Fail( s, line.plugin + " is a " + PluginTypeName( s.description.type ) + " plug-in; ffglhost runs effects" );
 	if( !ResolveSettings( line, s, &error ) )
-		return Fail( s, error, EXIT_USAGE );
+		return Fail( s, error, kExitUsage );
 	if( !OpenSource( line, s, &error ) )
 		return Fail( s, error );
 	const int frameCount = line.frames > 0 ? line.frames : s.source.NaturalFrameCount();
@@ -240,12 +227,12 @@ int RunCommand( const CommandLine& line )
 	if( line.benchChild )
 	{
 		PrintBenchResult( s.times );
-		return EXIT_OK;
+		return kExitOk;
 	}
 	if( !line.sheetPath.empty() && !s.sheet.Write( line.sheetPath, &error ) )
 	{
 		PrintError( error );
-		return EXIT_FAILED;
+		return kExitFailed;
 	}
 
 	std::printf( "ffglhost: %d frames of %s through \"%s\" (%s)\n", frameCount,
@@ -259,7 +246,7 @@ int RunCommand( const CommandLine& line )
 	if( !line.sheetPath.empty() )
 		std::printf( "contact sheet: %s\n", line.sheetPath.c_str() );
 	PrintCollectedLogLines( stdout );
-	return EXIT_OK;
+	return kExitOk;
 }
 
 void PrintError( const std::string& message )

@@ -17,14 +17,14 @@ struct Colour
 	float r, g, b;
 };
 
-const Colour BACKDROP = { 44.f, 178.f, 56.f };
-const Colour SKIN     = { 226.f, 176.f, 146.f };
-const Colour NECK     = { 206.f, 158.f, 130.f };
-const Colour HAIR     = { 64.f, 44.f, 34.f };
-const Colour SHIRT    = { 54.f, 76.f, 148.f };
-const Colour SLEEVE   = { 46.f, 66.f, 134.f };
+const Colour kBackdrop = { 44.f, 178.f, 56.f };
+const Colour kSkin     = { 226.f, 176.f, 146.f };
+const Colour kNeck     = { 206.f, 158.f, 130.f };
+const Colour kHair     = { 64.f, 44.f, 34.f };
+const Colour kShirt    = { 54.f, 76.f, 148.f };
+const Colour kSleeve   = { 46.f, 66.f, 134.f };
 
-const float TWO_PI = 6.28318531f;
+const float kTwoPi = 6.28318531f;
 
 // The shapes of one frame, in pixels.
 struct Figure
@@ -49,7 +49,7 @@ Figure MakeFigure( int frame, int w, int h )
 	auto above    = [ & ]( float k ) { return H - k * u; }; // k units above the bottom edge
 
 	Figure f;
-	const float cx = W * ( 0.5f + 0.2f * std::sin( TWO_PI * t / 300.f ) );
+	const float cx = W * ( 0.5f + 0.2f * std::sin( kTwoPi * t / 300.f ) );
 	f.head         = { cx + 0.012f * u * std::sin( t * 0.11f ), above( 0.70f ) };
 	f.headRadius   = { 0.075f * u, 0.095f * u };
 	f.neckTop      = above( 0.63f );
@@ -128,22 +128,22 @@ void PaintFigure( const Figure& f, Vec2 p, Colour& c )
 	const float torsoHalf = f.torsoTopHalf + ( f.torsoBottomHalf - f.torsoTopHalf ) *
 	                                             std::min( 1.f, ( p.y - f.torsoTop ) / ( f.torsoBottom - f.torsoTop ) );
 	const float torso = std::max( std::fabs( p.x - f.pose.centerX ) - torsoHalf, f.torsoTop - p.y );
-	Paint( c, SHIRT, Coverage( std::min( torso, Capsule( p, f.shoulderLeft, f.shoulderRight, f.shoulderRadius ) ) ) );
+	Paint( c, kShirt, Coverage( std::min( torso, Capsule( p, f.shoulderLeft, f.shoulderRight, f.shoulderRadius ) ) ) );
 	for( int side = 0; side < 2; ++side )
 	{
 		const float arm = std::min( Capsule( p, f.shoulderJoint[ side ], f.elbow[ side ], f.upperArmRadius ),
 		                            Capsule( p, f.elbow[ side ], f.hand[ side ], f.forearmRadius ) );
-		Paint( c, SLEEVE, Coverage( arm ) );
+		Paint( c, kSleeve, Coverage( arm ) );
 	}
 	const Vec2 neckTop = { f.pose.centerX, f.neckTop }, neckBottom = { f.pose.centerX, f.neckBottom };
-	Paint( c, NECK, Coverage( Capsule( p, neckTop, neckBottom, f.neckRadius ) ) );
-	Paint( c, SKIN, Coverage( Ellipse( p, f.head, f.headRadius ) ) );
+	Paint( c, kNeck, Coverage( Capsule( p, neckTop, neckBottom, f.neckRadius ) ) );
+	Paint( c, kSkin, Coverage( Ellipse( p, f.head, f.headRadius ) ) );
 	const Vec2 hairCentre = { f.head.x, f.head.y - 0.2f * f.headRadius.y };
 	const Vec2 hairRadius = { f.headRadius.x * 1.08f, f.headRadius.y * 0.9f };
 	const float hair      = std::max( Ellipse( p, hairCentre, hairRadius ), p.y - ( f.head.y - 0.25f * f.headRadius.y ) );
-	Paint( c, HAIR, Coverage( hair ) );
+	Paint( c, kHair, Coverage( hair ) );
 	for( int side = 0; side < 2; ++side )
-		Paint( c, SKIN, Coverage( Length( p.x - f.hand[ side ].x, p.y - f.hand[ side ].y ) - f.handRadius ) );
+		Paint( c, kSkin, Coverage( Length( p.x - f.hand[ side ].x, p.y - f.hand[ side ].y ) - f.handRadius ) );
 }
 
 uint32_t Hash( uint32_t x, uint32_t y, uint32_t frame )
@@ -187,7 +187,7 @@ void RenderPresenter( int frame, int w, int h, Picture& picture )
 			// A soft spot light upper left, the floor side a little darker: 0.78 to 1.0.
 			const float r2    = ( px - spotX ) * ( px - spotX ) + ( py - spotY ) * ( py - spotY );
 			const float light = 0.80f + 0.22f / ( 1.f + r2 / spotR2 ) - 0.04f * py / H;
-			Colour c          = { BACKDROP.r * light, BACKDROP.g * light, BACKDROP.b * light };
+			Colour c          = { kBackdrop.r * light, kBackdrop.g * light, kBackdrop.b * light };
 			if( rowHasFigure && px >= f.pose.left && px <= f.pose.right )
 			{
 				Colour before = c;

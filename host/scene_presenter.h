@@ -23,5 +23,5 @@ FigurePose PresenterPose( int frame, int w, int h );
 void RenderPresenter( int frame, int w, int h, Picture& picture );
 
 // The backdrop's key colour distance G - max(R, B) is never below this, noise and lighting included.
-const int BACKDROP_MIN_GREEN_EXCESS = 80;
+const int kBackdropMinGreenExcess = 80;
 }

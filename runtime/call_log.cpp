@@ -83,7 +83,7 @@ CallLog& CallLog::Pointer( const void* pointer )
 	if( !pointer )
 		return Text( "null" );
 	// Written by hand: "%p" differs between C runtimes (case, "0x", padding).
-	static const char digits[] = "0123456789abcdef";
+	static const char kDigits[] = "0123456789abcdef";
 	uintptr_t value            = reinterpret_cast< uintptr_t >( pointer );
 	char text[ 24 ];
 	char* end = text + sizeof( text );
@@ -91,7 +91,7 @@ CallLog& CallLog::Pointer( const void* pointer )
 	*--p      = 0;
 	do
 	{
-		*--p = digits[ value & 15 ];
+		*--p = kDigits[ value & 15 ];
 		value >>= 4;
 	} while( value );
 	*--p = 'x';

@@ -1,7 +1,7 @@
 #pragma once
 // One line of the call log: the export's name, then its arguments, each after one space.
 // The line is appended to the REFRT_LOG file when the object goes out of scope.
-#include "nvidia/NvCVTypes.h"
+#include "nvidia/nvcv_types.h"
 
 #include <cstddef>
 

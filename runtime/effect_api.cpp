@@ -1,7 +1,7 @@
 // The Video Effects runtime's exports: the "GreenScreen" effect on the CPU, and streams as tokens.
 #include "runtime/call_log.h"
 #include "runtime/green_keyer.h"
-#include "runtime/model_folder.h"
+#include "runtime/os.h"
 #include "runtime/refrt_export.h"
 #include "runtime/refrt_image.h"
 #include "runtime/refrt_objects.h"
@@ -12,8 +12,8 @@
 #include <new>
 
 // Both kinds of object start with a tag, so a handle of the wrong kind (or a destroyed one) is refused.
-static const uint32_t effectTag = 0x58465645;
-static const uint32_t streamTag = 0x4d525453;
+static const uint32_t kEffectTag = 0x58465645;
+static const uint32_t kStreamTag = 0x4d525453;
 
 struct NvVFX_Object
 {
@@ -36,7 +36,7 @@ namespace
 {
 NvVFX_Object* AsEffect( NvVFX_Handle handle )
 {
-	return handle && handle->tag == effectTag ? handle : nullptr;
+	return handle && handle->tag == kEffectTag ? handle : nullptr;
 }
 
 bool Is( const char* selector, const char* name )
@@ -53,7 +53,7 @@ NvCV_Status CreateEffect( const char* selector, NvVFX_Handle* handle )
 	NvVFX_Object* effect = new( std::nothrow ) NvVFX_Object();
 	if( !effect )
 		return NVCV_ERR_MEMORY;
-	effect->tag = effectTag;
+	effect->tag = kEffectTag;
 	RefRt_CountObjects( 1 );
 	*handle = effect;
 	return NVCV_SUCCESS;
@@ -169,7 +169,7 @@ NvCV_Status CreateStream( CUstream_st** stream )
 	CUstream_st* token = new( std::nothrow ) CUstream_st();
 	if( !token )
 		return NVCV_ERR_MEMORY;
-	token->tag = streamTag;
+	token->tag = kStreamTag;
 	RefRt_CountObjects( 1 );
 	*stream = token;
 	return NVCV_SUCCESS;
@@ -178,7 +178,7 @@ NvCV_Status CreateStream( CUstream_st** stream )
 
 NvCV_Status DestroyStream( CUstream_st* stream )
 {
-	if( !stream || stream->tag != streamTag )
+	if( !stream || stream->tag != kStreamTag )
 		return NVCV_ERR_PARAMETER;
 	stream->tag = 0;
 	delete stream;

@@ -1,7 +1,7 @@
 #pragma once
 // The image record as the image library fills it (64 bytes, pixels at 32), and the sizes of its
 // formats and component types.
-#include "nvidia/NvCVTypes.h"
+#include "nvidia/nvcv_types.h"
 
 #include <cstddef>
 #include <cstdint>

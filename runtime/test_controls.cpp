@@ -1,57 +1,34 @@
 #include "runtime/test_controls.h"
 
+#include "runtime/os.h"
+
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
 
 namespace refrt
 {
 namespace
 {
-const int maxFailEntries = 32;
-const int maxNameLength  = 64;
+const int kMaxFailEntries = 32;
+const int kMaxNameLength  = 64;
 
 struct FailEntry
 {
-	char name[ maxNameLength ];
+	char name[ kMaxNameLength ];
 	unsigned long callToFail; // 0: every call
 	std::atomic< unsigned long > calls;
 };
 
 struct Controls
 {
-	FailEntry fail[ maxFailEntries ];
+	FailEntry fail[ kMaxFailEntries ];
 	int failCount = 0;
 	int matte     = -1;
 	char logPath[ 1024 ] = {};
 
 	Controls();
 };
-
-// GetEnvironmentVariableA on Windows: a test sets its variables in-process just before the load.
-bool ReadVariable( const char* name, char* buffer, unsigned size )
-{
-	buffer[ 0 ] = 0;
-#ifdef _WIN32
-	DWORD n = GetEnvironmentVariableA( name, buffer, size );
-	if( n == 0 || n >= size )
-	{
-		buffer[ 0 ] = 0;
-		return false;
-	}
-	return true;
-#else
-	const char* value = std::getenv( name );
-	if( !value || !*value || std::strlen( value ) >= size )
-		return false;
-	std::memcpy( buffer, value, std::strlen( value ) + 1 );
-	return true;
-#endif
-}
 
 void AddFailEntry( Controls& controls, const char* text, size_t length )
 {
@@ -62,7 +39,7 @@ void AddFailEntry( Controls& controls, const char* text, size_t length )
 	}
 	while( length > 0 && text[ length - 1 ] == ' ' )
 		--length;
-	if( length == 0 || controls.failCount == maxFailEntries )
+	if( length == 0 || controls.failCount == kMaxFailEntries )
 		return;
 	const char* at           = static_cast< const char* >( std::memchr( text, '@', length ) );
 	size_t nameLength        = at ? static_cast< size_t >( at - text ) : length;
@@ -80,7 +57,7 @@ void AddFailEntry( Controls& controls, const char* text, size_t length )
 		if( *end || callToFail == 0 )
 			return;
 	}
-	if( nameLength == 0 || nameLength >= static_cast< size_t >( maxNameLength ) )
+	if( nameLength == 0 || nameLength >= static_cast< size_t >( kMaxNameLength ) )
 		return;
 	FailEntry& entry = controls.fail[ controls.failCount++ ];
 	std::memcpy( entry.name, text, nameLength );

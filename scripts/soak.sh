@@ -3,7 +3,7 @@
 # on the Linux build in build/linux. Usage: scripts/soak.sh [frames] [seed]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-exe="$root/build/linux/tests/reliability/reliability_tests"
+exe="$root/build/linux/tests/effect/effect_tests"
 [ -x "$exe" ] || { echo "soak: build first (scripts/test.sh, or cmake --build build/linux)" >&2; exit 1; }
 . "$root/scripts/common.sh"
 trap stop_private_display EXIT

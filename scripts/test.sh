@@ -1,15 +1,40 @@
 #!/usr/bin/env bash
-# Builds both targets and runs every test: the Linux library natively, the Windows DLL under Wine.
-# Usage: scripts/test.sh [extra ctest arguments, e.g. -R effect]
+# Builds both targets and runs every test: the Linux library natively, the Windows DLL under Wine,
+# the sanitizer build, a bounded fuzz run and Valgrind's memcheck. This is what CI runs.
+# Usage: scripts/test.sh [--quick] [extra ctest arguments, e.g. -L effect or -R present]
+#   --quick   the inner loop: the Linux build and its tests only (no Windows, sanitizers, fuzzing or
+#             memcheck); a few minutes from a warm build tree
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+
+quick=0
+if [ "${1:-}" = "--quick" ]; then
+  quick=1
+  shift
+fi
 
 bash scripts/setup.sh
 jobs=$(nproc 2>/dev/null || echo 2)
 
 cmake -S . -B build/linux -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/linux -j"$jobs"
+
+# A display for the GL tests (ours only when none is given, and only ours is stopped at the end).
+. scripts/common.sh
+cleanup() {
+  if [ -n "${WINEPREFIX:-}" ]; then wineserver -k >/dev/null 2>&1 || true; fi
+  stop_private_display
+}
+trap cleanup EXIT
+start_private_display 90 140
+
+if [ "$quick" = 1 ]; then
+  cd build/linux
+  ctest --output-on-failure -j"$jobs" -LE memcheck "$@"
+  exit
+fi
+
 cmake -S . -B build/windows -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
 cmake --build build/windows -j"$jobs"
@@ -21,22 +46,14 @@ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=cl
       -DUMBRAFEX_FUZZ=ON >/dev/null
 cmake --build build/fuzz --target plugmain_fuzzer -j"$jobs"
 
-# A display for the GL tests (ours only when none is given, and only ours is stopped at the end) and
-# the private Wine prefix.
-. scripts/common.sh
-cleanup() {
-  if [ -n "${WINEPREFIX:-}" ]; then wineserver -k >/dev/null 2>&1 || true; fi
-  stop_private_display
-}
-trap cleanup EXIT
-start_private_display 90 140
+# The private Wine prefix for the Windows tests.
 use_private_wine
 
 # The sanitizer build's tests, and the fuzzer below. Mesa's libraries are preloaded so that they stay
 # loaded to the end and their own leaks, suppressed, are attributed to them.
 gl_libs=/usr/lib/x86_64-linux-gnu
 export SANITIZE_PRELOAD="$gl_libs/dri/swrast_dri.so $gl_libs/libGLX_mesa.so.0 $gl_libs/libGL.so.1 $gl_libs/libGLX.so.0"
-export SANITIZE_LSAN="suppressions=$root/tests/reliability/lsan.supp:print_suppressions=0"
+export SANITIZE_LSAN="suppressions=$root/tests/support/lsan.supp:print_suppressions=0"
 (
   export ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1:verify_asan_link_order=0
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
@@ -49,8 +66,8 @@ export SANITIZE_LSAN="suppressions=$root/tests/reliability/lsan.supp:print_suppr
 echo "test: fuzzing plugMain for ${UMBRAFEX_FUZZ_SECONDS:-120} s"
 mkdir -p build/fuzz/corpus
 if ! ASAN_OPTIONS=allocator_may_return_null=1:verify_asan_link_order=0 LSAN_OPTIONS="$SANITIZE_LSAN" \
-     LD_PRELOAD="$SANITIZE_PRELOAD" build/fuzz/tests/fuzz/plugmain_fuzzer -max_total_time="${UMBRAFEX_FUZZ_SECONDS:-120}" -print_final_stats=1 \
-       -artifact_prefix=build/fuzz/ build/fuzz/corpus tests/fuzz/corpus >build/fuzz/fuzz.log 2>&1; then
+     LD_PRELOAD="$SANITIZE_PRELOAD" build/fuzz/tests/effect/plugmain_fuzzer -max_total_time="${UMBRAFEX_FUZZ_SECONDS:-120}" \
+       -print_final_stats=1 -artifact_prefix=build/fuzz/ build/fuzz/corpus tests/effect/fuzz_corpus >build/fuzz/fuzz.log 2>&1; then
   tail -n 60 build/fuzz/fuzz.log
   echo "test: the fuzzer found a fault; the input is in build/fuzz/ (crash-*, leak-*, oom-*)" >&2
   exit 1

@@ -30,7 +30,7 @@ TEST_F( AbsentTest, EveryFramePassesThroughAndTheFailureIsLoggedOncePerGLLife )
 		}
 		Deinstantiate( instance );
 	}
-	EXPECT_EQ( ( std::vector< std::string >{ createdLine, absentLine, createdLine, absentLine } ), Lines() );
+	EXPECT_EQ( ( std::vector< std::string >{ kCreatedLine, absentLine, kCreatedLine, absentLine } ), Lines() );
 	DeletePicture( input );
 	DeleteTarget( target );
 }

@@ -6,15 +6,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#ifdef _WIN32
-static const char* const pluginFile   = "Umbrafex_TAVLEN.dll";
-static const char* const imageFile    = "NVCVImage.dll";
-static const char* const effectsFile  = "NVVideoEffects.dll";
-#else
-static const char* const pluginFile   = "libUmbrafex_TAVLEN.so";
-static const char* const imageFile    = "libNVCVImage.so";
-static const char* const effectsFile  = "libNVVideoEffects.so";
-#endif
+static const std::string kPluginFile  = DynamicLibraryFileName( "Umbrafex_TAVLEN" );
+static const std::string kImageFile   = DynamicLibraryFileName( "NVCVImage" );
+static const std::string kEffectsFile = DynamicLibraryFileName( "NVVideoEffects" );
 
 typedef FFMixed ( *PlugMainFunction )( uint32_t code, FFMixed input, FFInstanceID instance );
 typedef void ( *SetLogCallbackFunction )( void ( *callback )( const char* ) );
@@ -61,27 +55,27 @@ static std::string LayOut( const Scenario& scenario )
 	{
 		const std::string folder = JoinPath( JoinPath( host.root, "NVIDIA Corporation" ), "NVIDIA Video Effects" );
 		const std::string built  = JoinPath( exe, "refrt" );
-		const std::string effects = JoinPath( scenario.noStreamExport ? JoinPath( built, "nostream" ) : built, effectsFile );
-		if( !MakeDirectories( folder ) || !CopyFileTo( JoinPath( built, imageFile ), JoinPath( folder, imageFile ) )
-			|| !CopyFileTo( effects, JoinPath( folder, effectsFile ) ) )
+		const std::string effects = JoinPath( scenario.noStreamExport ? JoinPath( built, "nostream" ) : built, kEffectsFile );
+		if( !MakeDirectories( folder ) || !CopyFileTo( JoinPath( built, kImageFile ), JoinPath( folder, kImageFile ) )
+			|| !CopyFileTo( effects, JoinPath( folder, kEffectsFile ) ) )
 			return "cannot lay the runtime out in " + folder;
 	}
 	if( scenario.models && !MakeDirectories( JoinPath( host.root, "models" ) ) )
 		return "cannot create the models folder";
 	const std::string callLog = JoinPath( host.root, "calls.log" );
 	RemoveFile( callLog );
-	SetEnv( "ProgramFiles", host.root.c_str() );
-	SetEnv( "NV_VIDEO_EFFECTS_PATH", host.root.c_str() );
-	SetEnv( "NV_AR_SDK_PATH", nullptr );
-	SetEnv( "REFRT_LOG", callLog.c_str() );
-	SetEnv( "REFRT_FAIL", scenario.fail );
-	SetEnv( "REFRT_MATTE", nullptr );
+	SetEnvironmentValue( "ProgramFiles", host.root.c_str() );
+	SetEnvironmentValue( "NV_VIDEO_EFFECTS_PATH", host.root.c_str() );
+	SetEnvironmentValue( "NV_AR_SDK_PATH", nullptr );
+	SetEnvironmentValue( "REFRT_LOG", callLog.c_str() );
+	SetEnvironmentValue( "REFRT_FAIL", scenario.fail );
+	SetEnvironmentValue( "REFRT_MATTE", nullptr );
 
-	void* library = OpenLibrary( JoinPath( exe, pluginFile ) );
-	host.plugMain = LibraryFunction< PlugMainFunction >( library, "plugMain" );
-	auto setLogCallback = LibraryFunction< SetLogCallbackFunction >( library, "SetLogCallback" );
+	void* library = LoadDynamicLibrary( JoinPath( exe, kPluginFile ) );
+	host.plugMain = DynamicLibraryFunction< PlugMainFunction >( library, "plugMain" );
+	auto setLogCallback = DynamicLibraryFunction< SetLogCallbackFunction >( library, "SetLogCallback" );
 	if( !host.plugMain || !setLogCallback )
-		return std::string( "cannot load " ) + pluginFile;
+		return "cannot load " + kPluginFile;
 	setLogCallback( &CollectLine );
 	if( host.plugMain( FF_INITIALISE_V2, Number( 0 ), nullptr ).UIntValue != FF_SUCCESS )
 		return "FF_INITIALISE_V2 failed";
@@ -190,7 +184,7 @@ int EffectTest::Occurrences( const std::string& text, const std::string& needle 
 
 Picture EffectTest::Split( int w, int h )
 {
-	return MakePicture( w, h, [ w ]( int x, int ) { return x < w / 2 ? personRed : backdrop; } );
+	return MakePicture( w, h, [ w ]( int x, int ) { return x < w / 2 ? kPersonRed : kBackdrop; } );
 }
 
 bool EffectTest::Matted( FFInstanceID instance, const Picture& input, const TestTarget& target )
@@ -198,9 +192,9 @@ bool EffectTest::Matted( FFInstanceID instance, const Picture& input, const Test
 	EXPECT_EQ( FF_SUCCESS, Frame( instance, input, target ) );
 	const Output out = ReadOutput( target );
 	const Rgba right = out.At( out.width - 1, out.height / 2 );
-	EXPECT_TRUE( SameColour( personRed, out.At( 0, out.height / 2 ) ) );
-	EXPECT_TRUE( Near( right, backdrop ) || Near( right, transparent ) );
-	return Near( right, transparent );
+	EXPECT_TRUE( SameColour( kPersonRed, out.At( 0, out.height / 2 ) ) );
+	EXPECT_TRUE( Near( right, kBackdrop ) || Near( right, kTransparent ) );
+	return Near( right, kTransparent );
 }
 
 std::string EffectTest::ScenarioRoot()

@@ -1,7 +1,7 @@
 #pragma once
 // A host in miniature for the product library: it lays out a runtime scenario for this process,
 // loads the library, collects its log lines and drives instances and frames through plugMain.
-#include "ffgl/FFGLTypes.h"
+#include "ffgl/types.h"
 #include "tests/support/gl_helpers.h"
 #include "tests/support/gl_test.h"
 
@@ -20,7 +20,7 @@ struct Scenario
 	const char* fail;    // REFRT_FAIL, or null
 };
 
-const char* const createdLine = "Umbrafex TAVLEN v1.1: created";
+const char* const kCreatedLine = "Umbrafex TAVLEN v1.1: created";
 
 struct Rgba
 {
@@ -28,9 +28,9 @@ struct Rgba
 };
 
 // Colours the reference runtime keys as person (matte 255) and as backdrop (matte 0).
-const Rgba personRed   = { 200, 40, 40, 255 };
-const Rgba backdrop    = { 30, 220, 30, 255 };
-const Rgba transparent = { 0, 0, 0, 0 };
+const Rgba kPersonRed   = { 200, 40, 40, 255 };
+const Rgba kBackdrop    = { 30, 220, 30, 255 };
+const Rgba kTransparent = { 0, 0, 0, 0 };
 
 // A host input: a texture and the record that describes it (picture inside a larger allocation).
 struct Picture

@@ -1,7 +1,7 @@
 // The effect's pure parts on their own: work size, smoothing weight and blend, the GLSL texts.
-#include "effect/MatteBlend.h"
-#include "effect/UmbrafexShaders.h"
-#include "effect/WorkSize.h"
+#include "effect/matte_blend.h"
+#include "effect/umbrafex_shaders.h"
+#include "effect/work_size.h"
 
 #include <gtest/gtest.h>
 

@@ -29,7 +29,7 @@ protected:
 			EXPECT_EQ( 1, Occurrences( CallLogSince( mark ), "NvVFX_CreateEffect " ) );
 			Deinstantiate( instance );
 			EXPECT_EQ( 0, RuntimeLiveObjects() );
-			expected.push_back( createdLine );
+			expected.push_back( kCreatedLine );
 			if( line )
 				expected.push_back( line );
 		}
@@ -113,7 +113,7 @@ TEST_F( FrameFailures, ThatFramePassesThroughAndNothingIsLogged )
 	TestTarget target = MakeTarget( 32, 16 );
 	for( bool matted : { false, true, false, false, true, true } )
 		EXPECT_EQ( matted, Matted( instance, input, target ) );
-	EXPECT_EQ( ( std::vector< std::string >{ createdLine, "Umbrafex: NvVFX AI Green Screen charge (v2 async)" } ),
+	EXPECT_EQ( ( std::vector< std::string >{ kCreatedLine, "Umbrafex: NvVFX AI Green Screen charge (v2 async)" } ),
 			   Lines() );
 	Deinstantiate( instance );
 	EXPECT_EQ( 0, RuntimeLiveObjects() );

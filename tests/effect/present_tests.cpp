@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-static const char* const engineLine = "Umbrafex: NvVFX AI Green Screen charge (v2 async)";
+static const char* const kEngineLine = "Umbrafex: NvVFX AI Green Screen charge (v2 async)";
 
 class PresentTest : public EffectTest
 {
@@ -20,18 +20,18 @@ TEST_F( PresentTest, SetupCallsAndOneFrameOfLatency )
 	FFInstanceID instance = Instantiate();
 	ASSERT_NE( nullptr, instance );
 	SetParameter( instance, 2, 0.0f );
-	Picture person      = MakePicture( 32, 16, []( int, int ) { return personRed; } );
-	Picture green       = MakePicture( 32, 16, []( int, int ) { return backdrop; } );
+	Picture person      = MakePicture( 32, 16, []( int, int ) { return kPersonRed; } );
+	Picture green       = MakePicture( 32, 16, []( int, int ) { return kBackdrop; } );
 	TestTarget target   = MakeTarget( 32, 16 );
 
 	// The set-up frame passes through; each later frame carries the previous frame's matte.
 	ASSERT_EQ( FF_SUCCESS, Frame( instance, green, target ) );
-	EXPECT_TRUE( SameColour( backdrop, ReadOutput( target ).At( 5, 5 ) ) );
+	EXPECT_TRUE( SameColour( kBackdrop, ReadOutput( target ).At( 5, 5 ) ) );
 	ASSERT_EQ( FF_SUCCESS, Frame( instance, person, target ) );
-	EXPECT_TRUE( SameColour( transparent, ReadOutput( target ).At( 5, 5 ) ) );
+	EXPECT_TRUE( SameColour( kTransparent, ReadOutput( target ).At( 5, 5 ) ) );
 	ASSERT_EQ( FF_SUCCESS, Frame( instance, green, target ) );
-	EXPECT_TRUE( SameColour( backdrop, ReadOutput( target ).At( 5, 5 ) ) );
-	EXPECT_EQ( ( std::vector< std::string >{ createdLine, engineLine } ), Lines() );
+	EXPECT_TRUE( SameColour( kBackdrop, ReadOutput( target ).At( 5, 5 ) ) );
+	EXPECT_EQ( ( std::vector< std::string >{ kCreatedLine, kEngineLine } ), Lines() );
 
 	const std::string calls = CallLogSince( mark );
 	const std::string order[] = { "NvVFX_CreateEffect GreenScreen", "NvVFX_SetString", " ModelDir " + ScenarioRoot() + "\\models\n",
@@ -59,7 +59,7 @@ TEST_F( PresentTest, MatteIsUprightAndOutputPremultiplied )
 	FFInstanceID instance = Instantiate();
 	SetParameter( instance, 2, 0.0f );
 	const Rgba translucent = { 100, 20, 20, 128 };
-	Picture input = MakePicture( 32, 16, [ & ]( int, int y ) { return y < 8 ? backdrop : translucent; } );
+	Picture input = MakePicture( 32, 16, [ & ]( int, int y ) { return y < 8 ? kBackdrop : translucent; } );
 	TestTarget target = MakeTarget( 32, 16 );
 	Frame( instance, input, target );
 	Frame( instance, input, target );
@@ -67,7 +67,7 @@ TEST_F( PresentTest, MatteIsUprightAndOutputPremultiplied )
 	const Output out = ReadOutput( target );
 	for( int x : { 0, 17, 31 } )
 	{
-		EXPECT_TRUE( SameColour( transparent, out.At( x, 2 ) ) ) << x;
+		EXPECT_TRUE( SameColour( kTransparent, out.At( x, 2 ) ) ) << x;
 		EXPECT_TRUE( SameColour( translucent, out.At( x, 13 ) ) ) << x;
 	}
 	Deinstantiate( instance );
@@ -105,7 +105,7 @@ TEST_F( PresentTest, ShowMaskAndEdgeHard )
 	SetParameter( instance, 3, 1.0f );
 	Frame( instance, input, target );
 	out = ReadOutput( target );
-	EXPECT_TRUE( SameColour( transparent, out.At( 4, 8 ) ) );
+	EXPECT_TRUE( SameColour( kTransparent, out.At( 4, 8 ) ) );
 	EXPECT_TRUE( SameColour( high, out.At( 28, 8 ) ) );
 	Deinstantiate( instance );
 	DeletePicture( input );
@@ -117,18 +117,18 @@ TEST_F( PresentTest, PictureInsideLargerTextureIsSampledOnlyInsideItsArea )
 	FFInstanceID instance = Instantiate();
 	SetParameter( instance, 2, 0.0f );
 	// 48 x 16 picture in a 64 x 32 texture; outside it the texture is blue (keyed as person).
-	Picture input = MakePicture( 48, 16, []( int x, int ) { return x < 24 ? personRed : backdrop; }, 64, 32 );
+	Picture input = MakePicture( 48, 16, []( int x, int ) { return x < 24 ? kPersonRed : kBackdrop; }, 64, 32 );
 	TestTarget target = MakeTarget( 48, 16 );
 	Frame( instance, input, target );
 	Output out = ReadOutput( target );
-	EXPECT_TRUE( SameColour( personRed, out.At( 1, 1 ) ) );
-	EXPECT_TRUE( SameColour( backdrop, out.At( 47, 0 ) ) );
+	EXPECT_TRUE( SameColour( kPersonRed, out.At( 1, 1 ) ) );
+	EXPECT_TRUE( SameColour( kBackdrop, out.At( 47, 0 ) ) );
 	// The matte spans the quad: its edge sits at the picture's middle, not scaled by MaxUV.
 	Frame( instance, input, target );
 	out = ReadOutput( target );
-	EXPECT_TRUE( SameColour( personRed, out.At( 22, 8 ) ) );
-	EXPECT_TRUE( SameColour( transparent, out.At( 26, 8 ) ) );
-	EXPECT_TRUE( SameColour( transparent, out.At( 47, 15 ) ) );
+	EXPECT_TRUE( SameColour( kPersonRed, out.At( 22, 8 ) ) );
+	EXPECT_TRUE( SameColour( kTransparent, out.At( 26, 8 ) ) );
+	EXPECT_TRUE( SameColour( kTransparent, out.At( 47, 15 ) ) );
 	Deinstantiate( instance );
 	DeletePicture( input );
 	DeleteTarget( target );
@@ -154,7 +154,7 @@ TEST_F( PresentTest, SmoothingOfAConstantMatte )
 	FFInstanceID instance = Instantiate();
 	SetParameter( instance, 1, 1.0f );
 	SetParameter( instance, 3, 0.0f );
-	Picture input     = MakePicture( 8, 8, []( int, int ) { return personRed; } );
+	Picture input     = MakePicture( 8, 8, []( int, int ) { return kPersonRed; } );
 	TestTarget target = MakeFloatTarget( 8, 8 );
 	auto next         = [ & ]()
 	{
@@ -210,7 +210,7 @@ TEST_F( PresentTest, SizeAndQualityChangesRebuild )
 	// The current value is no change.
 	SetParameter( instance, 0, 1.0f );
 	EXPECT_TRUE( Matted( instance, small, target ) );
-	EXPECT_EQ( 1, LineCount( engineLine ) );
+	EXPECT_EQ( 1, LineCount( kEngineLine ) );
 
 	size_t mark = CallLogMark();
 	SetParameter( instance, 0, 0.0f );
@@ -221,7 +221,7 @@ TEST_F( PresentTest, SizeAndQualityChangesRebuild )
 	SetParameter( instance, 0, 1.0f );
 	EXPECT_FALSE( Matted( instance, small, target ) );
 	EXPECT_EQ( 1, Occurrences( CallLogSince( mark ), " Mode 0\n" ) );
-	EXPECT_EQ( 3, LineCount( engineLine ) );
+	EXPECT_EQ( 3, LineCount( kEngineLine ) );
 
 	// NaN is never equal: each set rebuilds, in the performance mode.
 	mark = CallLogMark();
@@ -244,7 +244,7 @@ TEST_F( PresentTest, SizeAndQualityChangesRebuild )
 	EXPECT_FALSE( Matted( instance, wider, target ) );
 	EXPECT_FALSE( Matted( instance, taller, target ) );
 	EXPECT_TRUE( Matted( instance, taller, target ) );
-	EXPECT_EQ( 9, LineCount( engineLine ) );
+	EXPECT_EQ( 9, LineCount( kEngineLine ) );
 	Deinstantiate( instance );
 	EXPECT_EQ( 0, RuntimeLiveObjects() );
 	DeletePicture( small );
@@ -257,14 +257,14 @@ TEST_F( PresentTest, SizeAndQualityChangesRebuild )
 TEST_F( PresentTest, TooSmallInputLatchesWithoutMessage )
 {
 	FFInstanceID instance = Instantiate();
-	Picture tiny          = MakePicture( 1, 1, []( int, int ) { return backdrop; } );
+	Picture tiny          = MakePicture( 1, 1, []( int, int ) { return kBackdrop; } );
 	Picture input         = Split( 32, 16 );
 	TestTarget target     = MakeTarget( 32, 16 );
 	Frame( instance, tiny, target );
-	EXPECT_TRUE( SameColour( backdrop, ReadOutput( target ).At( 3, 3 ) ) );
+	EXPECT_TRUE( SameColour( kBackdrop, ReadOutput( target ).At( 3, 3 ) ) );
 	EXPECT_FALSE( Matted( instance, input, target ) );
 	EXPECT_FALSE( Matted( instance, input, target ) );
-	EXPECT_EQ( std::vector< std::string >{ createdLine }, Lines() );
+	EXPECT_EQ( std::vector< std::string >{ kCreatedLine }, Lines() );
 	Deinstantiate( instance );
 
 	instance = Instantiate();
@@ -282,19 +282,19 @@ TEST_F( PresentTest, FailedFramebufferCheckStillDrawsIntoHostFramebuffer )
 	GLint maxSize = 0;
 	glGetIntegerv( GL_MAX_TEXTURE_SIZE, &maxSize );
 	FFInstanceID instance = Instantiate();
-	Picture input         = MakePicture( 4, 4, []( int, int ) { return backdrop; } );
+	Picture input         = MakePicture( 4, 4, []( int, int ) { return kBackdrop; } );
 	// The record claims a picture taller than any texture: the scaled texture cannot be made.
 	input.info.Width = input.info.HardwareWidth = 960;
 	input.info.Height = input.info.HardwareHeight = static_cast< uint32_t >( maxSize ) + 2;
 	TestTarget target = MakeTarget( 16, 16 );
 	EXPECT_EQ( FF_SUCCESS, Frame( instance, input, target ) );
-	EXPECT_TRUE( SameColour( backdrop, ReadOutput( target ).At( 8, 8 ) ) );
+	EXPECT_TRUE( SameColour( kBackdrop, ReadOutput( target ).At( 8, 8 ) ) );
 	EXPECT_EQ( 0, RuntimeLiveObjects() );
 	GLint drawn = 0;
 	glGetIntegerv( GL_DRAW_FRAMEBUFFER_BINDING, &drawn );
 	EXPECT_EQ( static_cast< GLint >( target.framebuffer ), drawn );
 	Frame( instance, input, target );
-	EXPECT_EQ( ( std::vector< std::string >{ createdLine, "Umbrafex: FBO incomplet" } ), Lines() );
+	EXPECT_EQ( ( std::vector< std::string >{ kCreatedLine, "Umbrafex: FBO incomplet" } ), Lines() );
 	Deinstantiate( instance );
 	DeletePicture( input );
 	DeleteTarget( target );
@@ -310,14 +310,14 @@ TEST_F( PresentTest, ModelDirectoryFromTheEnvironmentUpTo1023Characters )
 	for( const std::string& line : expected )
 	{
 		const std::string value = &line == expected ? fits : fits + "m";
-		SetEnv( "NV_VIDEO_EFFECTS_PATH", value.c_str() );
+		SetEnvironmentValue( "NV_VIDEO_EFFECTS_PATH", value.c_str() );
 		const size_t mark     = CallLogMark();
 		FFInstanceID instance = Instantiate();
 		Frame( instance, input, target );
 		EXPECT_EQ( 1, Occurrences( CallLogSince( mark ), line ) );
 		Deinstantiate( instance );
 	}
-	SetEnv( "NV_VIDEO_EFFECTS_PATH", ScenarioRoot().c_str() );
+	SetEnvironmentValue( "NV_VIDEO_EFFECTS_PATH", ScenarioRoot().c_str() );
 	DeletePicture( input );
 	DeleteTarget( target );
 }
@@ -379,7 +379,7 @@ TEST_F( PresentTest, InstancesKeepTheirOwnEnginesWithFramesInterleaved )
 	SetParameter( a, 2, 0.0f );
 	SetParameter( b, 2, 0.0f );
 	Picture wide      = Split( 32, 16 );
-	Picture tall      = MakePicture( 16, 32, []( int, int y ) { return y < 16 ? backdrop : personRed; } );
+	Picture tall      = MakePicture( 16, 32, []( int, int y ) { return y < 16 ? kBackdrop : kPersonRed; } );
 	TestTarget wideTarget = MakeTarget( 32, 16 );
 	TestTarget tallTarget = MakeTarget( 16, 32 );
 	for( int frame = 0; frame < 3; ++frame )
@@ -387,13 +387,13 @@ TEST_F( PresentTest, InstancesKeepTheirOwnEnginesWithFramesInterleaved )
 		EXPECT_EQ( frame > 0, Matted( a, wide, wideTarget ) );
 		Frame( b, tall, tallTarget );
 		const Output out = ReadOutput( tallTarget );
-		EXPECT_TRUE( SameColour( personRed, out.At( 8, 28 ) ) );
-		EXPECT_TRUE( SameColour( frame > 0 ? transparent : backdrop, out.At( 8, 3 ) ) );
+		EXPECT_TRUE( SameColour( kPersonRed, out.At( 8, 28 ) ) );
+		EXPECT_TRUE( SameColour( frame > 0 ? kTransparent : kBackdrop, out.At( 8, 3 ) ) );
 	}
 	const std::string calls = CallLogSince( mark );
 	EXPECT_EQ( 2, Occurrences( calls, "NvVFX_CreateEffect " ) );
 	EXPECT_EQ( 2, Occurrences( calls, "NvVFX_CudaStreamCreate " ) );
-	EXPECT_EQ( 2, LineCount( engineLine ) );
+	EXPECT_EQ( 2, LineCount( kEngineLine ) );
 	Deinstantiate( a );
 	EXPECT_GT( RuntimeLiveObjects(), 0 );
 	Deinstantiate( b );

@@ -40,7 +40,7 @@ TEST_F( GLInstances, FailedInitGLIsUndoneAndDestroyed )
 {
 	testPlugin.initGLResult = 5;
 	EXPECT_EQ( nullptr, Instantiate() );
-	EXPECT_EQ( FAIL_POINTER, lastInstantiation );
+	EXPECT_EQ( kFailPointer, lastInstantiation );
 	EXPECT_EQ( "InitGL;DeInitGL;destroyed;", testPlugin.calls.substr( testPlugin.calls.find( "InitGL" ) ) );
 	EXPECT_EQ( 1, testPlugin.constructed - testPlugin.destroyed );
 }
@@ -49,23 +49,23 @@ TEST_F( GLInstances, FailedDefaultIsDestroyedBeforeInitGL )
 {
 	testPlugin.failSetFloatIndex = TEST_HIGH;
 	EXPECT_EQ( nullptr, Instantiate() );
-	EXPECT_EQ( FAIL_POINTER, lastInstantiation );
+	EXPECT_EQ( kFailPointer, lastInstantiation );
 	EXPECT_EQ( "created;created;SetFloat 0;SetFloat 1;SetText 2;SetText 3;SetFloat 4;destroyed;", testPlugin.calls );
 	EXPECT_EQ( 0, testPlugin.initGL );
 }
 
 TEST_F( GLInstances, FactoryOrViewportFailureGivesTheFailurePointer )
 {
-	EXPECT_EQ( FAIL_POINTER, Bits( CallWith( FF_INSTANTIATE_GL, nullptr ) ) );
+	EXPECT_EQ( kFailPointer, Bits( CallWith( FF_INSTANTIATE_GL, nullptr ) ) );
 	EXPECT_EQ( 0, testPlugin.constructed );
 
 	Call( FF_INITIALISE_V2 );
 	testPlugin.factoryFails = true;
 	EXPECT_EQ( nullptr, Instantiate() );
-	EXPECT_EQ( FAIL_POINTER, lastInstantiation );
+	EXPECT_EQ( kFailPointer, lastInstantiation );
 	Call( FF_DEINITIALISE );
 	EXPECT_EQ( nullptr, Instantiate() );
-	EXPECT_EQ( FAIL_POINTER, lastInstantiation );
+	EXPECT_EQ( kFailPointer, lastInstantiation );
 	EXPECT_EQ( testPlugin.constructed, testPlugin.destroyed );
 }
 
@@ -146,10 +146,10 @@ TEST_F( GLFrames, FailedConnectStillCountsAsConnected )
 TEST_F( GLFrames, FramesWithoutTheirInputsAreRefusedUndrawn )
 {
 	frame.inputTextures = nullptr;
-	EXPECT_EQ( FAIL_BITS, Bits( CallWith( FF_PROCESS_OPENGL, &frame, instance ) ) );
+	EXPECT_EQ( kFailBits, Bits( CallWith( FF_PROCESS_OPENGL, &frame, instance ) ) );
 	inputs[ 0 ]         = nullptr;
 	frame.inputTextures = inputs;
-	EXPECT_EQ( FAIL_BITS, Bits( CallWith( FF_PROCESS_OPENGL, &frame, instance ) ) );
+	EXPECT_EQ( kFailBits, Bits( CallWith( FF_PROCESS_OPENGL, &frame, instance ) ) );
 	EXPECT_EQ( "", testPlugin.calls );
 	EXPECT_FALSE( instance->connected );
 	EXPECT_TRUE( TargetIsBlue() );

@@ -16,12 +16,12 @@ TEST( GlewFailure, IsFinalForTheProcess )
 
 	// A default that fails ends instantiation before GLEW is tried.
 	testPlugin.failSetFloatIndex = TEST_LEVEL;
-	EXPECT_EQ( FAIL_POINTER, Bits( SpineCalls::CallWith( FF_INSTANTIATE_GL, &vp ) ) );
+	EXPECT_EQ( kFailPointer, Bits( SpineCalls::CallWith( FF_INSTANTIATE_GL, &vp ) ) );
 	EXPECT_FALSE( glewAttempted );
 	testPlugin.failSetFloatIndex = 0xFFFFFFFF;
 
 	// No context current: glewInit fails, the new instance is destroyed without InitGL.
-	EXPECT_EQ( FAIL_POINTER, Bits( SpineCalls::CallWith( FF_INSTANTIATE_GL, &vp ) ) );
+	EXPECT_EQ( kFailPointer, Bits( SpineCalls::CallWith( FF_INSTANTIATE_GL, &vp ) ) );
 	EXPECT_TRUE( glewAttempted );
 	EXPECT_FALSE( glewReady );
 	EXPECT_EQ( 0, testPlugin.initGL );
@@ -29,7 +29,7 @@ TEST( GlewFailure, IsFinalForTheProcess )
 
 	// With a context current, GLEW is still not tried again: its entry points stay unresolved.
 	MakeTestContextCurrent();
-	EXPECT_EQ( FAIL_POINTER, Bits( SpineCalls::CallWith( FF_INSTANTIATE_GL, &vp ) ) );
+	EXPECT_EQ( kFailPointer, Bits( SpineCalls::CallWith( FF_INSTANTIATE_GL, &vp ) ) );
 	EXPECT_FALSE( glewReady );
 	EXPECT_EQ( nullptr, reinterpret_cast< void* >( glBindFramebuffer ) );
 	EXPECT_EQ( 0, testPlugin.initGL );

@@ -40,7 +40,7 @@ TEST_F( GlobalQueries, UnusedCodesFailWithAZeroHighHalf )
 	const uint32_t codes[] = { FF_INITIALISE, FF_PROCESS_FRAME, FF_INSTANTIATE, FF_DEINSTANTIATE,
 		                       FF_PROCESS_FRAME_COPY, 24, 25, 26, 27, 28, 29, 30, 52, 53, 1000, 0xFFFFFFFF };
 	for( uint32_t code : codes )
-		EXPECT_EQ( FAIL_BITS, Bits( Call( code, 1 ) ) ) << "code " << code;
+		EXPECT_EQ( kFailBits, Bits( Call( code, 1 ) ) ) << "code " << code;
 	EXPECT_EQ( 0, testPlugin.constructed );
 }
 
@@ -68,21 +68,21 @@ TEST_F( GlobalQueries, FailingFactoryLeavesNoPrototype )
 {
 	testPlugin.factoryFails        = true;
 	testPlugin.factoryStraysOnFail = true;
-	EXPECT_EQ( FAIL_BITS, Bits( Call( FF_INITIALISE_V2 ) ) );
+	EXPECT_EQ( kFailBits, Bits( Call( FF_INITIALISE_V2 ) ) );
 	EXPECT_EQ( nullptr, prototype );
 	// An instance a failing factory stored anyway is not leaked.
 	EXPECT_EQ( testPlugin.constructed, testPlugin.destroyed );
 
 	testPlugin.factoryStraysOnFail = false;
-	EXPECT_EQ( FAIL_BITS, Bits( Call( FF_GET_NUM_PARAMETERS ) ) );
+	EXPECT_EQ( kFailBits, Bits( Call( FF_GET_NUM_PARAMETERS ) ) );
 	EXPECT_EQ( 0u, Bits( Call( FF_GET_PARAMETER_NAME, 0 ) ) );
-	EXPECT_EQ( FAIL_BITS, Bits( Call( FF_GET_PARAMETER_DEFAULT, 1 ) ) );
-	EXPECT_EQ( FAIL_BITS, Bits( Call( FF_GET_PARAMETER_TYPE, 1 ) ) );
-	EXPECT_EQ( FAIL_BITS, Bits( Call( FF_GET_PLUGIN_CAPS, FF_CAP_SET_TIME ) ) );
+	EXPECT_EQ( kFailBits, Bits( Call( FF_GET_PARAMETER_DEFAULT, 1 ) ) );
+	EXPECT_EQ( kFailBits, Bits( Call( FF_GET_PARAMETER_TYPE, 1 ) ) );
+	EXPECT_EQ( kFailBits, Bits( Call( FF_GET_PLUGIN_CAPS, FF_CAP_SET_TIME ) ) );
 	EXPECT_EQ( 0u, Bits( Call( FF_GET_PLUGIN_SHORT_NAME ) ) );
 	EXPECT_EQ( 0u, Bits( Call( FF_GET_NUM_ELEMENT_SEPARATORS, 1 ) ) );
 	GetRangeStruct range = { 1, 7.f, 8.f };
-	EXPECT_EQ( FAIL_BITS, Bits( CallWith( FF_GET_RANGE, &range ) ) );
+	EXPECT_EQ( kFailBits, Bits( CallWith( FF_GET_RANGE, &range ) ) );
 	EXPECT_EQ( 7.f, range.min );
 	EXPECT_EQ( 8.f, range.max );
 
@@ -103,13 +103,13 @@ TEST_F( GlobalQueries, NamesTypesAndDefaultsComeFromThePrototypeTable )
 	EXPECT_EQ( FF_TYPE_STANDARD, Bits( Call( FF_GET_PARAMETER_TYPE, TEST_LEVEL ) ) );
 	EXPECT_EQ( FF_TYPE_TEXT, Bits( Call( FF_GET_PARAMETER_TYPE, TEST_CAPTION ) ) );
 	EXPECT_EQ( FF_TYPE_FILE, Bits( Call( FF_GET_PARAMETER_TYPE, TEST_PICTURE ) ) );
-	EXPECT_EQ( FAIL_BITS, Bits( Call( FF_GET_PARAMETER_TYPE, 9 ) ) );
+	EXPECT_EQ( kFailBits, Bits( Call( FF_GET_PARAMETER_TYPE, 9 ) ) );
 
 	EXPECT_EQ( FloatBits( 1.7f ), Bits( Call( FF_GET_PARAMETER_DEFAULT, TEST_SWITCH ) ) );
 	EXPECT_EQ( 0x3F000000u, Bits( Call( FF_GET_PARAMETER_DEFAULT, TEST_LEVEL ) ) );
 	EXPECT_EQ( FloatBits( 1.f ), Bits( Call( FF_GET_PARAMETER_DEFAULT, TEST_HIGH ) ) );
 	EXPECT_EQ( FloatBits( 0.f ), Bits( Call( FF_GET_PARAMETER_DEFAULT, TEST_LOW ) ) );
-	EXPECT_EQ( FAIL_BITS, Bits( Call( FF_GET_PARAMETER_DEFAULT, 9 ) ) );
+	EXPECT_EQ( kFailBits, Bits( Call( FF_GET_PARAMETER_DEFAULT, 9 ) ) );
 	// Text and file parameters answer a pointer to their (empty) default text.
 	const char* caption = static_cast< const char* >( Call( FF_GET_PARAMETER_DEFAULT, TEST_CAPTION ).PointerValue );
 	const char* picture = static_cast< const char* >( Call( FF_GET_PARAMETER_DEFAULT, TEST_PICTURE ).PointerValue );
@@ -153,9 +153,9 @@ TEST_F( GlobalQueries, RecordAttributesWithoutAnInstance )
 		EXPECT_EQ( 0u, Bits( Call( FF_GET_NUM_FILE_PARAMETER_EXTENSIONS, i ) ) ) << i;
 		EXPECT_EQ( 0u, Bits( Call( FF_GET_NUM_ELEMENT_SEPARATORS, i ) ) ) << i;
 	}
-	EXPECT_EQ( FAIL_BITS, Bits( Call( FF_GET_NUM_PARAMETER_ELEMENTS, 9 ) ) );
-	EXPECT_EQ( FAIL_BITS, Bits( Call( FF_GET_PARAMETER_USAGE, 9 ) ) );
-	EXPECT_EQ( FAIL_BITS, Bits( Call( FF_GET_PARAMETER_VISIBILITY, 9 ) ) );
+	EXPECT_EQ( kFailBits, Bits( Call( FF_GET_NUM_PARAMETER_ELEMENTS, 9 ) ) );
+	EXPECT_EQ( kFailBits, Bits( Call( FF_GET_PARAMETER_USAGE, 9 ) ) );
+	EXPECT_EQ( kFailBits, Bits( Call( FF_GET_PARAMETER_VISIBILITY, 9 ) ) );
 	EXPECT_EQ( 0u, Bits( Call( FF_GET_NUM_FILE_PARAMETER_EXTENSIONS, 9 ) ) );
 	EXPECT_EQ( 0u, Bits( Call( FF_GET_NUM_ELEMENT_SEPARATORS, 9 ) ) );
 
@@ -166,13 +166,13 @@ TEST_F( GlobalQueries, RecordAttributesWithoutAnInstance )
 	EXPECT_EQ( FloatBits( 0.f ), Bits( CallWith( FF_GET_PARAMETER_ELEMENT_VALUE, &element ) ) );
 	element.ElementNumber = 1;
 	EXPECT_EQ( 0u, Bits( CallWith( FF_GET_PARAMETER_ELEMENT_NAME, &element ) ) );
-	EXPECT_EQ( FAIL_BITS, Bits( CallWith( FF_GET_PARAMETER_ELEMENT_VALUE, &element ) ) );
+	EXPECT_EQ( kFailBits, Bits( CallWith( FF_GET_PARAMETER_ELEMENT_VALUE, &element ) ) );
 	element = { 9, 0 };
 	EXPECT_EQ( 0u, Bits( CallWith( FF_GET_PARAMETER_ELEMENT_NAME, &element ) ) );
-	EXPECT_EQ( FAIL_BITS, Bits( CallWith( FF_GET_PARAMETER_ELEMENT_VALUE, &element ) ) );
+	EXPECT_EQ( kFailBits, Bits( CallWith( FF_GET_PARAMETER_ELEMENT_VALUE, &element ) ) );
 	element = { TEST_LEVEL, 0 };
 	EXPECT_EQ( 0u, Bits( CallWith( FF_GET_FILE_PARAMETER_EXTENSION, &element ) ) );
-	EXPECT_EQ( FAIL_BITS, Bits( CallWith( FF_GET_SEPARATOR_ELEMENT_INDEX, &element ) ) );
+	EXPECT_EQ( kFailBits, Bits( CallWith( FF_GET_SEPARATOR_ELEMENT_INDEX, &element ) ) );
 }
 
 TEST_F( GlobalQueries, ExtensionsSeparatorsAndRangesAreReadFromTheRecord )
@@ -196,7 +196,7 @@ TEST_F( GlobalQueries, ExtensionsSeparatorsAndRangesAreReadFromTheRecord )
 	query.ElementNumber = 1;
 	EXPECT_EQ( 0xFFFFFFFFu, Bits( CallWith( FF_GET_SEPARATOR_ELEMENT_INDEX, &query ) ) );
 	query.ElementNumber = 2;
-	EXPECT_EQ( FAIL_BITS, Bits( CallWith( FF_GET_SEPARATOR_ELEMENT_INDEX, &query ) ) );
+	EXPECT_EQ( kFailBits, Bits( CallWith( FF_GET_SEPARATOR_ELEMENT_INDEX, &query ) ) );
 
 	GetRangeStruct range = { TEST_LEVEL, 9.f, 9.f };
 	EXPECT_EQ( FF_SUCCESS, Bits( CallWith( FF_GET_RANGE, &range ) ) );
@@ -213,7 +213,7 @@ TEST_F( GlobalQueries, ThumbnailIsNeverThere )
 {
 	uint8_t pixels[ 4 ]            = { 1, 2, 3, 4 };
 	GetThumbnailStruct thumbnail = { 32, 32, pixels };
-	EXPECT_EQ( FAIL_BITS, Bits( CallWith( FF_GET_THUMBNAIL, &thumbnail ) ) );
+	EXPECT_EQ( kFailBits, Bits( CallWith( FF_GET_THUMBNAIL, &thumbnail ) ) );
 	EXPECT_EQ( 0u, thumbnail.width );
 	EXPECT_EQ( 0u, thumbnail.height );
 	EXPECT_EQ( pixels, thumbnail.rgbaPixelBuffer );
@@ -238,10 +238,10 @@ TEST_F( GlobalQueries, ParameterGroupCopiesWithoutTerminator )
 	EXPECT_EQ( "Colour" + std::string( 10, 'x' ), std::string( buffer, 16 ) );
 
 	query.maxToWrite = 0;
-	EXPECT_EQ( FAIL_BITS, Bits( CallWith( FF_GET_PARAMETER_GROUP, &query ) ) );
+	EXPECT_EQ( kFailBits, Bits( CallWith( FF_GET_PARAMETER_GROUP, &query ) ) );
 	query = { 9, buffer, 16 };
 	EXPECT_EQ( FF_SUCCESS, Bits( CallWith( FF_GET_PARAMETER_GROUP, &query ) ) );
 	query = { TEST_LEVEL, nullptr, 16 };
-	EXPECT_EQ( FAIL_BITS, Bits( CallWith( FF_GET_PARAMETER_GROUP, &query ) ) );
+	EXPECT_EQ( kFailBits, Bits( CallWith( FF_GET_PARAMETER_GROUP, &query ) ) );
 	EXPECT_EQ( "Colour" + std::string( 10, 'x' ), std::string( buffer, 16 ) );
 }

@@ -38,23 +38,23 @@ TEST_F( InstanceCodes, CodesNeedingAnInstanceFailWithoutOne )
 	GetStringStruct text = { TEST_LEVEL, buffer, 8 };
 
 	// The display query alone answers the failure pointer, not null.
-	EXPECT_EQ( FAIL_POINTER, Bits( Call( FF_GET_PARAMETER_DISPLAY, TEST_LEVEL ) ) );
-	EXPECT_EQ( FAIL_BITS, Bits( CallWith( FF_SET_PARAMETER, &set ) ) );
-	EXPECT_EQ( FAIL_BITS, Bits( Call( FF_GET_PARAMETER, TEST_LEVEL ) ) );
-	EXPECT_EQ( FAIL_BITS, Bits( Call( FF_GET_INPUT_STATUS, 0 ) ) );
-	EXPECT_EQ( FAIL_BITS, Bits( CallWith( FF_PROCESS_OPENGL, &frame ) ) );
-	EXPECT_EQ( FAIL_BITS, Bits( Call( FF_DEINSTANTIATE_GL ) ) );
-	EXPECT_EQ( FAIL_BITS, Bits( CallWith( FF_SET_TIME, &time ) ) );
-	EXPECT_EQ( FAIL_BITS, Bits( Call( FF_CONNECT ) ) );
-	EXPECT_EQ( FAIL_BITS, Bits( Call( FF_DISCONNECT ) ) );
-	EXPECT_EQ( FAIL_BITS, Bits( CallWith( FF_RESIZE, &vp ) ) );
-	EXPECT_EQ( FAIL_BITS, Bits( CallWith( FF_SET_PARAMETER_ELEMENT_VALUE, &element ) ) );
-	EXPECT_EQ( FAIL_BITS, Bits( CallWith( FF_SET_BEATINFO, &beat ) ) );
-	EXPECT_EQ( FAIL_BITS, Bits( CallWith( FF_SET_HOSTINFO, &host ) ) );
-	EXPECT_EQ( FAIL_BITS, Bits( Call( FF_SET_SAMPLERATE, 48000 ) ) );
-	EXPECT_EQ( FAIL_BITS, Bits( CallWith( FF_GET_PARAMETER_EVENTS, &events ) ) );
-	EXPECT_EQ( FAIL_BITS, Bits( Call( FF_ENABLE_PLUGIN_CAP, FF_CAP_TOP_LEFT_TEXTURE_ORIENTATION ) ) );
-	EXPECT_EQ( FAIL_BITS, Bits( CallWith( FF_GET_PARAMETER_DISPLAY_NAME, &text ) ) );
+	EXPECT_EQ( kFailPointer, Bits( Call( FF_GET_PARAMETER_DISPLAY, TEST_LEVEL ) ) );
+	EXPECT_EQ( kFailBits, Bits( CallWith( FF_SET_PARAMETER, &set ) ) );
+	EXPECT_EQ( kFailBits, Bits( Call( FF_GET_PARAMETER, TEST_LEVEL ) ) );
+	EXPECT_EQ( kFailBits, Bits( Call( FF_GET_INPUT_STATUS, 0 ) ) );
+	EXPECT_EQ( kFailBits, Bits( CallWith( FF_PROCESS_OPENGL, &frame ) ) );
+	EXPECT_EQ( kFailBits, Bits( Call( FF_DEINSTANTIATE_GL ) ) );
+	EXPECT_EQ( kFailBits, Bits( CallWith( FF_SET_TIME, &time ) ) );
+	EXPECT_EQ( kFailBits, Bits( Call( FF_CONNECT ) ) );
+	EXPECT_EQ( kFailBits, Bits( Call( FF_DISCONNECT ) ) );
+	EXPECT_EQ( kFailBits, Bits( CallWith( FF_RESIZE, &vp ) ) );
+	EXPECT_EQ( kFailBits, Bits( CallWith( FF_SET_PARAMETER_ELEMENT_VALUE, &element ) ) );
+	EXPECT_EQ( kFailBits, Bits( CallWith( FF_SET_BEATINFO, &beat ) ) );
+	EXPECT_EQ( kFailBits, Bits( CallWith( FF_SET_HOSTINFO, &host ) ) );
+	EXPECT_EQ( kFailBits, Bits( Call( FF_SET_SAMPLERATE, 48000 ) ) );
+	EXPECT_EQ( kFailBits, Bits( CallWith( FF_GET_PARAMETER_EVENTS, &events ) ) );
+	EXPECT_EQ( kFailBits, Bits( Call( FF_ENABLE_PLUGIN_CAP, FF_CAP_TOP_LEFT_TEXTURE_ORIENTATION ) ) );
+	EXPECT_EQ( kFailBits, Bits( CallWith( FF_GET_PARAMETER_DISPLAY_NAME, &text ) ) );
 	// The prototype and the fixture's instance were made; nothing reached either.
 	EXPECT_EQ( "created;created;", testPlugin.calls );
 }
@@ -67,10 +67,10 @@ TEST_F( InstanceCodes, NullRecordsGiveTheCodesFailure )
 		                         FF_GET_SEPARATOR_ELEMENT_INDEX, FF_GET_PARAMETER_GROUP,
 		                         FF_GET_PARAMETER_DISPLAY_NAME };
 	for( uint32_t code : failing )
-		EXPECT_EQ( FAIL_BITS, Bits( CallWith( code, nullptr, instance ) ) ) << "code " << code;
+		EXPECT_EQ( kFailBits, Bits( CallWith( code, nullptr, instance ) ) ) << "code " << code;
 	EXPECT_EQ( 0u, Bits( CallWith( FF_GET_PARAMETER_ELEMENT_NAME, nullptr, instance ) ) );
 	EXPECT_EQ( 0u, Bits( CallWith( FF_GET_FILE_PARAMETER_EXTENSION, nullptr ) ) );
-	EXPECT_EQ( FAIL_POINTER, Bits( CallWith( FF_INSTANTIATE_GL, nullptr ) ) );
+	EXPECT_EQ( kFailPointer, Bits( CallWith( FF_INSTANTIATE_GL, nullptr ) ) );
 	EXPECT_EQ( "created;created;", testPlugin.calls );
 }
 
@@ -97,7 +97,7 @@ TEST_F( InstanceCodes, ValuesGoThroughTheSettersByPrototypeType )
 	// No record: the value is taken as a float, and the plug-in's answer is passed on.
 	testPlugin.calls.clear();
 	set = { 9, MixedFromFloat( 0.5f ) };
-	EXPECT_EQ( FAIL_BITS, Bits( CallWith( FF_SET_PARAMETER, &set, instance ) ) );
+	EXPECT_EQ( kFailBits, Bits( CallWith( FF_SET_PARAMETER, &set, instance ) ) );
 	EXPECT_EQ( "SetFloat 9;", testPlugin.calls );
 	EXPECT_EQ( FloatBits( 0.f ), Bits( Call( FF_GET_PARAMETER, 9, instance ) ) );
 }
@@ -150,8 +150,8 @@ TEST_F( InstanceCodes, DisplayReadsTheObjectSelfDesignates )
 TEST_F( InstanceCodes, InputStatusAndHostInformation )
 {
 	EXPECT_EQ( 1u, Bits( Call( FF_GET_INPUT_STATUS, 0, instance ) ) );
-	EXPECT_EQ( FAIL_BITS, Bits( Call( FF_GET_INPUT_STATUS, 1, instance ) ) );
-	EXPECT_EQ( FAIL_BITS, Bits( Call( FF_GET_INPUT_STATUS, 0xFFFFFFFF, instance ) ) );
+	EXPECT_EQ( kFailBits, Bits( Call( FF_GET_INPUT_STATUS, 1, instance ) ) );
+	EXPECT_EQ( kFailBits, Bits( Call( FF_GET_INPUT_STATUS, 0xFFFFFFFF, instance ) ) );
 
 	double time = 12.5;
 	EXPECT_EQ( FF_SUCCESS, Bits( CallWith( FF_SET_TIME, &time, instance ) ) );
@@ -192,7 +192,7 @@ TEST_F( InstanceCodes, ConnectAndDisconnectTrackTheirResults )
 	EXPECT_EQ( FF_SUCCESS, Bits( Call( FF_CONNECT, 0, instance ) ) );
 	EXPECT_TRUE( instance->connected );
 	testPlugin.disconnectResult = FF_FAIL;
-	EXPECT_EQ( FAIL_BITS, Bits( Call( FF_DISCONNECT, 0, instance ) ) );
+	EXPECT_EQ( kFailBits, Bits( Call( FF_DISCONNECT, 0, instance ) ) );
 	EXPECT_TRUE( instance->connected );
 	testPlugin.disconnectResult = FF_SUCCESS;
 	EXPECT_EQ( FF_SUCCESS, Bits( Call( FF_DISCONNECT, 0, instance ) ) );
@@ -231,16 +231,16 @@ TEST_F( InstanceCodes, DeinstantiateDisconnectsOnlyWhenConnected )
 
 TEST_F( InstanceCodes, TopLeftIsEnabledOnlyWhenThePrototypeSupportsIt )
 {
-	EXPECT_EQ( FAIL_BITS, Bits( Call( FF_ENABLE_PLUGIN_CAP, FF_CAP_SET_TIME, instance ) ) );
+	EXPECT_EQ( kFailBits, Bits( Call( FF_ENABLE_PLUGIN_CAP, FF_CAP_SET_TIME, instance ) ) );
 	EXPECT_EQ( 0u, instance->topLeftEnabled );
-	EXPECT_EQ( FAIL_BITS, Bits( Call( FF_ENABLE_PLUGIN_CAP, FF_CAP_TOP_LEFT_TEXTURE_ORIENTATION, instance ) ) );
+	EXPECT_EQ( kFailBits, Bits( Call( FF_ENABLE_PLUGIN_CAP, FF_CAP_TOP_LEFT_TEXTURE_ORIENTATION, instance ) ) );
 	EXPECT_EQ( 1u, instance->topLeftEnabled );
 
 	// The prototype decides, not the instance.
 	Call( FF_DEINITIALISE );
 	testPlugin.topLeftSupported = false;
 	instance->topLeftEnabled    = 0;
-	EXPECT_EQ( FAIL_BITS, Bits( Call( FF_ENABLE_PLUGIN_CAP, FF_CAP_TOP_LEFT_TEXTURE_ORIENTATION, instance ) ) );
+	EXPECT_EQ( kFailBits, Bits( Call( FF_ENABLE_PLUGIN_CAP, FF_CAP_TOP_LEFT_TEXTURE_ORIENTATION, instance ) ) );
 	EXPECT_EQ( 0u, instance->topLeftEnabled );
 	EXPECT_TRUE( instance->topLeftSupported );
 }
@@ -253,9 +253,9 @@ TEST_F( InstanceCodes, ElementQueriesUseTheInstanceTableWhenGiven )
 	EXPECT_EQ( FloatBits( 0.75f ), Bits( CallWith( FF_GET_PARAMETER_ELEMENT_VALUE, &query, instance ) ) );
 	EXPECT_EQ( FloatBits( 0.f ), Bits( CallWith( FF_GET_PARAMETER_ELEMENT_VALUE, &query ) ) );
 	set = { TEST_LEVEL, 1, 0.5f };
-	EXPECT_EQ( FAIL_BITS, Bits( CallWith( FF_SET_PARAMETER_ELEMENT_VALUE, &set, instance ) ) );
+	EXPECT_EQ( kFailBits, Bits( CallWith( FF_SET_PARAMETER_ELEMENT_VALUE, &set, instance ) ) );
 	set = { 9, 0, 0.5f };
-	EXPECT_EQ( FAIL_BITS, Bits( CallWith( FF_SET_PARAMETER_ELEMENT_VALUE, &set, instance ) ) );
+	EXPECT_EQ( kFailBits, Bits( CallWith( FF_SET_PARAMETER_ELEMENT_VALUE, &set, instance ) ) );
 
 	instance->FindParameter( TEST_LOW )->visible = false;
 	instance->FindParameter( TEST_LOW )->elements.resize( 3 );
@@ -316,9 +316,9 @@ TEST_F( InstanceCodes, DisplayNameCopiesWithoutTerminator )
 	EXPECT_EQ( "Brightness" + std::string( 6, 'x' ), std::string( buffer, 16 ) );
 
 	query.maxToWrite = 0;
-	EXPECT_EQ( FAIL_BITS, Bits( CallWith( FF_GET_PARAMETER_DISPLAY_NAME, &query, instance ) ) );
+	EXPECT_EQ( kFailBits, Bits( CallWith( FF_GET_PARAMETER_DISPLAY_NAME, &query, instance ) ) );
 	query = { TEST_LEVEL, nullptr, 4 };
-	EXPECT_EQ( FAIL_BITS, Bits( CallWith( FF_GET_PARAMETER_DISPLAY_NAME, &query, instance ) ) );
+	EXPECT_EQ( kFailBits, Bits( CallWith( FF_GET_PARAMETER_DISPLAY_NAME, &query, instance ) ) );
 	query = { 9, buffer, 16 };
 	EXPECT_EQ( FF_SUCCESS, Bits( CallWith( FF_GET_PARAMETER_DISPLAY_NAME, &query, instance ) ) );
 	EXPECT_EQ( "Brightness" + std::string( 6, 'x' ), std::string( buffer, 16 ) );

@@ -22,20 +22,15 @@ class PluginLibrary : public GLTest
 protected:
 	static void SetUpTestSuite()
 	{
-#ifdef _WIN32
-		const char* file = "ffgl_testplugin.dll";
-#else
-		const char* file = "libffgl_testplugin.so";
-#endif
-		library = OpenLibrary( JoinPath( ExecutableDirectory(), file ) );
+		library = LoadDynamicLibrary( JoinPath( ExecutableDirectory(), DynamicLibraryFileName( "ffgl_testplugin" ) ) );
 	}
 
 	void SetUp() override
 	{
 		GLTest::SetUp();
 		ASSERT_NE( nullptr, library ) << "the test plug-in library did not load";
-		plugMain       = LibraryFunction< PlugMainFunction >( library, "plugMain" );
-		setLogCallback = LibraryFunction< SetLogCallbackFunction >( library, "SetLogCallback" );
+		plugMain       = DynamicLibraryFunction< PlugMainFunction >( library, "plugMain" );
+		setLogCallback = DynamicLibraryFunction< SetLogCallbackFunction >( library, "SetLogCallback" );
 		ASSERT_NE( nullptr, plugMain );
 		ASSERT_NE( nullptr, setLogCallback );
 		hostLog.clear();
@@ -71,7 +66,7 @@ TEST_F( PluginLibrary, AnswersInformationAndParameterQueries )
 	EXPECT_STREQ( "Caption", static_cast< const char* >( Call( FF_GET_PARAMETER_NAME, 2 ).PointerValue ) );
 	EXPECT_EQ( FF_TYPE_FILE, Bits( Call( FF_GET_PARAMETER_TYPE, 3 ) ) );
 	EXPECT_EQ( 0x3F000000u, Bits( Call( FF_GET_PARAMETER_DEFAULT, 1 ) ) );
-	EXPECT_EQ( FAIL_BITS, Bits( Call( 60, 0 ) ) );
+	EXPECT_EQ( kFailBits, Bits( Call( 60, 0 ) ) );
 
 	EXPECT_EQ( FF_SUCCESS, Bits( Call( FF_DEINITIALISE, 0 ) ) );
 	EXPECT_EQ( "TestPlugin: destroyed", hostLog.back() );
@@ -83,7 +78,7 @@ TEST_F( PluginLibrary, RunsAnInstanceOnTheHostContext )
 	setLogCallback( &HostLog );
 	FFGLViewportStruct vp = { 0, 0, 4, 4 };
 	FFMixed created       = CallWith( FF_INSTANTIATE_GL, &vp );
-	ASSERT_NE( FAIL_POINTER, Bits( created ) );
+	ASSERT_NE( kFailPointer, Bits( created ) );
 	void* instance = created.PointerValue;
 
 	SetParameterStruct set = { 1, MixedFromFloat( 1.f ) };

@@ -1,7 +1,7 @@
 #pragma once
 // Calling plugMain the way a host does, and reading its 64-bit answers.
-#include "ffgl/FFGLMixed.h"
-#include "ffgl/FFGLTypes.h"
+#include "ffgl/mixed.h"
+#include "ffgl/types.h"
 
 #include <cstdint>
 #include <cstring>
@@ -20,8 +20,8 @@ inline uint64_t FloatBits( float value )
 	return Bits( MixedFromFloat( value ) );
 }
 
-static const uint64_t FAIL_BITS    = 0xFFFFFFFFu;
-static const uint64_t FAIL_POINTER = 0x00000000FFFFFFFFu;
+static const uint64_t kFailBits    = 0xFFFFFFFFu;
+static const uint64_t kFailPointer = 0x00000000FFFFFFFFu;
 
 // The input value as a host fills it: a number with garbage in the high half, which must be ignored.
 inline FFMixed HostNumber( uint32_t value )

@@ -1,11 +1,11 @@
 #pragma once
 // White-box fixtures: plugMain and the core linked into the test, the test plug-in registered.
 // Every test starts with no prototype, a fresh test plug-in record and no log callback.
-#include "ffgl/FFGLEntry.h"
-#include "ffgl/FFGLInstances.h"
-#include "ffgl/FFGLLog.h"
-#include "ffgl/FFGLPluginInfo.h"
-#include "tests/ffgl/TestPlugin.h"
+#include "ffgl/entry.h"
+#include "ffgl/instances.h"
+#include "ffgl/log.h"
+#include "ffgl/registration.h"
+#include "tests/ffgl/test_plugin.h"
 #include "tests/ffgl/spine_calls.h"
 #include "tests/support/gl_test.h"
 
@@ -59,7 +59,7 @@ protected:
 	{
 		FFMixed result = CallWith( FF_INSTANTIATE_GL, &vp );
 		lastInstantiation = Bits( result );
-		return lastInstantiation == FAIL_POINTER ? nullptr : static_cast< TestPlugin* >( result.PointerValue );
+		return lastInstantiation == kFailPointer ? nullptr : static_cast< TestPlugin* >( result.PointerValue );
 	}
 	uint64_t lastInstantiation = 0;
 };

@@ -1,7 +1,7 @@
 // The parameter table's declarations, the base class's defaults, and filling a registration.
-#include "ffgl/FFGLEntry.h"
-#include "ffgl/FFGLInstances.h"
-#include "ffgl/FFGLPluginInfo.h"
+#include "ffgl/entry.h"
+#include "ffgl/instances.h"
+#include "ffgl/registration.h"
 #include "tests/ffgl/spine_calls.h"
 
 #include <gtest/gtest.h>
@@ -43,7 +43,7 @@ TEST( PluginBase, DefaultsThatHostsRelyOn )
 	EXPECT_TRUE( CFFGLPlugin( true ).topLeftSupported );
 	EXPECT_EQ( 120.f, plugin.bpm );
 	// The failure pointer, not null: hosts tell the two apart.
-	EXPECT_EQ( FAIL_POINTER, reinterpret_cast< uintptr_t >( plugin.GetTextParameter( 0 ) ) );
+	EXPECT_EQ( kFailPointer, reinterpret_cast< uintptr_t >( plugin.GetTextParameter( 0 ) ) );
 	EXPECT_EQ( nullptr, plugin.GetShortName() );
 	// No inputs declared: every input is unused.
 	EXPECT_EQ( FF_FAIL, plugin.GetInputStatus( 0 ) );
@@ -58,7 +58,7 @@ TEST( PluginBase, DisplayOfABarePluginFormatsItsGetter )
 	plugin.DeclareParameter( 1, "Caption", FF_TYPE_TEXT, 0.f );
 	// GetFloatParameter's default is 0, whatever the declared default.
 	EXPECT_EQ( 0, std::memcmp( plugin.GetParameterDisplay( 0 ), "0.000000\0\0\0\0\0\0\0\0", 16 ) );
-	EXPECT_EQ( FAIL_POINTER, reinterpret_cast< uintptr_t >( plugin.GetParameterDisplay( 1 ) ) );
+	EXPECT_EQ( kFailPointer, reinterpret_cast< uintptr_t >( plugin.GetParameterDisplay( 1 ) ) );
 	EXPECT_EQ( nullptr, plugin.GetParameterDisplay( 2 ) );
 }
 
@@ -171,10 +171,10 @@ TEST_F( Registration, HooksRunAroundThePrototype )
 
 	// Without any registration, code 2 fails and nothing can be made.
 	registration = nullptr;
-	EXPECT_EQ( FAIL_BITS, Bits( plugMain( FF_DEINITIALISE, MixedFromUInt( 0 ), nullptr ) ) );
-	EXPECT_EQ( FAIL_BITS, Bits( plugMain( FF_INITIALISE_V2, MixedFromUInt( 0 ), nullptr ) ) );
+	EXPECT_EQ( kFailBits, Bits( plugMain( FF_DEINITIALISE, MixedFromUInt( 0 ), nullptr ) ) );
+	EXPECT_EQ( kFailBits, Bits( plugMain( FF_INITIALISE_V2, MixedFromUInt( 0 ), nullptr ) ) );
 	EXPECT_EQ( 0u, Bits( plugMain( FF_GET_INFO, MixedFromUInt( 0 ), nullptr ) ) );
 	EXPECT_EQ( 0u, Bits( plugMain( FF_GET_EXTENDED_INFO, MixedFromUInt( 0 ), nullptr ) ) );
 	FFGLViewportStruct vp = { 0, 0, 4, 4 };
-	EXPECT_EQ( FAIL_POINTER, Bits( plugMain( FF_INSTANTIATE_GL, MixedFromPointer( &vp ), nullptr ) ) );
+	EXPECT_EQ( kFailPointer, Bits( plugMain( FF_INSTANTIATE_GL, MixedFromPointer( &vp ), nullptr ) ) );
 }

@@ -1,13 +1,7 @@
 // The scoped bindings on a real context: each binds at construction and puts GL's default back at
 // its end, whatever was bound before.
-#include "ffglex/ScopedBufferBinding.h"
-#include "ffglex/ScopedProgramBinding.h"
-#include "ffglex/ScopedTextureBinding.h"
-#include "ffglex/ScopedTextureUnitBinding.h"
-#include "ffglex/ScopedVBOBinding.h"
-#include "ffglex/ScopedVertexArrayBinding.h"
-#include "ffglex/Scoped2DTextureBinding.h"
-#include "ffglex/ShaderProgram.h"
+#include "ffglex/scoped_bindings.h"
+#include "ffglex/shader_program.h"
 #include "tests/ffglex/quad_shaders.h"
 #include "tests/support/gl_helpers.h"
 #include "tests/support/gl_test.h"
@@ -78,8 +72,8 @@ TEST_F( ScopedBindingTest, NestedScopesOfOneKindEndAtTheDefault )
 	glDeleteVertexArrays( 2, names );
 
 	ShaderProgram first, second;
-	ASSERT_TRUE( first.Compile( passVertexSource, textureFragmentSource ) );
-	ASSERT_TRUE( second.Compile( passVertexSource, textureFragmentSource ) );
+	ASSERT_TRUE( first.Compile( kPassVertexSource, kTextureFragmentSource ) );
+	ASSERT_TRUE( second.Compile( kPassVertexSource, kTextureFragmentSource ) );
 	{
 		ScopedProgramBinding outer( first.ProgramName() );
 		{

@@ -1,10 +1,8 @@
 // ScreenQuad on a real context: what it draws (orientation, coverage, winding) and the bindings it
 // leaves behind.
-#include "ffglex/ScopedProgramBinding.h"
-#include "ffglex/ScopedTextureUnitBinding.h"
-#include "ffglex/Scoped2DTextureBinding.h"
-#include "ffglex/ScreenQuad.h"
-#include "ffglex/ShaderProgram.h"
+#include "ffglex/scoped_bindings.h"
+#include "ffglex/screen_quad.h"
+#include "ffglex/shader_program.h"
 #include "tests/ffglex/quad_shaders.h"
 #include "tests/support/gl_helpers.h"
 #include "tests/support/gl_test.h"
@@ -13,9 +11,9 @@
 
 using ffglex::ScreenQuad;
 
-static const uint8_t red[ 4 ]   = { 255, 0, 0, 255 };
-static const uint8_t green[ 4 ] = { 0, 255, 0, 255 };
-static const uint8_t blank[ 4 ] = { 0, 0, 0, 0 };
+static const uint8_t kRed[ 4 ]   = { 255, 0, 0, 255 };
+static const uint8_t kGreen[ 4 ] = { 0, 255, 0, 255 };
+static const uint8_t kBlank[ 4 ] = { 0, 0, 0, 0 };
 
 static GLint Integer( GLenum what )
 {
@@ -30,7 +28,7 @@ protected:
 	void SetUp() override
 	{
 		GLTest::SetUp();
-		ASSERT_TRUE( program.Compile( passVertexSource, textureFragmentSource ) );
+		ASSERT_TRUE( program.Compile( kPassVertexSource, kTextureFragmentSource ) );
 		// One column: the bottom row (stored first) red, the top row green.
 		const uint8_t rows[ 8 ] = { 255, 0, 0, 255, 0, 255, 0, 255 };
 		texture = MakeTexture( 1, 2, rows );
@@ -72,10 +70,10 @@ TEST_F( ScreenQuadTest, CoversTheTargetUprightAndFlipVMirrorsIt )
 {
 	ScreenQuad quad;
 	ASSERT_TRUE( quad.Initialise( false ) );
-	ExpectDrawn( quad, green, red );
+	ExpectDrawn( quad, kGreen, kRed );
 	// Initialised again, the quad takes the mirrored table (and releases the first pair).
 	ASSERT_TRUE( quad.Initialise( true ) );
-	ExpectDrawn( quad, red, green );
+	ExpectDrawn( quad, kRed, kGreen );
 	quad.Release();
 }
 
@@ -84,10 +82,10 @@ TEST_F( ScreenQuadTest, BackFaceCullingRemovesIt )
 	ScreenQuad quad;
 	ASSERT_TRUE( quad.Initialise( false ) );
 	glEnable( GL_CULL_FACE );
-	ExpectDrawn( quad, blank, blank );
+	ExpectDrawn( quad, kBlank, kBlank );
 	// With clockwise fronts it is drawn whole: the winding, not a failed draw, removed it.
 	glFrontFace( GL_CW );
-	ExpectDrawn( quad, green, red );
+	ExpectDrawn( quad, kGreen, kRed );
 	glFrontFace( GL_CCW );
 	glDisable( GL_CULL_FACE );
 	quad.Release();
@@ -96,12 +94,12 @@ TEST_F( ScreenQuadTest, BackFaceCullingRemovesIt )
 TEST_F( ScreenQuadTest, EmptyQuadDrawsNothingAndTouchesNoBinding )
 {
 	ScreenQuad never;
-	ExpectDrawn( never, blank, blank );
+	ExpectDrawn( never, kBlank, kBlank );
 	ScreenQuad released;
 	ASSERT_TRUE( released.Initialise( false ) );
 	released.Release();
 	released.Release();
-	ExpectDrawn( released, blank, blank );
+	ExpectDrawn( released, kBlank, kBlank );
 
 	GLuint callersArray = 0;
 	glGenVertexArrays( 1, &callersArray );

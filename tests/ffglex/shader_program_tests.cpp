@@ -1,8 +1,8 @@
 // ShaderProgram on a real context: the failure texts on standard output, the names held after
 // every outcome, and uniforms that reach the picture.
-#include "ffglex/ScopedProgramBinding.h"
-#include "ffglex/ScreenQuad.h"
-#include "ffglex/ShaderProgram.h"
+#include "ffglex/scoped_bindings.h"
+#include "ffglex/screen_quad.h"
+#include "ffglex/shader_program.h"
 #include "tests/ffglex/quad_shaders.h"
 #include "tests/support/gl_helpers.h"
 #include "tests/support/gl_test.h"
@@ -12,7 +12,7 @@
 
 using ffglex::ShaderProgram;
 
-static const char* const brokenSource = "#version 410 core\nvoid main() { not glsl at all; }\n";
+static const char* const kBrokenSource = "#version 410 core\nvoid main() { not glsl at all; }\n";
 
 // Compiles on its own, but reads as a vec3 what the vertex stage writes as a vec2: no link.
 static std::string MismatchedFragment( const std::string& input )
@@ -53,8 +53,8 @@ protected:
 
 TEST_F( ShaderProgramTest, MissingSourcesFailSilently )
 {
-	const char* cases[][ 2 ] = { { nullptr, textureFragmentSource }, { "", textureFragmentSource },
-		{ passVertexSource, nullptr }, { passVertexSource, "" } };
+	const char* cases[][ 2 ] = { { nullptr, kTextureFragmentSource }, { "", kTextureFragmentSource },
+		{ kPassVertexSource, nullptr }, { kPassVertexSource, "" } };
 	for( auto& sources : cases )
 		EXPECT_EQ( "", FailingCompile( sources[ 0 ], sources[ 1 ] ) );
 }
@@ -62,16 +62,16 @@ TEST_F( ShaderProgramTest, MissingSourcesFailSilently )
 TEST_F( ShaderProgramTest, EachFailingStepWritesOneText )
 {
 	// The fragment stage is broken too: a second text would show it was compiled after all.
-	ExpectOneText( FailingCompile( brokenSource, brokenSource ), "Vertex Shader error: " );
-	ExpectOneText( FailingCompile( passVertexSource, brokenSource ), "Fragment Shader error: " );
+	ExpectOneText( FailingCompile( kBrokenSource, kBrokenSource ), "Vertex Shader error: " );
+	ExpectOneText( FailingCompile( kPassVertexSource, kBrokenSource ), "Fragment Shader error: " );
 
 	// Linking has no prefix of its own.
-	std::string text = FailingCompile( passVertexSource, MismatchedFragment( "uv" ).c_str() );
+	std::string text = FailingCompile( kPassVertexSource, MismatchedFragment( "uv" ).c_str() );
 	ExpectOneText( text, "Fragment Shader error: " );
 	EXPECT_NE( std::string::npos, text.find( "uv" ) ) << "not the link log: " << text;
 
 	// Emptied by each failure, the object compiles again.
-	EXPECT_TRUE( program.Compile( passVertexSource, textureFragmentSource ) );
+	EXPECT_TRUE( program.Compile( kPassVertexSource, kTextureFragmentSource ) );
 	program.Release();
 }
 
@@ -90,12 +90,12 @@ TEST_F( ShaderProgramTest, LongLinkLogIsCutToItsBuffer )
 
 TEST_F( ShaderProgramTest, ReleaseAndRecompileDeleteWhatWasHeld )
 {
-	ASSERT_TRUE( program.Compile( passVertexSource, textureFragmentSource ) );
+	ASSERT_TRUE( program.Compile( kPassVertexSource, kTextureFragmentSource ) );
 	GLuint first[ 3 ] = { program.VertexShaderName(), program.FragmentShaderName(), program.ProgramName() };
 	EXPECT_TRUE( glIsShader( first[ 0 ] ) && glIsShader( first[ 1 ] ) && glIsProgram( first[ 2 ] ) );
 
 	// A second Compile without Release replaces the first program instead of leaking it.
-	ASSERT_TRUE( program.Compile( passVertexSource, textureFragmentSource ) );
+	ASSERT_TRUE( program.Compile( kPassVertexSource, kTextureFragmentSource ) );
 	GLuint second[ 3 ] = { program.VertexShaderName(), program.FragmentShaderName(), program.ProgramName() };
 	EXPECT_NE( first[ 2 ], second[ 2 ] );
 	EXPECT_FALSE( glIsShader( first[ 0 ] ) || glIsShader( first[ 1 ] ) || glIsProgram( first[ 2 ] ) );
@@ -113,7 +113,7 @@ TEST_F( ShaderProgramTest, UniformsReachThePicture )
 {
 	const char* fragment = "#version 410 core\nuniform int blue;\nuniform vec2 redGreen;\nout vec4 c;\n"
 	                       "void main() { c = vec4( redGreen, float( blue ) / 255.0, 1.0 ); }\n";
-	ASSERT_TRUE( program.Compile( passVertexSource, fragment ) );
+	ASSERT_TRUE( program.Compile( kPassVertexSource, fragment ) );
 	EXPECT_NE( -1, program.UniformLocation( "redGreen" ) );
 	EXPECT_EQ( -1, program.UniformLocation( "noSuchUniform" ) );
 

@@ -28,12 +28,12 @@ struct Parameter
 	float defaultValue;
 };
 
-const Parameter PARAMETERS[] = {
+const Parameter kParameters[] = {
 	{ "Gain", FF_TYPE_STANDARD, 0.75f },
 	{ "Clear", FF_TYPE_BOOLEAN, 0.f },
 	{ "Label", FF_TYPE_TEXT, 0.f },
 };
-const uint32_t PARAMETER_COUNT = 3;
+const uint32_t kParameterCount = 3;
 
 struct Instance
 {
@@ -167,7 +167,7 @@ FFMixed SetParameter( Instance* instance, const SetParameterStruct* record )
 	// Values above 1 are refused, so the host's handling of a refusal can be tested.
 	if( value > 1.f )
 		return Number( FF_FAIL );
-	std::snprintf( text, sizeof( text ), "set %s=%g", PARAMETERS[ record->ParameterNumber ].name, static_cast< double >( value ) );
+	std::snprintf( text, sizeof( text ), "set %s=%g", kParameters[ record->ParameterNumber ].name, static_cast< double >( value ) );
 	Log( text );
 	return Number( FF_SUCCESS );
 }
@@ -197,17 +197,17 @@ TEST_PLUGIN_EXPORT FFMixed plugMain( uint32_t code, FFMixed input, void* instanc
 		Log( "deinitialised" );
 		return Number( FF_SUCCESS );
 	case FF_GET_NUM_PARAMETERS:
-		return Number( PARAMETER_COUNT );
+		return Number( kParameterCount );
 	case FF_GET_PARAMETER_NAME:
-		return input.UIntValue < PARAMETER_COUNT ? MixedPointer( PARAMETERS[ input.UIntValue ].name ) : MixedPointer( nullptr );
+		return input.UIntValue < kParameterCount ? MixedPointer( kParameters[ input.UIntValue ].name ) : MixedPointer( nullptr );
 	case FF_GET_PARAMETER_TYPE:
-		return Number( input.UIntValue < PARAMETER_COUNT ? PARAMETERS[ input.UIntValue ].type : FF_FAIL );
+		return Number( input.UIntValue < kParameterCount ? kParameters[ input.UIntValue ].type : FF_FAIL );
 	case FF_GET_PARAMETER_DEFAULT:
-		if( input.UIntValue >= PARAMETER_COUNT )
+		if( input.UIntValue >= kParameterCount )
 			return Number( FF_FAIL );
-		if( PARAMETERS[ input.UIntValue ].type == FF_TYPE_TEXT )
+		if( kParameters[ input.UIntValue ].type == FF_TYPE_TEXT )
 			return MixedPointer( "none" );
-		return FloatBits( PARAMETERS[ input.UIntValue ].defaultValue );
+		return FloatBits( kParameters[ input.UIntValue ].defaultValue );
 	case FF_GET_RANGE:
 	{
 		GetRangeStruct* range = static_cast< GetRangeStruct* >( input.PointerValue );

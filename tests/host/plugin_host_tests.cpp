@@ -16,11 +16,7 @@ using namespace ffglhost;
 
 static std::string TestLibrary( const char* name )
 {
-#ifdef _WIN32
-	return JoinPath( ExecutableDirectory(), std::string( name ) + ".dll" );
-#else
-	return JoinPath( ExecutableDirectory(), "lib" + std::string( name ) + ".so" );
-#endif
+	return JoinPath( ExecutableDirectory(), DynamicLibraryFileName( name ) );
 }
 
 static bool Logged( const std::string& line )
@@ -51,9 +47,9 @@ TEST( PluginLoading, RefusesWhatIsNotAnFfgl2PlugIn )
 	EXPECT_NE( error.find( "cannot load" ), std::string::npos ) << error;
 	RemoveFile( fake );
 
-	SetEnv( "HOST_TEST_PLUGIN_API", "1" );
+	SetEnvironmentValue( "HOST_TEST_PLUGIN_API", "1" );
 	EXPECT_FALSE( library.Open( TestLibrary( "host_test_plugin" ), &error ) );
-	SetEnv( "HOST_TEST_PLUGIN_API", nullptr );
+	SetEnvironmentValue( "HOST_TEST_PLUGIN_API", nullptr );
 	EXPECT_NE( error.find( "FFGL 1.1 plug-in" ), std::string::npos ) << error;
 	EXPECT_FALSE( library.IsOpen() );
 
@@ -117,7 +113,7 @@ protected:
 		ReleaseGLFrames( frames );
 		DeinitialisePlugin( library );
 		library.Close();
-		SetEnv( "HOST_TEST_PLUGIN_FAIL", nullptr );
+		SetEnvironmentValue( "HOST_TEST_PLUGIN_FAIL", nullptr );
 	}
 
 	// A picture whose every pixel differs from its neighbours and from its mirror images.
@@ -220,7 +216,7 @@ TEST_F( PluginFrames, FailuresOfThePlugInAreResultsNotCrashes )
 {
 	std::string error;
 	ASSERT_TRUE( CreateGLFrames( frames, 4, 4, &error ) ) << error;
-	SetEnv( "HOST_TEST_PLUGIN_FAIL", "instantiate" );
+	SetEnvironmentValue( "HOST_TEST_PLUGIN_FAIL", "instantiate" );
 	EXPECT_FALSE( instance.Create( library, 4, 4, &error ) );
 	EXPECT_NE( error.find( "failed to instantiate" ), std::string::npos ) << error;
 	EXPECT_FALSE( instance.IsCreated() );
@@ -228,13 +224,13 @@ TEST_F( PluginFrames, FailuresOfThePlugInAreResultsNotCrashes )
 	Picture output;
 	EXPECT_FALSE( RunFrame( Pattern( 4, 4 ), output ) );
 
-	SetEnv( "HOST_TEST_PLUGIN_FAIL", "process" );
+	SetEnvironmentValue( "HOST_TEST_PLUGIN_FAIL", "process" );
 	ASSERT_TRUE( instance.Create( library, 4, 4, &error ) ) << error;
 	EXPECT_TRUE( RunFrame( Pattern( 4, 4 ), output ) );
 	EXPECT_TRUE( RunFrame( Pattern( 4, 4 ), output ) );
 	EXPECT_FALSE( RunFrame( Pattern( 4, 4 ), output ) );
 
-	SetEnv( "HOST_TEST_PLUGIN_FAIL", "initialise" );
+	SetEnvironmentValue( "HOST_TEST_PLUGIN_FAIL", "initialise" );
 	EXPECT_FALSE( InitialisePlugin( library, &error ) );
 	EXPECT_NE( error.find( "FF_INITIALISE_V2" ), std::string::npos ) << error;
 }

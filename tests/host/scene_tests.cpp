@@ -46,7 +46,7 @@ TEST_P( PresenterScene, BackdropIsAlwaysKeyGreenAndTheFigureNever )
 				if( OutsideBox( pose, x, y ) )
 				{
 					++backdrop;
-					ASSERT_GE( GreenExcess( p ), BACKDROP_MIN_GREEN_EXCESS ) << frame << " at " << x << "," << y;
+					ASSERT_GE( GreenExcess( p ), kBackdropMinGreenExcess ) << frame << " at " << x << "," << y;
 				}
 			}
 		EXPECT_GT( backdrop, c.w * c.h / 4 ) << "the figure must leave most of the frame to the backdrop";

@@ -1,6 +1,6 @@
 // The members of NvCVImage and NvCV_GetErrorStringFromCode, looked up by name in a built plug-in
 // library and called as a program holding only the vendor's header would call them.
-#include "nvidia/NvCVTypes.h"
+#include "nvidia/nvcv_types.h"
 #include "tests/nvidia/runtime_layout.h"
 #include "tests/support/test_process.h"
 
@@ -52,23 +52,19 @@ struct Members
 
 bool LookUp( Members& m )
 {
-#ifdef _WIN32
-	const char* file = "nvidia_exports_probe.dll";
-#else
-	const char* file = "libnvidia_exports_probe.so";
-#endif
-	void* library = OpenLibrary( JoinPath( JoinPath( TestRoot(), "plugin" ), file ) );
+	const std::string file = DynamicLibraryFileName( "nvidia_exports_probe" );
+	void* library          = LoadDynamicLibrary( JoinPath( JoinPath( TestRoot(), "plugin" ), file ) );
 	if( !library )
 		return false;
-	m.construct = LibraryFunction< decltype( m.construct ) >( library, "_ZN9NvCVImageC1Ev" );
-	m.constructAllocated = LibraryFunction< decltype( m.constructAllocated ) >(
+	m.construct = DynamicLibraryFunction< decltype( m.construct ) >( library, "_ZN9NvCVImageC1Ev" );
+	m.constructAllocated = DynamicLibraryFunction< decltype( m.constructAllocated ) >(
 		library, "_ZN9NvCVImageC1Ejj21NvCVImage_PixelFormat23NvCVImage_ComponentTypejjj" );
-	m.constructView = LibraryFunction< decltype( m.constructView ) >( library, "_ZN9NvCVImageC1EPS_iijj" );
-	m.destruct = LibraryFunction< decltype( m.destruct ) >( library, "_ZN9NvCVImageD1Ev" );
-	m.assign = LibraryFunction< decltype( m.assign ) >( library, "_ZN9NvCVImageaSERKS_" );
-	m.copyRect = LibraryFunction< decltype( m.copyRect ) >( library, "_ZN9NvCVImage8copyFromEPKS_iiiijjP11CUstream_st" );
-	m.copyWhole = LibraryFunction< decltype( m.copyWhole ) >( library, "_ZN9NvCVImage8copyFromEPKS_P11CUstream_st" );
-	m.errorString = LibraryFunction< decltype( m.errorString ) >( library, "NvCV_GetErrorStringFromCode" );
+	m.constructView = DynamicLibraryFunction< decltype( m.constructView ) >( library, "_ZN9NvCVImageC1EPS_iijj" );
+	m.destruct = DynamicLibraryFunction< decltype( m.destruct ) >( library, "_ZN9NvCVImageD1Ev" );
+	m.assign = DynamicLibraryFunction< decltype( m.assign ) >( library, "_ZN9NvCVImageaSERKS_" );
+	m.copyRect = DynamicLibraryFunction< decltype( m.copyRect ) >( library, "_ZN9NvCVImage8copyFromEPKS_iiiijjP11CUstream_st" );
+	m.copyWhole = DynamicLibraryFunction< decltype( m.copyWhole ) >( library, "_ZN9NvCVImage8copyFromEPKS_P11CUstream_st" );
+	m.errorString = DynamicLibraryFunction< decltype( m.errorString ) >( library, "NvCV_GetErrorStringFromCode" );
 	return m.construct && m.constructAllocated && m.constructView && m.destruct && m.assign && m.copyRect &&
 		   m.copyWhole && m.errorString;
 }

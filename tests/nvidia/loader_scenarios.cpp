@@ -1,6 +1,8 @@
 // The two library loaders against the reference runtime laid out as a machine would have the
 // vendor's. The loaders cache for the whole process: every suite here runs in a process of its own.
-#include "nvidia/NvVFXFunctions.h"
+#include "nvidia/image_library.h"
+#include "nvidia/nvcv_image.h"
+#include "nvidia/video_effects.h"
 #include "tests/nvidia/runtime_layout.h"
 #include "tests/support/test_process.h"
 
@@ -284,7 +286,7 @@ TEST( RuntimeInProgramFiles, FailuresOfTheRuntimeComeBackUntouched )
 TEST( AppPath, RuntimeFoundByTheLoadersOwnSearch )
 {
 	Scenario scenario = PrepareScenario( "AppPath" );
-	SetEnv( "NV_VIDEO_EFFECTS_PATH", "USE_APP_PATH" );
+	SetEnvironmentValue( "NV_VIDEO_EFFECTS_PATH", "USE_APP_PATH" );
 	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::NoStream ) );
 
 	ExpectEffectRoundTrip( scenario, true );
@@ -298,7 +300,7 @@ TEST( AppPath, RuntimeFoundByTheLoadersOwnSearch )
 TEST( AppPathLowerCase, TreatedLikeAnyOtherValue )
 {
 	Scenario scenario = PrepareScenario( "AppPathLowerCase" );
-	SetEnv( "NV_VIDEO_EFFECTS_PATH", "use_app_path" );
+	SetEnvironmentValue( "NV_VIDEO_EFFECTS_PATH", "use_app_path" );
 	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::NoStream ) );
 
 	ExpectEffectRoundTrip( scenario, false );
@@ -324,7 +326,7 @@ TEST( ImageInArSdk, FoundAtTheThirdAttempt )
 TEST( ArSdkUseAppPath, ImageLibraryStaysMissing )
 {
 	Scenario scenario = PrepareScenario( "ArSdkUseAppPath" );
-	SetEnv( "NV_AR_SDK_PATH", "USE_APP_PATH" );
+	SetEnvironmentValue( "NV_AR_SDK_PATH", "USE_APP_PATH" );
 	ExpectImageSearchStopsAtUseAppPath( scenario );
 
 	// The effects runtime brings the image library into the process; the image search is not repeated.
@@ -337,7 +339,7 @@ TEST( ArSdkUseAppPath, ImageLibraryStaysMissing )
 TEST( VideoEffectsUseAppPath, ImageLibraryStaysMissing )
 {
 	Scenario scenario = PrepareScenario( "VideoEffectsUseAppPath" );
-	SetEnv( "NV_VIDEO_EFFECTS_PATH", "USE_APP_PATH" );
+	SetEnvironmentValue( "NV_VIDEO_EFFECTS_PATH", "USE_APP_PATH" );
 	ExpectImageSearchStopsAtUseAppPath( scenario );
 	ExpectEveryImageCallMissing();
 }

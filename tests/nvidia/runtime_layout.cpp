@@ -5,13 +5,6 @@
 #include <cstdio>
 #include <sstream>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#include <link.h>
-#endif
-
 std::string TestRoot()
 {
 	// The copy that runs with the runtime beside it lives one folder down, in "apppath".
@@ -49,18 +42,18 @@ Scenario PrepareScenario( const std::string& name, const std::string& programFil
 	RemoveRuntimeFiles( scenario.arSdk );
 	RemoveFile( scenario.log );
 
-	SetEnv( "ProgramFiles", scenario.programFiles.c_str() );
-	SetEnv( "NV_VIDEO_EFFECTS_PATH", nullptr );
-	SetEnv( "NV_AR_SDK_PATH", nullptr );
-	SetEnv( "REFRT_FAIL", nullptr );
-	SetEnv( "REFRT_MATTE", nullptr );
-	SetEnv( "REFRT_LOG", scenario.log.c_str() );
+	SetEnvironmentValue( "ProgramFiles", scenario.programFiles.c_str() );
+	SetEnvironmentValue( "NV_VIDEO_EFFECTS_PATH", nullptr );
+	SetEnvironmentValue( "NV_AR_SDK_PATH", nullptr );
+	SetEnvironmentValue( "REFRT_FAIL", nullptr );
+	SetEnvironmentValue( "REFRT_MATTE", nullptr );
+	SetEnvironmentValue( "REFRT_LOG", scenario.log.c_str() );
 	return scenario;
 }
 
 bool PlaceRuntime( const std::string& folder, bool image, Effects effects )
 {
-	std::string built = JoinPath( TestRoot(), "runtime" );
+	std::string built = JoinPath( TestRoot(), "refrt" );
 	bool placed = true;
 	if( image )
 		placed = CopyFileTo( JoinPath( built, kImageFile ), JoinPath( folder, kImageFile ) ) && placed;
@@ -73,26 +66,9 @@ bool PlaceRuntime( const std::string& folder, bool image, Effects effects )
 	return placed;
 }
 
-std::string LoadedPath( const char* fileName )
+std::string LoadedPath( const std::string& fileName )
 {
-#ifdef _WIN32
-	HMODULE module = GetModuleHandleA( fileName );
-	if( !module )
-		return std::string();
-	char path[ MAX_PATH ] = {};
-	GetModuleFileNameA( module, path, MAX_PATH - 1 );
-	return path;
-#else
-	void* library = FindLoadedLibrary( fileName );
-	if( !library )
-		return std::string();
-	link_map* map = nullptr;
-	std::string path;
-	if( dlinfo( library, RTLD_DI_LINKMAP, &map ) == 0 && map && map->l_name )
-		path = map->l_name;
-	dlclose( library );
-	return path;
-#endif
+	return ffglhost::LoadedLibraryPath( fileName.c_str() );
 }
 
 std::string Hex( const void* pointer )

@@ -4,13 +4,10 @@
 #include <string>
 #include <vector>
 
-#ifdef _WIN32
-constexpr const char* kImageFile = "NVCVImage.dll";
-constexpr const char* kEffectsFile = "NVVideoEffects.dll";
-#else
-constexpr const char* kImageFile = "libNVCVImage.so";
-constexpr const char* kEffectsFile = "libNVVideoEffects.so";
-#endif
+#include "host/dynamic_library.h"
+
+const std::string kImageFile   = ffglhost::DynamicLibraryFileName( "NVCVImage" );
+const std::string kEffectsFile = ffglhost::DynamicLibraryFileName( "NVVideoEffects" );
 
 // Which effects library a folder gets.
 enum class Effects
@@ -41,7 +38,7 @@ Scenario PrepareScenario( const std::string& name, const std::string& programFil
 bool PlaceRuntime( const std::string& folder, bool image, Effects effects );
 
 // The full path of the loaded library with that file name, or empty when it is not loaded.
-std::string LoadedPath( const char* fileName );
+std::string LoadedPath( const std::string& fileName );
 
 // Pointers as the runtime logs them: 0x + lower-case hex, or null.
 std::string Hex( const void* pointer );

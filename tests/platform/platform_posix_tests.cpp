@@ -40,7 +40,7 @@ std::string WithBackslashes( std::string path )
 
 TEST( PlatformEnvironment, ValueThatFitsIsCopiedWithItsTerminator )
 {
-	SetEnv( "UMBRAFEX_PROBE", "abc" );
+	SetEnvironmentValue( "UMBRAFEX_PROBE", "abc" );
 	MarkedBuffer buffer;
 	EXPECT_EQ( 3u, platform::ReadEnvironment( "UMBRAFEX_PROBE", buffer.bytes, sizeof( buffer.bytes ) ) );
 	EXPECT_STREQ( "abc", buffer.bytes );
@@ -49,7 +49,7 @@ TEST( PlatformEnvironment, ValueThatFitsIsCopiedWithItsTerminator )
 
 TEST( PlatformEnvironment, ValueOfSizeMinusOneStillFits )
 {
-	SetEnv( "UMBRAFEX_PROBE", "1234567" );
+	SetEnvironmentValue( "UMBRAFEX_PROBE", "1234567" );
 	MarkedBuffer buffer;
 	EXPECT_EQ( 7u, platform::ReadEnvironment( "UMBRAFEX_PROBE", buffer.bytes, sizeof( buffer.bytes ) ) );
 	EXPECT_STREQ( "1234567", buffer.bytes );
@@ -57,12 +57,12 @@ TEST( PlatformEnvironment, ValueOfSizeMinusOneStillFits )
 
 TEST( PlatformEnvironment, ValueThatDoesNotFitGivesLengthPlusOneAndLeavesBuffer )
 {
-	SetEnv( "UMBRAFEX_PROBE", "12345678" );
+	SetEnvironmentValue( "UMBRAFEX_PROBE", "12345678" );
 	MarkedBuffer buffer;
 	EXPECT_EQ( 9u, platform::ReadEnvironment( "UMBRAFEX_PROBE", buffer.bytes, sizeof( buffer.bytes ) ) );
 	EXPECT_TRUE( buffer.Untouched() );
 
-	SetEnv( "UMBRAFEX_PROBE", "a much longer value than the buffer" );
+	SetEnvironmentValue( "UMBRAFEX_PROBE", "a much longer value than the buffer" );
 	EXPECT_EQ( 36u, platform::ReadEnvironment( "UMBRAFEX_PROBE", buffer.bytes, sizeof( buffer.bytes ) ) );
 	EXPECT_TRUE( buffer.Untouched() );
 	// Asking with no buffer is how a caller learns the size it needs.
@@ -71,12 +71,12 @@ TEST( PlatformEnvironment, ValueThatDoesNotFitGivesLengthPlusOneAndLeavesBuffer 
 
 TEST( PlatformEnvironment, UnsetAndEmptyGiveZeroAndLeaveBuffer )
 {
-	SetEnv( "UMBRAFEX_PROBE", nullptr );
+	SetEnvironmentValue( "UMBRAFEX_PROBE", nullptr );
 	MarkedBuffer buffer;
 	EXPECT_EQ( 0u, platform::ReadEnvironment( "UMBRAFEX_PROBE", buffer.bytes, sizeof( buffer.bytes ) ) );
 	EXPECT_TRUE( buffer.Untouched() );
 
-	SetEnv( "UMBRAFEX_PROBE", "" );
+	SetEnvironmentValue( "UMBRAFEX_PROBE", "" );
 	EXPECT_EQ( 0u, platform::ReadEnvironment( "UMBRAFEX_PROBE", buffer.bytes, sizeof( buffer.bytes ) ) );
 	EXPECT_TRUE( buffer.Untouched() );
 }

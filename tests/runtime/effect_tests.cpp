@@ -12,7 +12,7 @@ struct KeyCase
 {
 	uint8_t b, g, r, matte;
 };
-static const KeyCase keyCases[] = {
+static const KeyCase kKeyCases[] = {
 	{ 0, 0, 0, 255 },      { 200, 10, 50, 255 },  { 0, 116, 100, 255 }, // d <= 16: opaque
 	{ 0, 117, 100, 251 },  { 0, 148, 100, 127 },  { 50, 100, 0, 119 },  // between: (80 - d) * 255 / 64
 	{ 0, 179, 100, 3 },    { 0, 180, 100, 0 },    { 0, 255, 0, 0 },     // d >= 80: clear
@@ -21,22 +21,22 @@ static const KeyCase keyCases[] = {
 
 TEST_F( GreenScreen, KeysTheThreeRangesExactly )
 {
-	const unsigned w = sizeof( keyCases ) / sizeof( keyCases[ 0 ] ), h = 2;
+	const unsigned w = sizeof( kKeyCases ) / sizeof( kKeyCases[ 0 ] ), h = 2;
 	Build( w, h, 16 ); // padded matte rows: each row starts at its own pitch
 	ASSERT_FALSE( HasFatalFailure() );
 	for( unsigned y = 0; y < h; ++y )
 		for( unsigned x = 0; x < w; ++x )
 		{
 			uint8_t* p = static_cast< uint8_t* >( source.pixels ) + y * source.pitch + x * 3;
-			p[ 0 ]     = keyCases[ x ].b;
-			p[ 1 ]     = keyCases[ x ].g;
-			p[ 2 ]     = keyCases[ x ].r;
+			p[ 0 ]     = kKeyCases[ x ].b;
+			p[ 1 ]     = kKeyCases[ x ].g;
+			p[ 2 ]     = kKeyCases[ x ].r;
 		}
 	ASSERT_EQ( NVCV_SUCCESS, rt->Run( effect, 0 ) );
 	for( unsigned y = 0; y < h; ++y )
 		for( unsigned x = 0; x < w; ++x )
-			EXPECT_EQ( keyCases[ x ].matte, static_cast< uint8_t* >( matte.pixels )[ y * matte.pitch + x ] )
-				<< "B " << int( keyCases[ x ].b ) << " G " << int( keyCases[ x ].g ) << " R " << int( keyCases[ x ].r );
+			EXPECT_EQ( kKeyCases[ x ].matte, static_cast< uint8_t* >( matte.pixels )[ y * matte.pitch + x ] )
+				<< "B " << int( kKeyCases[ x ].b ) << " G " << int( kKeyCases[ x ].g ) << " R " << int( kKeyCases[ x ].r );
 	EXPECT_EQ( liveAtStart + 4, rt->LiveObjects() ); // effect, stream, two buffers
 }
 

@@ -2,13 +2,8 @@
 
 #include "tests/support/test_process.h"
 
-#ifdef _WIN32
-static const char* imageFile   = "NVCVImage.dll";
-static const char* effectsFile = "NVVideoEffects.dll";
-#else
-static const char* imageFile   = "libNVCVImage.so";
-static const char* effectsFile = "libNVVideoEffects.so";
-#endif
+static const std::string kImageFile   = DynamicLibraryFileName( "NVCVImage" );
+static const std::string kEffectsFile = DynamicLibraryFileName( "NVVideoEffects" );
 
 std::string RuntimeLogPath()
 {
@@ -24,7 +19,7 @@ static std::string Describe( const RuntimeSettings& s )
 template< typename Fn >
 static void Bind( void* library, const char* name, Fn& function, std::string* missing )
 {
-	function = LibraryFunction< Fn >( library, name );
+	function = DynamicLibraryFunction< Fn >( library, name );
 	if( !function )
 		*missing += std::string( " " ) + name;
 }
@@ -41,18 +36,18 @@ const RuntimeApi* LoadRuntime( const RuntimeSettings& settings, std::string* why
 		return loadedWith == wanted && failure.empty() ? &api : nullptr;
 	}
 	loadedWith = wanted;
-	SetEnv( "REFRT_FAIL", settings.fail );
-	SetEnv( "REFRT_MATTE", settings.matte );
+	SetEnvironmentValue( "REFRT_FAIL", settings.fail );
+	SetEnvironmentValue( "REFRT_MATTE", settings.matte );
 	if( settings.log )
 		RemoveFile( RuntimeLogPath() );
-	SetEnv( "REFRT_LOG", settings.log ? RuntimeLogPath().c_str() : nullptr );
+	SetEnvironmentValue( "REFRT_LOG", settings.log ? RuntimeLogPath().c_str() : nullptr );
 
 	// The image library first: Windows then resolves the effects library's import to it.
-	std::string folder  = JoinPath( ExecutableDirectory(), NativePath( REFRT_TEST_RUNTIME_DIR ) );
-	api.imageLibrary    = OpenLibrary( JoinPath( folder, imageFile ) );
-	std::string effects = settings.nostream ? JoinPath( JoinPath( folder, "nostream" ), effectsFile )
-											: JoinPath( folder, effectsFile );
-	api.effectsLibrary  = api.imageLibrary ? OpenLibrary( effects ) : nullptr;
+	std::string folder  = JoinPath( ExecutableDirectory(), "refrt" );
+	api.imageLibrary    = LoadDynamicLibrary( JoinPath( folder, kImageFile ) );
+	std::string effects = settings.nostream ? JoinPath( JoinPath( folder, "nostream" ), kEffectsFile )
+											: JoinPath( folder, kEffectsFile );
+	api.effectsLibrary  = api.imageLibrary ? LoadDynamicLibrary( effects ) : nullptr;
 	if( !api.effectsLibrary )
 	{
 		failure = "cannot load the runtime from " + folder;
@@ -78,7 +73,7 @@ const RuntimeApi* LoadRuntime( const RuntimeSettings& settings, std::string* why
 	Bind( api.effectsLibrary, "NvVFX_Load", api.Load, &missing );
 	Bind( api.effectsLibrary, "NvVFX_CudaStreamDestroy", api.CudaStreamDestroy, &missing );
 	// May be missing: the nostream build.
-	api.CudaStreamCreate = LibraryFunction< decltype( api.CudaStreamCreate ) >( api.effectsLibrary, "NvVFX_CudaStreamCreate" );
+	api.CudaStreamCreate = DynamicLibraryFunction< decltype( api.CudaStreamCreate ) >( api.effectsLibrary, "NvVFX_CudaStreamCreate" );
 	if( !missing.empty() )
 	{
 		failure = "exports missing:" + missing;

@@ -1,55 +1,14 @@
 #include "tests/support/test_process.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <sys/stat.h>
-
-#ifdef _WIN32
-#include <direct.h>
-#include <io.h>
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#include <limits.h>
-#include <unistd.h>
-#endif
-
-void SetEnv( const char* name, const char* value )
-{
-#ifdef _WIN32
-	SetEnvironmentVariableA( name, value );
-	_putenv_s( name, value ? value : "" );
-#else
-	if( value )
-		setenv( name, value, 1 );
-	else
-		unsetenv( name );
-#endif
-}
-
-static char Separator()
-{
-#ifdef _WIN32
-	return '\\';
-#else
-	return '/';
-#endif
-}
+#include <system_error>
 
 std::string ExecutableDirectory()
 {
-	char buffer[ 4096 ] = {};
-#ifdef _WIN32
-	GetModuleFileNameA( nullptr, buffer, sizeof( buffer ) - 1 );
-#else
-	ssize_t n = readlink( "/proc/self/exe", buffer, sizeof( buffer ) - 1 );
-	if( n > 0 )
-		buffer[ n ] = 0;
-#endif
-	std::string path( buffer );
-	size_t slash = path.find_last_of( "/\\" );
+	const std::string path = ffglhost::ExecutablePath();
+	const size_t slash     = path.find_last_of( "/\\" );
 	return slash == std::string::npos ? std::string( "." ) : path.substr( 0, slash );
 }
 
@@ -59,7 +18,7 @@ std::string JoinPath( const std::string& a, const std::string& b )
 		return b;
 	if( a.back() == '/' || a.back() == '\\' )
 		return a + b;
-	return a + Separator() + b;
+	return a + PathSeparator() + b;
 }
 
 std::string NativePath( const std::string& path )
@@ -67,47 +26,14 @@ std::string NativePath( const std::string& path )
 	std::string out = path;
 	for( char& c : out )
 		if( c == '/' || c == '\\' )
-			c = Separator();
+			c = PathSeparator();
 	return out;
-}
-
-void* OpenLibrary( const std::string& path )
-{
-#ifdef _WIN32
-	return reinterpret_cast< void* >( LoadLibraryA( path.c_str() ) );
-#else
-	return dlopen( path.c_str(), RTLD_NOW | RTLD_LOCAL );
-#endif
-}
-
-void* FindLoadedLibrary( const char* fileName )
-{
-#ifdef _WIN32
-	return reinterpret_cast< void* >( GetModuleHandleA( fileName ) );
-#else
-	return dlopen( fileName, RTLD_NOW | RTLD_NOLOAD );
-#endif
-}
-
-void* LibrarySymbol( void* library, const char* name )
-{
-	if( !library )
-		return nullptr;
-#ifdef _WIN32
-	return reinterpret_cast< void* >( GetProcAddress( reinterpret_cast< HMODULE >( library ), name ) );
-#else
-	return dlsym( library, name );
-#endif
 }
 
 int RuntimeLiveObjects()
 {
-#ifdef _WIN32
-	void* library = FindLoadedLibrary( "NVCVImage.dll" );
-#else
-	void* library = FindLoadedLibrary( "libNVCVImage.so" );
-#endif
-	auto live = LibraryFunction< int ( * )() >( library, "RefRt_LiveObjects" );
+	void* library = FindLoadedLibrary( DynamicLibraryFileName( "NVCVImage" ).c_str() );
+	auto live     = DynamicLibraryFunction< int ( * )() >( library, "RefRt_LiveObjects" );
 	return live ? live() : -1;
 }
 
@@ -121,34 +47,21 @@ std::string ReadFile( const std::string& path )
 
 bool FileExists( const std::string& path )
 {
-	struct stat st;
-	return stat( path.c_str(), &st ) == 0;
+	std::error_code ec;
+	return std::filesystem::exists( path, ec );
 }
 
 void RemoveFile( const std::string& path )
 {
-	std::remove( path.c_str() );
+	std::error_code ec;
+	std::filesystem::remove( path, ec );
 }
 
 bool MakeDirectories( const std::string& path )
 {
-	std::string native = NativePath( path );
-	for( size_t i = 1; i <= native.size(); ++i )
-	{
-		if( i == native.size() || native[ i ] == Separator() )
-		{
-			std::string part = native.substr( 0, i );
-			if( part.empty() || ( part.size() == 2 && part[ 1 ] == ':' ) )
-				continue;
-#ifdef _WIN32
-			_mkdir( part.c_str() );
-#else
-			mkdir( part.c_str(), 0755 );
-#endif
-		}
-	}
-	struct stat st;
-	return stat( native.c_str(), &st ) == 0;
+	std::error_code ec;
+	std::filesystem::create_directories( NativePath( path ), ec );
+	return std::filesystem::is_directory( NativePath( path ), ec );
 }
 
 bool CopyFileTo( const std::string& from, const std::string& to )
@@ -159,38 +72,4 @@ bool CopyFileTo( const std::string& from, const std::string& to )
 	std::ofstream out( to, std::ios::binary | std::ios::trunc );
 	out << in.rdbuf();
 	return static_cast< bool >( out );
-}
-
-void StdoutCapture::Start()
-{
-	fflush( stdout );
-	static int counter = 0;
-	path = JoinPath( ExecutableDirectory(), "stdout_capture_" + std::to_string( ++counter ) + ".txt" );
-#ifdef _WIN32
-	savedFd = _dup( 1 );
-	FILE* f = fopen( path.c_str(), "wb" );
-	_dup2( _fileno( f ), 1 );
-	fclose( f );
-#else
-	savedFd = dup( 1 );
-	FILE* f = fopen( path.c_str(), "wb" );
-	dup2( fileno( f ), 1 );
-	fclose( f );
-#endif
-}
-
-std::string StdoutCapture::Stop()
-{
-	fflush( stdout );
-#ifdef _WIN32
-	_dup2( savedFd, 1 );
-	_close( savedFd );
-#else
-	dup2( savedFd, 1 );
-	close( savedFd );
-#endif
-	savedFd          = -1;
-	std::string text = ReadFile( path );
-	RemoveFile( path );
-	return text;
 }

@@ -1,6 +1,0 @@
-#pragma once
-// The one entry through which an FFGL 2.x host drives the plug-in. Exported undecorated.
-#include "ffgl/FFGLExport.h"
-#include "ffgl/FFGLTypes.h"
-
-extern "C" FFGL_EXPORT FFMixed plugMain( uint32_t functionCode, FFMixed inputValue, FFInstanceID instanceID );

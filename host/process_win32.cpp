@@ -1,0 +1,99 @@
+#include "host/process.h"
+
+#include <cstdlib>
+#include <io.h>
+#include <windows.h>
+#include <psapi.h>
+#include <tlhelp32.h>
+
+namespace ffglhost
+{
+void SetEnvironmentValue( const char* name, const char* value )
+{
+	// Both tables: the process block the Win32 call reads and the C runtime's copy.
+	SetEnvironmentVariableA( name, value );
+	_putenv_s( name, value ? value : "" );
+}
+
+std::string ExecutablePath()
+{
+	char path[ MAX_PATH ] = {};
+	const DWORD length    = GetModuleFileNameA( nullptr, path, MAX_PATH );
+	return length > 0 && length < MAX_PATH ? std::string( path, length ) : std::string();
+}
+
+bool IsTerminal( FILE* stream )
+{
+	return _isatty( _fileno( stream ) ) != 0;
+}
+
+// One argument for cmd /c: double-quoted, inner quotes escaped.
+static std::string Quote( const std::string& text )
+{
+	std::string quoted = "\"";
+	for( char c : text )
+		quoted += c == '"' ? std::string( "\\\"" ) : std::string( 1, c );
+	return quoted + "\"";
+}
+
+ProcessResult RunProcess( const std::vector< std::string >& arguments )
+{
+	ProcessResult result;
+	std::string command;
+	for( const std::string& argument : arguments )
+		command += ( command.empty() ? "" : " " ) + Quote( argument );
+	// cmd /c drops the outer quotes of its command: give it a pair to drop.
+	command = "\"" + command + "\"";
+	std::fflush( stdout );
+	FILE* child = _popen( command.c_str(), "rb" );
+	if( !child )
+		return result;
+	result.started = true;
+	char buffer[ 4096 ];
+	size_t read;
+	while( ( read = std::fread( buffer, 1, sizeof( buffer ), child ) ) > 0 )
+		result.output.append( buffer, read );
+	const int status = _pclose( child );
+	// An unhandled exception ends a process with its NTSTATUS code, 0xC0000005 and the like.
+	const unsigned code = static_cast< unsigned >( status );
+	if( code >= 0xC0000000u )
+	{
+		char text[ 32 ];
+		std::snprintf( text, sizeof( text ), "exception 0x%08x", code );
+		result.crashed = true;
+		result.crash   = text;
+	}
+	result.exitCode = status;
+	return result;
+}
+
+long ResidentBytes()
+{
+	PROCESS_MEMORY_COUNTERS counters = {};
+	if( !K32GetProcessMemoryInfo( GetCurrentProcess(), &counters, sizeof( counters ) ) )
+		return -1;
+	return static_cast< long >( counters.WorkingSetSize );
+}
+
+int ThreadCount()
+{
+	HANDLE snapshot = CreateToolhelp32Snapshot( TH32CS_SNAPTHREAD, 0 );
+	if( snapshot == INVALID_HANDLE_VALUE )
+		return -1;
+	const DWORD self = GetCurrentProcessId();
+	int count        = 0;
+	THREADENTRY32 entry = {};
+	entry.dwSize        = sizeof( entry );
+	for( BOOL more = Thread32First( snapshot, &entry ); more; more = Thread32Next( snapshot, &entry ) )
+		if( entry.th32OwnerProcessID == self )
+			++count;
+	CloseHandle( snapshot );
+	return count;
+}
+
+int OpenHandleCount()
+{
+	DWORD count = 0;
+	return GetProcessHandleCount( GetCurrentProcess(), &count ) ? static_cast< int >( count ) : -1;
+}
+}
