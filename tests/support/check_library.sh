@@ -63,33 +63,25 @@ for name in $exports; do
 	fi
 done
 
-if [ $only -eq 1 ]; then
-	while IFS= read -r name; do
-		[ -n "$name" ] || continue
-		known=0
-		for wanted in $exports; do
-			[ "$name" = "$wanted" ] && known=1
+# Every line of $2 that is not in the word list $3 (compared without case when $4 is "nocase") is
+# reported with the message $1.
+reject_unlisted() {
+	local message=$1 lines=$2 list=$3 nocase=${4:-} line word listed
+	while IFS= read -r line; do
+		[ -n "$line" ] || continue
+		listed=0
+		for word in $list; do
+			if [ "$nocase" = nocase ]; then [ "${line,,}" = "${word,,}" ] && listed=1; else [ "$line" = "$word" ] && listed=1; fi
 		done
-		if [ $known -eq 0 ]; then
-			echo "FAIL: $file exports $name, which is not in the list" >&2
+		if [ $listed -eq 0 ]; then
+			echo "FAIL: $file $message: $line" >&2
 			failed=1
 		fi
-	done <<< "$found"
-fi
+	done <<< "$lines"
+}
 
-if [ $check_imports -eq 1 ]; then
-	while IFS= read -r dll; do
-		[ -n "$dll" ] || continue
-		ok=0
-		for allowedDll in $allowed; do
-			[ "${dll,,}" = "${allowedDll,,}" ] && ok=1
-		done
-		if [ $ok -eq 0 ]; then
-			echo "FAIL: $file imports $dll, which is not allowed" >&2
-			failed=1
-		fi
-	done <<< "$imports"
-fi
+[ $only -eq 0 ] || reject_unlisted "exports a name that is not in the list" "$found" "$exports"
+[ $check_imports -eq 0 ] || reject_unlisted "imports a DLL that is not allowed" "$imports" "$allowed" nocase
 
 if [ $failed -eq 0 ]; then
 	echo "OK: $file"
