@@ -2,8 +2,8 @@
 # Shows that the release is reproducible: clones a commit twice, into folders of different names and
 # depths, runs scripts/package.sh in each (one after the other, the second with another time zone and
 # umask), and compares the two archives byte for byte; where they differ, it names the members that
-# do. It also looks for the clones' paths in the built binaries. Not part of scripts/test.sh: it
-# builds the release twice from scratch (1 to 3 minutes on 2 cores, more while they are busy).
+# do. It also looks for the clones' paths in the built binaries. It builds the release twice from
+# scratch: 1 to 2 minutes on 2 cores (more while they are busy); scripts/test.sh runs it.
 # Usage: scripts/check_reproducible.sh [COMMIT]   (default HEAD; uncommitted changes are not in it)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
