@@ -8,7 +8,7 @@ mkdir -p "$deps"
 
 packages=(cmake make g++ pkg-config googletest libgtest-dev libbenchmark-dev libglew-dev libglfw3-dev
           libpng-dev libstb-dev xvfb xauth g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
-          binutils-mingw-w64-x86-64 wine wine64 dpkg-dev valgrind clang libclang-rt-14-dev)
+          binutils-mingw-w64-x86-64 wine wine64 dpkg-dev valgrind clang libclang-rt-14-dev zip)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

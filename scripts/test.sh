@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds both targets and runs every test: the Linux library natively, the Windows DLL under Wine,
-# the sanitizer build, a bounded fuzz run and Valgrind's memcheck. This is what CI runs.
+# the release archive (scripts/package.sh) unpacked under Wine and built twice more to show it
+# reproducible, the sanitizer build, a bounded fuzz run and Valgrind's memcheck. This is what CI runs.
 # Usage: scripts/test.sh [--quick] [extra ctest arguments, e.g. -L effect or -R present]
 #   --quick   the inner loop: the Linux build and its tests only (no Windows, sanitizers, fuzzing or
 #             memcheck); a few minutes from a warm build tree
@@ -38,6 +39,10 @@ fi
 cmake -S . -B build/windows -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
 cmake --build build/windows -j"$jobs"
+# The release archive, from a Release tree of its own; the Windows build's package tests check it.
+bash scripts/package.sh
+# Two clean clones of HEAD make byte-identical archives (two more Release builds, 1 to 2 minutes).
+bash scripts/check_reproducible.sh
 # AddressSanitizer + UndefinedBehaviorSanitizer over the Linux library, the runtime and the tests.
 cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DUMBRAFEX_SANITIZE=ON >/dev/null
 cmake --build build/sanitize -j"$jobs"

@@ -2,8 +2,8 @@
 # Checks a built plug-in library as a host and a VJ's machine see it:
 #   check_library.sh FILE --exports "a b c" [--only-exports] [--allowed-imports "KERNEL32.dll ..."]
 # Every name of --exports must be exported, undecorated as given. With --only-exports nothing else
-# may be. With --allowed-imports (DLLs only) every imported DLL must be in the list (any case).
-# .so files are read with nm -D --defined-only, .dll files with x86_64-w64-mingw32-objdump -p.
+# may be. With --allowed-imports (Windows files only) every imported DLL must be in the list (any case).
+# .so files are read with nm -D --defined-only, .dll and .exe files with x86_64-w64-mingw32-objdump -p.
 set -u
 
 usage()
@@ -36,7 +36,7 @@ fi
 failed=0
 imports=""
 case $file in
-	*.dll|*.DLL)
+	*.dll|*.DLL|*.exe|*.EXE)
 		dump=$(x86_64-w64-mingw32-objdump -p "$file") || { echo "FAIL: objdump cannot read $file" >&2; exit 1; }
 		# The name pointer table: lines "[   0] name" after its heading, up to the next blank line.
 		found=$(printf '%s\n' "$dump" | awk '
@@ -47,7 +47,7 @@ case $file in
 		;;
 	*)
 		if [ $check_imports -eq 1 ]; then
-			echo "FAIL: --allowed-imports applies to DLLs only" >&2
+			echo "FAIL: --allowed-imports applies to Windows files only" >&2
 			exit 2
 		fi
 		listing=$(nm -D --defined-only "$file") || { echo "FAIL: nm cannot read $file" >&2; exit 1; }
