@@ -5,6 +5,7 @@
 #include "tests/ffglex/quad_shaders.h"
 #include "tests/support/gl_helpers.h"
 #include "tests/support/gl_test.h"
+#include "tests/support/scope_end.h"
 
 #include <memory>
 
@@ -37,9 +38,10 @@ protected:
 	GLuint names[ 2 ] = {};
 };
 
-TEST_F( ScopedBindingTest, NestedScopesOfOneKindEndAtTheDefault )
+TEST_F( ScopedBindingTest, NestedBufferScopesEndAtTheDefault )
 {
 	glGenBuffers( 2, names );
+	AtScopeEnd deleteBuffers( [ & ] { glDeleteBuffers( 2, names ); } );
 	{
 		ScopedVBOBinding outer( names[ 0 ] );
 		{
@@ -58,9 +60,12 @@ TEST_F( ScopedBindingTest, NestedScopesOfOneKindEndAtTheDefault )
 	std::unique_ptr< ScopedBufferBinding > vbo( new ScopedVBOBinding( names[ 0 ] ) );
 	vbo.reset();
 	EXPECT_EQ( 0, Integer( GL_ARRAY_BUFFER_BINDING ) );
-	glDeleteBuffers( 2, names );
+}
 
+TEST_F( ScopedBindingTest, NestedVertexArrayScopesEndAtTheDefault )
+{
 	glGenVertexArrays( 2, names );
+	AtScopeEnd deleteArrays( [ & ] { glDeleteVertexArrays( 2, names ); } );
 	{
 		ScopedVertexArrayBinding outer( names[ 0 ] );
 		{
@@ -69,9 +74,15 @@ TEST_F( ScopedBindingTest, NestedScopesOfOneKindEndAtTheDefault )
 		}
 		EXPECT_EQ( 0, Integer( GL_VERTEX_ARRAY_BINDING ) );
 	}
-	glDeleteVertexArrays( 2, names );
+}
 
+TEST_F( ScopedBindingTest, NestedProgramScopesEndAtTheDefault )
+{
 	ShaderProgram first, second;
+	AtScopeEnd releasePrograms( [ & ] {
+		first.Release();
+		second.Release();
+	} );
 	ASSERT_TRUE( first.Compile( kPassVertexSource, kTextureFragmentSource ) );
 	ASSERT_TRUE( second.Compile( kPassVertexSource, kTextureFragmentSource ) );
 	{
@@ -82,11 +93,13 @@ TEST_F( ScopedBindingTest, NestedScopesOfOneKindEndAtTheDefault )
 		}
 		EXPECT_EQ( 0, Integer( GL_CURRENT_PROGRAM ) );
 	}
-	first.Release();
-	second.Release();
+}
 
+TEST_F( ScopedBindingTest, NestedTextureScopesEndAtTheDefault )
+{
 	names[ 0 ] = MakeTexture( 1, 1, nullptr );
 	names[ 1 ] = MakeTexture( 1, 1, nullptr );
+	AtScopeEnd deleteTextures( [ & ] { glDeleteTextures( 2, names ); } );
 	{
 		Scoped2DTextureBinding outer( names[ 0 ] );
 		{
@@ -95,13 +108,16 @@ TEST_F( ScopedBindingTest, NestedScopesOfOneKindEndAtTheDefault )
 		}
 		EXPECT_EQ( 0, Integer( GL_TEXTURE_BINDING_2D ) );
 	}
-	glDeleteTextures( 2, names );
 }
 
 TEST_F( ScopedBindingTest, TextureBindingEndsOnWhicheverUnitIsActive )
 {
 	names[ 0 ] = MakeTexture( 1, 1, nullptr );
 	names[ 1 ] = MakeTexture( 1, 1, nullptr );
+	AtScopeEnd deleteTextures( [ & ] {
+		glActiveTexture( GL_TEXTURE0 );
+		glDeleteTextures( 2, names );
+	} );
 	glActiveTexture( GL_TEXTURE0 );
 	{
 		Scoped2DTextureBinding onUnit0( names[ 0 ] );
@@ -110,8 +126,6 @@ TEST_F( ScopedBindingTest, TextureBindingEndsOnWhicheverUnitIsActive )
 	}
 	EXPECT_EQ( 0, TextureOnUnit( 3 ) );
 	EXPECT_EQ( Name( 0 ), TextureOnUnit( 0 ) );
-	glActiveTexture( GL_TEXTURE0 );
-	glDeleteTextures( 2, names );
 }
 
 TEST_F( ScopedBindingTest, TextureUnitBindingAlwaysEndsAtUnitZero )
