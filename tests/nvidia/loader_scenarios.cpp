@@ -4,11 +4,13 @@
 #include "nvidia/nvcv_image.h"
 #include "nvidia/video_effects.h"
 #include "tests/nvidia/runtime_layout.h"
+#include "tests/support/scope_end.h"
 #include "tests/support/test_process.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -109,23 +111,24 @@ void ExpectNotLoaded()
 // An effect made and released through the bridge; the stream only where the runtime has it.
 void ExpectEffectRoundTrip( const Scenario& scenario, bool withStream )
 {
-	NvVFX_Handle effect = nullptr;
-	ASSERT_EQ( NVCV_SUCCESS, NvVFX_CreateEffect( "GreenScreen", &effect ) );
-	ASSERT_NE( nullptr, effect );
-	EXPECT_EQ( NVCV_SUCCESS, NvVFX_SetString( effect, "ModelDir", scenario.folder.c_str() ) );
-	CUstream_st* stream = MarkerStream();
-	if( withStream )
 	{
-		EXPECT_EQ( NVCV_SUCCESS, NvVFX_CudaStreamCreate( &stream ) );
-		EXPECT_NE( MarkerStream(), stream );
-		EXPECT_EQ( NVCV_SUCCESS, NvVFX_CudaStreamDestroy( stream ) );
+		NvVFX_Handle effect = nullptr;
+		AtScopeEnd destroyEffect( [ & ] { NvVFX_DestroyEffect( effect ); } );
+		ASSERT_EQ( NVCV_SUCCESS, NvVFX_CreateEffect( "GreenScreen", &effect ) );
+		ASSERT_NE( nullptr, effect );
+		EXPECT_EQ( NVCV_SUCCESS, NvVFX_SetString( effect, "ModelDir", scenario.folder.c_str() ) );
+
+		CUstream_st* stream       = MarkerStream();
+		const NvCV_Status created = NvVFX_CudaStreamCreate( &stream );
+		AtScopeEnd destroyStream( [ & ] {
+			if( created == NVCV_SUCCESS )
+			{
+				EXPECT_EQ( NVCV_SUCCESS, NvVFX_CudaStreamDestroy( stream ) );
+			}
+		} );
+		EXPECT_EQ( withStream ? NVCV_SUCCESS : NVCV_ERR_LIBRARY, created );
+		EXPECT_EQ( !withStream, MarkerStream() == stream );
 	}
-	else
-	{
-		EXPECT_EQ( NVCV_ERR_LIBRARY, NvVFX_CudaStreamCreate( &stream ) );
-		EXPECT_EQ( MarkerStream(), stream );
-	}
-	NvVFX_DestroyEffect( effect );
 	EXPECT_EQ( 0, RuntimeLiveObjects() );
 }
 
@@ -177,11 +180,18 @@ TEST( RuntimeInProgramFiles, EffectSequenceReachesTheRuntimeUntouched )
 
 	NvCVImage srcImage, dstImage, maskImage, tmpImage;
 	NvVFX_Handle effect = nullptr;
+	CUstream_st* stream = nullptr;
+	// The test releases both itself, in the effect's order; this only when an assertion ends it early.
+	AtScopeEnd release( [ & ] {
+		if( effect )
+			NvVFX_DestroyEffect( effect );
+		if( stream )
+			NvVFX_CudaStreamDestroy( stream );
+	} );
 	ASSERT_EQ( NVCV_SUCCESS, NvVFX_CreateEffect( "GreenScreen", &effect ) );
 	EXPECT_EQ( NVCV_SUCCESS, NvVFX_SetString( effect, "ModelDir", scenario.folder.c_str() ) );
 	EXPECT_EQ( NVCV_SUCCESS, NvVFX_SetU32( effect, "Mode", 1 ) );
 	EXPECT_EQ( NVCV_SUCCESS, NvVFX_SetU32( effect, "Temporal", 1 ) );
-	CUstream_st* stream = nullptr;
 	ASSERT_EQ( NVCV_SUCCESS, NvVFX_CudaStreamCreate( &stream ) );
 	EXPECT_EQ( NVCV_SUCCESS, NvVFX_SetCudaStream( effect, "CudaStream", stream ) );
 	ASSERT_EQ( NVCV_SUCCESS, NvCVImage_Alloc( &srcImage, width, height, NVCV_BGR, NVCV_U8, NVCV_CHUNKY, NVCV_GPU, 1 ) );
@@ -217,14 +227,14 @@ TEST( RuntimeInProgramFiles, EffectSequenceReachesTheRuntimeUntouched )
 	EXPECT_EQ( 0, matte[ width ] );
 	EXPECT_EQ( 0, matte[ 2 * width - 1 ] );
 
-	NvVFX_DestroyEffect( effect );
-	EXPECT_EQ( NVCV_SUCCESS, NvVFX_CudaStreamDestroy( stream ) );
+	const std::string h = Hex( effect ), streamText = Hex( stream );
+	NvVFX_DestroyEffect( std::exchange( effect, nullptr ) );
+	EXPECT_EQ( NVCV_SUCCESS, NvVFX_CudaStreamDestroy( std::exchange( stream, nullptr ) ) );
 	NvCVImage* images[] = { &srcImage, &dstImage, &maskImage, &tmpImage };
 	for( NvCVImage* image : images )
 		NvCVImage_Dealloc( image );
 	EXPECT_EQ( 0, RuntimeLiveObjects() );
 
-	const std::string h = Hex( effect );
 	const std::vector< std::string > expected = {
 		"NvCVImage_Alloc " + Hex( &srcImage ) + " 0 0 0 0 0 0 0",
 		"NvCVImage_Alloc " + Hex( &dstImage ) + " 0 0 0 0 0 0 0",
@@ -235,7 +245,7 @@ TEST( RuntimeInProgramFiles, EffectSequenceReachesTheRuntimeUntouched )
 		"NvVFX_SetU32 " + h + " Mode 1",
 		"NvVFX_SetU32 " + h + " Temporal 1",
 		"NvVFX_CudaStreamCreate " + Hex( &stream ),
-		"NvVFX_SetCudaStream " + h + " CudaStream " + Hex( stream ),
+		"NvVFX_SetCudaStream " + h + " CudaStream " + streamText,
 		"NvCVImage_Alloc " + Hex( &srcImage ) + " 4 2 5 1 0 1 1",
 		"NvCVImage_Alloc " + Hex( &dstImage ) + " 4 2 2 1 0 1 1",
 		"NvCVImage_Alloc " + Hex( &maskImage ) + " 4 2 2 1 0 0 1",
@@ -244,14 +254,14 @@ TEST( RuntimeInProgramFiles, EffectSequenceReachesTheRuntimeUntouched )
 		"NvVFX_Load " + h,
 		"NvCVImage_Alloc " + Hex( &frameView ) + " 0 0 0 0 0 0 0",
 		"NvCVImage_Init " + Hex( &frameView ) + " 4 2 -16 " + Hex( lastRow ) + " 6 1 0 0",
-		"NvCVImage_Transfer " + Hex( &frameView ) + " " + Hex( &srcImage ) + " 1 " + Hex( stream ) + " " +
+		"NvCVImage_Transfer " + Hex( &frameView ) + " " + Hex( &srcImage ) + " 1 " + streamText + " " +
 			Hex( &tmpImage ),
 		"NvVFX_Run " + h + " 0",
-		"NvCVImage_Transfer " + Hex( &dstImage ) + " " + Hex( &maskImage ) + " 1 " + Hex( stream ) + " " +
+		"NvCVImage_Transfer " + Hex( &dstImage ) + " " + Hex( &maskImage ) + " 1 " + streamText + " " +
 			Hex( &tmpImage ),
 		"NvCVImage_Dealloc " + Hex( &frameView ),
 		"NvVFX_DestroyEffect " + h,
-		"NvVFX_CudaStreamDestroy " + Hex( stream ),
+		"NvVFX_CudaStreamDestroy " + streamText,
 		"NvCVImage_Dealloc " + Hex( &srcImage ),
 		"NvCVImage_Dealloc " + Hex( &dstImage ),
 		"NvCVImage_Dealloc " + Hex( &maskImage ),
@@ -321,6 +331,18 @@ TEST( ImageInArSdk, FoundAtTheThirdAttempt )
 	EXPECT_EQ( NVCV_ERR_LIBRARY, NvVFX_CreateEffect( "GreenScreen", &effect ) );
 	NvCVImage_Dealloc( &image );
 	EXPECT_EQ( 0, RuntimeLiveObjects() );
+}
+
+// With the library in both folders, the Video Effects folder is searched before the AR SDK's.
+TEST( ImageInBothFolders, VideoEffectsFolderComesFirst )
+{
+	Scenario scenario = PrepareScenario( "ImageInBothFolders" );
+	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::None ) );
+	ASSERT_TRUE( PlaceRuntime( scenario.arSdk, true, Effects::None ) );
+
+	NvCVImage image( 2, 2, NVCV_A, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 );
+	EXPECT_NE( nullptr, image.pixels );
+	EXPECT_TRUE( Contains( LoadedPath( kImageFile ), "NVIDIA Video Effects" ) ) << LoadedPath( kImageFile );
 }
 
 TEST( ArSdkUseAppPath, ImageLibraryStaysMissing )
