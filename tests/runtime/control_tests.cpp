@@ -41,7 +41,8 @@ TEST_F( FailControl, FailsListedExportsAndOnlyTheNthCall )
 	checkLive = false; // the effect cannot be destroyed in this process
 	EXPECT_EQ( NVCV_SUCCESS, rt->Alloc( &source, 2, 2, NVCV_BGR, NVCV_U8, NVCV_CHUNKY, NVCV_GPU, 1 ) );
 	EXPECT_EQ( NVCV_SUCCESS, rt->Alloc( &matte, 2, 2, NVCV_A, NVCV_U8, NVCV_CHUNKY, NVCV_GPU, 1 ) );
-	RefRtImage third = EmptyImage(), before = EmptyImage();
+	RefRtImage& third        = Image();
+	const RefRtImage before = EmptyImage();
 	EXPECT_EQ( NVCV_ERR_GENERAL, rt->Alloc( &third, 2, 2, NVCV_A, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 ) );
 	EXPECT_EQ( 0, std::memcmp( &before, &third, sizeof( third ) ) );
 	EXPECT_EQ( NVCV_SUCCESS, rt->Alloc( &third, 2, 2, NVCV_A, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 ) );
@@ -94,7 +95,7 @@ protected:
 
 TEST_F( CallLogControl, WritesOneLinePerCallReadableAtOnce )
 {
-	RefRtImage image = EmptyImage(), other = EmptyImage(), view = EmptyImage();
+	RefRtImage &image = Image(), &other = Image(), &view = Image();
 	ASSERT_EQ( NVCV_SUCCESS, rt->Alloc( &image, 4, 2, NVCV_BGR, NVCV_U8, NVCV_CHUNKY, NVCV_GPU, 1 ) );
 	std::string expected = "NvCVImage_Alloc " + Hex( &image ) + " 4 2 5 1 0 1 1\n";
 	EXPECT_EQ( expected, ReadFile( RuntimeLogPath() ) );
