@@ -77,7 +77,7 @@ CUstream_st* const kStream = reinterpret_cast< CUstream_st* >( 0x1234 );
 TEST( ExportedMembers, ReachTheRuntimeWithTheirArguments )
 {
 	Scenario scenario = PrepareScenario( "ExportedMembers" );
-	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::None ) );
+	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::kNone ) );
 	Members m;
 	ASSERT_TRUE( LookUp( m ) );
 

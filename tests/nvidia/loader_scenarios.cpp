@@ -136,8 +136,8 @@ void ExpectEffectRoundTrip( const Scenario& scenario, bool withStream )
 // although both Program Files folders hold it.
 void ExpectImageSearchStopsAtUseAppPath( const Scenario& scenario )
 {
-	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::None ) );
-	ASSERT_TRUE( PlaceRuntime( scenario.arSdk, true, Effects::None ) );
+	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::kNone ) );
+	ASSERT_TRUE( PlaceRuntime( scenario.arSdk, true, Effects::kNone ) );
 
 	NvCVImage image;
 	EXPECT_EQ( nullptr, image.pixels );
@@ -164,7 +164,7 @@ TEST( RuntimeAbsent, EveryCallFailsAndTheSearchIsNotRepeated )
 	EXPECT_EQ( nullptr, first.pixels );
 
 	// Installed while the process runs: entry points resolved from now on still see no library.
-	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::Full ) );
+	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::kFull ) );
 	ExpectEveryEffectsCallMissing();
 	ExpectEveryImageCallMissing();
 	ExpectNotLoaded();
@@ -175,7 +175,7 @@ TEST( RuntimeAbsent, EveryCallFailsAndTheSearchIsNotRepeated )
 TEST( RuntimeInProgramFiles, EffectSequenceReachesTheRuntimeUntouched )
 {
 	Scenario scenario = PrepareScenario( "RuntimeInProgramFiles" );
-	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::Full ) );
+	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::kFull ) );
 	const unsigned width = 4, height = 2;
 
 	NvCVImage srcImage, dstImage, maskImage, tmpImage;
@@ -275,7 +275,7 @@ TEST( RuntimeInProgramFiles, EffectSequenceReachesTheRuntimeUntouched )
 TEST( RuntimeInProgramFiles, FailuresOfTheRuntimeComeBackUntouched )
 {
 	Scenario scenario = PrepareScenario( "RuntimeInProgramFilesFailures" );
-	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::Full ) );
+	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::kFull ) );
 
 	NvVFX_Handle effect = MarkerEffect();
 	EXPECT_EQ( NVCV_ERR_SELECTOR, NvVFX_CreateEffect( "NoSuchEffect", &effect ) );
@@ -297,7 +297,7 @@ TEST( AppPath, RuntimeFoundByTheLoadersOwnSearch )
 {
 	Scenario scenario = PrepareScenario( "AppPath" );
 	SetEnvironmentValue( "NV_VIDEO_EFFECTS_PATH", "USE_APP_PATH" );
-	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::NoStream ) );
+	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::kNoStream ) );
 
 	ExpectEffectRoundTrip( scenario, true );
 	NvCVImage image( 2, 2, NVCV_A, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 );
@@ -311,7 +311,7 @@ TEST( AppPathLowerCase, TreatedLikeAnyOtherValue )
 {
 	Scenario scenario = PrepareScenario( "AppPathLowerCase" );
 	SetEnvironmentValue( "NV_VIDEO_EFFECTS_PATH", "use_app_path" );
-	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::NoStream ) );
+	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::kNoStream ) );
 
 	ExpectEffectRoundTrip( scenario, false );
 	EXPECT_TRUE( Contains( LoadedPath( kEffectsFile ), "NVIDIA Video Effects" ) ) << LoadedPath( kEffectsFile );
@@ -320,7 +320,7 @@ TEST( AppPathLowerCase, TreatedLikeAnyOtherValue )
 TEST( ImageInArSdk, FoundAtTheThirdAttempt )
 {
 	Scenario scenario = PrepareScenario( "ImageInArSdk" );
-	ASSERT_TRUE( PlaceRuntime( scenario.arSdk, true, Effects::None ) );
+	ASSERT_TRUE( PlaceRuntime( scenario.arSdk, true, Effects::kNone ) );
 
 	NvCVImage image( 2, 2, NVCV_RGBA, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 );
 	EXPECT_NE( nullptr, image.pixels );
@@ -337,8 +337,8 @@ TEST( ImageInArSdk, FoundAtTheThirdAttempt )
 TEST( ImageInBothFolders, VideoEffectsFolderComesFirst )
 {
 	Scenario scenario = PrepareScenario( "ImageInBothFolders" );
-	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::None ) );
-	ASSERT_TRUE( PlaceRuntime( scenario.arSdk, true, Effects::None ) );
+	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::kNone ) );
+	ASSERT_TRUE( PlaceRuntime( scenario.arSdk, true, Effects::kNone ) );
 
 	NvCVImage image( 2, 2, NVCV_A, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 );
 	EXPECT_NE( nullptr, image.pixels );
@@ -352,7 +352,7 @@ TEST( ArSdkUseAppPath, ImageLibraryStaysMissing )
 	ExpectImageSearchStopsAtUseAppPath( scenario );
 
 	// The effects runtime brings the image library into the process; the image search is not repeated.
-	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, false, Effects::Full ) );
+	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, false, Effects::kFull ) );
 	ExpectEffectRoundTrip( scenario, true );
 	EXPECT_NE( "", LoadedPath( kImageFile ) );
 	ExpectEveryImageCallMissing();
@@ -369,7 +369,7 @@ TEST( VideoEffectsUseAppPath, ImageLibraryStaysMissing )
 TEST( NoStreamExport, OnlyThatFunctionIsMissing )
 {
 	Scenario scenario = PrepareScenario( "NoStreamExport" );
-	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::NoStream ) );
+	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::kNoStream ) );
 
 	ExpectEffectRoundTrip( scenario, false );
 	for( const std::string& line : LogLines( scenario.log ) )
@@ -384,7 +384,7 @@ TEST( LongProgramFiles, TooLongFolderIsSkipped )
 	ASSERT_EQ( 219u, scenario.programFiles.size() );
 #ifndef _WIN32
 	// Windows' path limit keeps the files themselves out of such a folder.
-	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::Full ) );
+	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::kFull ) );
 #endif
 	ExpectEveryEffectsCallMissing();
 	ExpectEveryImageCallMissing();
@@ -398,8 +398,8 @@ TEST( LongProgramFilesArSdk, ShorterFolderStillTried )
 	Scenario scenario =
 		PrepareScenario( "LongProgramFilesArSdk", ProgramFilesNameOfLength( "LongProgramFilesArSdk", 219 ) );
 	ASSERT_EQ( 219u, scenario.programFiles.size() );
-	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::Full ) );
-	ASSERT_TRUE( PlaceRuntime( scenario.arSdk, true, Effects::None ) );
+	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::kFull ) );
+	ASSERT_TRUE( PlaceRuntime( scenario.arSdk, true, Effects::kNone ) );
 
 	NvCVImage image( 2, 2, NVCV_A, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 );
 	EXPECT_NE( nullptr, image.pixels );

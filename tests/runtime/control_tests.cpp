@@ -1,8 +1,8 @@
 // The test controls (REFRT_MATTE, REFRT_FAIL, REFRT_LOG) and the build without
 // NvVFX_CudaStreamCreate. Each suite runs in a process of its own: controls are read at load.
 #include "tests/runtime/effect_fixture.h"
+#include "tests/support/test_process.h"
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -83,13 +83,6 @@ protected:
 	RuntimeSettings Settings() const override
 	{
 		return { "NvVFX_Load", nullptr, true };
-	}
-
-	static std::string Hex( const void* p )
-	{
-		char text[ 32 ];
-		std::snprintf( text, sizeof( text ), "0x%llx", static_cast< unsigned long long >( reinterpret_cast< uintptr_t >( p ) ) );
-		return text;
 	}
 };
 
