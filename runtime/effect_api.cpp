@@ -10,10 +10,6 @@
 #include <cstring>
 #include <new>
 
-// Both kinds of object start with a tag, so a handle of the wrong kind (or a destroyed one) is refused.
-static const uint32_t kEffectTag = 0x58465645;
-static const uint32_t kStreamTag = 0x4d525453;
-
 struct NvVFX_Object
 {
 	uint32_t tag;
@@ -31,8 +27,14 @@ struct CUstream_st
 	uint32_t tag;
 };
 
+namespace refrt
+{
 namespace
 {
+// Both kinds of object start with a tag, so a handle of the wrong kind (or a destroyed one) is refused.
+const uint32_t kEffectTag = 0x58465645;
+const uint32_t kStreamTag = 0x4d525453;
+
 NvVFX_Object* AsEffect( NvVFX_Handle handle )
 {
 	return handle && handle->tag == kEffectTag ? handle : nullptr;
@@ -186,58 +188,59 @@ NvCV_Status DestroyStream( CUstream_st* stream )
 	return NVCV_SUCCESS;
 }
 }
+}
 
 extern "C"
 {
 	REFRT_EXPORT NvCV_Status NvVFX_CreateEffect( const char* selector, NvVFX_Handle* effect )
 	{
-		return refrt::Forward( "NvVFX_CreateEffect", CreateEffect, selector, effect );
+		return refrt::Forward( "NvVFX_CreateEffect", refrt::CreateEffect, selector, effect );
 	}
 
 	REFRT_EXPORT void NvVFX_DestroyEffect( NvVFX_Handle effect )
 	{
-		refrt::Forward( "NvVFX_DestroyEffect", DestroyEffect, effect );
+		refrt::Forward( "NvVFX_DestroyEffect", refrt::DestroyEffect, effect );
 	}
 
 	REFRT_EXPORT NvCV_Status NvVFX_SetU32( NvVFX_Handle effect, const char* selector, unsigned int value )
 	{
-		return refrt::Forward( "NvVFX_SetU32", SetU32, effect, selector, value );
+		return refrt::Forward( "NvVFX_SetU32", refrt::SetU32, effect, selector, value );
 	}
 
 	REFRT_EXPORT NvCV_Status NvVFX_SetImage( NvVFX_Handle effect, const char* selector, RefRtImage* image )
 	{
-		return refrt::Forward( "NvVFX_SetImage", SetImage, effect, selector, image );
+		return refrt::Forward( "NvVFX_SetImage", refrt::SetImage, effect, selector, image );
 	}
 
 	REFRT_EXPORT NvCV_Status NvVFX_SetString( NvVFX_Handle effect, const char* selector, const char* text )
 	{
-		return refrt::Forward( "NvVFX_SetString", SetString, effect, selector, text );
+		return refrt::Forward( "NvVFX_SetString", refrt::SetString, effect, selector, text );
 	}
 
 	REFRT_EXPORT NvCV_Status NvVFX_SetCudaStream( NvVFX_Handle effect, const char* selector, CUstream_st* stream )
 	{
-		return refrt::Forward( "NvVFX_SetCudaStream", SetCudaStream, effect, selector, stream );
+		return refrt::Forward( "NvVFX_SetCudaStream", refrt::SetCudaStream, effect, selector, stream );
 	}
 
 	REFRT_EXPORT NvCV_Status NvVFX_Run( NvVFX_Handle effect, int async )
 	{
-		return refrt::Forward( "NvVFX_Run", Run, effect, async );
+		return refrt::Forward( "NvVFX_Run", refrt::Run, effect, async );
 	}
 
 	REFRT_EXPORT NvCV_Status NvVFX_Load( NvVFX_Handle effect )
 	{
-		return refrt::Forward( "NvVFX_Load", Load, effect );
+		return refrt::Forward( "NvVFX_Load", refrt::Load, effect );
 	}
 
 #if !defined( REFRT_NO_STREAM_CREATE )
 	REFRT_EXPORT NvCV_Status NvVFX_CudaStreamCreate( CUstream_st** stream )
 	{
-		return refrt::Forward( "NvVFX_CudaStreamCreate", CreateStream, stream );
+		return refrt::Forward( "NvVFX_CudaStreamCreate", refrt::CreateStream, stream );
 	}
 #endif
 
 	REFRT_EXPORT NvCV_Status NvVFX_CudaStreamDestroy( CUstream_st* stream )
 	{
-		return refrt::Forward( "NvVFX_CudaStreamDestroy", DestroyStream, stream );
+		return refrt::Forward( "NvVFX_CudaStreamDestroy", refrt::DestroyStream, stream );
 	}
 }

@@ -5,6 +5,8 @@
 
 #include <atomic>
 
+namespace refrt
+{
 namespace
 {
 std::atomic< int > liveObjects( 0 );
@@ -38,22 +40,24 @@ const char* ErrorText( NvCV_Status status )
 	}
 }
 }
+}
 
 extern "C"
 {
 	REFRT_EXPORT const char* NvCV_GetErrorStringFromCode( NvCV_Status status )
 	{
 		// Failed by REFRT_FAIL, it answers the text of a general error.
-		return ErrorText( refrt::Forward( "NvCV_GetErrorStringFromCode", []( NvCV_Status code ) { return code; }, status ) );
+		const auto answer = []( NvCV_Status code ) { return code; };
+		return refrt::ErrorText( refrt::Forward( "NvCV_GetErrorStringFromCode", answer, status ) );
 	}
 
 	REFRT_EXPORT void RefRt_CountObjects( int delta )
 	{
-		liveObjects += delta;
+		refrt::liveObjects += delta;
 	}
 
 	REFRT_EXPORT int RefRt_LiveObjects()
 	{
-		return liveObjects;
+		return refrt::liveObjects;
 	}
 }

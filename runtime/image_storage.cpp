@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <new>
 
+namespace refrt
+{
 namespace
 {
 void FreeOwnedBuffer( void* buffer )
@@ -176,6 +178,7 @@ void InitView( RefRtImage* view, const RefRtImage* full, int x, int y, uint32_t 
 	*view              = result;
 }
 }
+}
 
 extern "C"
 {
@@ -183,26 +186,26 @@ extern "C"
 											 void* pixels, NvCVImage_PixelFormat format,
 											 NvCVImage_ComponentType type, unsigned layout, unsigned memSpace )
 	{
-		return refrt::Forward( "NvCVImage_Init", InitImage, image, width, height, pitch, pixels, format, type,
+		return refrt::Forward( "NvCVImage_Init", refrt::InitImage, image, width, height, pitch, pixels, format, type,
 							   layout, memSpace );
 	}
 
 	REFRT_EXPORT void NvCVImage_InitView( RefRtImage* subImage, RefRtImage* fullImage, int x, int y,
 										  unsigned width, unsigned height )
 	{
-		refrt::Forward( "NvCVImage_InitView", InitView, subImage, fullImage, x, y, width, height );
+		refrt::Forward( "NvCVImage_InitView", refrt::InitView, subImage, fullImage, x, y, width, height );
 	}
 
 	REFRT_EXPORT NvCV_Status NvCVImage_Alloc( RefRtImage* image, unsigned width, unsigned height,
 											  NvCVImage_PixelFormat format, NvCVImage_ComponentType type,
 											  unsigned layout, unsigned memSpace, unsigned alignment )
 	{
-		return refrt::Forward( "NvCVImage_Alloc", AllocImage, image, width, height, format, type, layout, memSpace,
+		return refrt::Forward( "NvCVImage_Alloc", refrt::AllocImage, image, width, height, format, type, layout, memSpace,
 							   alignment );
 	}
 
 	REFRT_EXPORT void NvCVImage_Dealloc( RefRtImage* image )
 	{
-		refrt::Forward( "NvCVImage_Dealloc", DeallocImage, image );
+		refrt::Forward( "NvCVImage_Dealloc", refrt::DeallocImage, image );
 	}
 }

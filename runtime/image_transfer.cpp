@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstring>
 
+namespace refrt
+{
 namespace
 {
 enum Channel
@@ -168,20 +170,21 @@ NvCV_Status TransferRect( const RefRtImage* source, const NvCVRect2i* rect, RefR
 	return NVCV_SUCCESS;
 }
 }
+}
 
 extern "C"
 {
 	REFRT_EXPORT NvCV_Status NvCVImage_Transfer( const RefRtImage* source, RefRtImage* destination, float scale,
 												 CUstream_st* stream, RefRtImage* temporary )
 	{
-		return refrt::Forward( "NvCVImage_Transfer", Transfer, source, destination, scale, stream, temporary );
+		return refrt::Forward( "NvCVImage_Transfer", refrt::Transfer, source, destination, scale, stream, temporary );
 	}
 
 	REFRT_EXPORT NvCV_Status NvCVImage_TransferRect( const RefRtImage* source, const NvCVRect2i* sourceRect,
 													 RefRtImage* destination, const NvCVPoint2i* destinationPoint,
 													 float scale, CUstream_st* stream, RefRtImage* temporary )
 	{
-		return refrt::Forward( "NvCVImage_TransferRect", TransferRect, source, sourceRect, destination,
+		return refrt::Forward( "NvCVImage_TransferRect", refrt::TransferRect, source, sourceRect, destination,
 							   destinationPoint, scale, stream, temporary );
 	}
 }
