@@ -11,18 +11,11 @@
 
 using namespace ffglex;
 
-static GLint Integer( GLenum what )
-{
-	GLint value = -1;
-	glGetIntegerv( what, &value );
-	return value;
-}
-
 static GLint TextureOnUnit( GLuint unit )
 {
-	GLint active = Integer( GL_ACTIVE_TEXTURE );
+	GLint active = GLInteger( GL_ACTIVE_TEXTURE );
 	glActiveTexture( GL_TEXTURE0 + unit );
-	GLint texture = Integer( GL_TEXTURE_BINDING_2D );
+	GLint texture = GLInteger( GL_TEXTURE_BINDING_2D );
 	glActiveTexture( static_cast< GLenum >( active ) );
 	return texture;
 }
@@ -46,20 +39,20 @@ TEST_F( ScopedBindingTest, NestedBufferScopesEndAtTheDefault )
 		ScopedVBOBinding outer( names[ 0 ] );
 		{
 			ScopedVBOBinding inner( names[ 1 ] );
-			EXPECT_EQ( Name( 1 ), Integer( GL_ARRAY_BUFFER_BINDING ) );
+			EXPECT_EQ( Name( 1 ), GLInteger( GL_ARRAY_BUFFER_BINDING ) );
 		}
-		EXPECT_EQ( 0, Integer( GL_ARRAY_BUFFER_BINDING ) );
+		EXPECT_EQ( 0, GLInteger( GL_ARRAY_BUFFER_BINDING ) );
 	}
 	// A general buffer binding touches only its own target, and ends through a base pointer too.
 	glBindBuffer( GL_ARRAY_BUFFER, names[ 1 ] );
 	std::unique_ptr< ScopedBufferBinding > pack( new ScopedBufferBinding( GL_PIXEL_PACK_BUFFER, names[ 0 ] ) );
-	EXPECT_EQ( Name( 0 ), Integer( GL_PIXEL_PACK_BUFFER_BINDING ) );
+	EXPECT_EQ( Name( 0 ), GLInteger( GL_PIXEL_PACK_BUFFER_BINDING ) );
 	pack.reset();
-	EXPECT_EQ( 0, Integer( GL_PIXEL_PACK_BUFFER_BINDING ) );
-	EXPECT_EQ( Name( 1 ), Integer( GL_ARRAY_BUFFER_BINDING ) );
+	EXPECT_EQ( 0, GLInteger( GL_PIXEL_PACK_BUFFER_BINDING ) );
+	EXPECT_EQ( Name( 1 ), GLInteger( GL_ARRAY_BUFFER_BINDING ) );
 	std::unique_ptr< ScopedBufferBinding > vbo( new ScopedVBOBinding( names[ 0 ] ) );
 	vbo.reset();
-	EXPECT_EQ( 0, Integer( GL_ARRAY_BUFFER_BINDING ) );
+	EXPECT_EQ( 0, GLInteger( GL_ARRAY_BUFFER_BINDING ) );
 }
 
 TEST_F( ScopedBindingTest, NestedVertexArrayScopesEndAtTheDefault )
@@ -70,9 +63,9 @@ TEST_F( ScopedBindingTest, NestedVertexArrayScopesEndAtTheDefault )
 		ScopedVertexArrayBinding outer( names[ 0 ] );
 		{
 			ScopedVertexArrayBinding inner( names[ 1 ] );
-			EXPECT_EQ( Name( 1 ), Integer( GL_VERTEX_ARRAY_BINDING ) );
+			EXPECT_EQ( Name( 1 ), GLInteger( GL_VERTEX_ARRAY_BINDING ) );
 		}
-		EXPECT_EQ( 0, Integer( GL_VERTEX_ARRAY_BINDING ) );
+		EXPECT_EQ( 0, GLInteger( GL_VERTEX_ARRAY_BINDING ) );
 	}
 }
 
@@ -89,9 +82,9 @@ TEST_F( ScopedBindingTest, NestedProgramScopesEndAtTheDefault )
 		ScopedProgramBinding outer( first.ProgramName() );
 		{
 			ScopedProgramBinding inner( second.ProgramName() );
-			EXPECT_EQ( static_cast< GLint >( second.ProgramName() ), Integer( GL_CURRENT_PROGRAM ) );
+			EXPECT_EQ( static_cast< GLint >( second.ProgramName() ), GLInteger( GL_CURRENT_PROGRAM ) );
 		}
-		EXPECT_EQ( 0, Integer( GL_CURRENT_PROGRAM ) );
+		EXPECT_EQ( 0, GLInteger( GL_CURRENT_PROGRAM ) );
 	}
 }
 
@@ -104,9 +97,9 @@ TEST_F( ScopedBindingTest, NestedTextureScopesEndAtTheDefault )
 		Scoped2DTextureBinding outer( names[ 0 ] );
 		{
 			ScopedTextureBinding inner( GL_TEXTURE_2D, names[ 1 ] );
-			EXPECT_EQ( Name( 1 ), Integer( GL_TEXTURE_BINDING_2D ) );
+			EXPECT_EQ( Name( 1 ), GLInteger( GL_TEXTURE_BINDING_2D ) );
 		}
-		EXPECT_EQ( 0, Integer( GL_TEXTURE_BINDING_2D ) );
+		EXPECT_EQ( 0, GLInteger( GL_TEXTURE_BINDING_2D ) );
 	}
 }
 
@@ -133,11 +126,11 @@ TEST_F( ScopedBindingTest, TextureUnitBindingAlwaysEndsAtUnitZero )
 	glActiveTexture( GL_TEXTURE5 );
 	{
 		ScopedTextureUnitBinding unit( 2 );
-		EXPECT_EQ( GL_TEXTURE2, Integer( GL_ACTIVE_TEXTURE ) );
+		EXPECT_EQ( GL_TEXTURE2, GLInteger( GL_ACTIVE_TEXTURE ) );
 		{
 			ScopedTextureUnitBinding inner( 1 );
 		}
-		EXPECT_EQ( GL_TEXTURE0, Integer( GL_ACTIVE_TEXTURE ) );
+		EXPECT_EQ( GL_TEXTURE0, GLInteger( GL_ACTIVE_TEXTURE ) );
 	}
-	EXPECT_EQ( GL_TEXTURE0, Integer( GL_ACTIVE_TEXTURE ) );
+	EXPECT_EQ( GL_TEXTURE0, GLInteger( GL_ACTIVE_TEXTURE ) );
 }

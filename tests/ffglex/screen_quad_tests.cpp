@@ -33,13 +33,6 @@ static const Quadrants kUpright  = { kGreen, kWhite, kRed, kBlue };
 static const Quadrants kFlippedV = { kRed, kBlue, kGreen, kWhite };
 static const Quadrants kNothing  = { kBlank, kBlank, kBlank, kBlank };
 
-static GLint Integer( GLenum what )
-{
-	GLint value = -1;
-	glGetIntegerv( what, &value );
-	return value;
-}
-
 class ScreenQuadTest : public GLTest
 {
 protected:
@@ -136,7 +129,7 @@ TEST_F( ScreenQuadTest, EmptyQuadDrawsNothingAndTouchesNoBinding )
 	} );
 	glBindVertexArray( callersArray );
 	quad.Draw();
-	EXPECT_EQ( static_cast< GLint >( callersArray ), Integer( GL_VERTEX_ARRAY_BINDING ) );
+	EXPECT_EQ( static_cast< GLint >( callersArray ), GLInteger( GL_VERTEX_ARRAY_BINDING ) );
 }
 
 TEST_F( ScreenQuadTest, InitialiseAndDrawLeaveBufferAndVertexArrayAtZero )
@@ -154,9 +147,9 @@ TEST_F( ScreenQuadTest, InitialiseAndDrawLeaveBufferAndVertexArrayAtZero )
 	glBindBuffer( GL_ARRAY_BUFFER, otherBuffer );
 
 	ASSERT_TRUE( quad.Initialise( false ) );
-	EXPECT_EQ( 0, Integer( GL_ARRAY_BUFFER_BINDING ) );
-	EXPECT_EQ( 0, Integer( GL_VERTEX_ARRAY_BINDING ) );
+	EXPECT_EQ( 0, GLInteger( GL_ARRAY_BUFFER_BINDING ) );
+	EXPECT_EQ( 0, GLInteger( GL_VERTEX_ARRAY_BINDING ) );
 	glBindVertexArray( otherArray );
 	quad.Draw();
-	EXPECT_EQ( 0, Integer( GL_VERTEX_ARRAY_BINDING ) );
+	EXPECT_EQ( 0, GLInteger( GL_VERTEX_ARRAY_BINDING ) );
 }
