@@ -39,8 +39,9 @@ class FailControl : public GreenScreen
 TEST_F( FailControl, FailsListedExportsAndOnlyTheNthCall )
 {
 	checkLive = false; // the effect cannot be destroyed in this process
-	EXPECT_EQ( NVCV_SUCCESS, rt->Alloc( &source, 2, 2, NVCV_BGR, NVCV_U8, NVCV_CHUNKY, NVCV_GPU, 1 ) );
-	EXPECT_EQ( NVCV_SUCCESS, rt->Alloc( &matte, 2, 2, NVCV_A, NVCV_U8, NVCV_CHUNKY, NVCV_GPU, 1 ) );
+	ASSERT_EQ( NVCV_SUCCESS, rt->Alloc( &source, 2, 2, NVCV_BGR, NVCV_U8, NVCV_CHUNKY, NVCV_GPU, 1 ) );
+	ASSERT_EQ( NVCV_SUCCESS, rt->Alloc( &matte, 2, 2, NVCV_A, NVCV_U8, NVCV_CHUNKY, NVCV_GPU, 1 ) );
+	std::memset( source.pixels, 0, source.bufferBytes );
 	RefRtImage& third        = Image();
 	const RefRtImage before = EmptyImage();
 	EXPECT_EQ( NVCV_ERR_GENERAL, rt->Alloc( &third, 2, 2, NVCV_A, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 ) );
