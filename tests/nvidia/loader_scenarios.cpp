@@ -108,6 +108,21 @@ void ExpectNotLoaded()
 	EXPECT_EQ( "", LoadedPath( kEffectsFile ) );
 }
 
+// The library of that file name was loaded from a path that holds folder.
+void ExpectLoadedFrom( const std::string& fileName, const char* folder )
+{
+	const std::string path = LoadedPath( fileName );
+	EXPECT_TRUE( Contains( path, folder ) ) << fileName << " loaded from \"" << path << "\"";
+}
+
+// An image allocated through the bridge has storage, from the image library found in folder.
+void ExpectImageLibraryFrom( const char* folder )
+{
+	NvCVImage image( 2, 2, NVCV_A, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 );
+	EXPECT_NE( nullptr, image.pixels );
+	ExpectLoadedFrom( kImageFile, folder );
+}
+
 // An effect made and released through the bridge; the stream only where the runtime has it.
 void ExpectEffectRoundTrip( const Scenario& scenario, bool withStream )
 {
@@ -268,8 +283,8 @@ TEST( RuntimeInProgramFiles, EffectSequenceReachesTheRuntimeUntouched )
 		"NvCVImage_Dealloc " + Hex( &tmpImage ),
 	};
 	EXPECT_EQ( expected, LogLines( scenario.log ) );
-	EXPECT_TRUE( Contains( LoadedPath( kEffectsFile ), "NVIDIA Video Effects" ) ) << LoadedPath( kEffectsFile );
-	EXPECT_TRUE( Contains( LoadedPath( kImageFile ), "NVIDIA Video Effects" ) ) << LoadedPath( kImageFile );
+	ExpectLoadedFrom( kEffectsFile, "NVIDIA Video Effects" );
+	ExpectLoadedFrom( kImageFile, "NVIDIA Video Effects" );
 }
 
 TEST( RuntimeInProgramFiles, FailuresOfTheRuntimeComeBackUntouched )
@@ -300,10 +315,8 @@ TEST( AppPath, RuntimeFoundByTheLoadersOwnSearch )
 	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::kNoStream ) );
 
 	ExpectEffectRoundTrip( scenario, true );
-	NvCVImage image( 2, 2, NVCV_A, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 );
-	EXPECT_NE( nullptr, image.pixels );
-	EXPECT_TRUE( Contains( LoadedPath( kEffectsFile ), "apppath" ) ) << LoadedPath( kEffectsFile );
-	EXPECT_TRUE( Contains( LoadedPath( kImageFile ), "apppath" ) ) << LoadedPath( kImageFile );
+	ExpectImageLibraryFrom( "apppath" );
+	ExpectLoadedFrom( kEffectsFile, "apppath" );
 }
 
 // Lower case is just another value: the Program Files folder is set and searched first.
@@ -314,7 +327,7 @@ TEST( AppPathLowerCase, TreatedLikeAnyOtherValue )
 	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::kNoStream ) );
 
 	ExpectEffectRoundTrip( scenario, false );
-	EXPECT_TRUE( Contains( LoadedPath( kEffectsFile ), "NVIDIA Video Effects" ) ) << LoadedPath( kEffectsFile );
+	ExpectLoadedFrom( kEffectsFile, "NVIDIA Video Effects" );
 }
 
 TEST( ImageInArSdk, FoundAtTheThirdAttempt )
@@ -322,15 +335,12 @@ TEST( ImageInArSdk, FoundAtTheThirdAttempt )
 	Scenario scenario = PrepareScenario( "ImageInArSdk" );
 	ASSERT_TRUE( PlaceRuntime( scenario.arSdk, true, Effects::kNone ) );
 
-	NvCVImage image( 2, 2, NVCV_RGBA, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 );
-	EXPECT_NE( nullptr, image.pixels );
+	ExpectImageLibraryFrom( "NVIDIA AR SDK" );
 	EXPECT_STREQ( "images do not match", NvCV_GetErrorStringFromCode( NVCV_ERR_MISMATCH ) );
-	EXPECT_TRUE( Contains( LoadedPath( kImageFile ), "NVIDIA AR SDK" ) ) << LoadedPath( kImageFile );
+	EXPECT_EQ( 0, RuntimeLiveObjects() );
 
 	NvVFX_Handle effect = MarkerEffect();
 	EXPECT_EQ( NVCV_ERR_LIBRARY, NvVFX_CreateEffect( "GreenScreen", &effect ) );
-	NvCVImage_Dealloc( &image );
-	EXPECT_EQ( 0, RuntimeLiveObjects() );
 }
 
 // With the library in both folders, the Video Effects folder is searched before the AR SDK's.
@@ -340,9 +350,7 @@ TEST( ImageInBothFolders, VideoEffectsFolderComesFirst )
 	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::kNone ) );
 	ASSERT_TRUE( PlaceRuntime( scenario.arSdk, true, Effects::kNone ) );
 
-	NvCVImage image( 2, 2, NVCV_A, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 );
-	EXPECT_NE( nullptr, image.pixels );
-	EXPECT_TRUE( Contains( LoadedPath( kImageFile ), "NVIDIA Video Effects" ) ) << LoadedPath( kImageFile );
+	ExpectImageLibraryFrom( "NVIDIA Video Effects" );
 }
 
 TEST( ArSdkUseAppPath, ImageLibraryStaysMissing )
@@ -401,8 +409,6 @@ TEST( LongProgramFilesArSdk, ShorterFolderStillTried )
 	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::kFull ) );
 	ASSERT_TRUE( PlaceRuntime( scenario.arSdk, true, Effects::kNone ) );
 
-	NvCVImage image( 2, 2, NVCV_A, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 );
-	EXPECT_NE( nullptr, image.pixels );
-	EXPECT_TRUE( Contains( LoadedPath( kImageFile ), "NVIDIA AR SDK" ) ) << LoadedPath( kImageFile );
+	ExpectImageLibraryFrom( "NVIDIA AR SDK" );
 }
 #endif
