@@ -14,11 +14,11 @@ static const GLsizei kLinkLogCapacity     = 1024;
 
 bool ShaderProgram::Compile( const char* vertexSource, const char* fragmentSource )
 {
+	// Names still held go first, so that any failure below, a missing source included, leaves
+	// nothing held and a second Compile never leaks the first program.
+	Release();
 	if( !vertexSource || !vertexSource[ 0 ] || !fragmentSource || !fragmentSource[ 0 ] )
 		return false;
-	// A second Compile without Release would otherwise leak the first program.
-	if( vertexShader || fragmentShader || program )
-		Release();
 
 	if( !CompileVertexStage( vertexSource ) )
 	{
@@ -60,16 +60,6 @@ void ShaderProgram::Release()
 GLuint ShaderProgram::ProgramName() const
 {
 	return program;
-}
-
-GLuint ShaderProgram::VertexShaderName() const
-{
-	return vertexShader;
-}
-
-GLuint ShaderProgram::FragmentShaderName() const
-{
-	return fragmentShader;
 }
 
 GLint ShaderProgram::UniformLocation( const char* name ) const

@@ -13,15 +13,13 @@ public:
 	ShaderProgram( const ShaderProgram& )            = delete;
 	ShaderProgram& operator=( const ShaderProgram& ) = delete;
 
-	// Compiles both stages and links them. On failure one line goes to the debug line, everything
-	// made so far is released and the result is false. Names still held are released first.
+	// Releases what is held, then compiles both stages and links them. A missing source fails
+	// silently; a failing stage or link writes one text to the debug line. On failure nothing is held.
 	bool Compile( const char* vertexSource, const char* fragmentSource );
 	// Deletes what is held; safe on an empty object.
 	void Release();
 
 	GLuint ProgramName() const;
-	GLuint VertexShaderName() const;
-	GLuint FragmentShaderName() const;
 
 	// Asked of GL on every call; -1 when the program has no such active uniform.
 	GLint UniformLocation( const char* name ) const;

@@ -5,11 +5,16 @@
 
 #include <cstring>
 
+namespace nvidia
+{
 // With the library missing the record stays all zero, an empty image, instead of indeterminate.
 static void Clear( NvCVImage* image )
 {
 	std::memset( static_cast< void* >( image ), 0, sizeof( NvCVImage ) );
 }
+}
+
+using nvidia::Clear;
 
 NvCVImage::NvCVImage()
 {

@@ -1,10 +1,8 @@
 #include "runtime/call_log.h"
 
-#include "runtime/test_controls.h"
-
+#include <cstdarg>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <mutex>
 
 namespace refrt
@@ -12,12 +10,11 @@ namespace refrt
 // Lines of concurrent calls must not interleave.
 static std::mutex logMutex;
 
-CallLog::CallLog( const char* exportName )
-	: enabled( LogPath() != nullptr )
+CallLog::CallLog( const char* exportName ) :
+	enabled( LogPath() != nullptr )
 {
 	line[ 0 ] = 0;
-	if( enabled )
-		Append( exportName );
+	Append( "%s", exportName );
 }
 
 CallLog::~CallLog()
@@ -34,94 +31,59 @@ CallLog::~CallLog()
 	std::fclose( file );
 }
 
-void CallLog::Append( const char* text )
+// Cut at the end of the line's buffer, never past it.
+void CallLog::Append( const char* format, ... )
 {
-	size_t n = std::strlen( text );
-	if( n > sizeof( line ) - 1 - length )
-		n = sizeof( line ) - 1 - length;
-	std::memcpy( line + length, text, n );
-	length += n;
-	line[ length ] = 0;
+	if( !enabled || length >= sizeof( line ) - 1 )
+		return;
+	va_list arguments;
+	va_start( arguments, format );
+	int written = std::vsnprintf( line + length, sizeof( line ) - length, format, arguments );
+	va_end( arguments );
+	if( written > 0 )
+		length += static_cast< size_t >( written ) < sizeof( line ) - length ? static_cast< size_t >( written )
+																			  : sizeof( line ) - 1 - length;
 }
 
-CallLog& CallLog::Text( const char* text )
+void CallLog::Arg( const char* text )
 {
-	if( enabled )
-	{
-		Append( " " );
-		Append( text ? text : "null" );
-	}
-	return *this;
+	Append( " %s", text ? text : "null" );
 }
 
-CallLog& CallLog::Int( long long value )
+void CallLog::Arg( const void* pointer )
 {
-	if( enabled )
-	{
-		char text[ 32 ];
-		std::snprintf( text, sizeof( text ), " %lld", value );
-		Append( text );
-	}
-	return *this;
-}
-
-CallLog& CallLog::Float( double value )
-{
-	if( enabled )
-	{
-		char text[ 64 ];
-		std::snprintf( text, sizeof( text ), " %g", value );
-		Append( text );
-	}
-	return *this;
-}
-
-CallLog& CallLog::Pointer( const void* pointer )
-{
-	if( !enabled )
-		return *this;
 	if( !pointer )
-		return Text( "null" );
+		return Arg( "null" );
 	// Written by hand: "%p" differs between C runtimes (case, "0x", padding).
 	static const char kDigits[] = "0123456789abcdef";
 	uintptr_t value            = reinterpret_cast< uintptr_t >( pointer );
 	char text[ 24 ];
-	char* end = text + sizeof( text );
-	char* p   = end;
-	*--p      = 0;
+	char* p = text + sizeof( text );
+	*--p    = 0;
 	do
 	{
 		*--p = kDigits[ value & 15 ];
 		value >>= 4;
 	} while( value );
-	*--p = 'x';
-	*--p = '0';
-	*--p = ' ';
-	Append( p );
-	return *this;
+	Append( " 0x%s", p );
 }
 
-CallLog& CallLog::Rect( const NvCVRect2i* rect )
+void CallLog::Arg( const NvCVRect2i* rect )
 {
-	if( !enabled )
-		return *this;
 	if( !rect )
-		return Text( "null" );
-	char text[ 64 ];
-	std::snprintf( text, sizeof( text ), " %d,%d,%d,%d", rect->x, rect->y, rect->width, rect->height );
-	Append( text );
-	return *this;
+		return Arg( "null" );
+	Append( " %d,%d,%d,%d", rect->x, rect->y, rect->width, rect->height );
 }
 
-CallLog& CallLog::Point( const NvCVPoint2i* point )
+void CallLog::Arg( const NvCVPoint2i* point )
 {
-	if( !enabled )
-		return *this;
 	if( !point )
-		return Text( "null" );
-	char text[ 32 ];
-	std::snprintf( text, sizeof( text ), " %d,%d", point->x, point->y );
-	Append( text );
-	return *this;
+		return Arg( "null" );
+	Append( " %d,%d", point->x, point->y );
+}
+
+void CallLog::Arg( float value )
+{
+	Append( " %g", static_cast< double >( value ) );
 }
 }

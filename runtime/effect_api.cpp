@@ -5,15 +5,10 @@
 #include "runtime/refrt_export.h"
 #include "runtime/refrt_image.h"
 #include "runtime/refrt_objects.h"
-#include "runtime/test_controls.h"
 
 #include <cstdint>
 #include <cstring>
 #include <new>
-
-// Both kinds of object start with a tag, so a handle of the wrong kind (or a destroyed one) is refused.
-static const uint32_t kEffectTag = 0x58465645;
-static const uint32_t kStreamTag = 0x4d525453;
 
 struct NvVFX_Object
 {
@@ -32,8 +27,14 @@ struct CUstream_st
 	uint32_t tag;
 };
 
+namespace refrt
+{
 namespace
 {
+// Both kinds of object start with a tag, so a handle of the wrong kind (or a destroyed one) is refused.
+const uint32_t kEffectTag = 0x58465645;
+const uint32_t kStreamTag = 0x4d525453;
+
 NvVFX_Object* AsEffect( NvVFX_Handle handle )
 {
 	return handle && handle->tag == kEffectTag ? handle : nullptr;
@@ -138,8 +139,9 @@ NvCV_Status Load( NvVFX_Handle handle )
 	return effect->loaded ? NVCV_SUCCESS : NVCV_ERR_MODEL;
 }
 
-// Per frame: checks and the keyer, nothing allocated.
-NvCV_Status Run( NvVFX_Handle handle )
+// Per frame: checks and the keyer, nothing allocated. Always synchronous: the matte is complete
+// when the call returns, whatever the flag asks.
+NvCV_Status Run( NvVFX_Handle handle, int /* async */ )
 {
 	NvVFX_Object* effect = AsEffect( handle );
 	if( !effect )
@@ -186,89 +188,59 @@ NvCV_Status DestroyStream( CUstream_st* stream )
 	return NVCV_SUCCESS;
 }
 }
+}
 
 extern "C"
 {
 	REFRT_EXPORT NvCV_Status NvVFX_CreateEffect( const char* selector, NvVFX_Handle* effect )
 	{
-		refrt::CallLog( "NvVFX_CreateEffect" ).Text( selector ).Pointer( effect );
-		if( refrt::FailCall( "NvVFX_CreateEffect" ) )
-			return NVCV_ERR_GENERAL;
-		return CreateEffect( selector, effect );
+		return refrt::Forward( "NvVFX_CreateEffect", refrt::CreateEffect, selector, effect );
 	}
 
 	REFRT_EXPORT void NvVFX_DestroyEffect( NvVFX_Handle effect )
 	{
-		refrt::CallLog( "NvVFX_DestroyEffect" ).Pointer( effect );
-		if( refrt::FailCall( "NvVFX_DestroyEffect" ) )
-			return;
-		DestroyEffect( effect );
+		refrt::Forward( "NvVFX_DestroyEffect", refrt::DestroyEffect, effect );
 	}
 
 	REFRT_EXPORT NvCV_Status NvVFX_SetU32( NvVFX_Handle effect, const char* selector, unsigned int value )
 	{
-		refrt::CallLog( "NvVFX_SetU32" ).Pointer( effect ).Text( selector ).Int( value );
-		if( refrt::FailCall( "NvVFX_SetU32" ) )
-			return NVCV_ERR_GENERAL;
-		return SetU32( effect, selector, value );
+		return refrt::Forward( "NvVFX_SetU32", refrt::SetU32, effect, selector, value );
 	}
 
 	REFRT_EXPORT NvCV_Status NvVFX_SetImage( NvVFX_Handle effect, const char* selector, RefRtImage* image )
 	{
-		refrt::CallLog( "NvVFX_SetImage" ).Pointer( effect ).Text( selector ).Pointer( image );
-		if( refrt::FailCall( "NvVFX_SetImage" ) )
-			return NVCV_ERR_GENERAL;
-		return SetImage( effect, selector, image );
+		return refrt::Forward( "NvVFX_SetImage", refrt::SetImage, effect, selector, image );
 	}
 
 	REFRT_EXPORT NvCV_Status NvVFX_SetString( NvVFX_Handle effect, const char* selector, const char* text )
 	{
-		refrt::CallLog( "NvVFX_SetString" ).Pointer( effect ).Text( selector ).Text( text );
-		if( refrt::FailCall( "NvVFX_SetString" ) )
-			return NVCV_ERR_GENERAL;
-		return SetString( effect, selector, text );
+		return refrt::Forward( "NvVFX_SetString", refrt::SetString, effect, selector, text );
 	}
 
 	REFRT_EXPORT NvCV_Status NvVFX_SetCudaStream( NvVFX_Handle effect, const char* selector, CUstream_st* stream )
 	{
-		refrt::CallLog( "NvVFX_SetCudaStream" ).Pointer( effect ).Text( selector ).Pointer( stream );
-		if( refrt::FailCall( "NvVFX_SetCudaStream" ) )
-			return NVCV_ERR_GENERAL;
-		return SetCudaStream( effect, selector, stream );
+		return refrt::Forward( "NvVFX_SetCudaStream", refrt::SetCudaStream, effect, selector, stream );
 	}
 
-	// Always synchronous: the matte is complete when the call returns.
 	REFRT_EXPORT NvCV_Status NvVFX_Run( NvVFX_Handle effect, int async )
 	{
-		refrt::CallLog( "NvVFX_Run" ).Pointer( effect ).Int( async );
-		if( refrt::FailCall( "NvVFX_Run" ) )
-			return NVCV_ERR_GENERAL;
-		return Run( effect );
+		return refrt::Forward( "NvVFX_Run", refrt::Run, effect, async );
 	}
 
 	REFRT_EXPORT NvCV_Status NvVFX_Load( NvVFX_Handle effect )
 	{
-		refrt::CallLog( "NvVFX_Load" ).Pointer( effect );
-		if( refrt::FailCall( "NvVFX_Load" ) )
-			return NVCV_ERR_GENERAL;
-		return Load( effect );
+		return refrt::Forward( "NvVFX_Load", refrt::Load, effect );
 	}
 
 #if !defined( REFRT_NO_STREAM_CREATE )
 	REFRT_EXPORT NvCV_Status NvVFX_CudaStreamCreate( CUstream_st** stream )
 	{
-		refrt::CallLog( "NvVFX_CudaStreamCreate" ).Pointer( stream );
-		if( refrt::FailCall( "NvVFX_CudaStreamCreate" ) )
-			return NVCV_ERR_GENERAL;
-		return CreateStream( stream );
+		return refrt::Forward( "NvVFX_CudaStreamCreate", refrt::CreateStream, stream );
 	}
 #endif
 
 	REFRT_EXPORT NvCV_Status NvVFX_CudaStreamDestroy( CUstream_st* stream )
 	{
-		refrt::CallLog( "NvVFX_CudaStreamDestroy" ).Pointer( stream );
-		if( refrt::FailCall( "NvVFX_CudaStreamDestroy" ) )
-			return NVCV_ERR_GENERAL;
-		return DestroyStream( stream );
+		return refrt::Forward( "NvVFX_CudaStreamDestroy", refrt::DestroyStream, stream );
 	}
 }

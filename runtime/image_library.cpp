@@ -2,10 +2,11 @@
 #include "runtime/call_log.h"
 #include "runtime/refrt_export.h"
 #include "runtime/refrt_objects.h"
-#include "runtime/test_controls.h"
 
 #include <atomic>
 
+namespace refrt
+{
 namespace
 {
 std::atomic< int > liveObjects( 0 );
@@ -39,24 +40,24 @@ const char* ErrorText( NvCV_Status status )
 	}
 }
 }
+}
 
 extern "C"
 {
 	REFRT_EXPORT const char* NvCV_GetErrorStringFromCode( NvCV_Status status )
 	{
-		refrt::CallLog( "NvCV_GetErrorStringFromCode" ).Int( status );
-		if( refrt::FailCall( "NvCV_GetErrorStringFromCode" ) )
-			return ErrorText( NVCV_ERR_GENERAL );
-		return ErrorText( status );
+		// Failed by REFRT_FAIL, it answers the text of a general error.
+		const auto answer = []( NvCV_Status code ) { return code; };
+		return refrt::ErrorText( refrt::Forward( "NvCV_GetErrorStringFromCode", answer, status ) );
 	}
 
 	REFRT_EXPORT void RefRt_CountObjects( int delta )
 	{
-		liveObjects += delta;
+		refrt::liveObjects += delta;
 	}
 
 	REFRT_EXPORT int RefRt_LiveObjects()
 	{
-		return liveObjects;
+		return refrt::liveObjects;
 	}
 }

@@ -3,11 +3,12 @@
 #include "runtime/refrt_export.h"
 #include "runtime/refrt_image.h"
 #include "runtime/refrt_objects.h"
-#include "runtime/test_controls.h"
 
 #include <cstdint>
 #include <new>
 
+namespace refrt
+{
 namespace
 {
 void FreeOwnedBuffer( void* buffer )
@@ -150,6 +151,12 @@ NvCV_Status InitImage( RefRtImage* image, uint32_t width, uint32_t height, int32
 	return NVCV_SUCCESS;
 }
 
+void DeallocImage( RefRtImage* image )
+{
+	if( image )
+		ReleaseStorage( *image );
+}
+
 void InitView( RefRtImage* view, const RefRtImage* full, int x, int y, uint32_t width, uint32_t height )
 {
 	if( !view || !full )
@@ -171,6 +178,7 @@ void InitView( RefRtImage* view, const RefRtImage* full, int x, int y, uint32_t 
 	*view              = result;
 }
 }
+}
 
 extern "C"
 {
@@ -178,59 +186,26 @@ extern "C"
 											 void* pixels, NvCVImage_PixelFormat format,
 											 NvCVImage_ComponentType type, unsigned layout, unsigned memSpace )
 	{
-		refrt::CallLog( "NvCVImage_Init" )
-			.Pointer( image )
-			.Int( width )
-			.Int( height )
-			.Int( pitch )
-			.Pointer( pixels )
-			.Int( format )
-			.Int( type )
-			.Int( layout )
-			.Int( memSpace );
-		if( refrt::FailCall( "NvCVImage_Init" ) )
-			return NVCV_ERR_GENERAL;
-		return InitImage( image, width, height, pitch, pixels, format, type, layout, memSpace );
+		return refrt::Forward( "NvCVImage_Init", refrt::InitImage, image, width, height, pitch, pixels, format, type,
+							   layout, memSpace );
 	}
 
 	REFRT_EXPORT void NvCVImage_InitView( RefRtImage* subImage, RefRtImage* fullImage, int x, int y,
 										  unsigned width, unsigned height )
 	{
-		refrt::CallLog( "NvCVImage_InitView" )
-			.Pointer( subImage )
-			.Pointer( fullImage )
-			.Int( x )
-			.Int( y )
-			.Int( width )
-			.Int( height );
-		if( refrt::FailCall( "NvCVImage_InitView" ) )
-			return;
-		InitView( subImage, fullImage, x, y, width, height );
+		refrt::Forward( "NvCVImage_InitView", refrt::InitView, subImage, fullImage, x, y, width, height );
 	}
 
 	REFRT_EXPORT NvCV_Status NvCVImage_Alloc( RefRtImage* image, unsigned width, unsigned height,
 											  NvCVImage_PixelFormat format, NvCVImage_ComponentType type,
 											  unsigned layout, unsigned memSpace, unsigned alignment )
 	{
-		refrt::CallLog( "NvCVImage_Alloc" )
-			.Pointer( image )
-			.Int( width )
-			.Int( height )
-			.Int( format )
-			.Int( type )
-			.Int( layout )
-			.Int( memSpace )
-			.Int( alignment );
-		if( refrt::FailCall( "NvCVImage_Alloc" ) )
-			return NVCV_ERR_GENERAL;
-		return AllocImage( image, width, height, format, type, layout, memSpace, alignment );
+		return refrt::Forward( "NvCVImage_Alloc", refrt::AllocImage, image, width, height, format, type, layout, memSpace,
+							   alignment );
 	}
 
 	REFRT_EXPORT void NvCVImage_Dealloc( RefRtImage* image )
 	{
-		refrt::CallLog( "NvCVImage_Dealloc" ).Pointer( image );
-		if( refrt::FailCall( "NvCVImage_Dealloc" ) || !image )
-			return;
-		ReleaseStorage( *image );
+		refrt::Forward( "NvCVImage_Dealloc", refrt::DeallocImage, image );
 	}
 }

@@ -2,49 +2,48 @@
 #include "runtime/call_log.h"
 #include "runtime/refrt_export.h"
 #include "runtime/refrt_image.h"
-#include "runtime/test_controls.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 
+namespace refrt
+{
 namespace
 {
 enum Channel
 {
-	Red,
-	Green,
-	Blue,
-	Alpha,
-	Single
+	kRed,
+	kGreen,
+	kBlue,
+	kAlpha,
+	kSingle
 };
 
 // The channels of a format in memory order; the count is 0 for formats we do not convert.
-int ChannelsOf( int32_t format, Channel* channels )
+int ChannelsOf( int32_t format, const Channel** channels )
 {
+	static const Channel kOneChannel[] = { kSingle };
+	static const Channel kRgbaOrder[]  = { kRed, kGreen, kBlue, kAlpha };
+	static const Channel kBgraOrder[]  = { kBlue, kGreen, kRed, kAlpha };
 	switch( format )
 	{
 	case NVCV_Y:
 	case NVCV_A:
-		channels[ 0 ] = Single;
-		return 1;
+		*channels = kOneChannel;
+		break;
 	case NVCV_RGB:
 	case NVCV_RGBA:
-		channels[ 0 ] = Red;
-		channels[ 1 ] = Green;
-		channels[ 2 ] = Blue;
-		channels[ 3 ] = Alpha;
-		return format == NVCV_RGB ? 3 : 4;
+		*channels = kRgbaOrder;
+		break;
 	case NVCV_BGR:
 	case NVCV_BGRA:
-		channels[ 0 ] = Blue;
-		channels[ 1 ] = Green;
-		channels[ 2 ] = Red;
-		channels[ 3 ] = Alpha;
-		return format == NVCV_BGR ? 3 : 4;
+		*channels = kBgraOrder;
+		break;
 	default:
 		return 0;
 	}
+	return static_cast< int >( refrt::ComponentsOf( format ) );
 }
 
 // For each destination byte of a pixel, the source byte it takes (-1: alpha the source lacks, 255).
@@ -57,9 +56,9 @@ struct ChannelMap
 
 bool MakeChannelMap( int32_t sourceFormat, int32_t destinationFormat, ChannelMap& map )
 {
-	Channel from[ 4 ], to[ 4 ];
-	int fromCount = ChannelsOf( sourceFormat, from );
-	int toCount   = ChannelsOf( destinationFormat, to );
+	const Channel *from = nullptr, *to = nullptr;
+	int fromCount = ChannelsOf( sourceFormat, &from );
+	int toCount   = ChannelsOf( destinationFormat, &to );
 	// One channel to one channel, or colour to colour; grey and colour do not mix.
 	if( fromCount == 0 || toCount == 0 || ( fromCount == 1 ) != ( toCount == 1 ) )
 		return false;
@@ -119,7 +118,8 @@ void CopyRect( const RefRtImage& source, int64_t x, int64_t y, RefRtImage& desti
 	}
 }
 
-NvCV_Status Transfer( const RefRtImage* source, RefRtImage* destination )
+// Scale, stream and temporary image are accepted and unused: 8-bit to 8-bit, done at once.
+NvCV_Status Transfer( const RefRtImage* source, RefRtImage* destination, float, CUstream_st*, RefRtImage* )
 {
 	ChannelMap map;
 	NvCV_Status status = CheckFormats( source, destination, map );
@@ -134,7 +134,7 @@ NvCV_Status Transfer( const RefRtImage* source, RefRtImage* destination )
 }
 
 NvCV_Status TransferRect( const RefRtImage* source, const NvCVRect2i* rect, RefRtImage* destination,
-						  const NvCVPoint2i* point )
+						  const NvCVPoint2i* point, float, CUstream_st*, RefRtImage* )
 {
 	ChannelMap map;
 	NvCV_Status status = CheckFormats( source, destination, map );
@@ -170,38 +170,21 @@ NvCV_Status TransferRect( const RefRtImage* source, const NvCVRect2i* rect, RefR
 	return NVCV_SUCCESS;
 }
 }
+}
 
 extern "C"
 {
-	// Scale, stream and temporary image are accepted and unused: 8-bit to 8-bit, done at once.
 	REFRT_EXPORT NvCV_Status NvCVImage_Transfer( const RefRtImage* source, RefRtImage* destination, float scale,
 												 CUstream_st* stream, RefRtImage* temporary )
 	{
-		refrt::CallLog( "NvCVImage_Transfer" )
-			.Pointer( source )
-			.Pointer( destination )
-			.Float( scale )
-			.Pointer( stream )
-			.Pointer( temporary );
-		if( refrt::FailCall( "NvCVImage_Transfer" ) )
-			return NVCV_ERR_GENERAL;
-		return Transfer( source, destination );
+		return refrt::Forward( "NvCVImage_Transfer", refrt::Transfer, source, destination, scale, stream, temporary );
 	}
 
 	REFRT_EXPORT NvCV_Status NvCVImage_TransferRect( const RefRtImage* source, const NvCVRect2i* sourceRect,
 													 RefRtImage* destination, const NvCVPoint2i* destinationPoint,
 													 float scale, CUstream_st* stream, RefRtImage* temporary )
 	{
-		refrt::CallLog( "NvCVImage_TransferRect" )
-			.Pointer( source )
-			.Rect( sourceRect )
-			.Pointer( destination )
-			.Point( destinationPoint )
-			.Float( scale )
-			.Pointer( stream )
-			.Pointer( temporary );
-		if( refrt::FailCall( "NvCVImage_TransferRect" ) )
-			return NVCV_ERR_GENERAL;
-		return TransferRect( source, sourceRect, destination, destinationPoint );
+		return refrt::Forward( "NvCVImage_TransferRect", refrt::TransferRect, source, sourceRect, destination,
+							   destinationPoint, scale, stream, temporary );
 	}
 }

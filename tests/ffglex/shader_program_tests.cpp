@@ -5,7 +5,9 @@
 #include "ffglex/shader_program.h"
 #include "tests/ffglex/quad_shaders.h"
 #include "tests/support/gl_helpers.h"
+#include "tests/support/gl_names.h"
 #include "tests/support/gl_test.h"
+#include "tests/support/scope_end.h"
 #include "tests/support/test_process.h"
 
 #include <string>
@@ -23,7 +25,26 @@ static std::string MismatchedFragment( const std::string& input )
 class ShaderProgramTest : public GLTest
 {
 protected:
-	// Compiles, expects failure and an emptied object, and returns what was written (no '\r').
+	void SetUp() override
+	{
+		GLTest::SetUp();
+		if( !HasFatalFailure() )
+			before = LiveGLNames();
+	}
+
+	void TearDown() override
+	{
+		program.Release();
+	}
+
+	// The GL objects alive now that were not when the test began, as "program 3, shader 1".
+	std::string Held() const
+	{
+		return NamesAdded( before, LiveGLNames() );
+	}
+
+	// Compiles, expects failure and nothing held, by the object or in GL, and returns what was
+	// written (no '\r').
 	std::string FailingCompile( const char* vertex, const char* fragment )
 	{
 		StdoutCapture capture;
@@ -33,9 +54,8 @@ protected:
 		for( char c : capture.Stop() )
 			if( c != '\r' )
 				text += c;
-		EXPECT_EQ( 0u, program.VertexShaderName() );
-		EXPECT_EQ( 0u, program.FragmentShaderName() );
 		EXPECT_EQ( 0u, program.ProgramName() );
+		EXPECT_EQ( "", Held() ) << "left alive by a failed Compile";
 		return text;
 	}
 
@@ -49,6 +69,7 @@ protected:
 	}
 
 	ShaderProgram program;
+	GLNames before;
 };
 
 TEST_F( ShaderProgramTest, MissingSourcesFailSilently )
@@ -72,7 +93,6 @@ TEST_F( ShaderProgramTest, EachFailingStepWritesOneText )
 
 	// Emptied by each failure, the object compiles again.
 	EXPECT_TRUE( program.Compile( kPassVertexSource, kTextureFragmentSource ) );
-	program.Release();
 }
 
 TEST_F( ShaderProgramTest, LongLinkLogIsCutToItsBuffer )
@@ -88,23 +108,27 @@ TEST_F( ShaderProgramTest, LongLinkLogIsCutToItsBuffer )
 	EXPECT_GE( logSize, 1000u ) << "the log should have filled the buffer";
 }
 
-TEST_F( ShaderProgramTest, ReleaseAndRecompileDeleteWhatWasHeld )
+TEST_F( ShaderProgramTest, EachCompileAndReleaseDeleteWhatWasHeld )
 {
 	ASSERT_TRUE( program.Compile( kPassVertexSource, kTextureFragmentSource ) );
-	GLuint first[ 3 ] = { program.VertexShaderName(), program.FragmentShaderName(), program.ProgramName() };
-	EXPECT_TRUE( glIsShader( first[ 0 ] ) && glIsShader( first[ 1 ] ) && glIsProgram( first[ 2 ] ) );
+	const GLuint first = program.ProgramName();
+	GLuint stages[ 2 ] = {};
+	GLsizei count      = 0;
+	glGetAttachedShaders( first, 2, &count, stages );
+	ASSERT_EQ( 2, count );
+	EXPECT_TRUE( glIsProgram( first ) && glIsShader( stages[ 0 ] ) && glIsShader( stages[ 1 ] ) );
 
 	// A second Compile without Release replaces the first program instead of leaking it.
 	ASSERT_TRUE( program.Compile( kPassVertexSource, kTextureFragmentSource ) );
-	GLuint second[ 3 ] = { program.VertexShaderName(), program.FragmentShaderName(), program.ProgramName() };
-	EXPECT_NE( first[ 2 ], second[ 2 ] );
-	EXPECT_FALSE( glIsShader( first[ 0 ] ) || glIsShader( first[ 1 ] ) || glIsProgram( first[ 2 ] ) );
+	EXPECT_NE( first, program.ProgramName() );
+	EXPECT_FALSE( glIsProgram( first ) || glIsShader( stages[ 0 ] ) || glIsShader( stages[ 1 ] ) );
+	// So does one that then fails for want of a source, silently.
+	EXPECT_EQ( "", FailingCompile( kPassVertexSource, nullptr ) );
 
+	ASSERT_TRUE( program.Compile( kPassVertexSource, kTextureFragmentSource ) );
 	program.Release();
-	EXPECT_EQ( 0u, program.VertexShaderName() );
-	EXPECT_EQ( 0u, program.FragmentShaderName() );
 	EXPECT_EQ( 0u, program.ProgramName() );
-	EXPECT_FALSE( glIsShader( second[ 0 ] ) || glIsShader( second[ 1 ] ) || glIsProgram( second[ 2 ] ) );
+	EXPECT_EQ( "", Held() );
 	program.Release();
 	EXPECT_EQ( 0u, program.ProgramName() );
 }
@@ -118,8 +142,10 @@ TEST_F( ShaderProgramTest, UniformsReachThePicture )
 	EXPECT_EQ( -1, program.UniformLocation( "noSuchUniform" ) );
 
 	ffglex::ScreenQuad quad;
+	AtScopeEnd releaseQuad( [ & ] { quad.Release(); } );
 	ASSERT_TRUE( quad.Initialise( false ) );
 	TestTarget target = MakeTarget( 2, 2 );
+	AtScopeEnd deleteTarget( [ & ] { DeleteTarget( target ); } );
 	glBindFramebuffer( GL_FRAMEBUFFER, target.framebuffer );
 	{
 		ffglex::ScopedProgramBinding use( program.ProgramName() );
@@ -137,7 +163,4 @@ TEST_F( ShaderProgramTest, UniformsReachThePicture )
 		EXPECT_NEAR( 153, p[ 1 ], 1 );
 		EXPECT_NEAR( 200, p[ 2 ], 1 );
 	}
-	DeleteTarget( target );
-	quad.Release();
-	program.Release();
 }

@@ -2,11 +2,13 @@
 // library and called as a program holding only the vendor's header would call them.
 #include "nvidia/nvcv_types.h"
 #include "tests/nvidia/runtime_layout.h"
+#include "tests/support/scope_end.h"
 #include "tests/support/test_process.h"
 
 #include <cstdint>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -75,25 +77,29 @@ CUstream_st* const kStream = reinterpret_cast< CUstream_st* >( 0x1234 );
 TEST( ExportedMembers, ReachTheRuntimeWithTheirArguments )
 {
 	Scenario scenario = PrepareScenario( "ExportedMembers" );
-	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::None ) );
+	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::kNone ) );
 	Members m;
 	ASSERT_TRUE( LookUp( m ) );
 
 	Record empty, src, dst, view;
 	m.construct( &empty );
-	EXPECT_EQ( nullptr, empty.Pixels() );
-
 	m.constructAllocated( &src, 4, 2, NVCV_RGBA, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 );
+	m.constructAllocated( &dst, 4, 2, NVCV_BGR, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 );
+	m.constructView( &view, &src, 1, 1, 2, 1 );
+	// The test destroys them itself below, for the log; a destroyed record holds nothing, so this
+	// second destruction only matters when an assertion ends the test early.
+	AtScopeEnd destroy( [ & ] {
+		for( Record* record : { &view, &dst, &src, &empty } )
+			m.destruct( record );
+	} );
+	EXPECT_EQ( nullptr, empty.Pixels() );
 	ASSERT_NE( nullptr, src.Pixels() );
 	EXPECT_EQ( 4u, src.Width() );
 	EXPECT_EQ( 2u, src.Height() );
 	EXPECT_EQ( 16, src.Pitch() );
 	for( int i = 0; i < 32; ++i )
 		src.Pixels()[ i ] = static_cast< uint8_t >( i );
-	m.constructAllocated( &dst, 4, 2, NVCV_BGR, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 );
 	ASSERT_NE( nullptr, dst.Pixels() );
-
-	m.constructView( &view, &src, 1, 1, 2, 1 );
 	EXPECT_EQ( src.Pixels() + 16 + 4, view.Pixels() );
 
 	// Source pixel (1, 0) = RGBA 4 5 6 7 lands at destination (2, 1) as BGR 6 5 4.

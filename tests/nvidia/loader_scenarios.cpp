@@ -4,11 +4,13 @@
 #include "nvidia/nvcv_image.h"
 #include "nvidia/video_effects.h"
 #include "tests/nvidia/runtime_layout.h"
+#include "tests/support/scope_end.h"
 #include "tests/support/test_process.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -106,26 +108,42 @@ void ExpectNotLoaded()
 	EXPECT_EQ( "", LoadedPath( kEffectsFile ) );
 }
 
+// The library of that file name was loaded from a path that holds folder.
+void ExpectLoadedFrom( const std::string& fileName, const char* folder )
+{
+	const std::string path = LoadedPath( fileName );
+	EXPECT_TRUE( Contains( path, folder ) ) << fileName << " loaded from \"" << path << "\"";
+}
+
+// An image allocated through the bridge has storage, from the image library found in folder.
+void ExpectImageLibraryFrom( const char* folder )
+{
+	NvCVImage image( 2, 2, NVCV_A, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 );
+	EXPECT_NE( nullptr, image.pixels );
+	ExpectLoadedFrom( kImageFile, folder );
+}
+
 // An effect made and released through the bridge; the stream only where the runtime has it.
 void ExpectEffectRoundTrip( const Scenario& scenario, bool withStream )
 {
-	NvVFX_Handle effect = nullptr;
-	ASSERT_EQ( NVCV_SUCCESS, NvVFX_CreateEffect( "GreenScreen", &effect ) );
-	ASSERT_NE( nullptr, effect );
-	EXPECT_EQ( NVCV_SUCCESS, NvVFX_SetString( effect, "ModelDir", scenario.folder.c_str() ) );
-	CUstream_st* stream = MarkerStream();
-	if( withStream )
 	{
-		EXPECT_EQ( NVCV_SUCCESS, NvVFX_CudaStreamCreate( &stream ) );
-		EXPECT_NE( MarkerStream(), stream );
-		EXPECT_EQ( NVCV_SUCCESS, NvVFX_CudaStreamDestroy( stream ) );
+		NvVFX_Handle effect = nullptr;
+		AtScopeEnd destroyEffect( [ & ] { NvVFX_DestroyEffect( effect ); } );
+		ASSERT_EQ( NVCV_SUCCESS, NvVFX_CreateEffect( "GreenScreen", &effect ) );
+		ASSERT_NE( nullptr, effect );
+		EXPECT_EQ( NVCV_SUCCESS, NvVFX_SetString( effect, "ModelDir", scenario.folder.c_str() ) );
+
+		CUstream_st* stream       = MarkerStream();
+		const NvCV_Status created = NvVFX_CudaStreamCreate( &stream );
+		AtScopeEnd destroyStream( [ & ] {
+			if( created == NVCV_SUCCESS )
+			{
+				EXPECT_EQ( NVCV_SUCCESS, NvVFX_CudaStreamDestroy( stream ) );
+			}
+		} );
+		EXPECT_EQ( withStream ? NVCV_SUCCESS : NVCV_ERR_LIBRARY, created );
+		EXPECT_EQ( !withStream, MarkerStream() == stream );
 	}
-	else
-	{
-		EXPECT_EQ( NVCV_ERR_LIBRARY, NvVFX_CudaStreamCreate( &stream ) );
-		EXPECT_EQ( MarkerStream(), stream );
-	}
-	NvVFX_DestroyEffect( effect );
 	EXPECT_EQ( 0, RuntimeLiveObjects() );
 }
 
@@ -133,8 +151,8 @@ void ExpectEffectRoundTrip( const Scenario& scenario, bool withStream )
 // although both Program Files folders hold it.
 void ExpectImageSearchStopsAtUseAppPath( const Scenario& scenario )
 {
-	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::None ) );
-	ASSERT_TRUE( PlaceRuntime( scenario.arSdk, true, Effects::None ) );
+	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::kNone ) );
+	ASSERT_TRUE( PlaceRuntime( scenario.arSdk, true, Effects::kNone ) );
 
 	NvCVImage image;
 	EXPECT_EQ( nullptr, image.pixels );
@@ -161,7 +179,7 @@ TEST( RuntimeAbsent, EveryCallFailsAndTheSearchIsNotRepeated )
 	EXPECT_EQ( nullptr, first.pixels );
 
 	// Installed while the process runs: entry points resolved from now on still see no library.
-	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::Full ) );
+	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::kFull ) );
 	ExpectEveryEffectsCallMissing();
 	ExpectEveryImageCallMissing();
 	ExpectNotLoaded();
@@ -172,16 +190,23 @@ TEST( RuntimeAbsent, EveryCallFailsAndTheSearchIsNotRepeated )
 TEST( RuntimeInProgramFiles, EffectSequenceReachesTheRuntimeUntouched )
 {
 	Scenario scenario = PrepareScenario( "RuntimeInProgramFiles" );
-	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::Full ) );
+	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::kFull ) );
 	const unsigned width = 4, height = 2;
 
 	NvCVImage srcImage, dstImage, maskImage, tmpImage;
 	NvVFX_Handle effect = nullptr;
+	CUstream_st* stream = nullptr;
+	// The test releases both itself, in the effect's order; this only when an assertion ends it early.
+	AtScopeEnd release( [ & ] {
+		if( effect )
+			NvVFX_DestroyEffect( effect );
+		if( stream )
+			NvVFX_CudaStreamDestroy( stream );
+	} );
 	ASSERT_EQ( NVCV_SUCCESS, NvVFX_CreateEffect( "GreenScreen", &effect ) );
 	EXPECT_EQ( NVCV_SUCCESS, NvVFX_SetString( effect, "ModelDir", scenario.folder.c_str() ) );
 	EXPECT_EQ( NVCV_SUCCESS, NvVFX_SetU32( effect, "Mode", 1 ) );
 	EXPECT_EQ( NVCV_SUCCESS, NvVFX_SetU32( effect, "Temporal", 1 ) );
-	CUstream_st* stream = nullptr;
 	ASSERT_EQ( NVCV_SUCCESS, NvVFX_CudaStreamCreate( &stream ) );
 	EXPECT_EQ( NVCV_SUCCESS, NvVFX_SetCudaStream( effect, "CudaStream", stream ) );
 	ASSERT_EQ( NVCV_SUCCESS, NvCVImage_Alloc( &srcImage, width, height, NVCV_BGR, NVCV_U8, NVCV_CHUNKY, NVCV_GPU, 1 ) );
@@ -217,14 +242,14 @@ TEST( RuntimeInProgramFiles, EffectSequenceReachesTheRuntimeUntouched )
 	EXPECT_EQ( 0, matte[ width ] );
 	EXPECT_EQ( 0, matte[ 2 * width - 1 ] );
 
-	NvVFX_DestroyEffect( effect );
-	EXPECT_EQ( NVCV_SUCCESS, NvVFX_CudaStreamDestroy( stream ) );
+	const std::string h = Hex( effect ), streamText = Hex( stream );
+	NvVFX_DestroyEffect( std::exchange( effect, nullptr ) );
+	EXPECT_EQ( NVCV_SUCCESS, NvVFX_CudaStreamDestroy( std::exchange( stream, nullptr ) ) );
 	NvCVImage* images[] = { &srcImage, &dstImage, &maskImage, &tmpImage };
 	for( NvCVImage* image : images )
 		NvCVImage_Dealloc( image );
 	EXPECT_EQ( 0, RuntimeLiveObjects() );
 
-	const std::string h = Hex( effect );
 	const std::vector< std::string > expected = {
 		"NvCVImage_Alloc " + Hex( &srcImage ) + " 0 0 0 0 0 0 0",
 		"NvCVImage_Alloc " + Hex( &dstImage ) + " 0 0 0 0 0 0 0",
@@ -235,7 +260,7 @@ TEST( RuntimeInProgramFiles, EffectSequenceReachesTheRuntimeUntouched )
 		"NvVFX_SetU32 " + h + " Mode 1",
 		"NvVFX_SetU32 " + h + " Temporal 1",
 		"NvVFX_CudaStreamCreate " + Hex( &stream ),
-		"NvVFX_SetCudaStream " + h + " CudaStream " + Hex( stream ),
+		"NvVFX_SetCudaStream " + h + " CudaStream " + streamText,
 		"NvCVImage_Alloc " + Hex( &srcImage ) + " 4 2 5 1 0 1 1",
 		"NvCVImage_Alloc " + Hex( &dstImage ) + " 4 2 2 1 0 1 1",
 		"NvCVImage_Alloc " + Hex( &maskImage ) + " 4 2 2 1 0 0 1",
@@ -244,28 +269,28 @@ TEST( RuntimeInProgramFiles, EffectSequenceReachesTheRuntimeUntouched )
 		"NvVFX_Load " + h,
 		"NvCVImage_Alloc " + Hex( &frameView ) + " 0 0 0 0 0 0 0",
 		"NvCVImage_Init " + Hex( &frameView ) + " 4 2 -16 " + Hex( lastRow ) + " 6 1 0 0",
-		"NvCVImage_Transfer " + Hex( &frameView ) + " " + Hex( &srcImage ) + " 1 " + Hex( stream ) + " " +
+		"NvCVImage_Transfer " + Hex( &frameView ) + " " + Hex( &srcImage ) + " 1 " + streamText + " " +
 			Hex( &tmpImage ),
 		"NvVFX_Run " + h + " 0",
-		"NvCVImage_Transfer " + Hex( &dstImage ) + " " + Hex( &maskImage ) + " 1 " + Hex( stream ) + " " +
+		"NvCVImage_Transfer " + Hex( &dstImage ) + " " + Hex( &maskImage ) + " 1 " + streamText + " " +
 			Hex( &tmpImage ),
 		"NvCVImage_Dealloc " + Hex( &frameView ),
 		"NvVFX_DestroyEffect " + h,
-		"NvVFX_CudaStreamDestroy " + Hex( stream ),
+		"NvVFX_CudaStreamDestroy " + streamText,
 		"NvCVImage_Dealloc " + Hex( &srcImage ),
 		"NvCVImage_Dealloc " + Hex( &dstImage ),
 		"NvCVImage_Dealloc " + Hex( &maskImage ),
 		"NvCVImage_Dealloc " + Hex( &tmpImage ),
 	};
 	EXPECT_EQ( expected, LogLines( scenario.log ) );
-	EXPECT_TRUE( Contains( LoadedPath( kEffectsFile ), "NVIDIA Video Effects" ) ) << LoadedPath( kEffectsFile );
-	EXPECT_TRUE( Contains( LoadedPath( kImageFile ), "NVIDIA Video Effects" ) ) << LoadedPath( kImageFile );
+	ExpectLoadedFrom( kEffectsFile, "NVIDIA Video Effects" );
+	ExpectLoadedFrom( kImageFile, "NVIDIA Video Effects" );
 }
 
 TEST( RuntimeInProgramFiles, FailuresOfTheRuntimeComeBackUntouched )
 {
 	Scenario scenario = PrepareScenario( "RuntimeInProgramFilesFailures" );
-	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::Full ) );
+	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::kFull ) );
 
 	NvVFX_Handle effect = MarkerEffect();
 	EXPECT_EQ( NVCV_ERR_SELECTOR, NvVFX_CreateEffect( "NoSuchEffect", &effect ) );
@@ -287,13 +312,11 @@ TEST( AppPath, RuntimeFoundByTheLoadersOwnSearch )
 {
 	Scenario scenario = PrepareScenario( "AppPath" );
 	SetEnvironmentValue( "NV_VIDEO_EFFECTS_PATH", "USE_APP_PATH" );
-	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::NoStream ) );
+	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::kNoStream ) );
 
 	ExpectEffectRoundTrip( scenario, true );
-	NvCVImage image( 2, 2, NVCV_A, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 );
-	EXPECT_NE( nullptr, image.pixels );
-	EXPECT_TRUE( Contains( LoadedPath( kEffectsFile ), "apppath" ) ) << LoadedPath( kEffectsFile );
-	EXPECT_TRUE( Contains( LoadedPath( kImageFile ), "apppath" ) ) << LoadedPath( kImageFile );
+	ExpectImageLibraryFrom( "apppath" );
+	ExpectLoadedFrom( kEffectsFile, "apppath" );
 }
 
 // Lower case is just another value: the Program Files folder is set and searched first.
@@ -301,26 +324,33 @@ TEST( AppPathLowerCase, TreatedLikeAnyOtherValue )
 {
 	Scenario scenario = PrepareScenario( "AppPathLowerCase" );
 	SetEnvironmentValue( "NV_VIDEO_EFFECTS_PATH", "use_app_path" );
-	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::NoStream ) );
+	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::kNoStream ) );
 
 	ExpectEffectRoundTrip( scenario, false );
-	EXPECT_TRUE( Contains( LoadedPath( kEffectsFile ), "NVIDIA Video Effects" ) ) << LoadedPath( kEffectsFile );
+	ExpectLoadedFrom( kEffectsFile, "NVIDIA Video Effects" );
 }
 
 TEST( ImageInArSdk, FoundAtTheThirdAttempt )
 {
 	Scenario scenario = PrepareScenario( "ImageInArSdk" );
-	ASSERT_TRUE( PlaceRuntime( scenario.arSdk, true, Effects::None ) );
+	ASSERT_TRUE( PlaceRuntime( scenario.arSdk, true, Effects::kNone ) );
 
-	NvCVImage image( 2, 2, NVCV_RGBA, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 );
-	EXPECT_NE( nullptr, image.pixels );
+	ExpectImageLibraryFrom( "NVIDIA AR SDK" );
 	EXPECT_STREQ( "images do not match", NvCV_GetErrorStringFromCode( NVCV_ERR_MISMATCH ) );
-	EXPECT_TRUE( Contains( LoadedPath( kImageFile ), "NVIDIA AR SDK" ) ) << LoadedPath( kImageFile );
+	EXPECT_EQ( 0, RuntimeLiveObjects() );
 
 	NvVFX_Handle effect = MarkerEffect();
 	EXPECT_EQ( NVCV_ERR_LIBRARY, NvVFX_CreateEffect( "GreenScreen", &effect ) );
-	NvCVImage_Dealloc( &image );
-	EXPECT_EQ( 0, RuntimeLiveObjects() );
+}
+
+// With the library in both folders, the Video Effects folder is searched before the AR SDK's.
+TEST( ImageInBothFolders, VideoEffectsFolderComesFirst )
+{
+	Scenario scenario = PrepareScenario( "ImageInBothFolders" );
+	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::kNone ) );
+	ASSERT_TRUE( PlaceRuntime( scenario.arSdk, true, Effects::kNone ) );
+
+	ExpectImageLibraryFrom( "NVIDIA Video Effects" );
 }
 
 TEST( ArSdkUseAppPath, ImageLibraryStaysMissing )
@@ -330,7 +360,7 @@ TEST( ArSdkUseAppPath, ImageLibraryStaysMissing )
 	ExpectImageSearchStopsAtUseAppPath( scenario );
 
 	// The effects runtime brings the image library into the process; the image search is not repeated.
-	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, false, Effects::Full ) );
+	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, false, Effects::kFull ) );
 	ExpectEffectRoundTrip( scenario, true );
 	EXPECT_NE( "", LoadedPath( kImageFile ) );
 	ExpectEveryImageCallMissing();
@@ -347,7 +377,7 @@ TEST( VideoEffectsUseAppPath, ImageLibraryStaysMissing )
 TEST( NoStreamExport, OnlyThatFunctionIsMissing )
 {
 	Scenario scenario = PrepareScenario( "NoStreamExport" );
-	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::NoStream ) );
+	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::kNoStream ) );
 
 	ExpectEffectRoundTrip( scenario, false );
 	for( const std::string& line : LogLines( scenario.log ) )
@@ -362,7 +392,7 @@ TEST( LongProgramFiles, TooLongFolderIsSkipped )
 	ASSERT_EQ( 219u, scenario.programFiles.size() );
 #ifndef _WIN32
 	// Windows' path limit keeps the files themselves out of such a folder.
-	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::Full ) );
+	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::kFull ) );
 #endif
 	ExpectEveryEffectsCallMissing();
 	ExpectEveryImageCallMissing();
@@ -376,11 +406,9 @@ TEST( LongProgramFilesArSdk, ShorterFolderStillTried )
 	Scenario scenario =
 		PrepareScenario( "LongProgramFilesArSdk", ProgramFilesNameOfLength( "LongProgramFilesArSdk", 219 ) );
 	ASSERT_EQ( 219u, scenario.programFiles.size() );
-	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::Full ) );
-	ASSERT_TRUE( PlaceRuntime( scenario.arSdk, true, Effects::None ) );
+	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::kFull ) );
+	ASSERT_TRUE( PlaceRuntime( scenario.arSdk, true, Effects::kNone ) );
 
-	NvCVImage image( 2, 2, NVCV_A, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 );
-	EXPECT_NE( nullptr, image.pixels );
-	EXPECT_TRUE( Contains( LoadedPath( kImageFile ), "NVIDIA AR SDK" ) ) << LoadedPath( kImageFile );
+	ExpectImageLibraryFrom( "NVIDIA AR SDK" );
 }
 #endif

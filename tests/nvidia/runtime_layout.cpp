@@ -1,8 +1,6 @@
 #include "tests/nvidia/runtime_layout.h"
 #include "tests/support/test_process.h"
 
-#include <cstdint>
-#include <cstdio>
 #include <sstream>
 
 std::string TestRoot()
@@ -57,9 +55,9 @@ bool PlaceRuntime( const std::string& folder, bool image, Effects effects )
 	bool placed = true;
 	if( image )
 		placed = CopyFileTo( JoinPath( built, kImageFile ), JoinPath( folder, kImageFile ) ) && placed;
-	if( effects == Effects::Full )
+	if( effects == Effects::kFull )
 		placed = CopyFileTo( JoinPath( built, kEffectsFile ), JoinPath( folder, kEffectsFile ) ) && placed;
-	if( effects == Effects::NoStream )
+	if( effects == Effects::kNoStream )
 		placed = CopyFileTo( JoinPath( JoinPath( built, "nostream" ), kEffectsFile ),
 							 JoinPath( folder, kEffectsFile ) ) &&
 				 placed;
@@ -69,16 +67,6 @@ bool PlaceRuntime( const std::string& folder, bool image, Effects effects )
 std::string LoadedPath( const std::string& fileName )
 {
 	return ffglhost::LoadedLibraryPath( fileName.c_str() );
-}
-
-std::string Hex( const void* pointer )
-{
-	if( !pointer )
-		return "null";
-	char text[ 32 ];
-	std::snprintf( text, sizeof( text ), "0x%llx",
-				   static_cast< unsigned long long >( reinterpret_cast< uintptr_t >( pointer ) ) );
-	return text;
 }
 
 std::vector< std::string > LogLines( const std::string& path )

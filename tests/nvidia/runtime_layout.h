@@ -12,9 +12,9 @@ const std::string kEffectsFile = ffglhost::DynamicLibraryFileName( "NVVideoEffec
 // Which effects library a folder gets.
 enum class Effects
 {
-	None,
-	Full,
-	NoStream
+	kNone,
+	kFull,
+	kNoStream
 };
 
 struct Scenario
@@ -39,9 +39,6 @@ bool PlaceRuntime( const std::string& folder, bool image, Effects effects );
 
 // The full path of the loaded library with that file name, or empty when it is not loaded.
 std::string LoadedPath( const std::string& fileName );
-
-// Pointers as the runtime logs them: 0x + lower-case hex, or null.
-std::string Hex( const void* pointer );
 
 // The log's lines (without their line ends).
 std::vector< std::string > LogLines( const std::string& path );

@@ -14,10 +14,10 @@ struct MarkedBuffer
 {
 	char bytes[ 8 ];
 	MarkedBuffer() { std::memset( bytes, '#', sizeof( bytes ) ); }
-	bool Untouched() const
+	bool UntouchedFrom( size_t first ) const
 	{
-		for( char c : bytes )
-			if( c != '#' )
+		for( size_t i = first; i < sizeof( bytes ); ++i )
+			if( bytes[ i ] != '#' )
 				return false;
 		return true;
 	}
@@ -38,47 +38,39 @@ std::string WithBackslashes( std::string path )
 }
 }
 
-TEST( PlatformEnvironment, ValueThatFitsIsCopiedWithItsTerminator )
+// GetEnvironmentVariableA's rules, with an 8-byte buffer.
+TEST( PlatformEnvironment, ResultAndBufferFollowWindowsRules )
 {
-	SetEnvironmentValue( "UMBRAFEX_PROBE", "abc" );
-	MarkedBuffer buffer;
-	EXPECT_EQ( 3u, platform::ReadEnvironment( "UMBRAFEX_PROBE", buffer.bytes, sizeof( buffer.bytes ) ) );
-	EXPECT_STREQ( "abc", buffer.bytes );
-	EXPECT_EQ( '#', buffer.bytes[ 4 ] );
-}
-
-TEST( PlatformEnvironment, ValueOfSizeMinusOneStillFits )
-{
-	SetEnvironmentValue( "UMBRAFEX_PROBE", "1234567" );
-	MarkedBuffer buffer;
-	EXPECT_EQ( 7u, platform::ReadEnvironment( "UMBRAFEX_PROBE", buffer.bytes, sizeof( buffer.bytes ) ) );
-	EXPECT_STREQ( "1234567", buffer.bytes );
-}
-
-TEST( PlatformEnvironment, ValueThatDoesNotFitGivesLengthPlusOneAndLeavesBuffer )
-{
-	SetEnvironmentValue( "UMBRAFEX_PROBE", "12345678" );
-	MarkedBuffer buffer;
-	EXPECT_EQ( 9u, platform::ReadEnvironment( "UMBRAFEX_PROBE", buffer.bytes, sizeof( buffer.bytes ) ) );
-	EXPECT_TRUE( buffer.Untouched() );
-
-	SetEnvironmentValue( "UMBRAFEX_PROBE", "a much longer value than the buffer" );
-	EXPECT_EQ( 36u, platform::ReadEnvironment( "UMBRAFEX_PROBE", buffer.bytes, sizeof( buffer.bytes ) ) );
-	EXPECT_TRUE( buffer.Untouched() );
+	struct Case
+	{
+		const char* value;
+		uint32_t result;
+		const char* copied; // null: the buffer stays untouched
+	} cases[] = {
+		{ "abc", 3, "abc" },                                    // copied with its terminator, nothing past it
+		{ "1234567", 7, "1234567" },                            // size - 1 characters still fit
+		{ "12345678", 9, nullptr },                             // does not fit: length + 1
+		{ "a much longer value than the buffer", 36, nullptr },
+		{ nullptr, 0, nullptr },                                // unset
+		{ "", 0, nullptr },                                     // empty
+	};
+	for( const Case& c : cases )
+	{
+		SetEnvironmentValue( "UMBRAFEX_PROBE", c.value );
+		MarkedBuffer buffer;
+		const char* label = c.value ? c.value : "(unset)";
+		EXPECT_EQ( c.result, platform::ReadEnvironment( "UMBRAFEX_PROBE", buffer.bytes, sizeof( buffer.bytes ) ) )
+			<< label;
+		if( c.copied )
+		{
+			EXPECT_STREQ( c.copied, buffer.bytes ) << label;
+		}
+		EXPECT_TRUE( buffer.UntouchedFrom( c.copied ? std::strlen( c.copied ) + 1 : 0 ) ) << label;
+	}
 	// Asking with no buffer is how a caller learns the size it needs.
+	SetEnvironmentValue( "UMBRAFEX_PROBE", "a much longer value than the buffer" );
 	EXPECT_EQ( 36u, platform::ReadEnvironment( "UMBRAFEX_PROBE", nullptr, 0 ) );
-}
-
-TEST( PlatformEnvironment, UnsetAndEmptyGiveZeroAndLeaveBuffer )
-{
 	SetEnvironmentValue( "UMBRAFEX_PROBE", nullptr );
-	MarkedBuffer buffer;
-	EXPECT_EQ( 0u, platform::ReadEnvironment( "UMBRAFEX_PROBE", buffer.bytes, sizeof( buffer.bytes ) ) );
-	EXPECT_TRUE( buffer.Untouched() );
-
-	SetEnvironmentValue( "UMBRAFEX_PROBE", "" );
-	EXPECT_EQ( 0u, platform::ReadEnvironment( "UMBRAFEX_PROBE", buffer.bytes, sizeof( buffer.bytes ) ) );
-	EXPECT_TRUE( buffer.Untouched() );
 }
 
 // The test runs with the second copy's folder in LD_LIBRARY_PATH, so the loader's own search finds it.

@@ -1,8 +1,8 @@
 // The test controls (REFRT_MATTE, REFRT_FAIL, REFRT_LOG) and the build without
 // NvVFX_CudaStreamCreate. Each suite runs in a process of its own: controls are read at load.
 #include "tests/runtime/effect_fixture.h"
+#include "tests/support/test_process.h"
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -39,9 +39,11 @@ class FailControl : public GreenScreen
 TEST_F( FailControl, FailsListedExportsAndOnlyTheNthCall )
 {
 	checkLive = false; // the effect cannot be destroyed in this process
-	EXPECT_EQ( NVCV_SUCCESS, rt->Alloc( &source, 2, 2, NVCV_BGR, NVCV_U8, NVCV_CHUNKY, NVCV_GPU, 1 ) );
-	EXPECT_EQ( NVCV_SUCCESS, rt->Alloc( &matte, 2, 2, NVCV_A, NVCV_U8, NVCV_CHUNKY, NVCV_GPU, 1 ) );
-	RefRtImage third = EmptyImage(), before = EmptyImage();
+	ASSERT_EQ( NVCV_SUCCESS, rt->Alloc( &source, 2, 2, NVCV_BGR, NVCV_U8, NVCV_CHUNKY, NVCV_GPU, 1 ) );
+	ASSERT_EQ( NVCV_SUCCESS, rt->Alloc( &matte, 2, 2, NVCV_A, NVCV_U8, NVCV_CHUNKY, NVCV_GPU, 1 ) );
+	std::memset( source.pixels, 0, source.bufferBytes );
+	RefRtImage& third        = Image();
+	const RefRtImage before = EmptyImage();
 	EXPECT_EQ( NVCV_ERR_GENERAL, rt->Alloc( &third, 2, 2, NVCV_A, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 ) );
 	EXPECT_EQ( 0, std::memcmp( &before, &third, sizeof( third ) ) );
 	EXPECT_EQ( NVCV_SUCCESS, rt->Alloc( &third, 2, 2, NVCV_A, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 ) );
@@ -83,18 +85,11 @@ protected:
 	{
 		return { "NvVFX_Load", nullptr, true };
 	}
-
-	static std::string Hex( const void* p )
-	{
-		char text[ 32 ];
-		std::snprintf( text, sizeof( text ), "0x%llx", static_cast< unsigned long long >( reinterpret_cast< uintptr_t >( p ) ) );
-		return text;
-	}
 };
 
 TEST_F( CallLogControl, WritesOneLinePerCallReadableAtOnce )
 {
-	RefRtImage image = EmptyImage(), other = EmptyImage(), view = EmptyImage();
+	RefRtImage &image = Image(), &other = Image(), &view = Image();
 	ASSERT_EQ( NVCV_SUCCESS, rt->Alloc( &image, 4, 2, NVCV_BGR, NVCV_U8, NVCV_CHUNKY, NVCV_GPU, 1 ) );
 	std::string expected = "NvCVImage_Alloc " + Hex( &image ) + " 4 2 5 1 0 1 1\n";
 	EXPECT_EQ( expected, ReadFile( RuntimeLogPath() ) );

@@ -4,6 +4,8 @@
 
 #include "tests/support/test_process.h"
 
+#include <cstring>
+
 class GreenScreen : public RuntimeTest
 {
 protected:
@@ -18,6 +20,8 @@ protected:
 		ASSERT_EQ( NVCV_SUCCESS, rt->SetCudaStream( effect, "CudaStream", stream ) );
 		ASSERT_EQ( NVCV_SUCCESS, rt->Alloc( &source, w, h, NVCV_BGR, NVCV_U8, NVCV_CHUNKY, NVCV_GPU, 1 ) );
 		ASSERT_EQ( NVCV_SUCCESS, rt->Alloc( &matte, w, h, NVCV_A, NVCV_U8, NVCV_CHUNKY, NVCV_GPU, matteAlignment ) );
+		// Fresh storage is not cleared: a black source keys to a defined matte.
+		std::memset( source.pixels, 0, source.bufferBytes );
 		ASSERT_EQ( NVCV_SUCCESS, rt->SetImage( effect, "SrcImage0", &source ) );
 		ASSERT_EQ( NVCV_SUCCESS, rt->SetImage( effect, "DstImage0", &matte ) );
 		ASSERT_EQ( NVCV_SUCCESS, rt->Load( effect ) );

@@ -1,6 +1,7 @@
 // The GreenScreen effect: its selectors, loading its model folder, and the matte it keys.
 #include "tests/runtime/effect_fixture.h"
 
+#include "tests/support/scope_end.h"
 #include "tests/support/test_process.h"
 
 #include <fstream>
@@ -57,7 +58,7 @@ TEST_F( GreenScreen, RunNeedsALoadedModelAndFittingImages )
 	ASSERT_EQ( NVCV_SUCCESS, rt->Load( effect ) );
 	EXPECT_EQ( NVCV_SUCCESS, rt->Run( effect, 0 ) );
 
-	RefRtImage other = EmptyImage();
+	RefRtImage& other = Image();
 	ASSERT_EQ( NVCV_SUCCESS, rt->Alloc( &other, 4, 3, NVCV_A, NVCV_U8, NVCV_CHUNKY, NVCV_GPU, 1 ) );
 	ASSERT_EQ( NVCV_SUCCESS, rt->SetImage( effect, "DstImage0", &other ) );
 	EXPECT_EQ( NVCV_ERR_MISMATCH, rt->Run( effect, 0 ) );
@@ -70,7 +71,6 @@ TEST_F( GreenScreen, RunNeedsALoadedModelAndFittingImages )
 	ASSERT_EQ( NVCV_SUCCESS, rt->SetImage( effect, "DstImage0", &other ) );
 	rt->Dealloc( &source ); // a source without storage
 	EXPECT_EQ( NVCV_ERR_BUFFER, rt->Run( effect, 0 ) );
-	rt->Dealloc( &other );
 }
 
 TEST_F( GreenScreen, LoadFailsWithoutAModelFolder )
@@ -111,12 +111,12 @@ TEST_F( GreenScreen, RefusesUnknownSelectorsValuesAndHandles )
 	ASSERT_EQ( NVCV_SUCCESS, rt->CudaStreamCreate( &stream ) );
 	CUstream_st* second = nullptr;
 	ASSERT_EQ( NVCV_SUCCESS, rt->CudaStreamCreate( &second ) );
+	AtScopeEnd destroySecond( [ & ] { EXPECT_EQ( NVCV_SUCCESS, rt->CudaStreamDestroy( second ) ); } );
 	EXPECT_NE( stream, second );
 	EXPECT_EQ( NVCV_ERR_PARAMETER, rt->SetU32( reinterpret_cast< NvVFX_Handle >( second ), "Mode", 0 ) );
 	EXPECT_EQ( NVCV_ERR_PARAMETER, rt->CudaStreamDestroy( reinterpret_cast< CUstream_st* >( effect ) ) );
 	EXPECT_EQ( NVCV_ERR_PARAMETER, rt->CudaStreamDestroy( nullptr ) );
 	EXPECT_EQ( NVCV_ERR_PARAMETER, rt->CudaStreamCreate( nullptr ) );
-	EXPECT_EQ( NVCV_SUCCESS, rt->CudaStreamDestroy( second ) );
 }
 
 TEST_F( GreenScreen, ModelFolderTextIsCopied )

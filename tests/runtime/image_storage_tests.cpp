@@ -28,7 +28,7 @@ TEST_F( ImageStorage, AllocFillsTheRecordAndRoundsThePitch )
 				  { 7, NVCV_A, 8, 8 },    { 3, NVCV_BGRA, 0, 12 }, { 6, NVCV_A, 3, 6 },    { 7, NVCV_RGBA, 12, 36 } };
 	for( const Case& c : cases )
 	{
-		RefRtImage image = EmptyImage();
+		RefRtImage& image = Image();
 		ASSERT_EQ( NVCV_SUCCESS, rt->Alloc( &image, c.width, 3, c.format, NVCV_U8, NVCV_CHUNKY, NVCV_GPU, c.alignment ) );
 		EXPECT_EQ( c.pitch, image.pitch ) << c.width << " wide, alignment " << c.alignment;
 		EXPECT_EQ( refrt::ComponentsOf( c.format ), image.pixelBytes );
@@ -36,7 +36,7 @@ TEST_F( ImageStorage, AllocFillsTheRecordAndRoundsThePitch )
 		EXPECT_EQ( liveAtStart + 1, rt->LiveObjects() );
 		rt->Dealloc( &image );
 	}
-	RefRtImage image = EmptyImage();
+	RefRtImage& image = Image();
 	ASSERT_EQ( NVCV_SUCCESS, rt->Alloc( &image, 3, 2, NVCV_BGR, NVCV_U8, NVCV_CHUNKY, NVCV_CPU_PINNED, 1 ) );
 	const uint8_t bytes[] = { 3, 1, 3, NVCV_CHUNKY, NVCV_CPU_PINNED };
 	EXPECT_EQ( 0, std::memcmp( bytes, &image.pixelBytes, sizeof( bytes ) ) );
@@ -49,12 +49,11 @@ TEST_F( ImageStorage, AllocFillsTheRecordAndRoundsThePitch )
 	ASSERT_EQ( NVCV_SUCCESS, rt->Alloc( &image, 3, 2, NVCV_RGBA, NVCV_U8, NVCV_PLANAR, NVCV_CPU, 1 ) );
 	EXPECT_EQ( 3, image.pitch );
 	EXPECT_GE( image.bufferBytes, 24u );
-	rt->Dealloc( &image );
 }
 
 TEST_F( ImageStorage, AllocReusesOwnedStorageOnlyWhenLargeEnough )
 {
-	RefRtImage image = EmptyImage();
+	RefRtImage& image = Image();
 	ASSERT_EQ( NVCV_SUCCESS, rt->Alloc( &image, 16, 16, NVCV_RGBA, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 ) );
 	void* first = image.pixels;
 	ASSERT_EQ( NVCV_SUCCESS, rt->Alloc( &image, 32, 8, NVCV_A, NVCV_U8, NVCV_CHUNKY, NVCV_GPU, 32 ) );
@@ -75,7 +74,7 @@ TEST_F( ImageStorage, AllocReusesOwnedStorageOnlyWhenLargeEnough )
 
 TEST_F( ImageStorage, FailedAllocLeavesTheRecordAsItWas )
 {
-	RefRtImage image = EmptyImage();
+	RefRtImage& image = Image();
 	ASSERT_EQ( NVCV_SUCCESS, rt->Alloc( &image, 4, 4, NVCV_A, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 ) );
 	RefRtImage before = image;
 	EXPECT_EQ( NVCV_ERR_PIXELFORMAT, rt->Alloc( &image, 4, 4, NVCV_FORMAT_UNKNOWN, NVCV_U8, 0, 0, 1 ) );
@@ -85,13 +84,12 @@ TEST_F( ImageStorage, FailedAllocLeavesTheRecordAsItWas )
 	EXPECT_EQ( NVCV_ERR_MEMORY, rt->Alloc( &image, 0xffffffffu, 0xffffffffu, NVCV_RGBA, NVCV_F32, 0, 0, 1 ) );
 	EXPECT_EQ( 0, std::memcmp( &before, &image, sizeof( image ) ) );
 	EXPECT_EQ( NVCV_ERR_PARAMETER, rt->Alloc( nullptr, 4, 4, NVCV_A, NVCV_U8, 0, 0, 1 ) );
-	rt->Dealloc( &image );
 }
 
 TEST_F( ImageStorage, DeallocIsHarmlessOnEmptyReleasedAndForeignRecords )
 {
 	// What a constructor leaves: pixels null, the rest unset. It holds nothing to release.
-	RefRtImage unset;
+	RefRtImage& unset = Image();
 	std::memset( &unset, 0xa5, sizeof( unset ) );
 	unset.pixels     = nullptr;
 	unset.deleteProc = ForeignRelease;
@@ -102,7 +100,7 @@ TEST_F( ImageStorage, DeallocIsHarmlessOnEmptyReleasedAndForeignRecords )
 	EXPECT_EQ( 0, foreignReleases );
 	rt->Dealloc( nullptr );
 
-	RefRtImage image = EmptyImage();
+	RefRtImage& image = Image();
 	ASSERT_EQ( NVCV_SUCCESS, rt->Alloc( &image, 4, 4, NVCV_BGR, NVCV_U8, NVCV_CHUNKY, NVCV_GPU, 1 ) );
 	rt->Dealloc( &image );
 	rt->Dealloc( &image );
@@ -110,14 +108,14 @@ TEST_F( ImageStorage, DeallocIsHarmlessOnEmptyReleasedAndForeignRecords )
 	EXPECT_EQ( 0u, image.bufferBytes );
 
 	std::vector< uint8_t > memory( 64, 7 );
-	RefRtImage foreign = EmptyImage();
+	RefRtImage& foreign = Image();
 	ASSERT_EQ( NVCV_SUCCESS, rt->Init( &foreign, 4, 4, 16, memory.data(), NVCV_RGBA, NVCV_U8, 0, NVCV_CPU ) );
 	rt->Dealloc( &foreign );
 	EXPECT_EQ( nullptr, foreign.pixels );
 	EXPECT_EQ( std::vector< uint8_t >( 64, 7 ), memory );
 
 	// Storage with someone else's release procedure is released through it.
-	RefRtImage handedOver = EmptyImage();
+	RefRtImage& handedOver = Image();
 	handedOver.pixels     = memory.data() + 4;
 	handedOver.deletePtr  = memory.data();
 	handedOver.deleteProc = ForeignRelease;
@@ -131,7 +129,7 @@ TEST_F( ImageStorage, InitDescribesForeignMemoryWithAnyPitch )
 {
 	std::vector< uint8_t > memory( 4 * 3 * 4 );
 	uint8_t* lastRow = memory.data() + 2 * 16;
-	RefRtImage view  = EmptyImage();
+	RefRtImage& view = Image();
 	ASSERT_EQ( NVCV_SUCCESS, rt->Init( &view, 4, 3, -16, lastRow, NVCV_RGBA, NVCV_U8, NVCV_CHUNKY, NVCV_CPU ) );
 	EXPECT_EQ( -16, view.pitch );
 	EXPECT_EQ( lastRow, view.pixels );
@@ -140,7 +138,7 @@ TEST_F( ImageStorage, InitDescribesForeignMemoryWithAnyPitch )
 	EXPECT_EQ( liveAtStart, rt->LiveObjects() );
 
 	// Init over owned storage releases it, unless it re-describes that very storage.
-	RefRtImage owner = EmptyImage();
+	RefRtImage& owner = Image();
 	ASSERT_EQ( NVCV_SUCCESS, rt->Alloc( &owner, 4, 4, NVCV_RGBA, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 ) );
 	uint8_t* own = static_cast< uint8_t* >( owner.pixels );
 	ASSERT_EQ( NVCV_SUCCESS, rt->Init( &owner, 2, 2, 16, own + 20, NVCV_RGBA, NVCV_U8, 0, NVCV_CPU ) );
@@ -152,9 +150,9 @@ TEST_F( ImageStorage, InitDescribesForeignMemoryWithAnyPitch )
 
 TEST_F( ImageStorage, InitViewDescribesARectangleWithoutOwningIt )
 {
-	RefRtImage full = EmptyImage();
+	RefRtImage& full = Image();
 	ASSERT_EQ( NVCV_SUCCESS, rt->Alloc( &full, 10, 8, NVCV_BGR, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 16 ) );
-	RefRtImage view = EmptyImage();
+	RefRtImage& view = Image();
 	rt->InitView( &view, &full, 2, 3, 4, 5 );
 	EXPECT_EQ( static_cast< uint8_t* >( full.pixels ) + 3 * 32 + 2 * 3, view.pixels );
 	EXPECT_EQ( 4u, view.width );
@@ -169,5 +167,4 @@ TEST_F( ImageStorage, InitViewDescribesARectangleWithoutOwningIt )
 	EXPECT_EQ( nullptr, view.pixels );
 	rt->InitView( &view, &full, -1, 0, 1, 1 );
 	EXPECT_EQ( nullptr, view.pixels );
-	rt->Dealloc( &full );
 }

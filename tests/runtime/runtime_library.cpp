@@ -93,8 +93,17 @@ void RuntimeTest::SetUp()
 	liveAtStart = rt->LiveObjects();
 }
 
+RefRtImage& RuntimeTest::Image()
+{
+	images.push_back( EmptyImage() );
+	return images.back();
+}
+
 void RuntimeTest::TearDown()
 {
+	if( rt )
+		for( RefRtImage& image : images )
+			rt->Dealloc( &image );
 	// Every test releases what it made.
 	if( rt && checkLive && !HasFatalFailure() )
 	{

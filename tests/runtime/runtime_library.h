@@ -3,6 +3,7 @@
 // just before the load, and its exports as function pointers.
 #include "runtime/refrt_image.h"
 
+#include <deque>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -59,9 +60,16 @@ protected:
 	void SetUp() override;
 	void TearDown() override;
 
+	// An empty record that the runtime releases when the test ends, whatever assertion ended it
+	// (releasing a released, empty or foreign record is harmless).
+	RefRtImage& Image();
+
 	const RuntimeApi* rt = nullptr;
 	int liveAtStart      = 0;
 	bool checkLive       = true;
+
+private:
+	std::deque< RefRtImage > images;
 };
 
 // A record as a caller declares one before the library fills it: every byte zero.

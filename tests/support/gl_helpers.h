@@ -23,6 +23,14 @@ void DeleteTarget( TestTarget& target );
 // Reads all of a framebuffer's colour attachment 0 as RGBA bytes, rows bottom first.
 std::vector< uint8_t > ReadPixels( GLuint framebuffer, int w, int h );
 
+// One integer of GL state (glGetIntegerv), -1 when GL wrote nothing.
+inline GLint GLInteger( GLenum what )
+{
+	GLint value = -1;
+	glGetIntegerv( what, &value );
+	return value;
+}
+
 // The RGBA pixel at (x, y), y counted from the bottom row.
 inline const uint8_t* PixelAt( const std::vector< uint8_t >& pixels, int w, int x, int y )
 {

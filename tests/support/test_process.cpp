@@ -1,5 +1,7 @@
 #include "tests/support/test_process.h"
 
+#include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -35,6 +37,16 @@ int RuntimeLiveObjects()
 	void* library = FindLoadedLibrary( DynamicLibraryFileName( "NVCVImage" ).c_str() );
 	auto live     = DynamicLibraryFunction< int ( * )() >( library, "RefRt_LiveObjects" );
 	return live ? live() : -1;
+}
+
+std::string Hex( const void* pointer )
+{
+	if( !pointer )
+		return "null";
+	char text[ 32 ];
+	std::snprintf( text, sizeof( text ), "0x%llx",
+				   static_cast< unsigned long long >( reinterpret_cast< uintptr_t >( pointer ) ) );
+	return text;
 }
 
 std::string ReadFile( const std::string& path )

@@ -26,6 +26,9 @@ std::string NativePath( const std::string& path );
 // runtime's image library is not loaded in this process.
 int RuntimeLiveObjects();
 
+// A pointer as the reference runtime's call log writes it: 0x + lower-case hex, or null.
+std::string Hex( const void* pointer );
+
 // Whole content of a file; empty when it cannot be read.
 std::string ReadFile( const std::string& path );
 bool FileExists( const std::string& path );
