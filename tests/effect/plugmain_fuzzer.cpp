@@ -5,7 +5,7 @@
 //   filled from the input whose pointers are null or point at real storage of the size it claims.
 // Instances are never dangling: a live one de-instantiated is made again at once, extras end with the
 // input, and the prototype (which a host never sees) gets no frame and no de-instantiation.
-#include "ffgl/instances.h"
+#include "ffgl/prototype.h"
 #include "ffgl/types.h"
 #include "host/gl_context.h"
 
