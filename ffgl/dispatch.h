@@ -60,8 +60,8 @@ FFMixed ProcessOpenGL( CFFGLPlugin* instance, ProcessOpenGLStruct* frame );
 CFFGLPlugin* InstantiateGL( const FFGLViewportStruct* vp );
 FFMixed DeinstantiateGL( CFFGLPlugin* instance );
 FFMixed SetTime( CFFGLPlugin* instance, const double* time );
-FFMixed Connect( CFFGLPlugin* instance );
-FFMixed Disconnect( CFFGLPlugin* instance );
+// Codes 21 (connect) and 22 (disconnect).
+FFMixed ChangeConnection( CFFGLPlugin* instance, bool connect );
 FFMixed Resize( CFFGLPlugin* instance, const FFGLViewportStruct* vp );
 FFMixed SetParameterElementValue( CFFGLPlugin* instance, const SetParameterElementValueStruct* set );
 FFMixed SetBeatInfo( CFFGLPlugin* instance, const SetBeatinfoStruct* beat );

@@ -46,9 +46,9 @@ static FFMixed Dispatch( uint32_t code, FFMixed input, CFFGLPlugin* instance )
 	case FF_SET_TIME:
 		return SetTime( instance, static_cast< const double* >( record ) );
 	case FF_CONNECT:
-		return Connect( instance );
+		return ChangeConnection( instance, true );
 	case FF_DISCONNECT:
-		return Disconnect( instance );
+		return ChangeConnection( instance, false );
 	case FF_RESIZE:
 		return Resize( instance, static_cast< const FFGLViewportStruct* >( record ) );
 	case FF_GET_NUM_PARAMETER_ELEMENTS:

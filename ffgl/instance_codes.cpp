@@ -148,23 +148,14 @@ FFMixed SetTime( CFFGLPlugin* instance, const double* time )
 	return MixedFromUInt( instance->SetTime( *time ) );
 }
 
-FFMixed Connect( CFFGLPlugin* instance )
+FFMixed ChangeConnection( CFFGLPlugin* instance, bool connect )
 {
 	if( !instance )
 		return Fail();
-	FFResult result = instance->Connect();
+	const FFResult result = connect ? instance->Connect() : instance->Disconnect();
+	// The flag follows only an operation that succeeded.
 	if( result == FF_SUCCESS )
-		instance->connected = true;
-	return MixedFromUInt( result );
-}
-
-FFMixed Disconnect( CFFGLPlugin* instance )
-{
-	if( !instance )
-		return Fail();
-	FFResult result = instance->Disconnect();
-	if( result == FF_SUCCESS )
-		instance->connected = false;
+		instance->connected = connect;
 	return MixedFromUInt( result );
 }
 

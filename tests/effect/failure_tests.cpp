@@ -4,9 +4,33 @@
 
 #include "tests/support/test_process.h"
 
+// Each suite's scenario, found by the suite's name: the runtime in place and one fault.
+const Scenario kSetupFaults[] = {
+	{ "CreateEffectFails", true, false, true, "NvVFX_CreateEffect" },
+	{ "SetStringFails", true, false, true, "NvVFX_SetString" },
+	{ "StreamCreateFails", true, false, true, "NvVFX_CudaStreamCreate" },
+	{ "StreamExportMissing", true, true, true, nullptr },
+	// The set-up's three allocations are the 9th to 11th of the process (see below).
+	{ "FirstAllocFails", true, false, true, "NvCVImage_Alloc@9" },
+	{ "SecondAllocFails", true, false, true, "NvCVImage_Alloc@10" },
+	{ "ThirdAllocFails", true, false, true, "NvCVImage_Alloc@11" },
+	{ "ModelsMissing", true, false, false, nullptr },
+};
+
 class SetupFailureTest : public EffectTest
 {
 protected:
+	void SetUp() override
+	{
+		const std::string suite = ::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name();
+		for( const Scenario& scenario : kSetupFaults )
+		{
+			if( suite == scenario.name )
+				return UseScenario( scenario );
+		}
+		FAIL() << "no scenario for " << suite;
+	}
+
 	// Two GL lives of an instance; in each, three frames at changing sizes and "Quality" all pass through
 	// and only the first tries a set-up.
 	void ExpectLoggedOnceAndLatched( const char* line )
@@ -60,38 +84,14 @@ protected:
 	}
 };
 
-class CreateEffectFails : public SetupFailureTest
-{
-	void SetUp() override { UseScenario( { "fail_create", true, false, true, "NvVFX_CreateEffect" } ); }
-};
-class SetStringFails : public SetupFailureTest
-{
-	void SetUp() override { UseScenario( { "fail_setstring", true, false, true, "NvVFX_SetString" } ); }
-};
-class StreamCreateFails : public SetupFailureTest
-{
-	void SetUp() override { UseScenario( { "fail_stream", true, false, true, "NvVFX_CudaStreamCreate" } ); }
-};
-class StreamExportMissing : public SetupFailureTest
-{
-	void SetUp() override { UseScenario( { "nostream", true, true, true, nullptr } ); }
-};
-class FirstAllocFails : public SetupFailureTest
-{
-	void SetUp() override { UseScenario( { "fail_alloc_first", true, false, true, "NvCVImage_Alloc@9" } ); }
-};
-class SecondAllocFails : public SetupFailureTest
-{
-	void SetUp() override { UseScenario( { "fail_alloc_second", true, false, true, "NvCVImage_Alloc@10" } ); }
-};
-class ThirdAllocFails : public SetupFailureTest
-{
-	void SetUp() override { UseScenario( { "fail_alloc_third", true, false, true, "NvCVImage_Alloc@11" } ); }
-};
-class ModelsMissing : public SetupFailureTest
-{
-	void SetUp() override { UseScenario( { "no_models", true, false, false, nullptr } ); }
-};
+typedef SetupFailureTest CreateEffectFails;
+typedef SetupFailureTest SetStringFails;
+typedef SetupFailureTest StreamCreateFails;
+typedef SetupFailureTest StreamExportMissing;
+typedef SetupFailureTest FirstAllocFails;
+typedef SetupFailureTest SecondAllocFails;
+typedef SetupFailureTest ThirdAllocFails;
+typedef SetupFailureTest ModelsMissing;
 
 TEST_F( CreateEffectFails, LoggedOnceAndLatched )
 {
