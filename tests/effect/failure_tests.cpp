@@ -146,7 +146,7 @@ class FrameFailures : public EffectTest
 TEST_F( FrameFailures, ThatFramePassesThroughAndNothingIsLogged )
 {
 	FFInstanceID instance = InstantiateUnsmoothed();
-	const Picture input   = Split( 32, 16 );
+	const Picture input = Split( 32, 16 );
 	const ScopedTarget target( MakeTarget( 32, 16 ) );
 	for( bool matted : { false, true, false, false, true, true } )
 		EXPECT_EQ( matted, Matted( instance, input, target ) );

@@ -20,8 +20,8 @@ TEST_F( PresentTest, SetupCallsAndOneFrameOfLatency )
 	FFInstanceID instance = Instantiate();
 	ASSERT_NE( nullptr, instance );
 	SetParameter( instance, kStability, 0.0f );
-	const Picture person      = MakePicture( 32, 16, []( int, int ) { return kPersonRed; } );
-	const Picture green       = MakePicture( 32, 16, []( int, int ) { return kBackdrop; } );
+	const Picture person = MakePicture( 32, 16, []( int, int ) { return kPersonRed; } );
+	const Picture green = MakePicture( 32, 16, []( int, int ) { return kBackdrop; } );
 	const ScopedTarget target( MakeTarget( 32, 16 ) );
 
 	// The set-up frame passes through; each later frame carries the previous frame's matte.
@@ -190,8 +190,8 @@ TEST_F( PresentTest, SmoothingOfAConstantMatte )
 TEST_F( PresentTest, SizeAndQualityChangesRebuild )
 {
 	FFInstanceID instance = InstantiateUnsmoothed();
-	const Picture small     = Split( 32, 16 );
-	const Picture wide      = Split( 1066, 600 );
+	const Picture small = Split( 32, 16 );
+	const Picture wide = Split( 1066, 600 );
 	const ScopedTarget target( MakeTarget( 32, 16 ) );
 	EXPECT_FALSE( Matted( instance, small, target ) );
 	EXPECT_TRUE( Matted( instance, small, target ) );
@@ -228,7 +228,7 @@ TEST_F( PresentTest, SizeAndQualityChangesRebuild )
 	EXPECT_EQ( 1, Occurrences( CallLogSince( mark ), " 958 540 5 1 0 1 1\n" ) );
 	EXPECT_FALSE( Matted( instance, small, target ) );
 	// The width alone, then the height alone.
-	const Picture wider  = Split( 48, 16 );
+	const Picture wider = Split( 48, 16 );
 	const Picture taller = Split( 48, 20 );
 	EXPECT_FALSE( Matted( instance, wider, target ) );
 	EXPECT_FALSE( Matted( instance, taller, target ) );
@@ -241,8 +241,8 @@ TEST_F( PresentTest, SizeAndQualityChangesRebuild )
 TEST_F( PresentTest, TooSmallInputLatchesWithoutMessage )
 {
 	FFInstanceID instance = Instantiate();
-	const Picture tiny          = MakePicture( 1, 1, []( int, int ) { return kBackdrop; } );
-	const Picture input         = Split( 32, 16 );
+	const Picture tiny = MakePicture( 1, 1, []( int, int ) { return kBackdrop; } );
+	const Picture input = Split( 32, 16 );
 	const ScopedTarget target( MakeTarget( 32, 16 ) );
 	Frame( instance, tiny, target );
 	EXPECT_TRUE( SameColour( kBackdrop, ReadOutput( target ).At( 3, 3 ) ) );
@@ -263,7 +263,7 @@ TEST_F( PresentTest, FailedFramebufferCheckStillDrawsIntoHostFramebuffer )
 	GLint maxSize = 0;
 	glGetIntegerv( GL_MAX_TEXTURE_SIZE, &maxSize );
 	FFInstanceID instance = Instantiate();
-	Picture input         = MakePicture( 4, 4, []( int, int ) { return kBackdrop; } );
+	Picture input = MakePicture( 4, 4, []( int, int ) { return kBackdrop; } );
 	// The record claims a picture taller than any texture: the scaled texture cannot be made.
 	input.info.Width = input.info.HardwareWidth = 960;
 	input.info.Height = input.info.HardwareHeight = static_cast< uint32_t >( maxSize ) + 2;
@@ -281,7 +281,7 @@ TEST_F( PresentTest, FailedFramebufferCheckStillDrawsIntoHostFramebuffer )
 
 TEST_F( PresentTest, ModelDirectoryFromTheEnvironmentUpTo1023Characters )
 {
-	const Picture input     = Split( 32, 16 );
+	const Picture input = Split( 32, 16 );
 	const ScopedTarget target( MakeTarget( 32, 16 ) );
 	const std::string fits( 1023, 'm' );
 	const std::string expected[] = { " ModelDir " + fits + "\\models\n",
@@ -307,7 +307,7 @@ TEST_F( PresentTest, NoInputFailsAndGLStateIsLeftAsDocumented )
 	ProcessOpenGLStruct noInput = { 0, nullptr, target.framebuffer };
 	EXPECT_EQ( FF_FAIL, Frame( instance, noInput, target ) );
 	FFGLTextureStruct* none[ 1 ] = { nullptr };
-	noInput                      = { 1, none, target.framebuffer };
+	noInput = { 1, none, target.framebuffer };
 	EXPECT_EQ( FF_FAIL, Frame( instance, noInput, target ) );
 	EXPECT_TRUE( SameColour( { 0, 0, 255, 255 }, ReadOutput( target ).At( 3, 3 ) ) );
 
@@ -347,8 +347,8 @@ TEST_F( PresentTest, InstancesKeepTheirOwnEnginesWithFramesInterleaved )
 	const size_t mark = CallLogMark();
 	FFInstanceID a    = InstantiateUnsmoothed();
 	FFInstanceID b    = InstantiateUnsmoothed();
-	const Picture wide      = Split( 32, 16 );
-	const Picture tall      = MakePicture( 16, 32, []( int, int y ) { return y < 16 ? kBackdrop : kPersonRed; } );
+	const Picture wide = Split( 32, 16 );
+	const Picture tall = MakePicture( 16, 32, []( int, int y ) { return y < 16 ? kBackdrop : kPersonRed; } );
 	const ScopedTarget wideTarget( MakeTarget( 32, 16 ) );
 	const ScopedTarget tallTarget( MakeTarget( 16, 32 ) );
 	for( int frame = 0; frame < 3; ++frame )
