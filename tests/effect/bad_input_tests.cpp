@@ -51,17 +51,6 @@ struct Records
 	}
 };
 
-// Numbers with a zero high half unless a row says otherwise.
-FFMixed Number( uint32_t number, uint32_t highHalf = 0 )
-{
-	return HostNumber( number, highHalf );
-}
-
-FFMixed Pointer( const void* pointer )
-{
-	return MixedFromPointer( pointer );
-}
-
 struct Row
 {
 	const char* what;
@@ -97,10 +86,10 @@ const uint32_t kFloatZero = 0x00000000;
 
 std::vector< Row > Table()
 {
-	auto none     = []( Records& ) { return Number( 0 ); };
-	auto null     = []( Records& ) { return Pointer( nullptr ); };
-	auto random   = []( Records& r ) { return Pointer( r.bytes ); };
-	auto badIndex = []( Records& r ) { return Number( r.BadIndex() ); };
+	auto none     = []( Records& ) { return HostNumber( 0 ); };
+	auto null     = []( Records& ) { return MixedFromPointer( nullptr ); };
+	auto random   = []( Records& r ) { return MixedFromPointer( r.bytes ); };
+	auto badIndex = []( Records& r ) { return HostNumber( r.BadIndex() ); };
 	std::vector< Row > rows;
 	auto add = [ &rows ]( const char* what, uint32_t code, Who who, std::function< FFMixed( Records& ) > input, Expect expect,
 						  uint32_t value = 0, std::function< bool( Records& ) > written = nullptr ) {
@@ -129,17 +118,17 @@ std::vector< Row > Table()
 
 	// Records of random numbers; pointer fields null or pointing at real storage of the stated size.
 	add( "random parameter number", FF_SET_PARAMETER, Who::Live,
-		 []( Records& r ) { r.As< SetParameterStruct >()->ParameterNumber = r.BadIndex(); return Pointer( r.bytes ); },
+		 []( Records& r ) { r.As< SetParameterStruct >()->ParameterNumber = r.BadIndex(); return MixedFromPointer( r.bytes ); },
 		 Expect::Fail );
 	add( "random float bits for Stability", FF_SET_PARAMETER, Who::Live,
-		 []( Records& r ) { r.As< SetParameterStruct >()->ParameterNumber = 2; return Pointer( r.bytes ); },
+		 []( Records& r ) { r.As< SetParameterStruct >()->ParameterNumber = 2; return MixedFromPointer( r.bytes ); },
 		 Expect::Success );
 	add( "random input count, null texture array", FF_PROCESS_OPENGL, Who::Live,
 		 []( Records& r ) {
 			 auto* frame          = r.As< ProcessOpenGLStruct >();
 			 frame->inputTextures = nullptr;
 			 frame->numInputTextures |= 1u;
-			 return Pointer( r.bytes );
+			 return MixedFromPointer( r.bytes );
 		 },
 		 Expect::Fail );
 	add( "no input texture", FF_PROCESS_OPENGL, Who::Live,
@@ -147,7 +136,7 @@ std::vector< Row > Table()
 			 auto* frame             = r.As< ProcessOpenGLStruct >();
 			 frame->inputTextures    = nullptr;
 			 frame->numInputTextures = 0;
-			 return Pointer( r.bytes );
+			 return MixedFromPointer( r.bytes );
 		 },
 		 Expect::Fail );
 	add( "random viewport", FF_RESIZE, Who::Live, random, Expect::Success );
@@ -155,24 +144,24 @@ std::vector< Row > Table()
 	for( Who who : { Who::None, Who::Live } )
 	{
 		add( "random element query", FF_GET_PARAMETER_ELEMENT_NAME, who,
-			 []( Records& r ) { r.As< ParameterElementStruct >()->ParameterNumber = r.BadIndex(); return Pointer( r.bytes ); },
+			 []( Records& r ) { r.As< ParameterElementStruct >()->ParameterNumber = r.BadIndex(); return MixedFromPointer( r.bytes ); },
 			 Expect::Null );
 		add( "element number beyond the count", FF_GET_PARAMETER_ELEMENT_NAME, who,
 			 []( Records& r ) {
 				 auto* query          = r.As< ParameterElementStruct >();
 				 query->ParameterNumber = 0;
 				 query->ElementNumber |= 1u;
-				 return Pointer( r.bytes );
+				 return MixedFromPointer( r.bytes );
 			 },
 			 Expect::Null );
 		add( "random element query", FF_GET_PARAMETER_ELEMENT_VALUE, who,
-			 []( Records& r ) { r.As< ParameterElementStruct >()->ParameterNumber = r.BadIndex(); return Pointer( r.bytes ); },
+			 []( Records& r ) { r.As< ParameterElementStruct >()->ParameterNumber = r.BadIndex(); return MixedFromPointer( r.bytes ); },
 			 Expect::Fail );
 		add( "random range query", FF_GET_RANGE, who,
-			 []( Records& r ) { r.As< GetRangeStruct >()->ParameterNumber = r.BadIndex(); return Pointer( r.bytes ); },
+			 []( Records& r ) { r.As< GetRangeStruct >()->ParameterNumber = r.BadIndex(); return MixedFromPointer( r.bytes ); },
 			 Expect::Success, 0, []( Records& r ) { return r.As< GetRangeStruct >()->min == 0.f && r.As< GetRangeStruct >()->max == 1.f; } );
 		add( "random thumbnail record", FF_GET_THUMBNAIL, who,
-			 []( Records& r ) { r.As< GetThumbnailStruct >()->rgbaPixelBuffer = nullptr; return Pointer( r.bytes ); },
+			 []( Records& r ) { r.As< GetThumbnailStruct >()->rgbaPixelBuffer = nullptr; return MixedFromPointer( r.bytes ); },
 			 Expect::Fail, 0, []( Records& r ) { return r.As< GetThumbnailStruct >()->width == 0 && r.As< GetThumbnailStruct >()->height == 0; } );
 		add( "random extension query", FF_GET_FILE_PARAMETER_EXTENSION, who, random, Expect::Null );
 		add( "random separator query", FF_GET_SEPARATOR_ELEMENT_INDEX, who, random, Expect::Fail );
@@ -181,7 +170,7 @@ std::vector< Row > Table()
 				 auto* query         = r.As< GetStringStruct >();
 				 query->stringBuffer = nullptr;
 				 query->maxToWrite |= 1u;
-				 return Pointer( r.bytes );
+				 return MixedFromPointer( r.bytes );
 			 },
 			 Expect::Fail );
 		add( "group: random number, maxToWrite 0", FF_GET_PARAMETER_GROUP, who,
@@ -189,19 +178,19 @@ std::vector< Row > Table()
 				 auto* query         = r.As< GetStringStruct >();
 				 query->stringBuffer = r.text;
 				 query->maxToWrite   = 0;
-				 return Pointer( r.bytes );
+				 return MixedFromPointer( r.bytes );
 			 },
 			 Expect::Fail );
 	}
 	add( "random element value, random numbers", FF_SET_PARAMETER_ELEMENT_VALUE, Who::Live,
-		 []( Records& r ) { r.As< SetParameterElementValueStruct >()->ParameterNumber = r.BadIndex(); return Pointer( r.bytes ); },
+		 []( Records& r ) { r.As< SetParameterElementValueStruct >()->ParameterNumber = r.BadIndex(); return MixedFromPointer( r.bytes ); },
 		 Expect::Fail );
 	add( "element number beyond the count", FF_SET_PARAMETER_ELEMENT_VALUE, Who::Live,
 		 []( Records& r ) {
 			 auto* set            = r.As< SetParameterElementValueStruct >();
 			 set->ParameterNumber = 1;
 			 set->ElementNumber |= 1u;
-			 return Pointer( r.bytes );
+			 return MixedFromPointer( r.bytes );
 		 },
 		 Expect::Fail );
 	add( "random bpm and phase", FF_SET_BEATINFO, Who::Live, random, Expect::Success );
@@ -209,17 +198,17 @@ std::vector< Row > Table()
 		 []( Records& r ) {
 			 r.As< SetHostinfoStruct >()->name    = nullptr;
 			 r.As< SetHostinfoStruct >()->version = nullptr;
-			 return Pointer( r.bytes );
+			 return MixedFromPointer( r.bytes );
 		 },
 		 Expect::Success );
 	add( "events null, random count", FF_GET_PARAMETER_EVENTS, Who::Live,
-		 []( Records& r ) { r.As< GetParamEventsStruct >()->events = nullptr; return Pointer( r.bytes ); },
+		 []( Records& r ) { r.As< GetParamEventsStruct >()->events = nullptr; return MixedFromPointer( r.bytes ); },
 		 Expect::Success, 0, []( Records& r ) { return r.As< GetParamEventsStruct >()->numEvents == 0; } );
 	add( "events of room 4", FF_GET_PARAMETER_EVENTS, Who::Live,
 		 []( Records& r ) {
 			 r.As< GetParamEventsStruct >()->events    = r.events;
 			 r.As< GetParamEventsStruct >()->numEvents = 4;
-			 return Pointer( r.bytes );
+			 return MixedFromPointer( r.bytes );
 		 },
 		 Expect::Success, 0, []( Records& r ) { return r.As< GetParamEventsStruct >()->numEvents == 0 && r.events[ 0 ].ParameterNumber == 0x5A5A5A5A; } );
 	add( "display name: random number into 64 bytes", FF_GET_PARAMETER_DISPLAY_NAME, Who::Live,
@@ -227,25 +216,25 @@ std::vector< Row > Table()
 			 auto* query         = r.As< GetStringStruct >();
 			 query->stringBuffer = r.text;
 			 query->maxToWrite   = 1 + query->maxToWrite % sizeof( r.text );
-			 return Pointer( r.bytes );
+			 return MixedFromPointer( r.bytes );
 		 },
 		 Expect::Success, 0, []( Records& r ) { return r.text[ 0 ] == '#'; } );
 	add( "display name: null buffer", FF_GET_PARAMETER_DISPLAY_NAME, Who::Live,
 		 []( Records& r ) {
 			 r.As< GetStringStruct >()->stringBuffer = nullptr;
 			 r.As< GetStringStruct >()->maxToWrite |= 1u;
-			 return Pointer( r.bytes );
+			 return MixedFromPointer( r.bytes );
 		 },
 		 Expect::Fail );
 
 	// Out-of-range indices, and numbers whose high half carries junk (only the low half counts).
 	for( Who who : { Who::None, Who::Live } )
 	{
-		add( "index 4", FF_GET_PARAMETER_NAME, who, []( Records& ) { return Number( 4 ); }, Expect::Null );
+		add( "index 4", FF_GET_PARAMETER_NAME, who, []( Records& ) { return HostNumber( 4 ); }, Expect::Null );
 		add( "random index", FF_GET_PARAMETER_NAME, who, badIndex, Expect::Null );
-		add( "index 0xFFFFFFFF", FF_GET_PARAMETER_NAME, who, []( Records& ) { return Number( 0xFFFFFFFFu ); }, Expect::Null );
+		add( "index 0xFFFFFFFF", FF_GET_PARAMETER_NAME, who, []( Records& ) { return HostNumber( 0xFFFFFFFFu ); }, Expect::Null );
 		add( "random index", FF_GET_PARAMETER_DEFAULT, who, badIndex, Expect::Fail );
-		add( "index 2, junk high half", FF_GET_PARAMETER_DEFAULT, who, []( Records& ) { return Number( 2, 0xDEADBEEF ); },
+		add( "index 2, junk high half", FF_GET_PARAMETER_DEFAULT, who, []( Records& ) { return HostNumber( 2, 0xDEADBEEF ); },
 			 Expect::Value, kFloatHalf );
 		add( "random index", FF_GET_PARAMETER_TYPE, who, badIndex, Expect::Fail );
 		add( "random index", FF_GET_NUM_PARAMETER_ELEMENTS, who, badIndex, Expect::Fail );
@@ -253,14 +242,14 @@ std::vector< Row > Table()
 		add( "random index", FF_GET_NUM_FILE_PARAMETER_EXTENSIONS, who, badIndex, Expect::Value, 0 );
 		add( "random index", FF_GET_PARAMETER_VISIBILITY, who, badIndex, Expect::Fail );
 		add( "random index", FF_GET_NUM_ELEMENT_SEPARATORS, who, badIndex, Expect::Value, 0 );
-		add( "random capability", FF_GET_PLUGIN_CAPS, who, []( Records& r ) { return Number( r.BadIndex() | 0x100 ); },
+		add( "random capability", FF_GET_PLUGIN_CAPS, who, []( Records& r ) { return HostNumber( r.BadIndex() | 0x100 ); },
 			 Expect::Value, 0 );
-		add( "capability 16, junk high half", FF_ENABLE_PLUGIN_CAP, who, []( Records& ) { return Number( 16, 0xFFFFFFFF ); },
+		add( "capability 16, junk high half", FF_ENABLE_PLUGIN_CAP, who, []( Records& ) { return HostNumber( 16, 0xFFFFFFFF ); },
 			 Expect::Fail );
 	}
 	add( "random index", FF_GET_PARAMETER_DISPLAY, Who::Live, badIndex, Expect::Null );
 	add( "random index", FF_GET_PARAMETER, Who::Live, badIndex, Expect::Value, kFloatZero );
-	add( "input 1 of a one-input effect", FF_GET_INPUT_STATUS, Who::Live, []( Records& ) { return Number( 1 ); }, Expect::Fail );
+	add( "input 1 of a one-input effect", FF_GET_INPUT_STATUS, Who::Live, []( Records& ) { return HostNumber( 1 ); }, Expect::Fail );
 	add( "random input number", FF_GET_INPUT_STATUS, Who::Live, badIndex, Expect::Fail );
 	add( "random rate", FF_SET_SAMPLERATE, Who::Live, badIndex, Expect::Success );
 
@@ -275,11 +264,11 @@ std::vector< Row > Table()
 	// Instance 0 where an instance is needed (the records themselves are valid).
 	add( "no instance", FF_GET_PARAMETER_DISPLAY, Who::None, none, Expect::FailurePointer );
 	add( "no instance", FF_SET_PARAMETER, Who::None,
-		 []( Records& r ) { r.As< SetParameterStruct >()->ParameterNumber = 1; return Pointer( r.bytes ); }, Expect::Fail );
+		 []( Records& r ) { r.As< SetParameterStruct >()->ParameterNumber = 1; return MixedFromPointer( r.bytes ); }, Expect::Fail );
 	add( "no instance", FF_GET_PARAMETER, Who::None, none, Expect::Fail );
 	add( "no instance", FF_GET_INPUT_STATUS, Who::None, none, Expect::Fail );
 	add( "no instance", FF_PROCESS_OPENGL, Who::None,
-		 []( Records& r ) { r.As< ProcessOpenGLStruct >()->numInputTextures = 0; return Pointer( r.bytes ); }, Expect::Fail );
+		 []( Records& r ) { r.As< ProcessOpenGLStruct >()->numInputTextures = 0; return MixedFromPointer( r.bytes ); }, Expect::Fail );
 	add( "no instance", FF_DEINSTANTIATE_GL, Who::None, none, Expect::Fail );
 	add( "no instance", FF_SET_TIME, Who::None, random, Expect::Fail );
 	add( "no instance", FF_CONNECT, Who::None, none, Expect::Fail );
@@ -291,17 +280,17 @@ std::vector< Row > Table()
 		 []( Records& r ) {
 			 r.As< SetHostinfoStruct >()->name    = "host";
 			 r.As< SetHostinfoStruct >()->version = "1";
-			 return Pointer( r.bytes );
+			 return MixedFromPointer( r.bytes );
 		 },
 		 Expect::Fail );
 	add( "no instance", FF_SET_SAMPLERATE, Who::None, none, Expect::Fail );
 	add( "no instance", FF_GET_PARAMETER_EVENTS, Who::None,
-		 []( Records& r ) { r.As< GetParamEventsStruct >()->events = nullptr; return Pointer( r.bytes ); }, Expect::Fail );
+		 []( Records& r ) { r.As< GetParamEventsStruct >()->events = nullptr; return MixedFromPointer( r.bytes ); }, Expect::Fail );
 	add( "no instance", FF_GET_PARAMETER_DISPLAY_NAME, Who::None,
 		 []( Records& r ) {
 			 r.As< GetStringStruct >()->stringBuffer = r.text;
 			 r.As< GetStringStruct >()->maxToWrite   = 16;
-			 return Pointer( r.bytes );
+			 return MixedFromPointer( r.bytes );
 		 },
 		 Expect::Fail );
 	return rows;
@@ -405,7 +394,7 @@ TEST_F( BadInputTest, InstantiationWithRandomViewportsWorks )
 	for( int i = 0; i < 4; ++i )
 	{
 		records.Refill();
-		void* instance = Call( FF_INSTANTIATE_GL, Pointer( records.bytes ) ).PointerValue;
+		void* instance = Call( FF_INSTANTIATE_GL, MixedFromPointer( records.bytes ) ).PointerValue;
 		ASSERT_NE( nullptr, instance );
 		ASSERT_NE( FF_FAIL_POINTER_VALUE, reinterpret_cast< uintptr_t >( instance ) );
 		Deinstantiate( instance );
