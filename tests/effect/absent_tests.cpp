@@ -78,5 +78,4 @@ TEST_F( AbsentTest, RegistrationAndParameters )
 		EXPECT_EQ( FF_SUCCESS, SetParameter( instance, i, stored[ i ] ) );
 		EXPECT_EQ( stored[ i ], GetParameter( instance, i ) ) << i;
 	}
-	Deinstantiate( instance );
 }

@@ -66,7 +66,6 @@ TEST_F( PresentTest, MatteIsUprightAndOutputPremultiplied )
 		EXPECT_TRUE( SameColour( kTransparent, out.At( x, 2 ) ) ) << x;
 		EXPECT_TRUE( SameColour( translucent, out.At( x, 13 ) ) ) << x;
 	}
-	Deinstantiate( instance );
 }
 
 TEST_F( PresentTest, ShowMaskAndEdgeHard )
@@ -100,7 +99,6 @@ TEST_F( PresentTest, ShowMaskAndEdgeHard )
 	out = ReadOutput( target );
 	EXPECT_TRUE( SameColour( kTransparent, out.At( 4, 8 ) ) );
 	EXPECT_TRUE( SameColour( high, out.At( 28, 8 ) ) );
-	Deinstantiate( instance );
 }
 
 TEST_F( PresentTest, PictureInsideLargerTextureIsSampledOnlyInsideItsArea )
@@ -119,7 +117,6 @@ TEST_F( PresentTest, PictureInsideLargerTextureIsSampledOnlyInsideItsArea )
 	EXPECT_TRUE( SameColour( kPersonRed, out.At( 22, 8 ) ) );
 	EXPECT_TRUE( SameColour( kTransparent, out.At( 26, 8 ) ) );
 	EXPECT_TRUE( SameColour( kTransparent, out.At( 47, 15 ) ) );
-	Deinstantiate( instance );
 }
 
 // Show Mask with Edge Hard 0 draws smoothstep(0, 1, history / 255); a float target keeps it exact
@@ -184,7 +181,6 @@ TEST_F( PresentTest, SmoothingOfAConstantMatte )
 	rebuild( 0.8f );
 	SetParameter( instance, kStability, 0.0101f );
 	EXPECT_EQ( ( 255 * 254 ) >> 8, next() );
-	Deinstantiate( instance );
 }
 
 TEST_F( PresentTest, SizeAndQualityChangesRebuild )
@@ -255,7 +251,6 @@ TEST_F( PresentTest, TooSmallInputLatchesWithoutMessage )
 	SetParameter( instance, kStability, 0.0f );
 	EXPECT_FALSE( Matted( instance, input, target ) );
 	EXPECT_TRUE( Matted( instance, input, target ) );
-	Deinstantiate( instance );
 }
 
 TEST_F( PresentTest, FailedFramebufferCheckStillDrawsIntoHostFramebuffer )
@@ -276,7 +271,6 @@ TEST_F( PresentTest, FailedFramebufferCheckStillDrawsIntoHostFramebuffer )
 	EXPECT_EQ( static_cast< GLint >( target.framebuffer ), drawn );
 	Frame( instance, input, target );
 	EXPECT_EQ( ( std::vector< std::string >{ kCreatedLine, "Umbrafex: FBO incomplet" } ), Lines() );
-	Deinstantiate( instance );
 }
 
 TEST_F( PresentTest, ModelDirectoryFromTheEnvironmentUpTo1023Characters )
@@ -339,7 +333,6 @@ TEST_F( PresentTest, NoInputFailsAndGLStateIsLeftAsDocumented )
 	EXPECT_NE( 0, integer( GL_TEXTURE_BINDING_2D ) );
 	glBindTexture( GL_TEXTURE_2D, 0 );
 	glActiveTexture( GL_TEXTURE0 );
-	Deinstantiate( instance );
 }
 
 TEST_F( PresentTest, InstancesKeepTheirOwnEnginesWithFramesInterleaved )
