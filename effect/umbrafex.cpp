@@ -1,5 +1,6 @@
 #include "effect/umbrafex.h"
 
+#include "effect/umbrafex_parameters.h"
 #include "effect/umbrafex_shaders.h"
 #include "ffgl/log.h"
 #include "version.h"
@@ -10,10 +11,10 @@ Umbrafex::Umbrafex()
 	SetMinimumInputs( 1 );
 	SetMaximumInputs( 1 );
 	// Each default is what the getter answers now: the table and the fields cannot disagree.
-	DeclareParameter( 0, "Quality", FF_TYPE_BOOLEAN, GetFloatParameter( 0 ) );
-	DeclareParameter( 1, "Show Mask", FF_TYPE_BOOLEAN, GetFloatParameter( 1 ) );
-	DeclareParameter( 2, "Stability", FF_TYPE_STANDARD, GetFloatParameter( 2 ) );
-	DeclareParameter( 3, "Edge Hard", FF_TYPE_STANDARD, GetFloatParameter( 3 ) );
+	DeclareParameter( kQuality, "Quality", FF_TYPE_BOOLEAN, GetFloatParameter( kQuality ) );
+	DeclareParameter( kShowMask, "Show Mask", FF_TYPE_BOOLEAN, GetFloatParameter( kShowMask ) );
+	DeclareParameter( kStability, "Stability", FF_TYPE_STANDARD, GetFloatParameter( kStability ) );
+	DeclareParameter( kEdgeHard, "Edge Hard", FF_TYPE_STANDARD, GetFloatParameter( kEdgeHard ) );
 	LogToHost( "Umbrafex TAVLEN v" UMBRAFEX_VERSION_TEXT ": created" );
 }
 
@@ -44,7 +45,7 @@ FFResult Umbrafex::SetFloatParameter( uint32_t index, float value )
 {
 	switch( index )
 	{
-	case 0:
+	case kQuality:
 		// Written as "not equal" so that a NaN counts as a change too.
 		if( !( value == quality ) )
 		{
@@ -52,13 +53,13 @@ FFResult Umbrafex::SetFloatParameter( uint32_t index, float value )
 			rebuildRequested = true;
 		}
 		return FF_SUCCESS;
-	case 1:
+	case kShowMask:
 		showMask = value;
 		return FF_SUCCESS;
-	case 2:
+	case kStability:
 		stability = value;
 		return FF_SUCCESS;
-	case 3:
+	case kEdgeHard:
 		edgeHard = value;
 		return FF_SUCCESS;
 	default:
@@ -70,13 +71,13 @@ float Umbrafex::GetFloatParameter( uint32_t index )
 {
 	switch( index )
 	{
-	case 0:
+	case kQuality:
 		return quality;
-	case 1:
+	case kShowMask:
 		return showMask;
-	case 2:
+	case kStability:
 		return stability;
-	case 3:
+	case kEdgeHard:
 		return edgeHard;
 	default:
 		return 0.0f;

@@ -11,6 +11,33 @@
 #include <cstring>
 #include <new>
 
+// A work-size texture with linear filtering, left bound on the active unit for its caller to finish.
+static GLuint MakeWorkTexture( GLint internalFormat, GLenum format, GLsizei width, GLsizei height )
+{
+	GLuint texture = 0;
+	glGenTextures( 1, &texture );
+	glBindTexture( GL_TEXTURE_2D, texture );
+	glTexImage2D( GL_TEXTURE_2D, 0, internalFormat, width, height, 0, format, GL_UNSIGNED_BYTE, nullptr );
+	glTexParameteri( GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR );
+	glTexParameteri( GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR );
+	return texture;
+}
+
+// Deletes a framebuffer or texture the engine holds and clears its name; nothing for a name of 0.
+static void DeleteFramebuffer( GLuint& name )
+{
+	if( name != 0 )
+		glDeleteFramebuffers( 1, &name );
+	name = 0;
+}
+
+static void DeleteTexture( GLuint& name )
+{
+	if( name != 0 )
+		glDeleteTextures( 1, &name );
+	name = 0;
+}
+
 const char* Umbrafex::ModelDirectory( char ( &buffer )[ kModelDirectorySize ] ) const
 {
 	char root[ 1024 ] = {};
@@ -73,17 +100,9 @@ bool Umbrafex::SetupEngine( int32_t width, int32_t height )
 	}
 
 	// Both textures are bound on whatever unit the host left active.
-	glGenTextures( 1, &scaledTexture );
-	glBindTexture( GL_TEXTURE_2D, scaledTexture );
-	glTexImage2D( GL_TEXTURE_2D, 0, GL_RGBA8, workWidth, workHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr );
-	glTexParameteri( GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR );
-	glTexParameteri( GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR );
-
-	glGenTextures( 1, &maskTexture );
-	glBindTexture( GL_TEXTURE_2D, maskTexture );
-	glTexImage2D( GL_TEXTURE_2D, 0, GL_R8, workWidth, workHeight, 0, GL_RED, GL_UNSIGNED_BYTE, nullptr );
-	glTexParameteri( GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR );
-	glTexParameteri( GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR );
+	scaledTexture = MakeWorkTexture( GL_RGBA8, GL_RGBA, workWidth, workHeight );
+	maskTexture   = MakeWorkTexture( GL_R8, GL_RED, workWidth, workHeight );
+	// The matte is sampled over the whole quad: clamped, so its edges do not wrap.
 	glTexParameteri( GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE );
 	glTexParameteri( GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE );
 	glBindTexture( GL_TEXTURE_2D, 0 );
@@ -151,26 +170,10 @@ void Umbrafex::ReleaseEngine()
 		packBuffers[ 0 ] = 0;
 		packBuffers[ 1 ] = 0;
 	}
-	if( inputFramebuffer != 0 )
-	{
-		glDeleteFramebuffers( 1, &inputFramebuffer );
-		inputFramebuffer = 0;
-	}
-	if( scaledFramebuffer != 0 )
-	{
-		glDeleteFramebuffers( 1, &scaledFramebuffer );
-		scaledFramebuffer = 0;
-	}
-	if( scaledTexture != 0 )
-	{
-		glDeleteTextures( 1, &scaledTexture );
-		scaledTexture = 0;
-	}
-	if( maskTexture != 0 )
-	{
-		glDeleteTextures( 1, &maskTexture );
-		maskTexture = 0;
-	}
+	DeleteFramebuffer( inputFramebuffer );
+	DeleteFramebuffer( scaledFramebuffer );
+	DeleteTexture( scaledTexture );
+	DeleteTexture( maskTexture );
 	ready           = false;
 	readbackPending = false;
 }

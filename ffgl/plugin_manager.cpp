@@ -25,11 +25,3 @@ ParameterRecord* CFFGLPluginManager::FindParameter( uint32_t id )
 			return &record;
 	return nullptr;
 }
-
-const ParameterRecord* CFFGLPluginManager::FindParameter( uint32_t id ) const
-{
-	for( const ParameterRecord& record : parameters )
-		if( record.identifier == id )
-			return &record;
-	return nullptr;
-}

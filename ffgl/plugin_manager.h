@@ -50,10 +50,8 @@ public:
 	size_t ParameterCount() const { return parameters.size(); }
 	// The first record whose identifier is id, or null.
 	ParameterRecord* FindParameter( uint32_t id );
-	const ParameterRecord* FindParameter( uint32_t id ) const;
 	// The record at a position of the table (declaration order); position below ParameterCount().
 	ParameterRecord& ParameterAt( size_t position ) { return parameters[ position ]; }
-	const ParameterRecord& ParameterAt( size_t position ) const { return parameters[ position ]; }
 
 private:
 	std::vector< ParameterRecord > parameters;

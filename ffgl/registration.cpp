@@ -45,3 +45,17 @@ PluginRegistration::PluginRegistration( FFGLPluginFactory factory, const char* u
 
 	registration = this;
 }
+
+CFFGLPlugin* CreateInstance()
+{
+	if( !registration || !registration->factory )
+		return nullptr;
+	CFFGLPlugin* instance = nullptr;
+	FFResult result       = registration->factory( &instance );
+	if( result == FF_FAIL && instance )
+	{
+		delete instance;
+		instance = nullptr;
+	}
+	return instance;
+}

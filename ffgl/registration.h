@@ -36,6 +36,9 @@ struct PluginRegistration
 // Set once, by the registration object's constructor, when the library is loaded.
 extern PluginRegistration* registration;
 
+// The registered factory's new instance, or null (a failing factory's stray instance is destroyed).
+CFFGLPlugin* CreateInstance();
+
 // The factory of a plug-in kind T: stores a new T in the slot.
 template< class T >
 FFResult CreatePluginInstance( CFFGLPlugin** slot )

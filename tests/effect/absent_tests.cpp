@@ -14,8 +14,8 @@ TEST_F( AbsentTest, EveryFramePassesThroughAndTheFailureIsLoggedOncePerGLLife )
 {
 	const char* const absentLine = "Umbrafex: NvVFX_CreateEffect failed (runtime NVIDIA Video Effects absent ?)";
 	auto colour = []( int x, int y ) { return Rgba{ uint8_t( x * 8 ), uint8_t( y * 16 ), uint8_t( 255 - x * 8 ), uint8_t( 128 + y ) }; };
-	Picture input     = MakePicture( 32, 16, colour );
-	TestTarget target = MakeTarget( 32, 16 );
+	const Picture input = MakePicture( 32, 16, colour );
+	const ScopedTarget target( MakeTarget( 32, 16 ) );
 	for( int life = 0; life < 2; ++life )
 	{
 		FFInstanceID instance = Instantiate();
@@ -31,22 +31,11 @@ TEST_F( AbsentTest, EveryFramePassesThroughAndTheFailureIsLoggedOncePerGLLife )
 		Deinstantiate( instance );
 	}
 	EXPECT_EQ( ( std::vector< std::string >{ kCreatedLine, absentLine, kCreatedLine, absentLine } ), Lines() );
-	DeletePicture( input );
-	DeleteTarget( target );
 }
 
 TEST_F( AbsentTest, RegistrationAndParameters )
 {
-	FFMixed zero;
-	zero.PointerValue = nullptr;
-	auto number = []( uint32_t n )
-	{
-		FFMixed value;
-		value.PointerValue = nullptr;
-		value.UIntValue    = n;
-		return value;
-	};
-	const PluginInfoStruct* info = static_cast< const PluginInfoStruct* >( Call( FF_GET_INFO, zero ).PointerValue );
+	const PluginInfoStruct* info = static_cast< const PluginInfoStruct* >( Call( FF_GET_INFO ).PointerValue );
 	ASSERT_NE( nullptr, info );
 	EXPECT_EQ( 2u, info->APIMajorVersion );
 	EXPECT_EQ( 1u, info->APIMinorVersion );
@@ -54,7 +43,7 @@ TEST_F( AbsentTest, RegistrationAndParameters )
 	EXPECT_EQ( 0, std::memcmp( info->PluginName, "Umbra Fex TAVLEN", 16 ) );
 	EXPECT_EQ( FF_EFFECT, info->PluginType );
 	const PluginExtendedInfoStruct* extended =
-		static_cast< const PluginExtendedInfoStruct* >( Call( FF_GET_EXTENDED_INFO, zero ).PointerValue );
+		static_cast< const PluginExtendedInfoStruct* >( Call( FF_GET_EXTENDED_INFO ).PointerValue );
 	ASSERT_NE( nullptr, extended );
 	EXPECT_EQ( 1u, extended->PluginMajorVersion );
 	EXPECT_EQ( 1u, extended->PluginMinorVersion );
@@ -62,32 +51,31 @@ TEST_F( AbsentTest, RegistrationAndParameters )
 				  extended->Description );
 	EXPECT_STREQ( "TAVLEN / NVIDIA Maxine", extended->About );
 
-	EXPECT_EQ( 4u, Call( FF_GET_NUM_PARAMETERS, zero ).UIntValue );
-	const char* names[]   = { "Quality", "Show Mask", "Stability", "Edge Hard" };
+	EXPECT_EQ( 4u, MixedLowBits( Call( FF_GET_NUM_PARAMETERS ) ) );
+	const char* names[ kParameterCount ] = { "Quality", "Show Mask", "Stability", "Edge Hard" };
 	const uint32_t types[] = { FF_TYPE_BOOLEAN, FF_TYPE_BOOLEAN, FF_TYPE_STANDARD, FF_TYPE_STANDARD };
 	const uint32_t defaults[] = { 0x3F800000u, 0u, 0x3F000000u, 0x3F000000u };
 	for( uint32_t i = 0; i < 4; ++i )
 	{
-		EXPECT_STREQ( names[ i ], static_cast< const char* >( Call( FF_GET_PARAMETER_NAME, number( i ) ).PointerValue ) );
-		EXPECT_EQ( types[ i ], Call( FF_GET_PARAMETER_TYPE, number( i ) ).UIntValue );
-		EXPECT_EQ( defaults[ i ], Call( FF_GET_PARAMETER_DEFAULT, number( i ) ).UIntValue );
+		EXPECT_STREQ( names[ i ], static_cast< const char* >( Call( FF_GET_PARAMETER_NAME, i ).PointerValue ) );
+		EXPECT_EQ( types[ i ], MixedLowBits( Call( FF_GET_PARAMETER_TYPE, i ) ) );
+		EXPECT_EQ( defaults[ i ], MixedLowBits( Call( FF_GET_PARAMETER_DEFAULT, i ) ) );
 	}
-	EXPECT_EQ( 1u, Call( FF_GET_PLUGIN_CAPS, number( FF_CAP_MINIMUM_INPUT_FRAMES ) ).UIntValue );
-	EXPECT_EQ( 1u, Call( FF_GET_PLUGIN_CAPS, number( FF_CAP_MAXIMUM_INPUT_FRAMES ) ).UIntValue );
-	EXPECT_EQ( 0u, Call( FF_GET_PLUGIN_CAPS, number( FF_CAP_TOP_LEFT_TEXTURE_ORIENTATION ) ).UIntValue );
+	EXPECT_EQ( 1u, MixedLowBits( Call( FF_GET_PLUGIN_CAPS, FF_CAP_MINIMUM_INPUT_FRAMES ) ) );
+	EXPECT_EQ( 1u, MixedLowBits( Call( FF_GET_PLUGIN_CAPS, FF_CAP_MAXIMUM_INPUT_FRAMES ) ) );
+	EXPECT_EQ( 0u, MixedLowBits( Call( FF_GET_PLUGIN_CAPS, FF_CAP_TOP_LEFT_TEXTURE_ORIENTATION ) ) );
 
 	// Values are stored as the host sends them, none clamped; an unknown index fails and reads 0.
 	FFInstanceID instance = Instantiate();
-	const float expected[] = { 1.0f, 0.0f, 0.5f, 0.5f, 0.0f };
-	for( uint32_t i = 0; i < 5; ++i )
+	const float expected[ kParameterCount + 1 ] = { 1.0f, 0.0f, 0.5f, 0.5f, 0.0f };
+	for( uint32_t i = 0; i <= kParameterCount; ++i )
 		EXPECT_EQ( expected[ i ], GetParameter( instance, i ) ) << i;
-	EXPECT_EQ( FF_FAIL, SetParameter( instance, 4, 0.3f ) );
-	EXPECT_EQ( 0.0f, GetParameter( instance, 4 ) );
-	const float stored[] = { -3.0f, 7.5f, 1.7f, -0.25f };
-	for( uint32_t i = 0; i < 4; ++i )
+	EXPECT_EQ( FF_FAIL, SetParameter( instance, kParameterCount, 0.3f ) );
+	EXPECT_EQ( 0.0f, GetParameter( instance, kParameterCount ) );
+	const float stored[ kParameterCount ] = { -3.0f, 7.5f, 1.7f, -0.25f };
+	for( uint32_t i = 0; i < kParameterCount; ++i )
 	{
 		EXPECT_EQ( FF_SUCCESS, SetParameter( instance, i, stored[ i ] ) );
 		EXPECT_EQ( stored[ i ], GetParameter( instance, i ) ) << i;
 	}
-	Deinstantiate( instance );
 }

@@ -2,6 +2,7 @@
 
 #include "tests/support/test_process.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -10,7 +11,6 @@ static const std::string kPluginFile  = DynamicLibraryFileName( "Umbrafex_TAVLEN
 static const std::string kImageFile   = DynamicLibraryFileName( "NVCVImage" );
 static const std::string kEffectsFile = DynamicLibraryFileName( "NVVideoEffects" );
 
-typedef FFMixed ( *PlugMainFunction )( uint32_t code, FFMixed input, FFInstanceID instance );
 typedef void ( *SetLogCallbackFunction )( void ( *callback )( const char* ) );
 
 // One library, one scenario, one log per process.
@@ -26,21 +26,6 @@ static HostState host;
 static void CollectLine( const char* text )
 {
 	host.lines.push_back( text );
-}
-
-static FFMixed Pointer( void* pointer )
-{
-	FFMixed value;
-	value.PointerValue = pointer;
-	return value;
-}
-
-static FFMixed Number( uint32_t number )
-{
-	FFMixed value;
-	value.PointerValue = nullptr;
-	value.UIntValue    = number;
-	return value;
 }
 
 // Copies the runtime where the plug-in looks for the vendor's, points the environment at it and
@@ -77,7 +62,7 @@ static std::string LayOut( const Scenario& scenario )
 	if( !host.plugMain || !setLogCallback )
 		return "cannot load " + kPluginFile;
 	setLogCallback( &CollectLine );
-	if( host.plugMain( FF_INITIALISE_V2, Number( 0 ), nullptr ).UIntValue != FF_SUCCESS )
+	if( MixedLowBits( host.plugMain( FF_INITIALISE_V2, HostNumber( 0 ), nullptr ) ) != FF_SUCCESS )
 		return "FF_INITIALISE_V2 failed";
 	return std::string();
 }
@@ -95,59 +80,41 @@ void EffectTest::UseScenario( const Scenario& scenario )
 	}
 	if( host.scenario != scenario.name )
 		GTEST_SKIP() << "the scenario " << scenario.name << " runs in a process of its own (--gtest_filter)";
+	plugMain = host.plugMain;
 	host.lines.clear();
 }
 
-FFMixed EffectTest::Call( uint32_t code, FFMixed input, FFInstanceID instance )
+void EffectTest::TearDown()
 {
-	return host.plugMain( code, input, instance );
+	while( !live.empty() )
+		Deinstantiate( live.back() );
+	glBindFramebuffer( GL_FRAMEBUFFER, 0 );
 }
 
 FFInstanceID EffectTest::Instantiate( int width, int height )
 {
-	FFGLViewportStruct viewport = { 0, 0, static_cast< uint32_t >( width ), static_cast< uint32_t >( height ) };
-	void* instance = Call( FF_INSTANTIATE_GL, Pointer( &viewport ) ).PointerValue;
-	if( !instance || reinterpret_cast< uintptr_t >( instance ) == FF_FAIL_POINTER_VALUE )
+	const FFGLViewportStruct viewport = { 0, 0, static_cast< uint32_t >( width ), static_cast< uint32_t >( height ) };
+	const FFMixed answer              = CallWith( FF_INSTANTIATE_GL, &viewport );
+	if( !IsInstance( answer ) )
 	{
 		ADD_FAILURE() << "FF_INSTANTIATE_GL failed";
 		return nullptr;
 	}
+	live.push_back( answer.PointerValue );
+	return answer.PointerValue;
+}
+
+FFInstanceID EffectTest::InstantiateUnsmoothed()
+{
+	FFInstanceID instance = Instantiate();
+	EXPECT_EQ( FF_SUCCESS, SetParameter( instance, kStability, 0.0f ) );
 	return instance;
 }
 
 void EffectTest::Deinstantiate( FFInstanceID instance )
 {
-	EXPECT_EQ( FF_SUCCESS, Call( FF_DEINSTANTIATE_GL, Number( 0 ), instance ).UIntValue );
-}
-
-FFResult EffectTest::SetParameter( FFInstanceID instance, uint32_t index, float value )
-{
-	SetParameterStruct record = {};
-	record.ParameterNumber    = index;
-	record.NewParameterValue  = Number( 0 );
-	std::memcpy( &record.NewParameterValue.UIntValue, &value, sizeof( value ) );
-	return Call( FF_SET_PARAMETER, Pointer( &record ), instance ).UIntValue;
-}
-
-float EffectTest::GetParameter( FFInstanceID instance, uint32_t index )
-{
-	const uint32_t bits = Call( FF_GET_PARAMETER, Number( index ), instance ).UIntValue;
-	float value;
-	std::memcpy( &value, &bits, sizeof( value ) );
-	return value;
-}
-
-FFResult EffectTest::Frame( FFInstanceID instance, const Picture& input, const TestTarget& target )
-{
-	glBindFramebuffer( GL_FRAMEBUFFER, target.framebuffer );
-	glViewport( 0, 0, target.width, target.height );
-	FFGLTextureStruct info         = input.info;
-	FFGLTextureStruct* inputs[ 1 ] = { &info };
-	ProcessOpenGLStruct record     = {};
-	record.numInputTextures        = 1;
-	record.inputTextures           = inputs;
-	record.HostFBO                 = target.framebuffer;
-	return Call( FF_PROCESS_OPENGL, Pointer( &record ), instance ).UIntValue;
+	live.erase( std::remove( live.begin(), live.end(), instance ), live.end() );
+	EXPECT_EQ( FF_SUCCESS, MixedLowBits( Call( FF_DEINSTANTIATE_GL, 0, instance ) ) );
 }
 
 const std::vector< std::string >& EffectTest::Lines()
@@ -230,10 +197,23 @@ Picture MakePicture( int width, int height, const std::function< Rgba( int x, in
 	return picture;
 }
 
-void DeletePicture( Picture& picture )
+Picture::Picture( Picture&& other ) noexcept
+	: texture( other.texture )
+	, info( other.info )
 {
-	glDeleteTextures( 1, &picture.texture );
-	picture = Picture();
+	other.texture = 0;
+}
+
+Picture& Picture::operator=( Picture&& other ) noexcept
+{
+	std::swap( texture, other.texture );
+	std::swap( info, other.info );
+	return *this;
+}
+
+Picture::~Picture()
+{
+	glDeleteTextures( 1, &texture );
 }
 
 TestTarget MakeFloatTarget( int w, int h )

@@ -1,9 +1,11 @@
 #pragma once
 // A host in miniature for the product library: it lays out a runtime scenario for this process,
 // loads the library, collects its log lines and drives instances and frames through plugMain.
+#include "effect/umbrafex_parameters.h"
 #include "ffgl/types.h"
 #include "tests/support/gl_helpers.h"
 #include "tests/support/gl_test.h"
+#include "tests/support/plugmain_calls.h"
 
 #include <functional>
 #include <string>
@@ -33,15 +35,21 @@ const Rgba kBackdrop    = { 30, 220, 30, 255 };
 const Rgba kTransparent = { 0, 0, 0, 0 };
 
 // A host input: a texture and the record that describes it (picture inside a larger allocation).
+// It deletes its texture when it goes.
 struct Picture
 {
-	GLuint texture = 0;
+	Picture() = default;
+	Picture( Picture&& other ) noexcept;
+	Picture& operator=( Picture&& other ) noexcept;
+	~Picture();
+	operator const FFGLTextureStruct&() const { return info; }
+
+	GLuint texture         = 0;
 	FFGLTextureStruct info = {};
 };
 // colour(x, y) with y counted from the top row; the texture holds hardwareWidth x hardwareHeight.
 Picture MakePicture( int width, int height, const std::function< Rgba( int x, int y ) >& colour,
 					 int hardwareWidth = 0, int hardwareHeight = 0 );
-void DeletePicture( Picture& picture );
 
 // An RGBA32F target, for reading the shader's output without 8-bit rounding.
 TestTarget MakeFloatTarget( int w, int h );
@@ -56,19 +64,19 @@ struct Output
 };
 Output ReadOutput( const TestTarget& target );
 
-class EffectTest : public GLTest
+// Tests of the product library as a host drives it. Every instance a test makes is ended when the test
+// ends, whatever assertion failed.
+class EffectTest : public GLTest, public PlugMainCalls
 {
 protected:
 	// Lays the scenario out and loads the library on first use; fails a test that asks for another.
 	void UseScenario( const Scenario& scenario );
+	void TearDown() override;
 
-	FFMixed Call( uint32_t code, FFMixed input, FFInstanceID instance = nullptr );
 	FFInstanceID Instantiate( int width = 64, int height = 64 );
+	// An instance that draws every matte as it comes ("Stability" 0).
+	FFInstanceID InstantiateUnsmoothed();
 	void Deinstantiate( FFInstanceID instance );
-	FFResult SetParameter( FFInstanceID instance, uint32_t index, float value );
-	float GetParameter( FFInstanceID instance, uint32_t index );
-	// One FF_PROCESS_OPENGL as a host sends it: its framebuffer bound, the viewport on the target.
-	FFResult Frame( FFInstanceID instance, const Picture& input, const TestTarget& target );
 
 	// Host log lines since the test began, and how often one text came.
 	const std::vector< std::string >& Lines();
@@ -84,6 +92,9 @@ protected:
 
 	// The root that ProgramFiles and NV_VIDEO_EFFECTS_PATH point at.
 	std::string ScenarioRoot();
+
+private:
+	std::vector< FFInstanceID > live;
 };
 
 bool Near( const Rgba& a, const Rgba& b, int tolerance = 2 );

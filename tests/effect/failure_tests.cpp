@@ -4,26 +4,49 @@
 
 #include "tests/support/test_process.h"
 
+// Each suite's scenario, found by the suite's name: the runtime in place and one fault.
+const Scenario kSetupFaults[] = {
+	{ "CreateEffectFails", true, false, true, "NvVFX_CreateEffect" },
+	{ "SetStringFails", true, false, true, "NvVFX_SetString" },
+	{ "StreamCreateFails", true, false, true, "NvVFX_CudaStreamCreate" },
+	{ "StreamExportMissing", true, true, true, nullptr },
+	// The set-up's three allocations are the 9th to 11th of the process (see below).
+	{ "FirstAllocFails", true, false, true, "NvCVImage_Alloc@9" },
+	{ "SecondAllocFails", true, false, true, "NvCVImage_Alloc@10" },
+	{ "ThirdAllocFails", true, false, true, "NvCVImage_Alloc@11" },
+	{ "ModelsMissing", true, false, false, nullptr },
+};
+
 class SetupFailureTest : public EffectTest
 {
 protected:
+	void SetUp() override
+	{
+		const std::string suite = ::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name();
+		for( const Scenario& scenario : kSetupFaults )
+		{
+			if( suite == scenario.name )
+				return UseScenario( scenario );
+		}
+		FAIL() << "no scenario for " << suite;
+	}
+
 	// Two GL lives of an instance; in each, three frames at changing sizes and "Quality" all pass through
 	// and only the first tries a set-up.
 	void ExpectLoggedOnceAndLatched( const char* line )
 	{
-		Picture input     = Split( 32, 16 );
-		Picture other     = Split( 48, 16 );
-		TestTarget target = MakeTarget( 32, 16 );
+		const Picture input = Split( 32, 16 );
+		const Picture other = Split( 48, 16 );
+		const ScopedTarget target( MakeTarget( 32, 16 ) );
 		std::vector< std::string > expected;
 		for( int life = 0; life < 2; ++life )
 		{
 			const size_t mark     = CallLogMark();
-			FFInstanceID instance = Instantiate();
+			FFInstanceID instance = InstantiateUnsmoothed();
 			ASSERT_NE( nullptr, instance );
-			SetParameter( instance, 2, 0.0f );
 			EXPECT_FALSE( Matted( instance, input, target ) );
 			EXPECT_EQ( 0, RuntimeLiveObjects() );
-			SetParameter( instance, 0, 0.0f );
+			SetParameter( instance, kQuality, 0.0f );
 			EXPECT_FALSE( Matted( instance, other, target ) );
 			EXPECT_FALSE( Matted( instance, input, target ) );
 			EXPECT_EQ( 1, Occurrences( CallLogSince( mark ), "NvVFX_CreateEffect " ) );
@@ -34,36 +57,41 @@ protected:
 				expected.push_back( line );
 		}
 		EXPECT_EQ( expected, Lines() );
-		DeletePicture( input );
-		DeletePicture( other );
-		DeleteTarget( target );
+	}
+
+	// The set-up's three allocations are the 9th to 11th NvCVImage_Alloc calls of the process: the
+	// prototype's and the instance's four empty images come first. One of them fails.
+	void ExpectSetUpStopsAtFailedAllocation( int allocationsTried )
+	{
+		FFInstanceID instance = InstantiateUnsmoothed();
+		ASSERT_EQ( 8, Occurrences( CallLogSince( 0 ), "NvCVImage_Alloc " ) ) << "the count the scenario relies on";
+		const Picture input = Split( 32, 16 );
+		const ScopedTarget target( MakeTarget( 32, 16 ) );
+		const size_t mark = CallLogMark();
+		EXPECT_FALSE( Matted( instance, input, target ) );
+		EXPECT_FALSE( Matted( instance, input, target ) );
+		const std::string calls = CallLogSince( mark );
+		EXPECT_EQ( allocationsTried, Occurrences( calls, "NvCVImage_Alloc " ) ) << calls;
+		// After the failed allocation only the release runs.
+		const std::string after = calls.substr( calls.rfind( "NvCVImage_Alloc " ) );
+		EXPECT_EQ( 0, Occurrences( after, "NvVFX_SetImage " ) ) << calls;
+		EXPECT_EQ( 0, Occurrences( after, "NvVFX_Load " ) ) << calls;
+		EXPECT_EQ( 1, Occurrences( after, "NvVFX_DestroyEffect " ) ) << calls;
+		EXPECT_EQ( 1, Occurrences( after, "NvVFX_CudaStreamDestroy " ) ) << calls;
+		Deinstantiate( instance );
+		EXPECT_EQ( 0, RuntimeLiveObjects() );
+		EXPECT_EQ( std::vector< std::string >{ kCreatedLine }, Lines() );
 	}
 };
 
-class CreateEffectFails : public SetupFailureTest
-{
-	void SetUp() override { UseScenario( { "fail_create", true, false, true, "NvVFX_CreateEffect" } ); }
-};
-class SetStringFails : public SetupFailureTest
-{
-	void SetUp() override { UseScenario( { "fail_setstring", true, false, true, "NvVFX_SetString" } ); }
-};
-class StreamCreateFails : public SetupFailureTest
-{
-	void SetUp() override { UseScenario( { "fail_stream", true, false, true, "NvVFX_CudaStreamCreate" } ); }
-};
-class StreamExportMissing : public SetupFailureTest
-{
-	void SetUp() override { UseScenario( { "nostream", true, true, true, nullptr } ); }
-};
-class AllocFails : public SetupFailureTest
-{
-	void SetUp() override { UseScenario( { "fail_alloc", true, false, true, "NvCVImage_Alloc" } ); }
-};
-class ModelsMissing : public SetupFailureTest
-{
-	void SetUp() override { UseScenario( { "no_models", true, false, false, nullptr } ); }
-};
+typedef SetupFailureTest CreateEffectFails;
+typedef SetupFailureTest SetStringFails;
+typedef SetupFailureTest StreamCreateFails;
+typedef SetupFailureTest StreamExportMissing;
+typedef SetupFailureTest FirstAllocFails;
+typedef SetupFailureTest SecondAllocFails;
+typedef SetupFailureTest ThirdAllocFails;
+typedef SetupFailureTest ModelsMissing;
 
 TEST_F( CreateEffectFails, LoggedOnceAndLatched )
 {
@@ -85,9 +113,19 @@ TEST_F( StreamExportMissing, LoggedOnceAndLatched )
 	ExpectLoggedOnceAndLatched( "Umbrafex: NvVFX_CudaStreamCreate failed" );
 }
 
-TEST_F( AllocFails, LatchedWithoutMessage )
+TEST_F( FirstAllocFails, NothingAfterItAndNoMessage )
 {
-	ExpectLoggedOnceAndLatched( nullptr );
+	ExpectSetUpStopsAtFailedAllocation( 1 );
+}
+
+TEST_F( SecondAllocFails, NothingAfterItAndNoMessage )
+{
+	ExpectSetUpStopsAtFailedAllocation( 2 );
+}
+
+TEST_F( ThirdAllocFails, NothingAfterItAndNoMessage )
+{
+	ExpectSetUpStopsAtFailedAllocation( 3 );
 }
 
 TEST_F( ModelsMissing, LoggedOnceAndLatched )
@@ -107,16 +145,13 @@ class FrameFailures : public EffectTest
 
 TEST_F( FrameFailures, ThatFramePassesThroughAndNothingIsLogged )
 {
-	FFInstanceID instance = Instantiate();
-	SetParameter( instance, 2, 0.0f );
-	Picture input     = Split( 32, 16 );
-	TestTarget target = MakeTarget( 32, 16 );
+	FFInstanceID instance = InstantiateUnsmoothed();
+	const Picture input = Split( 32, 16 );
+	const ScopedTarget target( MakeTarget( 32, 16 ) );
 	for( bool matted : { false, true, false, false, true, true } )
 		EXPECT_EQ( matted, Matted( instance, input, target ) );
 	EXPECT_EQ( ( std::vector< std::string >{ kCreatedLine, "Umbrafex: NvVFX AI Green Screen charge (v2 async)" } ),
 			   Lines() );
 	Deinstantiate( instance );
 	EXPECT_EQ( 0, RuntimeLiveObjects() );
-	DeletePicture( input );
-	DeleteTarget( target );
 }

@@ -5,9 +5,10 @@
 //   filled from the input whose pointers are null or point at real storage of the size it claims.
 // Instances are never dangling: a live one de-instantiated is made again at once, extras end with the
 // input, and the prototype (which a host never sees) gets no frame and no de-instantiation.
-#include "ffgl/instances.h"
+#include "ffgl/prototype.h"
 #include "ffgl/types.h"
 #include "host/gl_context.h"
+#include "tests/support/plugmain_calls.h"
 
 #include <GL/glew.h>
 #include <dlfcn.h>
@@ -81,30 +82,10 @@ struct World
 };
 World* world = nullptr;
 
-FFMixed Number( uint32_t low, uint32_t high = 0 )
-{
-	FFMixed value;
-	value.PointerValue = reinterpret_cast< void* >( static_cast< uintptr_t >( high ) << 32 | low );
-	return value;
-}
-
-FFMixed Pointer( const void* pointer )
-{
-	FFMixed value;
-	value.PointerValue = const_cast< void* >( pointer );
-	return value;
-}
-
-bool IsInstance( FFMixed result )
-{
-	const uintptr_t all = reinterpret_cast< uintptr_t >( result.PointerValue );
-	return all != 0 && all != FF_FAIL_POINTER_VALUE;
-}
-
 FFInstanceID MakeInstance()
 {
 	FFGLViewportStruct viewport = { 0, 0, 32, 32 };
-	const FFMixed made          = plugMain( FF_INSTANTIATE_GL, Pointer( &viewport ), nullptr );
+	const FFMixed made          = plugMain( FF_INSTANTIATE_GL, MixedFromPointer( &viewport ), nullptr );
 	if( !IsInstance( made ) )
 	{
 		std::fprintf( stderr, "fuzz: FF_INSTANTIATE_GL failed\n" );
@@ -200,7 +181,7 @@ FFMixed Input( uint32_t code, Reader& in, CallStorage& s )
 {
 	const uint8_t shape = in.U8();
 	if( shape % 16 == 0 )
-		return Pointer( nullptr );
+		return MixedFromPointer( nullptr );
 	for( uint8_t& b : s.record )
 		b = in.U8();
 	switch( code )
@@ -211,7 +192,7 @@ FFMixed Input( uint32_t code, Reader& in, CallStorage& s )
 		set->ParameterNumber             = in.Index();
 		set->NewParameterValue.PointerValue = nullptr;
 		set->NewParameterValue.UIntValue = in.U32();
-		return Pointer( set );
+		return MixedFromPointer( set );
 	}
 	case FF_PROCESS_OPENGL:
 	{
@@ -233,11 +214,11 @@ FFMixed Input( uint32_t code, Reader& in, CallStorage& s )
 		}
 		const uint8_t fbo = in.U8() % 3;
 		frame->HostFBO    = fbo == 0 ? world->framebuffer : ( fbo == 1 ? 0 : 3999 );
-		return Pointer( frame );
+		return MixedFromPointer( frame );
 	}
 	case FF_SET_TIME:
 		std::memcpy( &s.time, s.record, sizeof( s.time ) );
-		return Pointer( &s.time );
+		return MixedFromPointer( &s.time );
 	case FF_GET_PARAMETER_ELEMENT_NAME:
 	case FF_GET_PARAMETER_ELEMENT_VALUE:
 	case FF_GET_FILE_PARAMETER_EXTENSION:
@@ -246,28 +227,28 @@ FFMixed Input( uint32_t code, Reader& in, CallStorage& s )
 		auto* query            = reinterpret_cast< ParameterElementStruct* >( s.record );
 		query->ParameterNumber = in.Index();
 		query->ElementNumber   = in.Index();
-		return Pointer( query );
+		return MixedFromPointer( query );
 	}
 	case FF_SET_PARAMETER_ELEMENT_VALUE:
 	{
 		auto* set            = reinterpret_cast< SetParameterElementValueStruct* >( s.record );
 		set->ParameterNumber = in.Index();
 		set->ElementNumber   = in.Index();
-		return Pointer( set );
+		return MixedFromPointer( set );
 	}
 	case FF_SET_HOSTINFO:
 	{
 		auto* host    = reinterpret_cast< SetHostinfoStruct* >( s.record );
 		host->name    = shape & 0x10 ? Text( in, s.texts[ 0 ] ) : nullptr;
 		host->version = shape & 0x20 ? Text( in, s.texts[ 1 ] ) : nullptr;
-		return Pointer( host );
+		return MixedFromPointer( host );
 	}
 	case FF_GET_RANGE:
 		reinterpret_cast< GetRangeStruct* >( s.record )->ParameterNumber = in.Index();
-		return Pointer( s.record );
+		return MixedFromPointer( s.record );
 	case FF_GET_THUMBNAIL:
 		reinterpret_cast< GetThumbnailStruct* >( s.record )->rgbaPixelBuffer = nullptr;
-		return Pointer( s.record );
+		return MixedFromPointer( s.record );
 	case FF_GET_PARAMETER_EVENTS:
 	{
 		auto* query = reinterpret_cast< GetParamEventsStruct* >( s.record );
@@ -282,7 +263,7 @@ FFMixed Input( uint32_t code, Reader& in, CallStorage& s )
 			query->events    = s.events.get();
 			query->numEvents = room;
 		}
-		return Pointer( query );
+		return MixedFromPointer( query );
 	}
 	case FF_GET_PARAMETER_GROUP:
 	case FF_GET_PARAMETER_DISPLAY_NAME:
@@ -299,17 +280,17 @@ FFMixed Input( uint32_t code, Reader& in, CallStorage& s )
 			s.buffer.reset( new char[ query->maxToWrite ? query->maxToWrite : 1 ] );
 			query->stringBuffer = s.buffer.get();
 		}
-		return Pointer( query );
+		return MixedFromPointer( query );
 	}
 	case FF_INSTANTIATE_GL:
 	case FF_RESIZE:
 	case FF_SET_BEATINFO:
-		return Pointer( s.record );
+		return MixedFromPointer( s.record );
 	default:
 	{
 		// A number: only the low half may count; the high half carries junk.
 		const uint32_t low = in.Index();
-		return Number( low, shape & 0x10 ? in.U32() : 0 );
+		return HostNumber( low, shape & 0x10 ? in.U32() : 0 );
 	}
 	}
 }
@@ -356,7 +337,7 @@ void Call( Reader& in )
 		if( free )
 			*free = result.PointerValue;
 		else
-			plugMain( FF_DEINSTANTIATE_GL, Number( 0 ), result.PointerValue );
+			plugMain( FF_DEINSTANTIATE_GL, HostNumber( 0 ), result.PointerValue );
 	}
 	if( code == FF_DEINSTANTIATE_GL && instance )
 	{
@@ -383,7 +364,7 @@ extern "C" int LLVMFuzzerInitialize( int*, char*** )
 		std::exit( 1 );
 	}
 	world->context.MakeCurrent();
-	if( plugMain( FF_INITIALISE_V2, Number( 0 ), nullptr ).UIntValue != FF_SUCCESS )
+	if( plugMain( FF_INITIALISE_V2, HostNumber( 0 ), nullptr ).UIntValue != FF_SUCCESS )
 		std::abort();
 	world->live[ 0 ] = MakeInstance();
 	world->live[ 1 ] = MakeInstance();
@@ -404,7 +385,7 @@ extern "C" int LLVMFuzzerInitialize( int*, char*** )
 	FFGLTextureStruct* inputs[] = { &texture };
 	ProcessOpenGLStruct frame   = { 1, inputs, world->framebuffer };
 	FFInstanceID probe          = MakeInstance();
-	plugMain( FF_PROCESS_OPENGL, Pointer( &frame ), probe );
+	plugMain( FF_PROCESS_OPENGL, MixedFromPointer( &frame ), probe );
 	void* image = dlopen( "libNVCVImage.so", RTLD_NOW | RTLD_NOLOAD );
 	world->liveObjects = image ? reinterpret_cast< int ( * )() >( dlsym( image, "RefRt_LiveObjects" ) ) : nullptr;
 	if( !world->liveObjects )
@@ -413,7 +394,7 @@ extern "C" int LLVMFuzzerInitialize( int*, char*** )
 		std::exit( 1 );
 	}
 	world->engineObjects = world->liveObjects();
-	plugMain( FF_DEINSTANTIATE_GL, Number( 0 ), probe );
+	plugMain( FF_DEINSTANTIATE_GL, HostNumber( 0 ), probe );
 	if( world->liveObjects() != 0 || world->engineObjects == 0 )
 	{
 		std::fprintf( stderr, "fuzz: an engine holds %d runtime objects, %d after its end\n", world->engineObjects,
@@ -431,7 +412,7 @@ extern "C" int LLVMFuzzerTestOneInput( const uint8_t* data, size_t size )
 	for( FFInstanceID& extra : world->extra )
 	{
 		if( extra )
-			plugMain( FF_DEINSTANTIATE_GL, Number( 0 ), extra );
+			plugMain( FF_DEINSTANTIATE_GL, HostNumber( 0 ), extra );
 		extra = nullptr;
 	}
 	// Only the two live instances may hold anything in the runtime now.

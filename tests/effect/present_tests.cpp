@@ -19,10 +19,10 @@ TEST_F( PresentTest, SetupCallsAndOneFrameOfLatency )
 	const size_t mark     = CallLogMark();
 	FFInstanceID instance = Instantiate();
 	ASSERT_NE( nullptr, instance );
-	SetParameter( instance, 2, 0.0f );
-	Picture person      = MakePicture( 32, 16, []( int, int ) { return kPersonRed; } );
-	Picture green       = MakePicture( 32, 16, []( int, int ) { return kBackdrop; } );
-	TestTarget target   = MakeTarget( 32, 16 );
+	SetParameter( instance, kStability, 0.0f );
+	const Picture person = MakePicture( 32, 16, []( int, int ) { return kPersonRed; } );
+	const Picture green = MakePicture( 32, 16, []( int, int ) { return kBackdrop; } );
+	const ScopedTarget target( MakeTarget( 32, 16 ) );
 
 	// The set-up frame passes through; each later frame carries the previous frame's matte.
 	ASSERT_EQ( FF_SUCCESS, Frame( instance, green, target ) );
@@ -49,18 +49,14 @@ TEST_F( PresentTest, SetupCallsAndOneFrameOfLatency )
 
 	Deinstantiate( instance );
 	EXPECT_EQ( 0, RuntimeLiveObjects() );
-	DeletePicture( person );
-	DeletePicture( green );
-	DeleteTarget( target );
 }
 
 TEST_F( PresentTest, MatteIsUprightAndOutputPremultiplied )
 {
-	FFInstanceID instance = Instantiate();
-	SetParameter( instance, 2, 0.0f );
+	FFInstanceID instance = InstantiateUnsmoothed();
 	const Rgba translucent = { 100, 20, 20, 128 };
-	Picture input = MakePicture( 32, 16, [ & ]( int, int y ) { return y < 8 ? kBackdrop : translucent; } );
-	TestTarget target = MakeTarget( 32, 16 );
+	const Picture input = MakePicture( 32, 16, [ & ]( int, int y ) { return y < 8 ? kBackdrop : translucent; } );
+	const ScopedTarget target( MakeTarget( 32, 16 ) );
 	Frame( instance, input, target );
 	Frame( instance, input, target );
 	// Top rows backdrop: transparent black. Bottom rows person: the input, alpha included.
@@ -70,21 +66,17 @@ TEST_F( PresentTest, MatteIsUprightAndOutputPremultiplied )
 		EXPECT_TRUE( SameColour( kTransparent, out.At( x, 2 ) ) ) << x;
 		EXPECT_TRUE( SameColour( translucent, out.At( x, 13 ) ) ) << x;
 	}
-	Deinstantiate( instance );
-	DeletePicture( input );
-	DeleteTarget( target );
 }
 
 TEST_F( PresentTest, ShowMaskAndEdgeHard )
 {
-	FFInstanceID instance = Instantiate();
-	SetParameter( instance, 2, 0.0f );
-	SetParameter( instance, 1, 1.0f );
-	SetParameter( instance, 3, 1.0f );
+	FFInstanceID instance = InstantiateUnsmoothed();
+	SetParameter( instance, kShowMask, 1.0f );
+	SetParameter( instance, kEdgeHard, 1.0f );
 	// Keyed to 115 (0.451) on the left and 139 (0.545) on the right: d = 51 and d = 45.
 	const Rgba low = { 50, 101, 50, 255 }, high = { 50, 95, 50, 255 };
-	Picture input = MakePicture( 32, 16, [ & ]( int x, int ) { return x < 16 ? low : high; } );
-	TestTarget target = MakeTarget( 32, 16 );
+	const Picture input = MakePicture( 32, 16, [ & ]( int x, int ) { return x < 16 ? low : high; } );
+	const ScopedTarget target( MakeTarget( 32, 16 ) );
 	Frame( instance, input, target );
 	Frame( instance, input, target );
 	Output out = ReadOutput( target );
@@ -92,7 +84,7 @@ TEST_F( PresentTest, ShowMaskAndEdgeHard )
 	EXPECT_TRUE( SameColour( { 255, 255, 255, 255 }, out.At( 28, 8 ) ) );
 
 	// Edge Hard 0: smoothstep over 0..1.
-	SetParameter( instance, 3, 0.0f );
+	SetParameter( instance, kEdgeHard, 0.0f );
 	Frame( instance, input, target );
 	out = ReadOutput( target );
 	auto smooth = []( float x ) { return static_cast< uint8_t >( std::lround( 255.f * x * x * ( 3.f - 2.f * x ) ) ); };
@@ -101,24 +93,20 @@ TEST_F( PresentTest, ShowMaskAndEdgeHard )
 	EXPECT_TRUE( SameColour( { g139, g139, g139, 255 }, out.At( 28, 8 ) ) );
 
 	// Mask off, Edge Hard 1: the left is cut away, the right keeps the input.
-	SetParameter( instance, 1, 0.0f );
-	SetParameter( instance, 3, 1.0f );
+	SetParameter( instance, kShowMask, 0.0f );
+	SetParameter( instance, kEdgeHard, 1.0f );
 	Frame( instance, input, target );
 	out = ReadOutput( target );
 	EXPECT_TRUE( SameColour( kTransparent, out.At( 4, 8 ) ) );
 	EXPECT_TRUE( SameColour( high, out.At( 28, 8 ) ) );
-	Deinstantiate( instance );
-	DeletePicture( input );
-	DeleteTarget( target );
 }
 
 TEST_F( PresentTest, PictureInsideLargerTextureIsSampledOnlyInsideItsArea )
 {
-	FFInstanceID instance = Instantiate();
-	SetParameter( instance, 2, 0.0f );
+	FFInstanceID instance = InstantiateUnsmoothed();
 	// 48 x 16 picture in a 64 x 32 texture; outside it the texture is blue (keyed as person).
-	Picture input = MakePicture( 48, 16, []( int x, int ) { return x < 24 ? kPersonRed : kBackdrop; }, 64, 32 );
-	TestTarget target = MakeTarget( 48, 16 );
+	const Picture input = MakePicture( 48, 16, []( int x, int ) { return x < 24 ? kPersonRed : kBackdrop; }, 64, 32 );
+	const ScopedTarget target( MakeTarget( 48, 16 ) );
 	Frame( instance, input, target );
 	Output out = ReadOutput( target );
 	EXPECT_TRUE( SameColour( kPersonRed, out.At( 1, 1 ) ) );
@@ -129,16 +117,13 @@ TEST_F( PresentTest, PictureInsideLargerTextureIsSampledOnlyInsideItsArea )
 	EXPECT_TRUE( SameColour( kPersonRed, out.At( 22, 8 ) ) );
 	EXPECT_TRUE( SameColour( kTransparent, out.At( 26, 8 ) ) );
 	EXPECT_TRUE( SameColour( kTransparent, out.At( 47, 15 ) ) );
-	Deinstantiate( instance );
-	DeletePicture( input );
-	DeleteTarget( target );
 }
 
 // Show Mask with Edge Hard 0 draws smoothstep(0, 1, history / 255); a float target keeps it exact
 // enough to recover the uploaded byte.
-static int UploadedByte( const Output& out )
+static int UploadedByte( const Output& out, int x, int y )
 {
-	const float grey = out.Grey( 4, 4 );
+	const float grey = out.Grey( x, y );
 	int best         = 0;
 	for( int b = 1; b < 256; ++b )
 	{
@@ -152,18 +137,22 @@ static int UploadedByte( const Output& out )
 TEST_F( PresentTest, SmoothingOfAConstantMatte )
 {
 	FFInstanceID instance = Instantiate();
-	SetParameter( instance, 1, 1.0f );
-	SetParameter( instance, 3, 0.0f );
-	Picture input     = MakePicture( 8, 8, []( int, int ) { return kPersonRed; } );
-	TestTarget target = MakeFloatTarget( 8, 8 );
-	auto next         = [ & ]()
+	SetParameter( instance, kShowMask, 1.0f );
+	SetParameter( instance, kEdgeHard, 0.0f );
+	// 40 x 8 matte bytes: two 128-byte blocks of the blend's vector loop, then its 64-byte scalar tail.
+	const Picture input = MakePicture( 40, 8, []( int, int ) { return kPersonRed; } );
+	const ScopedTarget target( MakeFloatTarget( 40, 8 ) );
+	auto next = [ & ]()
 	{
 		Frame( instance, input, target );
-		return UploadedByte( ReadOutput( target ) );
+		const Output out   = ReadOutput( target );
+		const int inBlock  = UploadedByte( out, 4, 1 );
+		EXPECT_EQ( inBlock, UploadedByte( out, 36, 7 ) ) << "the tail and the blocks disagree";
+		return inBlock;
 	};
 	auto rebuild = [ & ]( float quality )
 	{
-		SetParameter( instance, 0, quality );
+		SetParameter( instance, kQuality, quality );
 		Frame( instance, input, target );
 	};
 
@@ -173,64 +162,60 @@ TEST_F( PresentTest, SmoothingOfAConstantMatte )
 
 	// A rebuild restarts the history from 0.
 	rebuild( 0.9f );
-	SetParameter( instance, 2, 1.0f );
+	SetParameter( instance, kStability, 1.0f );
 	for( int expected : { 25, 48, 69 } )
 		EXPECT_EQ( expected, next() );
 	// Off at 0 and at 0.01: the raw matte, and the history is left as it was.
-	SetParameter( instance, 2, 0.0f );
+	SetParameter( instance, kStability, 0.0f );
 	EXPECT_EQ( 255, next() );
-	SetParameter( instance, 2, 0.01f );
+	SetParameter( instance, kStability, 0.01f );
 	EXPECT_EQ( 255, next() );
-	SetParameter( instance, 2, 1.0f );
+	SetParameter( instance, kStability, 1.0f );
 	EXPECT_EQ( ( 69 * 230 + 255 * 26 ) >> 8, next() );
 	// Beyond 257/230 the history's weight is capped at 256: it holds, and the field keeps the value.
-	SetParameter( instance, 2, 2.0f );
+	SetParameter( instance, kStability, 2.0f );
 	EXPECT_EQ( 87, next() );
 	EXPECT_EQ( 87, next() );
-	EXPECT_EQ( 2.0f, GetParameter( instance, 2 ) );
+	EXPECT_EQ( 2.0f, GetParameter( instance, kStability ) );
 
 	rebuild( 0.8f );
-	SetParameter( instance, 2, 0.0101f );
+	SetParameter( instance, kStability, 0.0101f );
 	EXPECT_EQ( ( 255 * 254 ) >> 8, next() );
-	Deinstantiate( instance );
-	DeletePicture( input );
-	DeleteTarget( target );
 }
 
 TEST_F( PresentTest, SizeAndQualityChangesRebuild )
 {
-	FFInstanceID instance = Instantiate();
-	SetParameter( instance, 2, 0.0f );
-	Picture small     = Split( 32, 16 );
-	Picture wide      = Split( 1066, 600 );
-	TestTarget target = MakeTarget( 32, 16 );
+	FFInstanceID instance = InstantiateUnsmoothed();
+	const Picture small = Split( 32, 16 );
+	const Picture wide = Split( 1066, 600 );
+	const ScopedTarget target( MakeTarget( 32, 16 ) );
 	EXPECT_FALSE( Matted( instance, small, target ) );
 	EXPECT_TRUE( Matted( instance, small, target ) );
 
 	// The current value is no change.
-	SetParameter( instance, 0, 1.0f );
+	SetParameter( instance, kQuality, 1.0f );
 	EXPECT_TRUE( Matted( instance, small, target ) );
 	EXPECT_EQ( 1, LineCount( kEngineLine ) );
 
 	size_t mark = CallLogMark();
-	SetParameter( instance, 0, 0.0f );
+	SetParameter( instance, kQuality, 0.0f );
 	EXPECT_FALSE( Matted( instance, small, target ) );
 	EXPECT_TRUE( Matted( instance, small, target ) );
 	EXPECT_EQ( 1, Occurrences( CallLogSince( mark ), " Mode 1\n" ) );
 	mark = CallLogMark();
-	SetParameter( instance, 0, 1.0f );
+	SetParameter( instance, kQuality, 1.0f );
 	EXPECT_FALSE( Matted( instance, small, target ) );
 	EXPECT_EQ( 1, Occurrences( CallLogSince( mark ), " Mode 0\n" ) );
 	EXPECT_EQ( 3, LineCount( kEngineLine ) );
 
 	// NaN is never equal: each set rebuilds, in the performance mode.
 	mark = CallLogMark();
-	SetParameter( instance, 0, std::nanf( "" ) );
+	SetParameter( instance, kQuality, std::nanf( "" ) );
 	EXPECT_FALSE( Matted( instance, small, target ) );
-	SetParameter( instance, 0, std::nanf( "" ) );
+	SetParameter( instance, kQuality, std::nanf( "" ) );
 	EXPECT_FALSE( Matted( instance, small, target ) );
 	EXPECT_EQ( 2, Occurrences( CallLogSince( mark ), " Mode 1\n" ) );
-	SetParameter( instance, 0, 1.0f );
+	SetParameter( instance, kQuality, 1.0f );
 
 	// Any size change rebuilds; 1066 x 600 runs at 958 x 540.
 	mark = CallLogMark();
@@ -239,27 +224,22 @@ TEST_F( PresentTest, SizeAndQualityChangesRebuild )
 	EXPECT_EQ( 1, Occurrences( CallLogSince( mark ), " 958 540 5 1 0 1 1\n" ) );
 	EXPECT_FALSE( Matted( instance, small, target ) );
 	// The width alone, then the height alone.
-	Picture wider  = Split( 48, 16 );
-	Picture taller = Split( 48, 20 );
+	const Picture wider = Split( 48, 16 );
+	const Picture taller = Split( 48, 20 );
 	EXPECT_FALSE( Matted( instance, wider, target ) );
 	EXPECT_FALSE( Matted( instance, taller, target ) );
 	EXPECT_TRUE( Matted( instance, taller, target ) );
 	EXPECT_EQ( 9, LineCount( kEngineLine ) );
 	Deinstantiate( instance );
 	EXPECT_EQ( 0, RuntimeLiveObjects() );
-	DeletePicture( small );
-	DeletePicture( wide );
-	DeletePicture( wider );
-	DeletePicture( taller );
-	DeleteTarget( target );
 }
 
 TEST_F( PresentTest, TooSmallInputLatchesWithoutMessage )
 {
 	FFInstanceID instance = Instantiate();
-	Picture tiny          = MakePicture( 1, 1, []( int, int ) { return kBackdrop; } );
-	Picture input         = Split( 32, 16 );
-	TestTarget target     = MakeTarget( 32, 16 );
+	const Picture tiny = MakePicture( 1, 1, []( int, int ) { return kBackdrop; } );
+	const Picture input = Split( 32, 16 );
+	const ScopedTarget target( MakeTarget( 32, 16 ) );
 	Frame( instance, tiny, target );
 	EXPECT_TRUE( SameColour( kBackdrop, ReadOutput( target ).At( 3, 3 ) ) );
 	EXPECT_FALSE( Matted( instance, input, target ) );
@@ -268,13 +248,9 @@ TEST_F( PresentTest, TooSmallInputLatchesWithoutMessage )
 	Deinstantiate( instance );
 
 	instance = Instantiate();
-	SetParameter( instance, 2, 0.0f );
+	SetParameter( instance, kStability, 0.0f );
 	EXPECT_FALSE( Matted( instance, input, target ) );
 	EXPECT_TRUE( Matted( instance, input, target ) );
-	Deinstantiate( instance );
-	DeletePicture( tiny );
-	DeletePicture( input );
-	DeleteTarget( target );
 }
 
 TEST_F( PresentTest, FailedFramebufferCheckStillDrawsIntoHostFramebuffer )
@@ -282,11 +258,11 @@ TEST_F( PresentTest, FailedFramebufferCheckStillDrawsIntoHostFramebuffer )
 	GLint maxSize = 0;
 	glGetIntegerv( GL_MAX_TEXTURE_SIZE, &maxSize );
 	FFInstanceID instance = Instantiate();
-	Picture input         = MakePicture( 4, 4, []( int, int ) { return kBackdrop; } );
+	Picture input = MakePicture( 4, 4, []( int, int ) { return kBackdrop; } );
 	// The record claims a picture taller than any texture: the scaled texture cannot be made.
 	input.info.Width = input.info.HardwareWidth = 960;
 	input.info.Height = input.info.HardwareHeight = static_cast< uint32_t >( maxSize ) + 2;
-	TestTarget target = MakeTarget( 16, 16 );
+	const ScopedTarget target( MakeTarget( 16, 16 ) );
 	EXPECT_EQ( FF_SUCCESS, Frame( instance, input, target ) );
 	EXPECT_TRUE( SameColour( kBackdrop, ReadOutput( target ).At( 8, 8 ) ) );
 	EXPECT_EQ( 0, RuntimeLiveObjects() );
@@ -295,15 +271,12 @@ TEST_F( PresentTest, FailedFramebufferCheckStillDrawsIntoHostFramebuffer )
 	EXPECT_EQ( static_cast< GLint >( target.framebuffer ), drawn );
 	Frame( instance, input, target );
 	EXPECT_EQ( ( std::vector< std::string >{ kCreatedLine, "Umbrafex: FBO incomplet" } ), Lines() );
-	Deinstantiate( instance );
-	DeletePicture( input );
-	DeleteTarget( target );
 }
 
 TEST_F( PresentTest, ModelDirectoryFromTheEnvironmentUpTo1023Characters )
 {
-	Picture input     = Split( 32, 16 );
-	TestTarget target = MakeTarget( 32, 16 );
+	const Picture input = Split( 32, 16 );
+	const ScopedTarget target( MakeTarget( 32, 16 ) );
 	const std::string fits( 1023, 'm' );
 	const std::string expected[] = { " ModelDir " + fits + "\\models\n",
 									 " ModelDir C:\\Program Files\\NVIDIA Corporation\\NVIDIA Video Effects\\models\n" };
@@ -318,35 +291,29 @@ TEST_F( PresentTest, ModelDirectoryFromTheEnvironmentUpTo1023Characters )
 		Deinstantiate( instance );
 	}
 	SetEnvironmentValue( "NV_VIDEO_EFFECTS_PATH", ScenarioRoot().c_str() );
-	DeletePicture( input );
-	DeleteTarget( target );
 }
 
 TEST_F( PresentTest, NoInputFailsAndGLStateIsLeftAsDocumented )
 {
 	FFInstanceID instance = Instantiate();
-	TestTarget target     = MakeTarget( 32, 16, 0.f, 0.f, 1.f, 1.f );
-	ProcessOpenGLStruct record = {};
-	record.HostFBO             = target.framebuffer;
-	FFMixed in;
-	in.PointerValue = &record;
-	EXPECT_EQ( FF_FAIL, Call( FF_PROCESS_OPENGL, in, instance ).UIntValue );
+	const ScopedTarget target( MakeTarget( 32, 16, 0.f, 0.f, 1.f, 1.f ) );
+	// Bound as the host binds it for a frame: a call that fails must draw nothing into it.
+	ProcessOpenGLStruct noInput = { 0, nullptr, target.framebuffer };
+	EXPECT_EQ( FF_FAIL, Frame( instance, noInput, target ) );
 	FFGLTextureStruct* none[ 1 ] = { nullptr };
-	record.numInputTextures      = 1;
-	record.inputTextures         = none;
-	EXPECT_EQ( FF_FAIL, Call( FF_PROCESS_OPENGL, in, instance ).UIntValue );
+	noInput = { 1, none, target.framebuffer };
+	EXPECT_EQ( FF_FAIL, Frame( instance, noInput, target ) );
 	EXPECT_TRUE( SameColour( { 0, 0, 255, 255 }, ReadOutput( target ).At( 3, 3 ) ) );
 
-	Picture input = Split( 32, 16 );
+	// A frame with the engine ready, the host's state other than the plug-in leaves it.
+	const Picture input = Split( 32, 16 );
 	Frame( instance, input, target );
 	glBindFramebuffer( GL_FRAMEBUFFER, 0 );
 	glPixelStorei( GL_PACK_ALIGNMENT, 4 );
 	glPixelStorei( GL_UNPACK_ALIGNMENT, 4 );
 	glActiveTexture( GL_TEXTURE3 );
-	FFGLTextureStruct info       = input.info;
-	FFGLTextureStruct* inputs[ 1 ] = { &info };
-	record.inputTextures           = inputs;
-	EXPECT_EQ( FF_SUCCESS, Call( FF_PROCESS_OPENGL, in, instance ).UIntValue );
+	const FrameRecord frame( input, target.framebuffer );
+	EXPECT_EQ( FF_SUCCESS, MixedLowBits( CallWith( FF_PROCESS_OPENGL, &frame.record, instance ) ) );
 	auto integer = []( GLenum name )
 	{
 		GLint value = -1;
@@ -366,22 +333,17 @@ TEST_F( PresentTest, NoInputFailsAndGLStateIsLeftAsDocumented )
 	EXPECT_NE( 0, integer( GL_TEXTURE_BINDING_2D ) );
 	glBindTexture( GL_TEXTURE_2D, 0 );
 	glActiveTexture( GL_TEXTURE0 );
-	Deinstantiate( instance );
-	DeletePicture( input );
-	DeleteTarget( target );
 }
 
 TEST_F( PresentTest, InstancesKeepTheirOwnEnginesWithFramesInterleaved )
 {
 	const size_t mark = CallLogMark();
-	FFInstanceID a    = Instantiate();
-	FFInstanceID b    = Instantiate();
-	SetParameter( a, 2, 0.0f );
-	SetParameter( b, 2, 0.0f );
-	Picture wide      = Split( 32, 16 );
-	Picture tall      = MakePicture( 16, 32, []( int, int y ) { return y < 16 ? kBackdrop : kPersonRed; } );
-	TestTarget wideTarget = MakeTarget( 32, 16 );
-	TestTarget tallTarget = MakeTarget( 16, 32 );
+	FFInstanceID a    = InstantiateUnsmoothed();
+	FFInstanceID b    = InstantiateUnsmoothed();
+	const Picture wide = Split( 32, 16 );
+	const Picture tall = MakePicture( 16, 32, []( int, int y ) { return y < 16 ? kBackdrop : kPersonRed; } );
+	const ScopedTarget wideTarget( MakeTarget( 32, 16 ) );
+	const ScopedTarget tallTarget( MakeTarget( 16, 32 ) );
 	for( int frame = 0; frame < 3; ++frame )
 	{
 		EXPECT_EQ( frame > 0, Matted( a, wide, wideTarget ) );
@@ -398,8 +360,4 @@ TEST_F( PresentTest, InstancesKeepTheirOwnEnginesWithFramesInterleaved )
 	EXPECT_GT( RuntimeLiveObjects(), 0 );
 	Deinstantiate( b );
 	EXPECT_EQ( 0, RuntimeLiveObjects() );
-	DeletePicture( wide );
-	DeletePicture( tall );
-	DeleteTarget( wideTarget );
-	DeleteTarget( tallTarget );
 }

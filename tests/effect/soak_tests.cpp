@@ -142,7 +142,7 @@ TEST_F( SoakTest, ManyInstancesFramesSizesParametersAndFaults )
 	std::vector< Picture > pictures;
 	for( const Size& s : kSizes )
 		pictures.push_back( Split( s.width, s.height ) );
-	TestTarget targets[ 2 ] = { MakeTarget( 64, 64 ), MakeTarget( 48, 27 ) };
+	const ScopedTarget targets[ 2 ] = { ScopedTarget( MakeTarget( 64, 64 ) ), ScopedTarget( MakeTarget( 48, 27 ) ) };
 	const GLNames baselineNames = LiveGLNames();
 
 	// What one ready engine holds in the runtime: a fresh instance's second frame of a picture.
@@ -192,7 +192,7 @@ TEST_F( SoakTest, ManyInstancesFramesSizesParametersAndFaults )
 		}
 		if( roll < 120 )
 		{
-			SetParameter( slot.instance, static_cast< uint32_t >( random() % 4 ),
+			SetParameter( slot.instance, static_cast< uint32_t >( random() % kParameterCount ),
 						  kAnyValues[ random() % ( sizeof( kAnyValues ) / sizeof( kAnyValues[ 0 ] ) ) ] );
 			++parameterChanges;
 		}
@@ -239,8 +239,7 @@ TEST_F( SoakTest, ManyInstancesFramesSizesParametersAndFaults )
 	for( int attempt = 0; attempt < 4 && !matted; ++attempt )
 	{
 		Slot last;
-		last.instance = Instantiate();
-		SetParameter( last.instance, 2, 0.f );
+		last.instance = InstantiateUnsmoothed();
 		for( int i = 0; i < 3; ++i )
 			matted = Matted( last.instance, pictures[ 4 ], targets[ 0 ] ) || matted;
 		End( last, 0 );
@@ -249,10 +248,6 @@ TEST_F( SoakTest, ManyInstancesFramesSizesParametersAndFaults )
 
 	EXPECT_EQ( baselineObjects, RuntimeLiveObjects() );
 	EXPECT_EQ( "", NamesAdded( baselineNames, LiveGLNames() ) );
-	for( Picture& p : pictures )
-		DeletePicture( p );
-	DeleteTarget( targets[ 0 ] );
-	DeleteTarget( targets[ 1 ] );
 
 	// Faults actually reached: those whose call number the run got to.
 	std::map< std::string, int > callCounts;

@@ -1,39 +1,25 @@
 // Frames 10 to 200 of the product library, with the reference runtime present, make no heap
 // allocation in the plug-in or the runtime, whatever the size and the parameters.
+#include "effect/umbrafex_parameters.h"
 #include "ffgl/types.h"
 #include "tests/support/alloc_counter.h"
 #include "tests/support/gl_helpers.h"
 #include "tests/support/gl_test.h"
+#include "tests/support/plugmain_calls.h"
 #include "tests/support/test_process.h"
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace
 {
-typedef FFMixed ( *PlugMainFunction )( uint32_t code, FFMixed input, FFInstanceID instance );
-
 const std::string kPluginFile  = DynamicLibraryFileName( "Umbrafex_TAVLEN" );
 const std::string kImageFile   = DynamicLibraryFileName( "NVCVImage" );
 const std::string kEffectsFile = DynamicLibraryFileName( "NVVideoEffects" );
 
-PlugMainFunction plugMain = nullptr;
-
-FFMixed Pointer( void* pointer )
-{
-	FFMixed value;
-	value.PointerValue = pointer;
-	return value;
-}
-
-FFMixed Number( uint32_t number )
-{
-	FFMixed value;
-	value.PointerValue = nullptr;
-	value.UIntValue    = number;
-	return value;
-}
+PlugMainCalls product;
 
 // The runtime where the plug-in looks for the vendor's, a fixed matte of 255 and no call log (the
 // log opens a file per call), then the library: all before its first plugMain call.
@@ -53,11 +39,11 @@ std::string LoadProduct()
 	SetEnvironmentValue( "REFRT_LOG", nullptr );
 	SetEnvironmentValue( "REFRT_FAIL", nullptr );
 	SetEnvironmentValue( "REFRT_MATTE", "255" );
-	void* library = LoadDynamicLibrary( JoinPath( exe, kPluginFile ) );
-	plugMain      = DynamicLibraryFunction< PlugMainFunction >( library, "plugMain" );
-	if( !plugMain )
+	void* library    = LoadDynamicLibrary( JoinPath( exe, kPluginFile ) );
+	product.plugMain = DynamicLibraryFunction< PlugMainFunction >( library, "plugMain" );
+	if( !product.plugMain )
 		return "cannot load " + kPluginFile;
-	if( plugMain( FF_INITIALISE_V2, Number( 0 ), nullptr ).UIntValue != FF_SUCCESS )
+	if( MixedLowBits( product.Call( FF_INITIALISE_V2 ) ) != FF_SUCCESS )
 		return "FF_INITIALISE_V2 failed";
 	return std::string();
 }
@@ -68,7 +54,7 @@ struct Workload
 	int width, height;
 	int hardwareWidth, hardwareHeight;
 	// Quality, Show Mask, Stability, Edge Hard
-	float parameters[ 4 ];
+	float parameters[ kParameterCount ];
 };
 
 class SteadyFrames : public GLTest
@@ -79,62 +65,50 @@ protected:
 		GLTest::SetUp();
 		if( HasFatalFailure() )
 			return;
-		if( !plugMain )
+		if( !product.plugMain )
 		{
 			ASSERT_EQ( "", LoadProduct() );
 		}
 	}
 
-	// One instance through 200 frames; returns the counts of frames 10 to 200. *setupCounts gets
-	// those of the set-up frame, *grey the output's red channel at its centre after the last frame.
-	alloccount::Counts Run( const Workload& setup, alloccount::Counts* setupCounts, int* grey )
+	// One instance through 200 frames: *steady gets the counts of frames 10 to 200, *setupCounts those
+	// of the set-up frame, *grey the output's red channel at its centre after the last frame.
+	void Run( const Workload& setup, alloccount::Counts* setupCounts, alloccount::Counts* steady, int* grey )
 	{
-		FFGLViewportStruct viewport = { 0, 0, static_cast< uint32_t >( setup.width ), static_cast< uint32_t >( setup.height ) };
-		FFInstanceID instance       = plugMain( FF_INSTANTIATE_GL, Pointer( &viewport ), nullptr ).PointerValue;
-		EXPECT_TRUE( instance && reinterpret_cast< uintptr_t >( instance ) != FF_FAIL_POINTER_VALUE );
-		for( uint32_t index = 0; index < 4; ++index )
-		{
-			SetParameterStruct record = {};
-			record.ParameterNumber    = index;
-			std::memcpy( &record.NewParameterValue.UIntValue, &setup.parameters[ index ], sizeof( float ) );
-			EXPECT_EQ( FF_SUCCESS, plugMain( FF_SET_PARAMETER, Pointer( &record ), instance ).UIntValue );
-		}
+		const FFGLViewportStruct viewport = { 0, 0, static_cast< uint32_t >( setup.width ), static_cast< uint32_t >( setup.height ) };
+		const FFMixed made                = product.CallWith( FF_INSTANTIATE_GL, &viewport );
+		ASSERT_TRUE( IsInstance( made ) );
+		// Ended whatever assertion fails below.
+		const std::unique_ptr< void, void ( * )( void* ) > instance(
+			made.PointerValue, []( void* id ) { product.Call( FF_DEINSTANTIATE_GL, 0, id ); } );
+		for( uint32_t index = 0; index < kParameterCount; ++index )
+			EXPECT_EQ( FF_SUCCESS, product.SetParameter( instance.get(), index, setup.parameters[ index ] ) );
 		// A dark grey picture: drawn through, it stays dark; as the matte (Show Mask), it turns white.
 		const std::vector< uint8_t > pixels( static_cast< size_t >( setup.hardwareWidth ) * setup.hardwareHeight * 4, 40 );
-		const GLuint texture = MakeTexture( setup.hardwareWidth, setup.hardwareHeight, pixels.data() );
-		TestTarget target    = MakeTarget( setup.width, setup.height );
-		FFGLTextureStruct info = { static_cast< uint32_t >( setup.width ), static_cast< uint32_t >( setup.height ),
-								   static_cast< uint32_t >( setup.hardwareWidth ),
-								   static_cast< uint32_t >( setup.hardwareHeight ), texture };
-		FFGLTextureStruct* inputs[ 1 ] = { &info };
-		ProcessOpenGLStruct record     = {};
-		record.numInputTextures        = 1;
-		record.inputTextures           = inputs;
-		record.HostFBO                 = target.framebuffer;
+		const ScopedTexture texture( MakeTexture( setup.hardwareWidth, setup.hardwareHeight, pixels.data() ) );
+		const ScopedTarget target( MakeTarget( setup.width, setup.height ) );
+		const FFGLTextureStruct info = { static_cast< uint32_t >( setup.width ), static_cast< uint32_t >( setup.height ),
+										 static_cast< uint32_t >( setup.hardwareWidth ),
+										 static_cast< uint32_t >( setup.hardwareHeight ), texture.name };
+		const FrameRecord frame( info, target.framebuffer );
 
-		alloccount::Counts steady;
-		for( int frame = 1; frame <= 200; ++frame )
+		for( int number = 1; number <= 200; ++number )
 		{
-			glBindFramebuffer( GL_FRAMEBUFFER, target.framebuffer );
-			glViewport( 0, 0, setup.width, setup.height );
-			if( frame == 1 || frame == 10 )
+			BindHostTarget( target );
+			if( number == 1 || number == 10 )
 				alloccount::Arm();
-			else if( frame > 10 )
+			else if( number > 10 )
 				alloccount::Resume();
-			const FFResult result = plugMain( FF_PROCESS_OPENGL, Pointer( &record ), instance ).UIntValue;
+			const FFMixed result = product.CallWith( FF_PROCESS_OPENGL, &frame.record, instance.get() );
 			alloccount::Disarm();
-			EXPECT_EQ( FF_SUCCESS, result );
-			if( frame == 1 )
+			EXPECT_EQ( FF_SUCCESS, MixedLowBits( result ) );
+			if( number == 1 )
 				*setupCounts = alloccount::Read();
-			else if( frame >= 10 )
-				steady = alloccount::Read();
+			else if( number >= 10 )
+				*steady = alloccount::Read();
 		}
 		const std::vector< uint8_t > out = ReadPixels( target.framebuffer, setup.width, setup.height );
 		*grey = PixelAt( out, setup.width, setup.width / 2, setup.height / 2 )[ 0 ];
-		EXPECT_EQ( FF_SUCCESS, plugMain( FF_DEINSTANTIATE_GL, Number( 0 ), instance ).UIntValue );
-		glDeleteTextures( 1, &texture );
-		DeleteTarget( target );
-		return steady;
 	}
 };
 }
@@ -152,8 +126,10 @@ TEST_F( SteadyFrames, NoAllocationAtAnySizeOrSetting )
 	{
 		ASSERT_TRUE( alloccount::MapModules( watched ) );
 		alloccount::Counts setupCounts;
-		int grey                          = 0;
-		const alloccount::Counts steady   = Run( setup, &setupCounts, &grey );
+		alloccount::Counts steady;
+		int grey = 0;
+		Run( setup, &setupCounts, &steady, &grey );
+		ASSERT_FALSE( HasFatalFailure() ) << setup.name;
 		// The set-up frame allocates (the history, the runtime's images): proof that the count sees it.
 		EXPECT_GT( setupCounts.watched, 0u ) << setup.name;
 		EXPECT_EQ( 0u, steady.watched ) << setup.name << "; first at " << alloccount::FirstWatchedCaller();

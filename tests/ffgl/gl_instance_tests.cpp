@@ -31,8 +31,8 @@ TEST_F( GLInstances, DefaultsArePushedBeforeInitGL )
 	ASSERT_NE( nullptr, second );
 	EXPECT_NE( instance, second );
 	EXPECT_EQ( 3, testPlugin.constructed );
-	EXPECT_EQ( FF_SUCCESS, Bits( Call( FF_DEINSTANTIATE_GL, 0, instance ) ) );
-	EXPECT_EQ( FF_SUCCESS, Bits( Call( FF_DEINSTANTIATE_GL, 0, second ) ) );
+	EXPECT_EQ( FF_SUCCESS, Deinstantiate( instance ) );
+	EXPECT_EQ( FF_SUCCESS, Deinstantiate( second ) );
 	EXPECT_EQ( 2, testPlugin.destroyed );
 }
 
@@ -52,6 +52,24 @@ TEST_F( GLInstances, FailedDefaultIsDestroyedBeforeInitGL )
 	EXPECT_EQ( kFailPointer, lastInstantiation );
 	EXPECT_EQ( "created;created;SetFloat 0;SetFloat 1;SetText 2;SetText 3;SetFloat 4;destroyed;", testPlugin.calls );
 	EXPECT_EQ( 0, testPlugin.initGL );
+}
+
+TEST_F( GLInstances, CreationThatThrowsLeavesNothingBehind )
+{
+	// A default push that throws: deleted before InitGL. An InitGL that throws: DeInitGL, then deleted.
+	const char* const steps[][ 2 ] = { { "SetFloat 4", "SetFloat 4;destroyed;" },
+		                               { "InitGL", "InitGL;DeInitGL;destroyed;" } };
+	for( const auto& step : steps )
+	{
+		testPlugin.throwIn = step[ 0 ];
+		EXPECT_EQ( nullptr, Instantiate() ) << step[ 0 ];
+		EXPECT_EQ( kFailPointer, lastInstantiation );
+		const std::string tail( step[ 1 ] );
+		ASSERT_LE( tail.size(), testPlugin.calls.size() );
+		EXPECT_EQ( tail, testPlugin.calls.substr( testPlugin.calls.size() - tail.size() ) );
+	}
+	// Only the prototype is left.
+	EXPECT_EQ( 1, testPlugin.constructed - testPlugin.destroyed );
 }
 
 TEST_F( GLInstances, FactoryOrViewportFailureGivesTheFailurePointer )
@@ -90,11 +108,9 @@ protected:
 	}
 	void TearDown() override
 	{
-		if( instance )
-			Call( FF_DEINSTANTIATE_GL, 0, instance );
+		SpineGLTest::TearDown();
 		glDeleteTextures( 1, &input.Handle );
 		DeleteTarget( target );
-		SpineGLTest::TearDown();
 	}
 	bool TargetIsBlue()
 	{
@@ -129,9 +145,8 @@ TEST_F( GLFrames, FirstFrameConnectsOnceAndDraws )
 	EXPECT_EQ( 0, bound );
 
 	testPlugin.calls.clear();
-	EXPECT_EQ( FF_SUCCESS, Bits( Call( FF_DEINSTANTIATE_GL, 0, instance ) ) );
+	EXPECT_EQ( FF_SUCCESS, Deinstantiate( instance ) );
 	EXPECT_EQ( "Disconnect;DeInitGL;destroyed;", testPlugin.calls );
-	instance = nullptr;
 }
 
 TEST_F( GLFrames, FailedConnectStillCountsAsConnected )
@@ -159,4 +174,19 @@ TEST_F( GLFrames, FramesWithoutTheirInputsAreRefusedUndrawn )
 	EXPECT_EQ( FF_SUCCESS, Bits( CallWith( FF_PROCESS_OPENGL, &frame, instance ) ) );
 	EXPECT_EQ( 0u, testPlugin.lastInputHandle );
 	EXPECT_FALSE( TargetIsBlue() );
+}
+
+TEST_F( GLFrames, EntriesBeyondMaxInputsAreNeitherCheckedNorRead )
+{
+	// The test plug-in reads one input: a null entry after it does not turn the frame away.
+	FFGLTextureStruct* withNull[ 2 ] = { &input, nullptr };
+	frame                            = { 2, withNull, target.framebuffer };
+	EXPECT_EQ( FF_SUCCESS, Bits( CallWith( FF_PROCESS_OPENGL, &frame, instance ) ) );
+	EXPECT_EQ( input.Handle, testPlugin.lastInputHandle );
+	EXPECT_FALSE( TargetIsBlue() );
+	// A count far beyond the array: nothing past entry 0 is read (the sanitizer build sees any overrun).
+	std::vector< FFGLTextureStruct* > one( 1, &input );
+	frame = { 0xFFFFFFFFu, one.data(), target.framebuffer };
+	EXPECT_EQ( FF_SUCCESS, Bits( CallWith( FF_PROCESS_OPENGL, &frame, instance ) ) );
+	EXPECT_EQ( 2, testPlugin.frames );
 }

@@ -11,17 +11,18 @@ TEST( GlewFailure, IsFinalForTheProcess )
 	ASSERT_FALSE( glewAttempted );
 	const char* error = "";
 	ASSERT_TRUE( CreateTestContextNotCurrent( &error ) ) << error;
-	SpineCalls::ResetSpine();
+	const SpineCalls calls;
+	calls.ResetSpine();
 	FFGLViewportStruct vp = { 0, 0, 16, 16 };
 
 	// A default that fails ends instantiation before GLEW is tried.
 	testPlugin.failSetFloatIndex = TEST_LEVEL;
-	EXPECT_EQ( kFailPointer, Bits( SpineCalls::CallWith( FF_INSTANTIATE_GL, &vp ) ) );
+	EXPECT_EQ( kFailPointer, Bits( calls.CallWith( FF_INSTANTIATE_GL, &vp ) ) );
 	EXPECT_FALSE( glewAttempted );
 	testPlugin.failSetFloatIndex = 0xFFFFFFFF;
 
 	// No context current: glewInit fails, the new instance is destroyed without InitGL.
-	EXPECT_EQ( kFailPointer, Bits( SpineCalls::CallWith( FF_INSTANTIATE_GL, &vp ) ) );
+	EXPECT_EQ( kFailPointer, Bits( calls.CallWith( FF_INSTANTIATE_GL, &vp ) ) );
 	EXPECT_TRUE( glewAttempted );
 	EXPECT_FALSE( glewReady );
 	EXPECT_EQ( 0, testPlugin.initGL );
@@ -29,10 +30,10 @@ TEST( GlewFailure, IsFinalForTheProcess )
 
 	// With a context current, GLEW is still not tried again: its entry points stay unresolved.
 	MakeTestContextCurrent();
-	EXPECT_EQ( kFailPointer, Bits( SpineCalls::CallWith( FF_INSTANTIATE_GL, &vp ) ) );
+	EXPECT_EQ( kFailPointer, Bits( calls.CallWith( FF_INSTANTIATE_GL, &vp ) ) );
 	EXPECT_FALSE( glewReady );
 	EXPECT_EQ( nullptr, reinterpret_cast< void* >( glBindFramebuffer ) );
 	EXPECT_EQ( 0, testPlugin.initGL );
 	EXPECT_EQ( testPlugin.constructed - 1, testPlugin.destroyed );
-	SpineCalls::ResetSpine();
+	calls.ResetSpine();
 }

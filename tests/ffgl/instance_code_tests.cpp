@@ -13,13 +13,23 @@ protected:
 	{
 		SpineTest::SetUp();
 		Call( FF_INITIALISE_V2 );
-		instance = MakeInstance();
+		Renew();
 	}
 	void TearDown() override
 	{
-		delete instance;
+		owned.reset();
 		SpineTest::TearDown();
 	}
+	// A fresh instance in place of the fixture's.
+	void Renew()
+	{
+		owned    = MakeInstance();
+		instance = owned.get();
+	}
+	// Code 19 on the fixture's instance, which deletes it.
+	uint64_t Deinstantiate() { return Bits( Call( FF_DEINSTANTIATE_GL, 0, owned.release() ) ); }
+
+	std::unique_ptr< TestPlugin > owned;
 	TestPlugin* instance = nullptr;
 };
 
@@ -208,25 +218,41 @@ TEST_F( InstanceCodes, DeinstantiateDisconnectsOnlyWhenConnected )
 {
 	Call( FF_CONNECT, 0, instance );
 	testPlugin.calls.clear();
-	EXPECT_EQ( FF_SUCCESS, Bits( Call( FF_DEINSTANTIATE_GL, 0, instance ) ) );
+	EXPECT_EQ( FF_SUCCESS, Deinstantiate() );
 	EXPECT_EQ( "Disconnect;DeInitGL;destroyed;", testPlugin.calls );
 
-	instance = MakeInstance();
+	Renew();
 	Call( FF_CONNECT, 0, instance );
 	Call( FF_DISCONNECT, 0, instance );
 	testPlugin.calls.clear();
-	EXPECT_EQ( FF_SUCCESS, Bits( Call( FF_DEINSTANTIATE_GL, 0, instance ) ) );
+	EXPECT_EQ( FF_SUCCESS, Deinstantiate() );
 	EXPECT_EQ( "DeInitGL;destroyed;", testPlugin.calls );
 
 	// A failed Disconnect leaves the flag set, so teardown tries again; its result is ignored.
-	instance = MakeInstance();
+	Renew();
 	Call( FF_CONNECT, 0, instance );
 	testPlugin.disconnectResult = FF_FAIL;
 	Call( FF_DISCONNECT, 0, instance );
 	testPlugin.calls.clear();
-	EXPECT_EQ( FF_SUCCESS, Bits( Call( FF_DEINSTANTIATE_GL, 0, instance ) ) );
+	EXPECT_EQ( FF_SUCCESS, Deinstantiate() );
 	EXPECT_EQ( "Disconnect;DeInitGL;destroyed;", testPlugin.calls );
-	instance = nullptr;
+}
+
+TEST_F( InstanceCodes, TeardownThatThrowsStillDeletesTheInstance )
+{
+	for( const char* step : { "Disconnect", "DeInitGL" } )
+	{
+		Call( FF_CONNECT, 0, instance );
+		testPlugin.throwIn = step;
+		testPlugin.calls.clear();
+		// Every step still runs and the instance is gone; the answer tells that something failed.
+		EXPECT_EQ( kFailBits, Deinstantiate() ) << step;
+		EXPECT_EQ( "Disconnect;DeInitGL;destroyed;", testPlugin.calls ) << step;
+		testPlugin.throwIn.clear();
+		Renew();
+	}
+	// The prototype and the fixture's instance, nothing else.
+	EXPECT_EQ( 2, testPlugin.constructed - testPlugin.destroyed );
 }
 
 TEST_F( InstanceCodes, TopLeftIsEnabledOnlyWhenThePrototypeSupportsIt )

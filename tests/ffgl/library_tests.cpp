@@ -1,7 +1,7 @@
 // The test plug-in as a host sees it: a library loaded at run time, driven only through its exports.
-#include "tests/ffgl/spine_calls.h"
 #include "tests/support/gl_helpers.h"
 #include "tests/support/gl_test.h"
+#include "tests/support/plugmain_calls.h"
 #include "tests/support/test_process.h"
 
 #include <cstring>
@@ -17,7 +17,7 @@ static void HostLog( const char* text )
 	hostLog.push_back( text );
 }
 
-class PluginLibrary : public GLTest
+class PluginLibrary : public GLTest, public PlugMainCalls
 {
 protected:
 	static void SetUpTestSuite()
@@ -35,19 +35,20 @@ protected:
 		ASSERT_NE( nullptr, setLogCallback );
 		hostLog.clear();
 	}
-
-	FFMixed Call( uint32_t code, uint32_t number, void* instance = nullptr )
+	// Whatever a test left alive is ended, and the log callback removed.
+	void TearDown() override
 	{
-		return plugMain( code, HostNumber( number ), instance );
-	}
-	FFMixed CallWith( uint32_t code, const void* record, void* instance = nullptr )
-	{
-		return plugMain( code, MixedFromPointer( record ), instance );
+		if( instance )
+			Call( FF_DEINSTANTIATE_GL, 0, instance );
+		if( plugMain )
+			Call( FF_DEINITIALISE );
+		if( setLogCallback )
+			setLogCallback( nullptr );
 	}
 
 	static void* library;
-	PlugMainFunction plugMain              = nullptr;
 	SetLogCallbackFunction setLogCallback = nullptr;
+	void* instance                        = nullptr;
 };
 
 void* PluginLibrary::library = nullptr;
@@ -70,7 +71,6 @@ TEST_F( PluginLibrary, AnswersInformationAndParameterQueries )
 
 	EXPECT_EQ( FF_SUCCESS, Bits( Call( FF_DEINITIALISE, 0 ) ) );
 	EXPECT_EQ( "TestPlugin: destroyed", hostLog.back() );
-	setLogCallback( nullptr );
 }
 
 TEST_F( PluginLibrary, RunsAnInstanceOnTheHostContext )
@@ -79,7 +79,7 @@ TEST_F( PluginLibrary, RunsAnInstanceOnTheHostContext )
 	FFGLViewportStruct vp = { 0, 0, 4, 4 };
 	FFMixed created       = CallWith( FF_INSTANTIATE_GL, &vp );
 	ASSERT_NE( kFailPointer, Bits( created ) );
-	void* instance = created.PointerValue;
+	instance = created.PointerValue;
 
 	SetParameterStruct set = { 1, MixedFromFloat( 1.f ) };
 	EXPECT_EQ( FF_SUCCESS, Bits( CallWith( FF_SET_PARAMETER, &set, instance ) ) );
@@ -89,22 +89,17 @@ TEST_F( PluginLibrary, RunsAnInstanceOnTheHostContext )
 	const char* display = static_cast< const char* >( Call( FF_GET_PARAMETER_DISPLAY, 1, instance ).PointerValue );
 	EXPECT_EQ( 0, std::memcmp( display, "1.000000\0\0\0\0\0\0\0\0", 16 ) );
 
-	TestTarget target         = MakeTarget( 4, 4 );
-	const uint8_t black[ 4 ]  = { 0, 0, 0, 255 };
-	FFGLTextureStruct texture = { 1, 1, 1, 1, MakeTexture( 1, 1, black ) };
-	FFGLTextureStruct* inputs[ 1 ] = { &texture };
-	ProcessOpenGLStruct frame      = { 1, inputs, target.framebuffer };
-	EXPECT_EQ( FF_SUCCESS, Bits( CallWith( FF_PROCESS_OPENGL, &frame, instance ) ) );
+	const ScopedTarget target( MakeTarget( 4, 4 ) );
+	const uint8_t black[ 4 ] = { 0, 0, 0, 255 };
+	const ScopedTexture texture( MakeTexture( 1, 1, black ) );
+	EXPECT_EQ( FF_SUCCESS, Frame( instance, { 1, 1, 1, 1, texture.name }, target ) );
 	std::vector< uint8_t > pixels = ReadPixels( target.framebuffer, 4, 4 );
 	const uint8_t yellow[ 4 ]     = { 255, 255, 0, 255 };
 	EXPECT_EQ( 0, std::memcmp( PixelAt( pixels, 4, 0, 0 ), yellow, 4 ) );
 
 	hostLog.clear();
 	EXPECT_EQ( FF_SUCCESS, Bits( Call( FF_DEINSTANTIATE_GL, 0, instance ) ) );
+	instance                            = nullptr;
 	std::vector< std::string > expected = { "TestPlugin: Disconnect", "TestPlugin: DeInitGL", "TestPlugin: destroyed" };
 	EXPECT_EQ( expected, hostLog );
-	EXPECT_EQ( FF_SUCCESS, Bits( Call( FF_DEINITIALISE, 0 ) ) );
-	setLogCallback( nullptr );
-	glDeleteTextures( 1, &texture.Handle );
-	DeleteTarget( target );
 }

@@ -1,37 +1,38 @@
 #pragma once
 // White-box fixtures: plugMain and the core linked into the test, the test plug-in registered.
-// Every test starts with no prototype, a fresh test plug-in record and no log callback.
+// Every test starts with no prototype, a fresh test plug-in record and no log callback, and every
+// instance it makes is ended by the fixture whatever assertion fails.
 #include "ffgl/entry.h"
-#include "ffgl/instances.h"
+#include "ffgl/glew_start.h"
 #include "ffgl/log.h"
+#include "ffgl/prototype.h"
 #include "ffgl/registration.h"
 #include "tests/ffgl/test_plugin.h"
-#include "tests/ffgl/spine_calls.h"
 #include "tests/support/gl_test.h"
+#include "tests/support/plugmain_calls.h"
 
 #include <gtest/gtest.h>
 
-struct SpineCalls
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+// plugMain as linked into this test, called as a host calls it.
+struct SpineCalls : PlugMainCalls
 {
-	static FFMixed Call( uint32_t code, uint32_t number = 0, void* instance = nullptr )
-	{
-		return plugMain( code, HostNumber( number ), instance );
-	}
-	static FFMixed CallWith( uint32_t code, const void* record, void* instance = nullptr )
-	{
-		return plugMain( code, MixedFromPointer( record ), instance );
-	}
-	// An instance as the factory makes it, with self set but no GL; code 19 or delete ends it.
-	static TestPlugin* MakeInstance()
+	SpineCalls() { plugMain = &::plugMain; }
+
+	// An instance as the factory makes it, with self set but no GL.
+	static std::unique_ptr< TestPlugin > MakeInstance()
 	{
 		CFFGLPlugin* instance = nullptr;
 		CreatePluginInstance< TestPlugin >( &instance );
 		instance->self = instance;
-		return static_cast< TestPlugin* >( instance );
+		return std::unique_ptr< TestPlugin >( static_cast< TestPlugin* >( instance ) );
 	}
-	static void ResetSpine()
+	void ResetSpine() const
 	{
-		plugMain( FF_DEINITIALISE, MixedFromUInt( 0 ), nullptr );
+		Call( FF_DEINITIALISE );
 		SetLogCallback( nullptr );
 		ResetTestPlugin();
 	}
@@ -52,14 +53,30 @@ protected:
 		GLTest::SetUp();
 		ResetSpine();
 	}
-	void TearDown() override { ResetSpine(); }
+	void TearDown() override
+	{
+		while( !live.empty() )
+			Deinstantiate( live.back() );
+		ResetSpine();
+	}
 
 	// Code 18 as a host sends it; null when it answers the failure pointer.
 	TestPlugin* Instantiate( FFGLViewportStruct vp = { 0, 0, 64, 48 } )
 	{
-		FFMixed result = CallWith( FF_INSTANTIATE_GL, &vp );
+		FFMixed result    = CallWith( FF_INSTANTIATE_GL, &vp );
 		lastInstantiation = Bits( result );
-		return lastInstantiation == kFailPointer ? nullptr : static_cast< TestPlugin* >( result.PointerValue );
+		if( lastInstantiation == kFailPointer )
+			return nullptr;
+		live.push_back( static_cast< TestPlugin* >( result.PointerValue ) );
+		return live.back();
 	}
+	// Code 19; the instance is no longer the fixture's to end.
+	uint64_t Deinstantiate( TestPlugin* instance )
+	{
+		live.erase( std::remove( live.begin(), live.end(), instance ), live.end() );
+		return Bits( Call( FF_DEINSTANTIATE_GL, 0, instance ) );
+	}
+
 	uint64_t lastInstantiation = 0;
+	std::vector< TestPlugin* > live;
 };

@@ -1,8 +1,8 @@
 // The parameter table's declarations, the base class's defaults, and filling a registration.
 #include "ffgl/entry.h"
-#include "ffgl/instances.h"
+#include "ffgl/prototype.h"
 #include "ffgl/registration.h"
-#include "tests/ffgl/spine_calls.h"
+#include "tests/support/plugmain_calls.h"
 
 #include <gtest/gtest.h>
 

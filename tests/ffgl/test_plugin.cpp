@@ -14,10 +14,22 @@ void ResetTestPlugin()
 	testPlugin = TestPluginState();
 }
 
-static void Record( const std::string& call )
+struct TestPluginFault
+{
+};
+
+static void RecordOnly( const std::string& call )
 {
 	testPlugin.calls += call + ";";
 	LogToHost( ( "TestPlugin: " + call ).c_str() );
+}
+
+// Every operation but the destructor records through here, so each can be told to throw.
+static void Record( const std::string& call )
+{
+	RecordOnly( call );
+	if( call == testPlugin.throwIn )
+		throw TestPluginFault();
 }
 
 static std::string Numbered( const char* call, uint32_t index )
@@ -52,7 +64,7 @@ TestPlugin::TestPlugin()
 TestPlugin::~TestPlugin()
 {
 	++testPlugin.destroyed;
-	Record( "destroyed" );
+	RecordOnly( "destroyed" );
 }
 
 FFResult TestPlugin::InitGL( const FFGLViewportStruct* vp )

@@ -29,6 +29,8 @@ struct TestPluginState
 	uint32_t failSetFloatIndex = 0xFFFFFFFF;
 	FFResult connectResult     = FF_SUCCESS;
 	FFResult disconnectResult  = FF_SUCCESS;
+	// A call, as recorded ("SetFloat 4", "InitGL", "Disconnect"), that throws instead of answering.
+	std::string throwIn;
 
 	// Record
 	int constructed = 0;

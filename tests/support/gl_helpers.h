@@ -20,6 +20,31 @@ struct TestTarget
 TestTarget MakeTarget( int w, int h, float r = 0.f, float g = 0.f, float b = 0.f, float a = 0.f );
 void DeleteTarget( TestTarget& target );
 
+// A target that deletes its GL objects when it goes, whatever assertion failed before.
+struct ScopedTarget : TestTarget
+{
+	explicit ScopedTarget( const TestTarget& made )
+		: TestTarget( made )
+	{
+	}
+	~ScopedTarget() { DeleteTarget( *this ); }
+	ScopedTarget( const ScopedTarget& )            = delete;
+	ScopedTarget& operator=( const ScopedTarget& ) = delete;
+};
+
+// A texture name deleted when it goes.
+struct ScopedTexture
+{
+	explicit ScopedTexture( GLuint made )
+		: name( made )
+	{
+	}
+	~ScopedTexture() { glDeleteTextures( 1, &name ); }
+	ScopedTexture( const ScopedTexture& )            = delete;
+	ScopedTexture& operator=( const ScopedTexture& ) = delete;
+	GLuint name;
+};
+
 // Reads all of a framebuffer's colour attachment 0 as RGBA bytes, rows bottom first.
 std::vector< uint8_t > ReadPixels( GLuint framebuffer, int w, int h );
 
