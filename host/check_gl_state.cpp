@@ -13,6 +13,7 @@ enum class Form
 	Enum,    // hexadecimal
 	Unit,    // GL_TEXTUREn
 	Texture, // GL_TEXTURE_BINDING_2D on a unit
+	Target,  // what the bound draw framebuffer draws into
 };
 
 struct Item
@@ -27,6 +28,7 @@ struct Item
 const Item kItems[] = {
 	{ "GL_READ_FRAMEBUFFER_BINDING", GL_READ_FRAMEBUFFER_BINDING, 1, Form::Number },
 	{ "GL_DRAW_FRAMEBUFFER_BINDING", GL_DRAW_FRAMEBUFFER_BINDING, 1, Form::Number },
+	{ "the texture attached to HostFBO", GL_FRAMEBUFFER_ATTACHMENT_OBJECT_NAME, 1, Form::Target },
 	{ "GL_RENDERBUFFER_BINDING", GL_RENDERBUFFER_BINDING, 1, Form::Number },
 	{ "GL_CURRENT_PROGRAM", GL_CURRENT_PROGRAM, 1, Form::Number },
 	{ "GL_VERTEX_ARRAY_BINDING", GL_VERTEX_ARRAY_BINDING, 1, Form::Number },
@@ -133,6 +135,14 @@ GLStateSnapshot TakeGLStateSnapshot()
 				glGetIntegerv( item.query, &values[ unit ] );
 			}
 			glActiveTexture( static_cast< GLenum >( activeUnit ) );
+		}
+		else if( item.form == Form::Target )
+		{
+			// A plug-in that attaches its own texture to the host's framebuffer takes the host's picture.
+			GLint framebuffer = 0;
+			glGetIntegerv( GL_DRAW_FRAMEBUFFER_BINDING, &framebuffer );
+			if( framebuffer != 0 )
+				glGetFramebufferAttachmentParameteriv( GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, item.query, values );
 		}
 		else
 			glGetIntegerv( item.query, values );

@@ -11,6 +11,11 @@ const int kWidth  = 320;
 const int kHeight = 180;
 const FrameSize kManySizes[] = { { 320, 180 }, { 333, 187 }, { 180, 320 }, { 256, 256 } };
 
+std::string Others( int count )
+{
+	return std::to_string( count ) + ( count == 1 ? " other" : " others" );
+}
+
 std::string FrameName( int frame, const CheckInstance& instance )
 {
 	return "frame " + std::to_string( frame + 1 ) + " of " + instance.name;
@@ -34,7 +39,7 @@ bool MakeInstances( CheckSession& session, int count, const FrameSize* sizes, in
 		std::string why;
 		if( !session.Instantiate( *instance, size.width, size.height, &why ) )
 		{
-			*reason = why + " while " + std::to_string( i ) + " other instances live";
+			*reason = why + " while " + Others( i ) + " live";
 			EndAll( session, instances );
 			return false;
 		}
@@ -75,7 +80,7 @@ void Many( CheckSession& session )
 			if( !problem.empty() )
 			{
 				session.Fail( check, FrameName( frame, *instances[ i ] ) + " at " + SizeName( size.width, size.height ) +
-				                         " beside " + std::to_string( count - 1 ) + " others: " + problem );
+				                         " beside " + Others( count - 1 ) + ": " + problem );
 				EndAll( session, instances );
 				return;
 			}
@@ -159,7 +164,7 @@ void Interleaved( CheckSession& session )
 			{
 				session.Deinstantiate( alone );
 				session.Fail( check, "instance " + std::to_string( i + 1 ) + " drew frame " + std::to_string( step + 1 ) +
-				                         " differently beside " + std::to_string( count - 1 ) + " others than alone (" +
+				                         " differently beside " + Others( count - 1 ) + " than alone (" +
 				                         DescribeDifference( difference ) + "): instances share state they should not" );
 				return;
 			}
@@ -185,7 +190,7 @@ void DestroyOrder( CheckSession& session )
 	}
 	std::vector< Picture > drawn;
 	std::vector< std::string > ended; // which instance ended before each step, for messages
-	std::string lastEnded = "none";
+	std::string lastEnded; // the instance that ended last, for messages
 	FrameOutput output;
 	for( int step = 0; step < count; ++step )
 	{
@@ -195,7 +200,8 @@ void DestroyOrder( CheckSession& session )
 			const std::string problem = FrameProblem( output, kAnswered | kDrawn );
 			if( !problem.empty() )
 			{
-				session.Fail( check, FrameName( step, *instances[ i ] ) + " after " + lastEnded + " ended: " + problem );
+				session.Fail( check, FrameName( step, *instances[ i ] ) + ( lastEnded.empty() ? "" : " after " + lastEnded + " ended" ) +
+				                         ": " + problem );
 				EndAll( session, instances );
 				return;
 			}
@@ -204,7 +210,8 @@ void DestroyOrder( CheckSession& session )
 			else if( ComparePictures( output.picture, drawn.back() ).maxStep > 1 )
 			{
 				session.Fail( check, FrameName( step, *instances[ i ] ) + " differs from " + instances[ 0 ]->name +
-				                         "'s though both were fed the same frames, after " + lastEnded + " ended" );
+				                         "'s though both were fed the same frames" +
+				                         ( lastEnded.empty() ? std::string() : ", after " + lastEnded + " ended" ) );
 				EndAll( session, instances );
 				return;
 			}
@@ -233,9 +240,11 @@ void DestroyOrder( CheckSession& session )
 		if( difference.maxStep > 1 )
 		{
 			session.Deinstantiate( alone );
-			session.Fail( check, "after " + ended[ static_cast< size_t >( step ) ] + " ended, the instances left drew frame " +
-			                         std::to_string( step + 1 ) + " differently from an instance that lived alone (" +
-			                         DescribeDifference( difference ) + "): ending one instance disturbs the others" );
+			const std::string& gone = ended[ static_cast< size_t >( step ) ];
+			session.Fail( check, ( gone.empty() ? "before any instance ended, the instances" : "after " + gone + " ended, the instances left" ) +
+			                         std::string( " drew frame " ) + std::to_string( step + 1 ) +
+			                         " differently from an instance that lived alone (" + DescribeDifference( difference ) +
+			                         ( gone.empty() ? ")" : "): ending one instance disturbs the others" ) );
 			return;
 		}
 	}

@@ -11,7 +11,7 @@ const int kHeight = 180;
 
 // Random parameters every few frames, replayed from a seed; each frame checked for the demands.
 bool Automate( CheckSession& session, CheckInstance& instance, const FrameLayout& layout, uint64_t seed, int frames,
-               unsigned demands, std::vector< Picture >* drawn, std::string* reason )
+               unsigned demands, std::string* reason )
 {
 	CheckRandom dice( seed );
 	FrameOutput output;
@@ -27,8 +27,6 @@ bool Automate( CheckSession& session, CheckInstance& instance, const FrameLayout
 			          SizeName( layout.width, layout.height ) + ": " + problem;
 			return false;
 		}
-		if( drawn )
-			drawn->push_back( output.picture );
 	}
 	return true;
 }
@@ -79,7 +77,7 @@ void Premultiplied( CheckSession& session )
 	std::string reason;
 	const int frames = session.Plan().randomSteps;
 	if( !session.Instantiate( instance, kWidth, kHeight, &reason ) ||
-	    !Automate( session, instance, PlainLayout( kWidth, kHeight ), session.Random().Next(), frames, kPremultiplied, nullptr,
+	    !Automate( session, instance, PlainLayout( kWidth, kHeight ), session.Random().Next(), frames, kPremultiplied,
 	               &reason ) )
 	{
 		session.Deinstantiate( instance );
@@ -96,35 +94,41 @@ void Deterministic( CheckSession& session )
 {
 	const char* check = "output.deterministic";
 	session.Begin( check );
-	const uint64_t seed = session.Random().Next();
-	const int frames    = session.Plan().randomSteps;
+	const uint64_t seed      = session.Random().Next();
+	const int frames         = session.Plan().randomSteps;
 	const FrameLayout layout = PlainLayout( kWidth, kHeight );
-	std::vector< Picture > drawn[ 2 ];
+	std::vector< CheckInstance* > instances = { session.NewInstance( "a fresh instance" ),
+		                                        session.NewInstance( "a second fresh instance" ) };
+	CheckRandom dice[ 2 ] = { CheckRandom( seed ), CheckRandom( seed ) };
 	std::string reason;
-	for( int run = 0; run < 2; ++run )
+	bool ok = session.Instantiate( *instances[ 0 ], kWidth, kHeight, &reason ) &&
+	          session.Instantiate( *instances[ 1 ], kWidth, kHeight, &reason );
+	// Frame by frame side by side: state shared between instances shows as well as state of the process.
+	FrameOutput output[ 2 ];
+	for( int frame = 0; ok && frame < frames; ++frame )
 	{
-		CheckInstance& instance = *session.NewInstance( run ? "a second fresh instance" : "a fresh instance" );
-		const bool ok = session.Instantiate( instance, kWidth, kHeight, &reason ) &&
-		                Automate( session, instance, layout, seed, frames, kAnswered, &drawn[ run ], &reason );
-		session.Deinstantiate( instance );
-		if( !ok )
+		for( int i = 0; ok && i < 2; ++i )
 		{
-			session.Fail( check, reason );
-			return;
+			if( frame % 3 == 0 )
+				ok = session.SetRandomValues( *instances[ i ], dice[ i ], &reason );
+			if( ok )
+				session.Frame( *instances[ i ], layout, frame, output[ i ] );
+		}
+		const PictureDifference difference = ComparePictures( output[ 0 ].picture, output[ 1 ].picture );
+		if( ok && difference.maxStep > 1 )
+		{
+			ok     = false;
+			reason = "two fresh instances fed the same frames and parameters drew frame " + std::to_string( frame + 1 ) +
+			         " differently (" + DescribeDifference( difference ) +
+			         "): the output depends on something besides the input, the parameters and the instance's past";
 		}
 	}
-	for( int frame = 0; frame < frames; ++frame )
-	{
-		const PictureDifference difference = ComparePictures( drawn[ 0 ][ frame ], drawn[ 1 ][ frame ] );
-		if( difference.maxStep > 1 )
-		{
-			session.Fail( check, "two fresh instances fed the same frames and parameters drew frame " + std::to_string( frame + 1 ) +
-			                         " differently (" + DescribeDifference( difference ) +
-			                         "): the output depends on something besides the input, the parameters and the instance's past" );
-			return;
-		}
-	}
-	session.Pass( check, "two fresh instances drew the same " + std::to_string( frames ) + " pictures for the same frames and parameters" );
+	session.Deinstantiate( *instances[ 0 ] );
+	session.Deinstantiate( *instances[ 1 ] );
+	if( ok )
+		session.Pass( check, "two fresh instances drew the same " + std::to_string( frames ) + " pictures for the same frames and parameters" );
+	else
+		session.Fail( check, reason );
 }
 
 void OutsideViewport( CheckSession& session )
@@ -140,7 +144,7 @@ void OutsideViewport( CheckSession& session )
 	std::string reason;
 	const int frames = session.Plan().framesPerSize + 3;
 	if( !session.Instantiate( instance, kWidth, kHeight, &reason ) ||
-	    !Automate( session, instance, layout, session.Random().Next(), frames, kInside, nullptr, &reason ) )
+	    !Automate( session, instance, layout, session.Random().Next(), frames, kInside, &reason ) )
 	{
 		session.Deinstantiate( instance );
 		session.Fail( check, reason + ": hosts draw other layers there" );

@@ -19,7 +19,7 @@ struct Budget
 	const char* what;
 };
 const Budget kBudgets[] = {
-	{ "scan", 1000.0, "load, information codes, FF_DEINITIALISE and unload" },
+	{ "scan", 1000.0, "load, FF_INITIALISE_V2, information codes, FF_DEINITIALISE and unload" },
 	{ "instantiate", 1000.0, "FF_INSTANTIATE_GL" },
 	{ "first_frame", 2000.0, "the first FF_PROCESS_OPENGL of an instance" },
 	{ "steady_frame", 100.0, "later FF_PROCESS_OPENGL calls up to 1920x1080, with glFinish" },
@@ -277,8 +277,9 @@ void CheckReport::Print( FILE* stream, const std::string& heading, int strictnes
 		if( logLines.size() > kPrintedLogLines )
 			std::fprintf( stream, "  ... and %zu more lines (all of them in the JSON)\n", logLines.size() - kPrintedLogLines );
 	}
-	std::fprintf( stream, "summary: %zu checks, %d passed, %d warnings, %d failed (strictness %d, seed %llu; replay with --seed %llu)\n",
-	              results.size(), Count( CheckStatus::Pass ), Count( CheckStatus::Warn ), Count( CheckStatus::Fail ),
+	const int warnings = Count( CheckStatus::Warn );
+	std::fprintf( stream, "summary: %zu checks, %d passed, %d warning%s, %d failed (strictness %d, seed %llu; replay with --seed %llu)\n",
+	              results.size(), Count( CheckStatus::Pass ), warnings, warnings == 1 ? "" : "s", Count( CheckStatus::Fail ),
 	              strictness, seed, seed );
 	std::fflush( stream );
 }

@@ -81,6 +81,9 @@ bool ScanOnce( const std::string& path, int cycle, std::string* error )
 	if( !library.Open( path, error ) )
 		return false;
 	library.InstallLogCallback( CollectLogLine );
+	EmitCall( "FF_INITIALISE_V2", "scan cycle " + std::to_string( cycle ) );
+	if( !InitialisePlugin( library, error ) )
+		return false;
 	EmitCall( "information codes", "scan cycle " + std::to_string( cycle ) );
 	PluginDescription description;
 	const bool described = DescribePlugin( library, &description, error );
@@ -138,7 +141,7 @@ void RunScanGroup( CheckSession& session, const std::string& path )
 		leaks.push_back( std::to_string( after.handles - before.handles ) + " handles" );
 	if( before.bytes >= 0 && after.bytes - before.bytes > kLeakBytesPerCycle * counted )
 		leaks.push_back( std::to_string( ( after.bytes - before.bytes ) / 1024 ) + " KiB of memory" );
-	std::string what = std::to_string( cycles ) + " cycles of load, information codes, FF_DEINITIALISE and unload";
+	std::string what = std::to_string( cycles ) + " cycles of load, FF_INITIALISE_V2, information codes, FF_DEINITIALISE and unload";
 	if( leaks.empty() )
 		session.Pass( "scan.reload_leaks", what + " kept no thread, handle or memory" );
 	else

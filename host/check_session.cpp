@@ -479,12 +479,13 @@ void CheckSession::PrepareTarget( const FrameLayout& layout )
 		glDeleteTextures( 1, &targetTexture );
 		targetTexture = MakeTexture( layout.targetWidth, layout.targetHeight );
 		glGenFramebuffers( 1, &targetFramebuffer );
-		glBindFramebuffer( GL_FRAMEBUFFER, targetFramebuffer );
-		glFramebufferTexture2D( GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, targetTexture, 0 );
-		glBindFramebuffer( GL_FRAMEBUFFER, 0 );
 		targetWidth  = layout.targetWidth;
 		targetHeight = layout.targetHeight;
 	}
+	// Attached afresh each time: a plug-in may have taken the host's texture off its framebuffer.
+	glBindFramebuffer( GL_FRAMEBUFFER, targetFramebuffer );
+	glFramebufferTexture2D( GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, targetTexture, 0 );
+	glBindFramebuffer( GL_FRAMEBUFFER, 0 );
 	viewport = { layout.viewportX, layout.viewportY, layout.width, layout.height };
 }
 
@@ -508,6 +509,8 @@ void CheckSession::ReadOutput( const FrameLayout& layout, FrameOutput& output )
 {
 	SetHostDefaultState( targetFramebuffer, viewport );
 	ResizePicture( staging, targetWidth, targetHeight );
+	// Zeros first: should the read fail, a stale picture must not pass for this frame's.
+	std::fill( staging.rgba.begin(), staging.rgba.end(), uint8_t( 0 ) );
 	glReadPixels( 0, 0, targetWidth, targetHeight, GL_RGBA, GL_UNSIGNED_BYTE, staging.rgba.data() );
 	ResizePicture( output.picture, layout.width, layout.height );
 	output.undrawn = output.straight = output.outside = 0;

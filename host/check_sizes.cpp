@@ -135,15 +135,22 @@ void Tiny( CheckSession& session )
 	                         "is made again" );
 }
 
-// The same frames, once in the layout given and once plainly by a fresh instance; false with *reason
-// when they differ or a frame broke a demand.
-bool SameAsPlain( CheckSession& session, const FrameLayout& layout, unsigned demands, const std::string& what,
-                  std::string* reason )
+enum class Likeness
+{
+	Same,
+	Broken,  // could not be made, or a frame broke a demand
+	Differs, // drawn, but not as plainly
+};
+
+// The same frames, once in the layout given and once plainly by a fresh instance; *reason says how
+// they came out when not the same.
+Likeness SameAsPlain( CheckSession& session, const FrameLayout& layout, unsigned demands, const std::string& what,
+                      std::string* reason )
 {
 	const int frames        = session.Plan().framesPerSize;
 	CheckInstance& instance = *session.NewInstance( "instance 1" );
 	if( !session.Instantiate( instance, layout.width, layout.height, reason ) )
-		return false;
+		return Likeness::Broken;
 	FrameOutput output;
 	for( int frame = 0; frame < frames; ++frame )
 	{
@@ -152,25 +159,23 @@ bool SameAsPlain( CheckSession& session, const FrameLayout& layout, unsigned dem
 		if( !problem.empty() )
 		{
 			session.Deinstantiate( instance );
-			*reason = what + ": " + ( output.undrawn == static_cast< size_t >( layout.width ) * layout.height
-			                              ? "nothing was drawn into HostFBO (the host's framebuffer of " +
-			                                    SizeName( layout.targetWidth, layout.targetHeight ) +
-			                                    "): draw into the framebuffer the host names, in its viewport"
-			                              : problem );
-			return false;
+			const bool nothing = output.answer == FF_SUCCESS && output.undrawn == static_cast< size_t >( layout.width ) * layout.height;
+			*reason = what + ": " + ( nothing ? "nothing was drawn into HostFBO (the host's framebuffer of " +
+			                                        SizeName( layout.targetWidth, layout.targetHeight ) +
+			                                        "): draw into the framebuffer the host names, in its viewport"
+			                                  : problem );
+			return Likeness::Broken;
 		}
 	}
 	session.Deinstantiate( instance );
 	Picture fresh;
 	if( !FreshPicture( session, layout.width, layout.height, frames, &fresh, reason ) )
-		return false;
+		return Likeness::Broken;
 	const PictureDifference difference = ComparePictures( output.picture, fresh );
-	if( difference.maxStep > 1 )
-	{
-		*reason = what + ", the picture differs from the same frames drawn plainly (" + DescribeDifference( difference ) + ")";
-		return false;
-	}
-	return true;
+	if( difference.maxStep <= 1 )
+		return Likeness::Same;
+	*reason = what + ", the picture differs from the same frames drawn plainly (" + DescribeDifference( difference ) + ")";
+	return Likeness::Differs;
 }
 
 void PaddingHidden( CheckSession& session )
@@ -198,10 +203,12 @@ void PaddingHidden( CheckSession& session )
 	{
 		const std::string what = "with a " + SizeName( padded.width, padded.height ) + " picture in a " +
 		                         SizeName( padded.textureWidth, padded.textureHeight ) + " texture";
-		if( !SameAsPlain( session, padded, kAnswered | kDrawn, what, &reason ) )
+		const Likeness likeness = SameAsPlain( session, padded, kAnswered | kDrawn, what, &reason );
+		if( likeness != Likeness::Same )
 		{
-			session.Fail( check, reason + ": the texture's padding shows; sample only Width x Height of HardwareWidth x "
-			                              "HardwareHeight" );
+			session.Fail( check, reason + ( likeness == Likeness::Differs ? ": the texture's padding shows; sample only Width x "
+			                                                                 "Height of HardwareWidth x HardwareHeight"
+			                                                               : "" ) );
 			return;
 		}
 	}
@@ -217,7 +224,7 @@ void HostFramebuffer( CheckSession& session )
 	layout.targetHeight = 300;
 	std::string reason;
 	if( SameAsPlain( session, layout, kAnswered | kDrawn, "with a HostFBO of 400x300 and the viewport 320x180 at (0, 0)",
-	                 &reason ) )
+	                 &reason ) == Likeness::Same )
 		session.Pass( check, "drawn into a HostFBO of its own size that is not the host's first framebuffer" );
 	else
 		session.Fail( check, reason );
@@ -233,10 +240,12 @@ void Viewport( CheckSession& session )
 	layout.viewportX    = 60;
 	layout.viewportY    = 40;
 	std::string reason;
-	if( SameAsPlain( session, layout, kAnswered, "with the viewport 320x180 at (60, 40) in a HostFBO of 420x260", &reason ) )
+	const Likeness likeness =
+	    SameAsPlain( session, layout, kAnswered, "with the viewport 320x180 at (60, 40) in a HostFBO of 420x260", &reason );
+	if( likeness == Likeness::Same )
 		session.Pass( check, "the picture lands in the host's viewport, wherever it lies" );
 	else
-		session.Fail( check, reason + ": draw into the viewport the host set, not at (0, 0)" );
+		session.Fail( check, reason + ( likeness == Likeness::Differs ? ": draw into the viewport the host set, not at (0, 0)" : "" ) );
 }
 }
 
