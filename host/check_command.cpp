@@ -25,11 +25,20 @@ unsigned long long FreshSeed()
 // Runs one group's child and adds what it reported; the reason the group stopped early, or empty.
 std::string RunGroup( const CommandLine& line, unsigned long long seed, const CheckGroup& group, CheckReport& report )
 {
-	const std::vector< std::string > arguments = { ExecutablePath(),         "check-group", group.name, line.plugin,
-		                                           "--strictness",           std::to_string( line.strictness ),
-		                                           "--seed",                 std::to_string( seed ) };
+	std::vector< std::string > arguments = { ExecutablePath(), "check-group", group.name, line.plugin, "--strictness",
+		                                     std::to_string( line.strictness ), "--seed", std::to_string( seed ) };
+	// Passed on, not inherited: Wine sets ProgramFiles afresh in every process it starts.
+	for( const auto& variable : line.environment )
+	{
+		arguments.push_back( "--env" );
+		arguments.push_back( variable.first + "=" + variable.second );
+	}
 	std::fprintf( stderr, "ffglhost check: %s ...\n", group.name );
-	const ProcessResult result = RunProcess( arguments );
+	ProcessResult result = RunProcess( arguments );
+	// A group's process writes its first line before it loads anything. One that wrote nothing never
+	// ran (Wine, under load, now and then fails to start a process): it is started once more.
+	if( result.output.find( "@check " ) == std::string::npos )
+		result = RunProcess( arguments );
 	const GroupOutcome outcome = ParseGroupOutput( result.output );
 	for( const CheckResult& r : outcome.results )
 		report.Add( r );
