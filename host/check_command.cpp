@@ -49,9 +49,10 @@ std::string RunGroup( const CommandLine& line, unsigned long long seed, const Ch
 	if( outcome.ended && !result.crashed && result.exitCode == 0 )
 		return std::string();
 
+	// Ended without its last line: the plug-in crashed, or ended the process (a sanitizer's report does).
 	std::string why = !result.started ? "the group's process could not be started"
 	                  : result.crashed ? "the plug-in crashed (" + result.crash + ")"
-	                                   : "the group's process ended early with exit code " + std::to_string( result.exitCode );
+	                                   : "the group's process ended with exit code " + std::to_string( result.exitCode );
 	if( !outcome.lastCall.empty() )
 		why += " in " + outcome.lastCall;
 	if( !outcome.currentCheck.empty() )

@@ -6,6 +6,7 @@
 #include "host/check_session.h"
 
 #include <string>
+#include <vector>
 
 namespace ffglhost
 {
@@ -30,4 +31,11 @@ struct FrameRun
 // instance could not be made or a frame broke a demand.
 bool RunFreshInstance( CheckSession& session, const FrameRun& run, const std::string& name, FrameOutput* last,
                        std::string* reason );
+
+// A lone fresh instance through frames 0, 1, ... of the layout, compared with drawn[frame] each time; with
+// a seed, its parameters come from it at frame 0 and at the middle frame (check_instances.cpp). The
+// first frame that differs (its difference in *difference), -1 when none does, or -2 with *reason when
+// the instance could not be made.
+int FirstFrameUnlikeLone( CheckSession& session, const FrameLayout& layout, const std::vector< Picture >& drawn,
+                          const uint64_t* seed, PictureDifference* difference, std::string* reason );
 }

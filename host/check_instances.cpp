@@ -148,28 +148,20 @@ void Interleaved( CheckSession& session )
 	// Each sequence again, in an instance that is alone.
 	for( int i = 0; i < count; ++i )
 	{
-		CheckInstance& alone = *session.NewInstance( "a lone instance" );
-		if( !session.Instantiate( alone, kWidth, kHeight, &reason ) )
+		PictureDifference difference;
+		const int frame = FirstFrameUnlikeLone( session, layout, drawn[ static_cast< size_t >( i ) ], &seeds[ i ], &difference, &reason );
+		if( frame == -2 )
 		{
 			session.Fail( check, reason );
 			return;
 		}
-		for( int step = 0; step < steps; ++step )
+		if( frame >= 0 )
 		{
-			if( step == 0 || step == steps / 2 )
-				SetSeededValues( session, alone, seeds[ i ] + step, &reason );
-			session.Frame( alone, layout, step, output );
-			const PictureDifference difference = ComparePictures( output.picture, drawn[ static_cast< size_t >( i ) ][ step ] );
-			if( difference.maxStep > 1 )
-			{
-				session.Deinstantiate( alone );
-				session.Fail( check, "instance " + std::to_string( i + 1 ) + " drew frame " + std::to_string( step + 1 ) +
-				                         " differently beside " + Others( count - 1 ) + " than alone (" +
-				                         DescribeDifference( difference ) + "): instances share state they should not" );
-				return;
-			}
+			session.Fail( check, "instance " + std::to_string( i + 1 ) + " drew frame " + std::to_string( frame + 1 ) +
+			                         " differently beside " + Others( count - 1 ) + " than alone (" +
+			                         DescribeDifference( difference ) + "): instances share state they should not" );
+			return;
 		}
-		session.Deinstantiate( alone );
 	}
 	session.Pass( check, std::to_string( count ) + " instances with their own parameters, frames in shuffled order, each drew what it draws alone" );
 }
@@ -227,28 +219,18 @@ void DestroyOrder( CheckSession& session )
 	}
 	EndAll( session, instances );
 
-	CheckInstance& alone = *session.NewInstance( "a lone instance" );
-	if( !session.Instantiate( alone, kWidth, kHeight, &reason ) )
+	PictureDifference difference;
+	const int step = FirstFrameUnlikeLone( session, layout, drawn, nullptr, &difference, &reason );
+	if( step != -1 )
 	{
-		session.Fail( check, reason );
+		const std::string& gone = step >= 0 ? ended[ static_cast< size_t >( step ) ] : std::string();
+		session.Fail( check, step == -2 ? reason
+		                                : ( gone.empty() ? "before any instance ended, the instances" : "after " + gone + " ended, the instances left" ) +
+		                                      std::string( " drew frame " ) + std::to_string( step + 1 ) +
+		                                      " differently from an instance that lived alone (" + DescribeDifference( difference ) +
+		                                      ( gone.empty() ? ")" : "): ending one instance disturbs the others" ) );
 		return;
 	}
-	for( int step = 0; step < count; ++step )
-	{
-		session.Frame( alone, layout, step, output );
-		const PictureDifference difference = ComparePictures( output.picture, drawn[ static_cast< size_t >( step ) ] );
-		if( difference.maxStep > 1 )
-		{
-			session.Deinstantiate( alone );
-			const std::string& gone = ended[ static_cast< size_t >( step ) ];
-			session.Fail( check, ( gone.empty() ? "before any instance ended, the instances" : "after " + gone + " ended, the instances left" ) +
-			                         std::string( " drew frame " ) + std::to_string( step + 1 ) +
-			                         " differently from an instance that lived alone (" + DescribeDifference( difference ) +
-			                         ( gone.empty() ? ")" : "): ending one instance disturbs the others" ) );
-			return;
-		}
-	}
-	session.Deinstantiate( alone );
 	session.Pass( check, std::to_string( count ) + " instances ended one by one in random order, the others unaffected" );
 }
 
@@ -304,29 +286,19 @@ void DeinitialiseWhileLive( CheckSession& session )
 		                          : reason + " after FF_DEINITIALISE and FF_INITIALISE_V2" );
 		return;
 	}
-	CheckInstance& alone = *session.NewInstance( "a lone instance" );
-	if( !session.Instantiate( alone, kWidth, kHeight, &reason ) )
+	for( size_t i = 0; i < 2; ++i )
 	{
-		session.Fail( check, reason );
-		return;
-	}
-	for( int frame = 0; frame < frames; ++frame )
-	{
-		session.Frame( alone, layout, frame, output );
-		for( size_t i = 0; i < 2; ++i )
+		PictureDifference difference;
+		const int frame = FirstFrameUnlikeLone( session, layout, drawn[ i ], nullptr, &difference, &reason );
+		if( frame != -1 )
 		{
-			const PictureDifference difference = ComparePictures( output.picture, drawn[ i ][ static_cast< size_t >( frame ) ] );
-			if( difference.maxStep > 1 )
-			{
-				session.Deinstantiate( alone );
-				session.Fail( check, "instance " + std::to_string( i + 1 ) + " drew frame " + std::to_string( frame + 1 ) +
-				                         ( frame >= frames / 2 ? ", after FF_DEINITIALISE," : "" ) +
-				                         " differently from a lone instance (" + DescribeDifference( difference ) + ")" );
-				return;
-			}
+			session.Fail( check, frame == -2 ? reason
+			                                 : "instance " + std::to_string( i + 1 ) + " drew frame " + std::to_string( frame + 1 ) +
+			                                       ( frame >= frames / 2 ? ", after FF_DEINITIALISE," : "" ) +
+			                                       " differently from a lone instance (" + DescribeDifference( difference ) + ")" );
+			return;
 		}
 	}
-	session.Deinstantiate( alone );
 	session.Pass( check, "FF_DEINITIALISE while 2 instances lived: they kept drawing as before, and a new one could be made" );
 }
 }
@@ -350,6 +322,30 @@ bool RunFreshInstance( CheckSession& session, const FrameRun& run, const std::st
 	}
 	session.Deinstantiate( instance );
 	return true;
+}
+
+int FirstFrameUnlikeLone( CheckSession& session, const FrameLayout& layout, const std::vector< Picture >& drawn,
+                          const uint64_t* seed, PictureDifference* difference, std::string* reason )
+{
+	CheckInstance& alone = *session.NewInstance( "a lone instance" );
+	if( !session.Instantiate( alone, layout.width, layout.height, reason ) )
+		return -2;
+	const int frames = static_cast< int >( drawn.size() );
+	FrameOutput output;
+	for( int frame = 0; frame < frames; ++frame )
+	{
+		if( seed && ( frame == 0 || frame == frames / 2 ) )
+			SetSeededValues( session, alone, *seed + static_cast< uint64_t >( frame ), reason );
+		session.Frame( alone, layout, frame, output );
+		*difference = ComparePictures( output.picture, drawn[ static_cast< size_t >( frame ) ] );
+		if( difference->maxStep > 1 )
+		{
+			session.Deinstantiate( alone );
+			return frame;
+		}
+	}
+	session.Deinstantiate( alone );
+	return -1;
 }
 
 void RunInstancesGroup( CheckSession& session )

@@ -19,13 +19,6 @@ const double kTraceShare = 0.01;
 const int kTraceSteps    = 8;
 const int kAwayFrames    = 3;
 
-std::string FloatText( float value )
-{
-	char text[ 32 ];
-	std::snprintf( text, sizeof( text ), "%g", static_cast< double >( value ) );
-	return text;
-}
-
 const ParameterDescription& Parameter( CheckSession& session, uint32_t index )
 {
 	for( const ParameterDescription& p : session.Description().parameters )

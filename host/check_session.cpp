@@ -7,8 +7,10 @@
 #include "host/timing.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstring>
+#include <thread>
 
 namespace ffglhost
 {
@@ -21,29 +23,17 @@ const uint8_t kPaddingColour[ 4 ] = { 255, 0, 255, 255 };
 const int kPictureVariety          = 4;
 const size_t kPictureCacheLimit    = 12;
 const long long kSteadyFramePixels = 1920LL * 1080LL;
+const int kContextAttempts         = 4;
 
 bool IsClearColour( const uint8_t* pixel )
 {
 	return std::memcmp( pixel, kClearColour, 4 ) == 0;
 }
 
-GLuint MakeTexture( int w, int h )
-{
-	GLuint texture = 0;
-	glGenTextures( 1, &texture );
-	glBindTexture( GL_TEXTURE_2D, texture );
-	glTexImage2D( GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr );
-	glTexParameteri( GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR );
-	glTexParameteri( GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR );
-	glTexParameteri( GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE );
-	glTexParameteri( GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE );
-	glBindTexture( GL_TEXTURE_2D, 0 );
-	return texture;
-}
-
 std::string Position( int x, int y )
 {
 	return "(" + std::to_string( x ) + ", " + std::to_string( y ) + ")";
+}
 }
 
 std::string FloatText( float value )
@@ -51,7 +41,6 @@ std::string FloatText( float value )
 	char text[ 32 ];
 	std::snprintf( text, sizeof( text ), "%g", static_cast< double >( value ) );
 	return text;
-}
 }
 
 FrameLayout PlainLayout( int w, int h )
@@ -157,8 +146,13 @@ bool CheckSession::Open( const std::string& path, std::string* error )
 	}
 	if( !glReady )
 	{
-		if( !StartHostGL( context, error ) )
-			return false;
+		// A busy X server now and then refuses a connection for a moment: a few tries before giving up.
+		for( int attempt = 1; !StartHostGL( context, error ); ++attempt )
+		{
+			if( attempt == kContextAttempts )
+				return false;
+			std::this_thread::sleep_for( std::chrono::milliseconds( 250 * attempt ) );
+		}
 		glReady = true;
 		glGenFramebuffers( 3, spareFramebuffers );
 		for( GLuint framebuffer : spareFramebuffers )
@@ -469,7 +463,7 @@ void CheckSession::PrepareTarget( const FrameLayout& layout )
 	if( !inputTexture || layout.textureWidth != textureWidth || layout.textureHeight != textureHeight )
 	{
 		glDeleteTextures( 1, &inputTexture );
-		inputTexture  = MakeTexture( layout.textureWidth, layout.textureHeight );
+		inputTexture  = MakeRGBA8Texture( layout.textureWidth, layout.textureHeight );
 		textureWidth  = layout.textureWidth;
 		textureHeight = layout.textureHeight;
 	}
@@ -477,7 +471,7 @@ void CheckSession::PrepareTarget( const FrameLayout& layout )
 	{
 		glDeleteFramebuffers( 1, &targetFramebuffer );
 		glDeleteTextures( 1, &targetTexture );
-		targetTexture = MakeTexture( layout.targetWidth, layout.targetHeight );
+		targetTexture = MakeRGBA8Texture( layout.targetWidth, layout.targetHeight );
 		glGenFramebuffers( 1, &targetFramebuffer );
 		targetWidth  = layout.targetWidth;
 		targetHeight = layout.targetHeight;

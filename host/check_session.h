@@ -35,6 +35,7 @@ struct FrameLayout
 // Picture, texture, HostFBO and viewport all of one size.
 FrameLayout PlainLayout( int w, int h );
 std::string SizeName( int w, int h ); // "320x180"
+std::string FloatText( float value ); // "0.25", "nan", "-inf"
 
 struct CheckInstance
 {
