@@ -255,6 +255,8 @@ FFMixed CheckSession::Call( uint32_t code, FFMixed input, void* instance, const 
 FFMixed CheckSession::GuardedCall( CallKind kind, uint32_t code, FFMixed input, void* instance, const char* callName,
                                    const std::string& detail, double* milliseconds )
 {
+	if( !glReady )
+		return Call( code, input, instance, callName, detail ); // FF_DEINITIALISE when GL could not start
 	SetHostDefaultState( targetFramebuffer, viewport );
 	TakeGLErrors();
 	const GLStateSnapshot expected = TakeGLStateSnapshot();
