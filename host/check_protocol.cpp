@@ -67,6 +67,7 @@ void NullRecords( CheckSession& session, CheckInstance& instance )
 	};
 	const Case cases[] = {
 		{ FF_PROCESS_OPENGL, "FF_PROCESS_OPENGL", true, false }, { FF_SET_PARAMETER, "FF_SET_PARAMETER", true, false },
+		{ FF_SET_TIME, "FF_SET_TIME", true, false },             { FF_SET_BEATINFO, "FF_SET_BEATINFO", true, false },
 		{ FF_GET_RANGE, "FF_GET_RANGE", false, false },          { FF_INSTANTIATE_GL, "FF_INSTANTIATE_GL", false, true },
 		{ FF_PROCESS_OPENGL, "FF_PROCESS_OPENGL", false, false }, { FF_DEINSTANTIATE_GL, "FF_DEINSTANTIATE_GL", false, false },
 	};

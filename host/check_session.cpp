@@ -579,6 +579,15 @@ void CheckSession::Frame( CheckInstance& instance, const FrameLayout& layout, in
 	glClearColor( kClearColour[ 0 ] / 255.f, kClearColour[ 1 ] / 255.f, kClearColour[ 2 ] / 255.f, kClearColour[ 3 ] / 255.f );
 	glClear( GL_COLOR_BUFFER_BIT );
 
+	// Time and beat before every frame, as hosts send them; from the picture's number, so that two
+	// instances fed the same pictures are told the same time.
+	const std::string detail = "frame " + std::to_string( instance.frames + 1 ) + " of " + instance.name + " at " +
+	                           SizeName( layout.width, layout.height );
+	const double time        = pictureIndex / 60.0;
+	SetBeatinfoStruct beat   = { 120.f, static_cast< float >( pictureIndex % 8 ) / 8.f };
+	GuardedCall( kOtherCall, FF_SET_TIME, MixedPointer( &time ), instance.id, "FF_SET_TIME", detail );
+	GuardedCall( kOtherCall, FF_SET_BEATINFO, MixedPointer( &beat ), instance.id, "FF_SET_BEATINFO", detail );
+
 	FFGLTextureStruct texture = { static_cast< uint32_t >( layout.width ), static_cast< uint32_t >( layout.height ),
 		                          static_cast< uint32_t >( textureWidth ), static_cast< uint32_t >( textureHeight ),
 		                          inputTexture };
@@ -586,9 +595,7 @@ void CheckSession::Frame( CheckInstance& instance, const FrameLayout& layout, in
 	ProcessOpenGLStruct record       = { 1, textures, targetFramebuffer };
 	double milliseconds              = 0.0;
 	output.answer = GuardedCall( kProcessCall, FF_PROCESS_OPENGL, MixedPointer( &record ), instance.id, "FF_PROCESS_OPENGL",
-	                             "frame " + std::to_string( instance.frames + 1 ) + " of " + instance.name + " at " +
-	                                 SizeName( layout.width, layout.height ),
-	                             &milliseconds )
+	                             detail, &milliseconds )
 	                    .UIntValue;
 	if( instance.frames == 0 )
 		EmitTime( "first_frame", milliseconds );
