@@ -8,8 +8,10 @@
 #include "host/process.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <thread>
 
 namespace ffglhost
 {
@@ -25,8 +27,16 @@ unsigned long long FreshSeed()
 // Runs one group's child and adds what it reported; the reason the group stopped early, or empty.
 std::string RunGroup( const CommandLine& line, unsigned long long seed, const CheckGroup& group, CheckReport& report )
 {
-	std::vector< std::string > arguments = { ExecutablePath(), "check-group", group.name, line.plugin, "--strictness",
-		                                     std::to_string( line.strictness ), "--seed", std::to_string( seed ) };
+	std::vector< std::string > arguments = { ExecutablePath(),
+		                                     "check-group",
+		                                     group.name,
+		                                     line.plugin,
+		                                     "--strictness",
+		                                     std::to_string( line.strictness ),
+		                                     "--seed",
+		                                     std::to_string( seed ),
+		                                     "--call-timeout",
+		                                     std::to_string( line.callTimeout ) };
 	// Passed on, not inherited: Wine sets ProgramFiles afresh in every process it starts.
 	for( const auto& variable : line.environment )
 	{
@@ -53,7 +63,10 @@ std::string RunGroup( const CommandLine& line, unsigned long long seed, const Ch
 	std::string why = !result.started ? "the group's process could not be started"
 	                  : result.crashed ? "the plug-in crashed (" + result.crash + ")"
 	                                   : "the group's process ended with exit code " + std::to_string( result.exitCode );
-	if( !outcome.lastCall.empty() )
+	if( outcome.hungAfter )
+		why = "the plug-in did not return from " + ( outcome.lastCall.empty() ? "its call" : outcome.lastCall ) +
+		      " within " + std::to_string( outcome.hungAfter ) + " s";
+	else if( !outcome.lastCall.empty() )
 		why += " in " + outcome.lastCall;
 	if( !outcome.currentCheck.empty() )
 		report.Add( { outcome.currentCheck, CheckStatus::Fail, why } );
@@ -120,8 +133,36 @@ int CheckCommand( const CommandLine& line )
 	return report.Count( CheckStatus::Fail ) == 0 ? kExitOk : kExitFailed;
 }
 
+// Ends the group's process when one call into the plug-in takes longer than the limit: a hung plug-in
+// fails the check it hung in, as a crashed one does, instead of stalling the whole run.
+class Watchdog
+{
+public:
+	explicit Watchdog( int seconds ) : limit( seconds ), thread( [this] { Watch(); } ) {}
+	~Watchdog()
+	{
+		stop = true;
+		thread.join();
+	}
+
+private:
+	void Watch()
+	{
+		while( !stop )
+		{
+			std::this_thread::sleep_for( std::chrono::milliseconds( 100 ) );
+			if( SecondsSinceLastLine() > limit )
+				EmitHungAndExit( limit );
+		}
+	}
+	const int limit;
+	std::atomic< bool > stop{ false };
+	std::thread thread;
+};
+
 int CheckGroupCommand( const CommandLine& line )
 {
+	Watchdog watchdog( line.callTimeout );
 	const CheckGroup* group = FindCheckGroup( line.groups.front() );
 	const CheckPlan plan    = MakeCheckPlan( line.strictness );
 	CheckSession session( group->name, plan, GroupSeed( line.seed, group->name ) );

@@ -1,6 +1,8 @@
 #include "host/check_report.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 
@@ -35,10 +37,14 @@ std::string OneLine( const std::string& text )
 	return line;
 }
 
+using Clock = std::chrono::steady_clock;
+std::atomic< Clock::rep > lastLine( Clock::now().time_since_epoch().count() );
+
 void Emit( const std::string& line )
 {
 	std::fputs( ( kPrefix + OneLine( line ) + "\n" ).c_str(), stdout );
 	std::fflush( stdout );
+	lastLine = Clock::now().time_since_epoch().count();
 }
 
 int Rank( CheckStatus status )
@@ -130,6 +136,18 @@ void EmitEnd()
 	Emit( "end" );
 }
 
+void EmitHungAndExit( int seconds )
+{
+	Emit( "hung " + std::to_string( seconds ) );
+	std::_Exit( kExitHung );
+}
+
+double SecondsSinceLastLine()
+{
+	const Clock::duration since = Clock::now().time_since_epoch() - Clock::duration( lastLine.load() );
+	return std::chrono::duration< double >( since ).count();
+}
+
 GroupOutcome ParseGroupOutput( const std::string& output )
 {
 	GroupOutcome outcome;
@@ -157,6 +175,8 @@ GroupOutcome ParseGroupOutput( const std::string& output )
 			outcome.logLines.push_back( rest );
 		else if( word == "end" )
 			outcome.ended = true;
+		else if( word == "hung" )
+			outcome.hungAfter = std::max( 1, std::atoi( rest.c_str() ) );
 		else if( word == "time" )
 		{
 			const size_t gap = rest.find( ' ' );

@@ -32,6 +32,11 @@ void EmitResult( const CheckResult& result );
 void EmitTime( const char* kind, double milliseconds );
 void EmitLog( const std::string& text );
 void EmitEnd();
+// A call that has not returned after the limit: said, then the process ends with kExitHung.
+void EmitHungAndExit( int seconds );
+const int kExitHung = 3;
+// Seconds since the last line: how long the plug-in has been in its current call.
+double SecondsSinceLastLine();
 
 // What the parent reads from one group's output.
 struct GroupOutcome
@@ -42,6 +47,7 @@ struct GroupOutcome
 	std::string currentCheck; // begun and not yet reported
 	std::string lastCall;     // "FF_PROCESS_OPENGL (frame 3 of 320x180)"
 	bool ended = false;       // the group ran to its end
+	int hungAfter = 0;        // seconds a call took before the group gave up on it; 0: none did
 };
 GroupOutcome ParseGroupOutput( const std::string& output );
 

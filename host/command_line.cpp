@@ -113,7 +113,8 @@ const char* UsageText()
 {
 	return "usage: ffglhost info PLUGIN [--env NAME=VALUE]...\n"
 	       "       ffglhost run PLUGIN [options]\n"
-	       "       ffglhost check PLUGIN [--strictness N] [--seed N] [--json FILE] [--groups LIST] [--env NAME=VALUE]...\n"
+	       "       ffglhost check PLUGIN [--strictness N] [--seed N] [--json FILE] [--groups LIST]\n"
+	       "                             [--call-timeout N] [--env NAME=VALUE]...\n"
 	       "\n"
 	       "Loads an FFGL 2.x effect library (.so / .dll) as a host does and shows what it is (info),\n"
 	       "runs frames through it on a headless OpenGL 4.1 core context (run), or validates it against\n"
@@ -140,6 +141,8 @@ const char* UsageText()
 	       "  --json FILE           write every result, the timing and the plug-in's log as JSON\n"
 	       "  --groups LIST         only these groups, comma-separated: scan, protocol, instances,\n"
 	       "                        parameters, sizes, output\n"
+	       "  --call-timeout N      seconds one call into the plug-in may take before it counts as hung\n"
+	       "                        (default 60)\n"
 	       "\n"
 	       "exit status: 0 done (check: no check failed), 1 the plug-in, a file or the GL failed (check: a\n"
 	       "check failed), 2 a mistake on the command line\n";
@@ -188,7 +191,8 @@ bool ParseCommandLine( int argc, const char* const* argv, CommandLine* line, std
 	for( int i = first + 1; i < argc; ++i )
 	{
 		const std::string option = argv[ i ];
-		const bool checkOption   = option == "--strictness" || option == "--seed" || option == "--json" || option == "--groups";
+		const bool checkOption   = option == "--strictness" || option == "--seed" || option == "--json" ||
+		                         option == "--groups" || option == "--call-timeout";
 		if( ( !run && !check && option != "--env" ) || ( check && !checkOption && option != "--env" ) ||
 		    ( !check && checkOption ) )
 		{
@@ -238,6 +242,14 @@ bool ParseCommandLine( int argc, const char* const* argv, CommandLine* line, std
 				return false;
 			}
 			line->seedGiven = true;
+		}
+		else if( option == "--call-timeout" )
+		{
+			if( !ParseCount( value, 3600, &line->callTimeout ) )
+			{
+				*error = "--call-timeout expects whole seconds from 1 to 3600, not \"" + value + "\"";
+				return false;
+			}
 		}
 		else if( option == "--json" )
 		{

@@ -32,6 +32,7 @@ struct CommandLine
 	bool seedGiven          = false;
 	std::string jsonPath;
 	std::vector< std::string > groups; // empty: all
+	int callTimeout = 60;              // seconds one call may take before its group counts as hung
 	// all: variables set in our own environment before the plug-in loads
 	std::vector< std::pair< std::string, std::string > > environment;
 };

@@ -84,6 +84,7 @@ TEST( CommandLineRun, MistakesAreRefusedWithAMessage )
 		{ "check", "p.so", "--groups", "scan,scan" },
 		{ "check", "p.so", "--groups", "" },
 		{ "check", "p.so", "--frames", "3" },
+		{ "check", "p.so", "--call-timeout", "0" },
 		{ "run", "p.so", "--seed", "3" },
 		{ "check-group", "colour", "p.so" },
 	};
@@ -101,7 +102,7 @@ TEST( CommandLineCheck, StrictnessSeedAndGroups )
 	CommandLine line;
 	std::string error;
 	ASSERT_TRUE( Parse( { "check", "p.dll", "--strictness", "10", "--seed", "18446744073709551615", "--groups",
-	                      "sizes,scan", "--json", "r.json", "--env", "A=b" },
+	                      "sizes,scan", "--json", "r.json", "--call-timeout", "5", "--env", "A=b" },
 	                    &line, &error ) )
 	    << error;
 	EXPECT_EQ( line.strictness, 10 );
@@ -109,6 +110,7 @@ TEST( CommandLineCheck, StrictnessSeedAndGroups )
 	EXPECT_EQ( line.seed, 18446744073709551615ull );
 	EXPECT_EQ( line.groups, ( std::vector< std::string >{ "sizes", "scan" } ) );
 	EXPECT_EQ( line.jsonPath, "r.json" );
+	EXPECT_EQ( line.callTimeout, 5 );
 	ASSERT_TRUE( Parse( { "check-group", "output", "p.so", "--seed", "0" }, &line, &error ) ) << error;
 	EXPECT_EQ( line.plugin, "p.so" );
 	EXPECT_EQ( line.groups, std::vector< std::string >{ "output" } );

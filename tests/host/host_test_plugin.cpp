@@ -195,6 +195,8 @@ FFMixed Process( Instance* instance, const ProcessOpenGLStruct* record )
 		instance->frames += *initialised - 1;
 	if( Faulty( "slow" ) )
 		std::this_thread::sleep_for( std::chrono::milliseconds( 150 ) );
+	if( Faulty( "hang" ) )
+		std::this_thread::sleep_for( std::chrono::hours( 1 ) );
 	if( Faulty( "straight" ) )
 	{
 		FillViewport( viewport, 0.9f, 0.2f, 0.2f, 0.5f ); // red above alpha
