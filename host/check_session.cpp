@@ -24,6 +24,7 @@ const int kPictureVariety          = 4;
 const size_t kPictureCacheLimit    = 12;
 const long long kSteadyFramePixels = 1920LL * 1080LL;
 const int kContextAttempts         = 4;
+const char* const kWatchNames[]    = { "glstate.instantiate", "glstate.process", "glstate.deinstantiate", "glstate.other" };
 
 bool IsClearColour( const uint8_t* pixel )
 {
@@ -211,17 +212,12 @@ void CheckSession::Close()
 
 void CheckSession::ReportSharedChecks()
 {
-	static const char* const kWatchNames[ kCallKinds ] = { "glstate.instantiate", "glstate.process", "glstate.deinstantiate",
-		                                                   "glstate.other" };
+	// A problem was reported when it was found (a later crash must not lose it); passes are said here.
 	for( int kind = 0; kind < kCallKinds; ++kind )
 	{
 		StateWatch& watch = watches[ kind ];
-		if( watch.calls == 0 )
-			continue;
-		if( watch.problem.empty() )
+		if( watch.calls > 0 && watch.problem.empty() )
 			Pass( kWatchNames[ kind ], std::to_string( watch.calls ) + " calls left the GL state as the host set it" );
-		else
-			Fail( kWatchNames[ kind ], watch.problem );
 		watch = StateWatch();
 	}
 	if( namesChecked )
@@ -281,6 +277,7 @@ FFMixed CheckSession::GuardedCall( CallKind kind, uint32_t code, FFMixed input, 
 			problem += ( problem.empty() ? "" : "; " ) + std::string( callName ) + " raised " + errors;
 		watch.problem = problem + ( detail.empty() ? "" : " (" + detail + ")" ) +
 		                ": hosts hand over GL's defaults and expect them back after every call";
+		Fail( kWatchNames[ kind ], watch.problem );
 	}
 	return result;
 }
