@@ -137,13 +137,10 @@ public:
 	// The input picture of that index and size: the generated presenter with translucent and clear bands,
 	// premultiplied; the same for the same arguments.
 	const Picture& InputPicture( int index, int w, int h );
-	GLuint InputTextureName() const { return inputTexture; }
 
-	const PluginLibrary& Library() const { return library; }
 	const PluginDescription& Description() const { return description; }
 	const CheckPlan& Plan() const { return plan; }
 	CheckRandom& Random() { return random; }
-	bool IsOpen() const { return library.IsOpen(); }
 	std::vector< uint32_t > FloatParameters() const; // indexes of the parameters that take numbers
 
 private:
