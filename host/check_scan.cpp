@@ -150,7 +150,9 @@ void RunScanGroup( CheckSession& session, const std::string& path )
 	std::string what = std::to_string( cycles ) + " cycles of load, FF_INITIALISE_V2, information codes, FF_DEINITIALISE and unload";
 	if( leaks.empty() )
 		session.Pass( "scan.reload_leaks", what + " kept no thread, handle" +
-		                                       ( kMemoryMeasurable ? " or memory" : " (memory not measured under AddressSanitizer)" ) );
+		                                       ( kMemoryMeasurable ? " or memory (resident memory " + std::to_string( ( after.bytes - before.bytes ) / 1024 ) +
+		                                                                 " KiB apart over the last " + std::to_string( counted ) + ")"
+		                                                           : " (memory not measured under AddressSanitizer)" ) );
 	else
 	{
 		std::string list;
