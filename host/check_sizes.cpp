@@ -126,13 +126,15 @@ void Tiny( CheckSession& session )
 		session.Pass( check, "frames of " + tiny + " drawn, and back at " + SizeName( w, h ) + " as a fresh instance draws" );
 		return;
 	}
-	const bool passThrough = ComparePictures( output.picture, session.InputPicture( frames - 1, w, h ) ).maxStep <= 1;
-	// Hosts rarely send frames this small: a state they leave behind is worth knowing, not a failure.
-	session.Warn( check, "after frames of " + tiny + ", " + std::to_string( frames ) + " frames at " + SizeName( w, h ) +
-	                         " differ from a fresh instance's (" + DescribeDifference( difference ) + ")" +
-	                         ( passThrough ? ": it now draws its input unchanged" : "" ) +
-	                         ": a tiny frame leaves a state behind (a failed set-up that latches, say) until the instance "
-	                         "is made again" );
+	const std::string what = "after frames of " + tiny + ", " + std::to_string( frames ) + " frames at " + SizeName( w, h ) +
+	                         " differ from a fresh instance's (" + DescribeDifference( difference ) + ")";
+	// Falling back to the input after a frame it cannot work on is a choice, and hosts rarely send such
+	// frames: worth knowing. Drawing anything else is a broken state.
+	if( ComparePictures( output.picture, session.InputPicture( frames - 1, w, h ) ).maxStep <= 1 )
+		session.Warn( check, what + ": it now draws its input unchanged, a state the tiny frame left behind (a failed "
+		                            "set-up that latches, say) until the instance is made again" );
+	else
+		session.Fail( check, what + ": a tiny frame leaves the instance in a broken state" );
 }
 
 enum class Likeness
