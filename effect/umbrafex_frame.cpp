@@ -40,6 +40,17 @@ FFResult Umbrafex::ProcessOpenGL( ProcessOpenGLStruct* pGL )
 	}
 
 	Draw( input, matteReady );
+	if( ready )
+	{
+		// Hosts expect GL's defaults back: the draw leaves the matte bound on unit 1, and rows that
+		// a host uploads or reads at an odd width need the default alignment of 4.
+		glActiveTexture( GL_TEXTURE1 );
+		glBindTexture( GL_TEXTURE_2D, 0 );
+		glActiveTexture( GL_TEXTURE0 );
+		glPixelStorei( GL_PACK_ALIGNMENT, 4 );
+		if( matteReady )
+			glPixelStorei( GL_UNPACK_ALIGNMENT, 4 );
+	}
 	return FF_SUCCESS;
 }
 
@@ -120,5 +131,5 @@ void Umbrafex::Draw( const FFGLTextureStruct& input, bool matteReady )
 	glUniform1f( shader.UniformLocation( "EdgeHard" ), edgeHard );
 	glUniform1f( shader.UniformLocation( "Bypass" ), matteReady ? 0.0f : 1.0f );
 	quad.Draw();
-	// The five scopes end in reverse order; the matte texture stays bound on unit 1.
+	// The five scopes end in reverse order; the matte texture stays bound on unit 1 until the frame ends.
 }

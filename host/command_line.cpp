@@ -1,5 +1,7 @@
 #include "host/command_line.h"
 
+#include "host/check_plan.h"
+
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -49,6 +51,54 @@ bool ParseNumber( const std::string& text, float* value )
 	return true;
 }
 
+bool ParseSeed( const std::string& text, unsigned long long* seed )
+{
+	if( text.empty() || text.size() > 20 )
+		return false;
+	unsigned long long value = 0;
+	for( char c : text )
+	{
+		if( c < '0' || c > '9' )
+			return false;
+		const unsigned digit = static_cast< unsigned >( c - '0' );
+		if( value > ( ~0ull - digit ) / 10 )
+			return false;
+		value = value * 10 + digit;
+	}
+	*seed = value;
+	return true;
+}
+
+// "scan,sizes": names of known groups, each once.
+static bool ParseGroups( const std::string& text, std::vector< std::string >* groups, std::string* error )
+{
+	size_t start = 0;
+	while( start <= text.size() )
+	{
+		const size_t comma     = text.find( ',', start );
+		const std::string name = text.substr( start, comma == std::string::npos ? std::string::npos : comma - start );
+		if( !FindCheckGroup( name ) )
+		{
+			std::string known;
+			for( const CheckGroup& group : CheckGroups() )
+				known += ( known.empty() ? "" : ", " ) + std::string( group.name );
+			*error = "unknown group \"" + name + "\" (the groups are " + known + ")";
+			return false;
+		}
+		for( const std::string& seen : *groups )
+			if( seen == name )
+			{
+				*error = "the group \"" + name + "\" is named twice";
+				return false;
+			}
+		groups->push_back( name );
+		if( comma == std::string::npos )
+			break;
+		start = comma + 1;
+	}
+	return true;
+}
+
 bool ParseAssignment( const std::string& text, std::string* name, std::string* value )
 {
 	const size_t equals = text.find( '=' );
@@ -63,9 +113,12 @@ const char* UsageText()
 {
 	return "usage: ffglhost info PLUGIN [--env NAME=VALUE]...\n"
 	       "       ffglhost run PLUGIN [options]\n"
+	       "       ffglhost check PLUGIN [--strictness N] [--seed N] [--json FILE] [--groups LIST]\n"
+	       "                             [--call-timeout N] [--env NAME=VALUE]...\n"
 	       "\n"
-	       "Loads an FFGL 2.x effect library (.so / .dll) as a host does and shows what it is (info)\n"
-	       "or runs frames through it on a headless OpenGL 4.1 core context (run).\n"
+	       "Loads an FFGL 2.x effect library (.so / .dll) as a host does and shows what it is (info),\n"
+	       "runs frames through it on a headless OpenGL 4.1 core context (run), or validates it against\n"
+	       "what real hosts do (check).\n"
 	       "\n"
 	       "run options:\n"
 	       "  --input FILE.png      one picture, repeated\n"
@@ -81,7 +134,18 @@ const char* UsageText()
 	       "                        absent, in alternating processes; at --size, else 1920x1080 and 1280x720\n"
 	       "  --env NAME=VALUE      set a variable in ffglhost's environment before loading the plug-in\n"
 	       "\n"
-	       "exit status: 0 done, 1 the plug-in, a file or the GL failed, 2 a mistake on the command line\n";
+	       "check options:\n"
+	       "  --strictness N        1 (a quick smoke run) to 10 (every size up to 3840x2160, more frames,\n"
+	       "                        instances and random steps); default 5\n"
+	       "  --seed N              the seed of every random choice; printed, so a run can be replayed\n"
+	       "  --json FILE           write every result, the timing and the plug-in's log as JSON\n"
+	       "  --groups LIST         only these groups, comma-separated: scan, protocol, instances,\n"
+	       "                        parameters, sizes, output\n"
+	       "  --call-timeout N      seconds one call into the plug-in may take before it counts as hung\n"
+	       "                        (default 60)\n"
+	       "\n"
+	       "exit status: 0 done (check: no check failed), 1 the plug-in, a file or the GL failed (check: a\n"
+	       "check failed), 2 a mistake on the command line\n";
 }
 
 bool ParseCommandLine( int argc, const char* const* argv, CommandLine* line, std::string* error )
@@ -98,25 +162,41 @@ bool ParseCommandLine( int argc, const char* const* argv, CommandLine* line, std
 		line->command = "help";
 		return true;
 	}
-	if( line->command != "info" && line->command != "run" )
+	if( line->command != "info" && line->command != "run" && line->command != "check" && line->command != "check-group" )
 	{
-		*error = "unknown command \"" + line->command + "\" (expected info or run)";
+		*error = "unknown command \"" + line->command + "\" (expected info, run or check)";
 		return false;
 	}
-	if( argc < 3 || argv[ 2 ][ 0 ] == '-' )
+	// check-group GROUP PLUGIN ...: one group of a check, in a process of its own.
+	int first = 2;
+	if( line->command == "check-group" )
+	{
+		if( argc < 3 || !FindCheckGroup( argv[ 2 ] ) )
+		{
+			*error = "check-group: no known group given";
+			return false;
+		}
+		line->groups.push_back( argv[ 2 ] );
+		first = 3;
+	}
+	if( argc <= first || argv[ first ][ 0 ] == '-' )
 	{
 		*error = line->command + ": no plug-in library given";
 		return false;
 	}
-	line->plugin   = argv[ 2 ];
-	const bool run = line->command == "run";
-	bool sceneGiven = false;
-	for( int i = 3; i < argc; ++i )
+	line->plugin     = argv[ first ];
+	const bool run   = line->command == "run";
+	const bool check = line->command == "check" || line->command == "check-group";
+	bool sceneGiven  = false;
+	for( int i = first + 1; i < argc; ++i )
 	{
 		const std::string option = argv[ i ];
-		if( !run && option != "--env" )
+		const bool checkOption   = option == "--strictness" || option == "--seed" || option == "--json" ||
+		                         option == "--groups" || option == "--call-timeout";
+		if( ( !run && !check && option != "--env" ) || ( check && !checkOption && option != "--env" ) ||
+		    ( !check && checkOption ) )
 		{
-			*error = "info: unknown option \"" + option + "\"";
+			*error = line->command + ": unknown option \"" + option + "\"";
 			return false;
 		}
 		if( option == "--no-progress" )
@@ -145,6 +225,41 @@ bool ParseCommandLine( int argc, const char* const* argv, CommandLine* line, std
 				return false;
 			}
 			line->environment.emplace_back( name, text );
+		}
+		else if( option == "--strictness" )
+		{
+			if( !ParseCount( value, 10, &line->strictness ) )
+			{
+				*error = "--strictness expects a whole number from 1 to 10, not \"" + value + "\"";
+				return false;
+			}
+		}
+		else if( option == "--seed" )
+		{
+			if( !ParseSeed( value, &line->seed ) )
+			{
+				*error = "--seed expects a whole number from 0 to 18446744073709551615, not \"" + value + "\"";
+				return false;
+			}
+			line->seedGiven = true;
+		}
+		else if( option == "--call-timeout" )
+		{
+			if( !ParseCount( value, 3600, &line->callTimeout ) )
+			{
+				*error = "--call-timeout expects whole seconds from 1 to 3600, not \"" + value + "\"";
+				return false;
+			}
+		}
+		else if( option == "--json" )
+		{
+			line->jsonPath = value;
+		}
+		else if( option == "--groups" )
+		{
+			line->groups.clear();
+			if( !ParseGroups( value, &line->groups, error ) )
+				return false;
 		}
 		else if( option == "--input" )
 		{

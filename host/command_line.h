@@ -1,5 +1,6 @@
 #pragma once
-// ffglhost's command line: "info PLUGIN" and "run PLUGIN [options]", parsed into plain values.
+// ffglhost's command line: "info PLUGIN", "run PLUGIN [options]" and "check PLUGIN [options]", parsed
+// into plain values.
 #include <string>
 #include <utility>
 #include <vector>
@@ -8,7 +9,7 @@ namespace ffglhost
 {
 struct CommandLine
 {
-	std::string command; // "info", "run" or "help"
+	std::string command; // "info", "run", "check", "check-group" (one group of a check) or "help"
 	std::string plugin;
 	// run: input
 	std::string inputPath;               // a PNG file or a folder; empty: the scene
@@ -25,7 +26,14 @@ struct CommandLine
 	// run --bench: the same frames with the runtime present and absent, alternating processes
 	bool bench      = false;
 	bool benchChild = false; // one such process: times only, no output read back
-	// both: variables set in our own environment before the plug-in loads
+	// check: how much work, the seed of every random choice, where the JSON goes, which groups
+	int strictness          = 5;
+	unsigned long long seed = 0;
+	bool seedGiven          = false;
+	std::string jsonPath;
+	std::vector< std::string > groups; // empty: all
+	int callTimeout = 60;              // seconds one call may take before its group counts as hung
+	// all: variables set in our own environment before the plug-in loads
 	std::vector< std::pair< std::string, std::string > > environment;
 };
 
@@ -36,6 +44,8 @@ bool ParseCommandLine( int argc, const char* const* argv, CommandLine* line, std
 bool ParseSize( const std::string& text, int* w, int* h );
 // A decimal number, the whole text, finite.
 bool ParseNumber( const std::string& text, float* value );
+// A whole decimal number from 0 to 2^64 - 1.
+bool ParseSeed( const std::string& text, unsigned long long* seed );
 // "NAME=VALUE" with a non-empty name; the value may be empty.
 bool ParseAssignment( const std::string& text, std::string* name, std::string* value );
 

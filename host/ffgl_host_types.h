@@ -40,8 +40,10 @@ enum FunctionCode : uint32_t
 	FF_PROCESS_OPENGL              = 17,
 	FF_INSTANTIATE_GL              = 18,
 	FF_DEINSTANTIATE_GL            = 19,
+	FF_SET_TIME                    = 20,
 	FF_RESIZE                      = 23,
 	FF_INITIALISE_V2               = 34,
+	FF_SET_BEATINFO                = 38,
 	FF_SET_HOSTINFO                = 39,
 	FF_GET_RANGE                   = 41,
 };
@@ -118,6 +120,12 @@ struct FFGLViewportStruct
 	uint32_t height;
 };
 
+struct SetBeatinfoStruct
+{
+	float bpm;
+	float barPhase;
+};
+
 struct SetHostinfoStruct
 {
 	const char* name;
@@ -140,6 +148,7 @@ static_assert( sizeof( FFGLTextureStruct ) == 20, "FFGLTextureStruct layout" );
 static_assert( sizeof( ProcessOpenGLStruct ) == 24, "ProcessOpenGLStruct layout" );
 static_assert( offsetof( ProcessOpenGLStruct, HostFBO ) == 16, "ProcessOpenGLStruct layout" );
 static_assert( sizeof( FFGLViewportStruct ) == 16, "FFGLViewportStruct layout" );
+static_assert( sizeof( SetBeatinfoStruct ) == 8, "SetBeatinfoStruct layout" );
 static_assert( sizeof( SetHostinfoStruct ) == 16, "SetHostinfoStruct layout" );
 static_assert( sizeof( GetRangeStruct ) == 12, "GetRangeStruct layout" );
 

@@ -1,4 +1,5 @@
-// ffglhost: a headless FFGL 2.x host. "info" shows what a plug-in is; "run" drives frames through it.
+// ffglhost: a headless FFGL 2.x host. "info" shows what a plug-in is; "run" drives frames through it;
+// "check" validates it against what real hosts do.
 #include "host/command_line.h"
 #include "host/commands.h"
 #include "host/process.h"
@@ -29,6 +30,10 @@ int main( int argc, char** argv )
 			SetEnvironmentValue( variable.first.c_str(), variable.second.c_str() );
 		if( line.command == "info" )
 			return InfoCommand( line );
+		if( line.command == "check" )
+			return CheckCommand( line );
+		if( line.command == "check-group" )
+			return CheckGroupCommand( line );
 		return line.bench ? BenchCommand( line ) : RunCommand( line );
 	}
 	catch( const std::bad_alloc& )

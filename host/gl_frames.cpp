@@ -33,7 +33,7 @@ int MaxFrameSize()
 	return std::min( std::min( texture, renderbuffer ), std::min( viewport[ 0 ], viewport[ 1 ] ) );
 }
 
-static GLuint MakeRGBA8Texture( int w, int h )
+GLuint MakeRGBA8Texture( int w, int h )
 {
 	GLuint texture = 0;
 	glGenTextures( 1, &texture );

@@ -27,13 +27,20 @@ bool IsTerminal( FILE* stream )
 	return _isatty( _fileno( stream ) ) != 0;
 }
 
-// One argument for cmd /c: double-quoted, inner quotes escaped.
+// One argument for cmd /c: double-quoted, inner quotes escaped, and the backslashes before a quote
+// (the closing one included) doubled, as the C runtime reads them back.
 static std::string Quote( const std::string& text )
 {
 	std::string quoted = "\"";
+	size_t backslashes = 0;
 	for( char c : text )
-		quoted += c == '"' ? std::string( "\\\"" ) : std::string( 1, c );
-	return quoted + "\"";
+	{
+		if( c == '"' )
+			quoted += std::string( backslashes + 1, '\\' );
+		backslashes = c == '\\' ? backslashes + 1 : 0;
+		quoted += c;
+	}
+	return quoted + std::string( backslashes, '\\' ) + "\"";
 }
 
 ProcessResult RunProcess( const std::vector< std::string >& arguments )

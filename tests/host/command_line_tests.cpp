@@ -77,6 +77,16 @@ TEST( CommandLineRun, MistakesAreRefusedWithAMessage )
 		{ "info", "p.so", "--frames", "3" },
 		{ "info", "p.so", "--no-progress" },
 		{ "info", "p.so", "--env", "NOVALUE" },
+		{ "check", "p.so", "--strictness", "11" },
+		{ "check", "p.so", "--strictness", "0" },
+		{ "check", "p.so", "--seed", "-1" },
+		{ "check", "p.so", "--seed", "18446744073709551616" },
+		{ "check", "p.so", "--groups", "scan,scan" },
+		{ "check", "p.so", "--groups", "" },
+		{ "check", "p.so", "--frames", "3" },
+		{ "check", "p.so", "--call-timeout", "0" },
+		{ "run", "p.so", "--seed", "3" },
+		{ "check-group", "colour", "p.so" },
 	};
 	for( const auto& args : bad )
 	{
@@ -85,6 +95,26 @@ TEST( CommandLineRun, MistakesAreRefusedWithAMessage )
 		EXPECT_FALSE( Parse( args, &line, &error ) ) << ( args.empty() ? "(nothing)" : args.back() );
 		EXPECT_FALSE( error.empty() );
 	}
+}
+
+TEST( CommandLineCheck, StrictnessSeedAndGroups )
+{
+	CommandLine line;
+	std::string error;
+	ASSERT_TRUE( Parse( { "check", "p.dll", "--strictness", "10", "--seed", "18446744073709551615", "--groups",
+	                      "sizes,scan", "--json", "r.json", "--call-timeout", "5", "--env", "A=b" },
+	                    &line, &error ) )
+	    << error;
+	EXPECT_EQ( line.strictness, 10 );
+	EXPECT_TRUE( line.seedGiven );
+	EXPECT_EQ( line.seed, 18446744073709551615ull );
+	EXPECT_EQ( line.groups, ( std::vector< std::string >{ "sizes", "scan" } ) );
+	EXPECT_EQ( line.jsonPath, "r.json" );
+	EXPECT_EQ( line.callTimeout, 5 );
+	ASSERT_TRUE( Parse( { "check-group", "output", "p.so", "--seed", "0" }, &line, &error ) ) << error;
+	EXPECT_EQ( line.plugin, "p.so" );
+	EXPECT_EQ( line.groups, std::vector< std::string >{ "output" } );
+	EXPECT_EQ( line.strictness, 5 );
 }
 
 TEST( CommandLineValues, NumbersMustBeWholeAndFinite )

@@ -1,15 +1,19 @@
-// A small FFGL 2.x effect for the host's tests: it copies its input to the host's framebuffer, or
-// fills it with a known premultiplied colour, and logs what the host did. It checks the state a
-// host must hand it with each frame. HOST_TEST_PLUGIN_FAIL names a step to fail: "initialise",
-// "instantiate" or "process"; HOST_TEST_PLUGIN_API=1 makes it claim FFGL 1.x.
+// A small FFGL 2.x effect for the host's tests: it copies its input into the host's viewport, or
+// fills the viewport with a known premultiplied colour, and logs what the host did. It checks the state
+// a host must hand it with each frame. HOST_TEST_PLUGIN_FAIL names a step to fail: "initialise",
+// "instantiate" or "process"; HOST_TEST_PLUGIN_API=1 makes it claim FFGL 1.x. HOST_TEST_PLUGIN_FAULT
+// names one fault of those that ffglhost check exists to find (see the callers of Faulty).
 #include "host/ffgl_host_types.h"
 
 #include <GL/glew.h>
 
+#include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #if defined( _WIN32 )
 #define TEST_PLUGIN_EXPORT extern "C" __declspec( dllexport )
@@ -43,6 +47,8 @@ struct Instance
 	uint32_t width = 0, height = 0;
 	int frames      = 0;
 	GLuint readFramebuffer = 0;
+	GLuint leakedTexture   = 0;
+	bool broken            = false; // "nan_breaks": a NaN was set
 	char display[ 16 ] = {};
 };
 
@@ -63,6 +69,37 @@ bool Failing( const char* step )
 	return fail && std::strcmp( fail, step ) == 0;
 }
 
+bool Faulty( const char* fault )
+{
+	const char* named = std::getenv( "HOST_TEST_PLUGIN_FAULT" );
+	return named && std::strcmp( named, fault ) == 0;
+}
+
+// What a careless plug-in shares between its instances.
+int liveInstances        = 0;       // "one_instance"
+int processCalls         = 0;       // "global_counter"
+GLuint sharedFramebuffer = 0;       // "shared_fbo"
+int* initialised         = nullptr; // "deinit_frees"
+
+void Crash()
+{
+	volatile int* nowhere = nullptr;
+	*nowhere              = 1;
+}
+
+// "state:CODE": the call with that code leaves GL state behind and raises a GL error.
+void LeaveStateAfter( uint32_t code )
+{
+	char fault[ 32 ];
+	std::snprintf( fault, sizeof( fault ), "state:%u", code );
+	if( !Faulty( fault ) )
+		return;
+	glActiveTexture( GL_TEXTURE1 );
+	glPixelStorei( GL_UNPACK_ALIGNMENT, 1 );
+	glEnable( GL_BLEND );
+	glEnable( GL_TEXTURE_2D ); // not a core capability: GL_INVALID_ENUM
+}
+
 FFMixed Number( uint32_t value )
 {
 	return MixedNumber( value );
@@ -77,7 +114,7 @@ FFMixed FloatBits( float value )
 
 FFMixed Instantiate( const FFGLViewportStruct* viewport )
 {
-	if( !viewport || Failing( "instantiate" ) )
+	if( !viewport || Failing( "instantiate" ) || ( Faulty( "one_instance" ) && liveInstances > 0 ) )
 		return MixedNumber( FF_FAIL );
 	if( !glewReady )
 		glewReady = glewInit() == GLEW_OK;
@@ -86,56 +123,113 @@ FFMixed Instantiate( const FFGLViewportStruct* viewport )
 	Instance* instance = new Instance;
 	instance->width    = viewport->width;
 	instance->height   = viewport->height;
-	glGenFramebuffers( 1, &instance->readFramebuffer );
+	if( Faulty( "shared_fbo" ) )
+	{
+		if( !sharedFramebuffer )
+			glGenFramebuffers( 1, &sharedFramebuffer );
+		instance->readFramebuffer = sharedFramebuffer;
+	}
+	else
+		glGenFramebuffers( 1, &instance->readFramebuffer );
+	if( Faulty( "leak_names" ) )
+	{
+		glGenTextures( 1, &instance->leakedTexture );
+		glBindTexture( GL_TEXTURE_2D, instance->leakedTexture );
+		glBindTexture( GL_TEXTURE_2D, 0 );
+	}
+	++liveInstances;
 	Log( "instantiated " + std::to_string( viewport->width ) + "x" + std::to_string( viewport->height ) );
 	return MixedPointer( instance );
 }
 
-// The host binds HostFBO for drawing and sets a viewport of the output's size before each frame.
-bool HostStateRight( const ProcessOpenGLStruct& record, const FFGLTextureStruct& input )
+// The host binds HostFBO for drawing and sets a viewport of the picture's size before each frame.
+bool HostStateRight( const ProcessOpenGLStruct& record, const FFGLTextureStruct& input, const GLint* viewport )
 {
 	GLint drawFramebuffer = 0;
-	GLint viewport[ 4 ]   = {};
 	glGetIntegerv( GL_DRAW_FRAMEBUFFER_BINDING, &drawFramebuffer );
-	glGetIntegerv( GL_VIEWPORT, viewport );
 	if( static_cast< GLuint >( drawFramebuffer ) != record.HostFBO )
 	{
 		Log( "HostFBO is not bound for drawing" );
 		return false;
 	}
-	if( viewport[ 0 ] != 0 || viewport[ 1 ] != 0 || viewport[ 2 ] != static_cast< GLint >( input.Width ) ||
-	    viewport[ 3 ] != static_cast< GLint >( input.Height ) )
+	if( viewport[ 2 ] != static_cast< GLint >( input.Width ) || viewport[ 3 ] != static_cast< GLint >( input.Height ) )
 	{
-		Log( "the viewport is not the frame's" );
+		Log( "the viewport is not the frame's size" );
 		return false;
 	}
 	return true;
 }
 
+// Fills the viewport with a colour, the host's scissor state put back afterwards.
+void FillViewport( const GLint* viewport, float r, float g, float b, float a )
+{
+	GLint scissor[ 4 ];
+	glGetIntegerv( GL_SCISSOR_BOX, scissor );
+	glEnable( GL_SCISSOR_TEST );
+	glScissor( viewport[ 0 ], viewport[ 1 ], viewport[ 2 ], viewport[ 3 ] );
+	glClearColor( r, g, b, a );
+	glClear( GL_COLOR_BUFFER_BIT );
+	glDisable( GL_SCISSOR_TEST );
+	glScissor( scissor[ 0 ], scissor[ 1 ], scissor[ 2 ], scissor[ 3 ] );
+}
+
 FFMixed Process( Instance* instance, const ProcessOpenGLStruct* record )
 {
-	if( !record || record->numInputTextures != 1 || !record->inputTextures || !record->inputTextures[ 0 ] )
+	if( !record && !Faulty( "no_null_checks" ) )
+		return Number( FF_FAIL );
+	if( record->numInputTextures == 0 && Faulty( "accept_no_input" ) )
+		return Number( FF_SUCCESS );
+	if( record->numInputTextures != 1 || !record->inputTextures || !record->inputTextures[ 0 ] )
 		return Number( FF_FAIL );
 	const FFGLTextureStruct& input = *record->inputTextures[ 0 ];
 	++instance->frames;
-	if( !HostStateRight( *record, input ) )
+	GLint viewport[ 4 ] = {};
+	glGetIntegerv( GL_VIEWPORT, viewport );
+	if( !HostStateRight( *record, input, viewport ) )
 		return Number( FF_FAIL );
 	if( Failing( "process" ) && instance->frames == 3 )
 		return Number( FF_FAIL );
-	if( instance->clear > 0.5f )
+	if( ( Faulty( "nan_breaks" ) && instance->broken ) || ( Faulty( "tiny_fails" ) && ( input.Width < 4 || input.Height < 4 ) ) )
+		return Number( FF_FAIL );
+	if( Faulty( "deinit_frees" ) )
+		instance->frames += *initialised - 1;
+	if( Faulty( "slow" ) )
+		std::this_thread::sleep_for( std::chrono::milliseconds( 150 ) );
+	if( Faulty( "hang" ) )
+		std::this_thread::sleep_for( std::chrono::hours( 1 ) );
+	if( Faulty( "straight" ) )
+	{
+		FillViewport( viewport, 0.9f, 0.2f, 0.2f, 0.5f ); // red above alpha
+		return Number( FF_SUCCESS );
+	}
+	if( instance->clear > 0.5f || ( Faulty( "global_counter" ) && ++processCalls % 3 == 0 ) )
 	{
 		// Half-transparent blue, premultiplied.
-		glClearColor( 0.f, 0.f, 0.5f, 0.5f );
-		glClear( GL_COLOR_BUFFER_BIT );
+		FillViewport( viewport, 0.f, 0.f, 0.5f, 0.5f );
 		return Number( FF_SUCCESS );
+	}
+	// The picture, not the whole texture, into the host's viewport.
+	GLint source[ 2 ] = { static_cast< GLint >( input.Width ), static_cast< GLint >( input.Height ) };
+	if( Faulty( "hardware_width" ) )
+	{
+		source[ 0 ] = static_cast< GLint >( input.HardwareWidth );
+		source[ 1 ] = static_cast< GLint >( input.HardwareHeight );
+	}
+	if( Faulty( "outside_viewport" ) )
+		viewport[ 0 ] = viewport[ 1 ] = 0;
+	if( Faulty( "stale_size" ) )
+	{
+		viewport[ 2 ] = static_cast< GLint >( instance->width );
+		viewport[ 3 ] = static_cast< GLint >( instance->height );
 	}
 	glBindFramebuffer( GL_READ_FRAMEBUFFER, instance->readFramebuffer );
 	glFramebufferTexture2D( GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, input.Handle, 0 );
-	glBlitFramebuffer( 0, 0, static_cast< GLint >( input.Width ), static_cast< GLint >( input.Height ), 0, 0,
-	                   static_cast< GLint >( input.Width ), static_cast< GLint >( input.Height ), GL_COLOR_BUFFER_BIT,
-	                   GL_NEAREST );
+	if( Faulty( "fbo_zero" ) )
+		glBindFramebuffer( GL_DRAW_FRAMEBUFFER, 0 );
+	glBlitFramebuffer( 0, 0, source[ 0 ], source[ 1 ], viewport[ 0 ], viewport[ 1 ], viewport[ 0 ] + viewport[ 2 ],
+	                   viewport[ 1 ] + viewport[ 3 ], GL_COLOR_BUFFER_BIT, GL_NEAREST );
 	glFramebufferTexture2D( GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0 );
-	glBindFramebuffer( GL_READ_FRAMEBUFFER, record->HostFBO );
+	glBindFramebuffer( GL_FRAMEBUFFER, record->HostFBO );
 	return Number( FF_SUCCESS );
 }
 
@@ -146,13 +240,19 @@ FFMixed SetParameter( Instance* instance, const SetParameterStruct* record )
 	float value;
 	std::memcpy( &value, &record->NewParameterValue.UIntValue, sizeof( value ) );
 	char text[ 64 ];
+	// The text parameter's value is a pointer, not a float.
+	if( record->ParameterNumber < 2 && Faulty( "edge_crash" ) && value < 0.f )
+		Crash();
+	if( record->ParameterNumber < 2 && std::isnan( value ) )
+		instance->broken = true;
 	switch( record->ParameterNumber )
 	{
 	case 0:
 		instance->gain = value;
 		break;
 	case 1:
-		instance->clear = value;
+		if( !( Faulty( "latch_clear" ) && instance->clear > 0.5f ) )
+			instance->clear = value;
 		break;
 	case 2:
 	{
@@ -162,7 +262,7 @@ FFMixed SetParameter( Instance* instance, const SetParameterStruct* record )
 		return Number( FF_SUCCESS );
 	}
 	default:
-		return Number( FF_FAIL );
+		return Number( Faulty( "lax" ) ? FF_SUCCESS : FF_FAIL );
 	}
 	// Values above 1 are refused, so the host's handling of a refusal can be tested.
 	if( value > 1.f )
@@ -173,59 +273,10 @@ FFMixed SetParameter( Instance* instance, const SetParameterStruct* record )
 }
 }
 
-TEST_PLUGIN_EXPORT void SetLogCallback( LogCallbackFunction callback )
+namespace
 {
-	logCallback = callback;
-}
-
-TEST_PLUGIN_EXPORT FFMixed plugMain( uint32_t code, FFMixed input, void* instanceID )
+FFMixed InstanceCall( Instance* instance, uint32_t code, FFMixed input )
 {
-	Instance* instance = static_cast< Instance* >( instanceID );
-	switch( code )
-	{
-	case FF_GET_INFO:
-	{
-		const char* api = std::getenv( "HOST_TEST_PLUGIN_API" );
-		info.APIMajorVersion = api && std::strcmp( api, "1" ) == 0 ? 1 : 2;
-		return MixedPointer( &info );
-	}
-	case FF_GET_EXTENDED_INFO:
-		return MixedPointer( &extended );
-	case FF_INITIALISE_V2:
-		return Number( Failing( "initialise" ) ? FF_FAIL : FF_SUCCESS );
-	case FF_DEINITIALISE:
-		Log( "deinitialised" );
-		return Number( FF_SUCCESS );
-	case FF_GET_NUM_PARAMETERS:
-		return Number( kParameterCount );
-	case FF_GET_PARAMETER_NAME:
-		return input.UIntValue < kParameterCount ? MixedPointer( kParameters[ input.UIntValue ].name ) : MixedPointer( nullptr );
-	case FF_GET_PARAMETER_TYPE:
-		return Number( input.UIntValue < kParameterCount ? kParameters[ input.UIntValue ].type : FF_FAIL );
-	case FF_GET_PARAMETER_DEFAULT:
-		if( input.UIntValue >= kParameterCount )
-			return Number( FF_FAIL );
-		if( kParameters[ input.UIntValue ].type == FF_TYPE_TEXT )
-			return MixedPointer( "none" );
-		return FloatBits( kParameters[ input.UIntValue ].defaultValue );
-	case FF_GET_RANGE:
-	{
-		GetRangeStruct* range = static_cast< GetRangeStruct* >( input.PointerValue );
-		if( !range )
-			return Number( FF_FAIL );
-		range->min = 0.f;
-		range->max = 1.f;
-		return Number( FF_SUCCESS );
-	}
-	case FF_GET_PLUGIN_CAPS:
-		return Number( input.UIntValue == FF_CAP_MINIMUM_INPUT_FRAMES || input.UIntValue == FF_CAP_MAXIMUM_INPUT_FRAMES ? 1 : 0 );
-	case FF_INSTANTIATE_GL:
-		return Instantiate( static_cast< const FFGLViewportStruct* >( input.PointerValue ) );
-	default:
-		break;
-	}
-	if( !instance )
-		return Number( FF_FAIL );
 	switch( code )
 	{
 	case FF_SET_HOSTINFO:
@@ -248,14 +299,104 @@ TEST_PLUGIN_EXPORT FFMixed plugMain( uint32_t code, FFMixed input, void* instanc
 			Log( "resized " + std::to_string( viewport->width ) + "x" + std::to_string( viewport->height ) );
 		return Number( FF_SUCCESS );
 	}
+	case FF_GET_PARAMETER:
+		if( input.UIntValue == 2 )
+			return MixedPointer( instance->label.c_str() );
+		if( input.UIntValue > 1 )
+			return Number( Faulty( "lax" ) ? FF_SUCCESS : FF_FAIL );
+		// "param_readback": the default, whatever was set.
+		return FloatBits( Faulty( "param_readback" ) ? kParameters[ input.UIntValue ].defaultValue
+		                                             : input.UIntValue == 0 ? instance->gain : instance->clear );
 	case FF_PROCESS_OPENGL:
 		return Process( instance, static_cast< const ProcessOpenGLStruct* >( input.PointerValue ) );
 	case FF_DEINSTANTIATE_GL:
+		if( instance->readFramebuffer == sharedFramebuffer )
+			sharedFramebuffer = 0; // "shared_fbo": deleted under the other instances
 		glDeleteFramebuffers( 1, &instance->readFramebuffer );
 		Log( "deinstantiated after " + std::to_string( instance->frames ) + " frames" );
 		delete instance;
+		--liveInstances;
 		return Number( FF_SUCCESS );
 	default:
-		return Number( FF_FAIL );
+		return Number( Faulty( "lax" ) ? FF_SUCCESS : FF_FAIL );
 	}
+}
+}
+
+TEST_PLUGIN_EXPORT void SetLogCallback( LogCallbackFunction callback )
+{
+	logCallback = callback;
+}
+
+TEST_PLUGIN_EXPORT FFMixed plugMain( uint32_t code, FFMixed input, void* instanceID )
+{
+	Instance* instance = static_cast< Instance* >( instanceID );
+	switch( code )
+	{
+	case FF_GET_INFO:
+	{
+		const char* api = std::getenv( "HOST_TEST_PLUGIN_API" );
+		info.APIMajorVersion = api && std::strcmp( api, "1" ) == 0 ? 1 : 2;
+		return MixedPointer( &info );
+	}
+	case FF_GET_EXTENDED_INFO:
+		return MixedPointer( &extended );
+	case FF_INITIALISE_V2:
+		if( Faulty( "scan_leak" ) )
+		{
+			// A handle and a mebibyte of memory taken at every initialisation, never given back.
+			std::tmpfile();
+			void* memory = std::malloc( 1 << 20 );
+			if( memory )
+				std::memset( memory, 1, 1 << 20 );
+		}
+		if( !initialised )
+			initialised = new int( 1 );
+		return Number( Failing( "initialise" ) ? FF_FAIL : FF_SUCCESS );
+	case FF_DEINITIALISE:
+		Log( "deinitialised" );
+		delete initialised; // "deinit_frees": the instances still read it
+		initialised = nullptr;
+		return Number( FF_SUCCESS );
+	case FF_GET_NUM_PARAMETERS:
+		return Number( kParameterCount );
+	case FF_GET_PARAMETER_NAME:
+		if( Faulty( "info" ) && input.UIntValue == 1 )
+			return MixedPointer( nullptr );
+		if( Faulty( "lax" ) && input.UIntValue >= kParameterCount )
+			return MixedPointer( "" );
+		return input.UIntValue < kParameterCount ? MixedPointer( kParameters[ input.UIntValue ].name ) : MixedPointer( nullptr );
+	case FF_GET_PARAMETER_TYPE:
+		return Number( input.UIntValue < kParameterCount ? kParameters[ input.UIntValue ].type : FF_FAIL );
+	case FF_GET_PARAMETER_DEFAULT:
+		if( input.UIntValue >= kParameterCount )
+			return Number( FF_FAIL );
+		if( kParameters[ input.UIntValue ].type == FF_TYPE_TEXT )
+			return MixedPointer( "none" );
+		return FloatBits( kParameters[ input.UIntValue ].defaultValue );
+	case FF_GET_RANGE:
+	{
+		GetRangeStruct* range = static_cast< GetRangeStruct* >( input.PointerValue );
+		if( !range )
+			return Number( FF_FAIL );
+		range->min = 0.f;
+		range->max = 1.f;
+		return Number( FF_SUCCESS );
+	}
+	case FF_GET_PLUGIN_CAPS:
+		return Number( input.UIntValue == FF_CAP_MINIMUM_INPUT_FRAMES || input.UIntValue == FF_CAP_MAXIMUM_INPUT_FRAMES ? 1 : 0 );
+	case FF_INSTANTIATE_GL:
+	{
+		const FFMixed made = Instantiate( static_cast< const FFGLViewportStruct* >( input.PointerValue ) );
+		LeaveStateAfter( code );
+		return made;
+	}
+	default:
+		break;
+	}
+	if( !instance )
+		return Number( Faulty( "lax" ) ? FF_SUCCESS : FF_FAIL );
+	const FFMixed answer = InstanceCall( instance, code, input );
+	LeaveStateAfter( code );
+	return answer;
 }
