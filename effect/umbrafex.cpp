@@ -26,7 +26,7 @@ Umbrafex::~Umbrafex()
 
 FFResult Umbrafex::InitGL( const FFGLViewportStruct* vp )
 {
-	if( !shader.Compile( umbrafexVertexSource, umbrafexFragmentSource ) )
+	if( !shader.Compile( kUmbrafexVertexSource, kUmbrafexFragmentSource ) )
 	{
 		DeInitGL();
 		return FF_FAIL;

@@ -1,7 +1,7 @@
 #include "effect/umbrafex_shaders.h"
 
 // The input passes through, scaled to its picture area; the matte spans the whole quad.
-const char* const umbrafexVertexSource =
+const char* const kUmbrafexVertexSource =
 	"#version 410 core\n"
 	"uniform vec2 MaxUV;\n"
 	"\n"
@@ -19,7 +19,7 @@ const char* const umbrafexVertexSource =
 	"}\n";
 
 // Pass-through, matte in grey, or the input multiplied by the hardened matte (premultiplied).
-const char* const umbrafexFragmentSource =
+const char* const kUmbrafexFragmentSource =
 	"#version 410 core\n"
 	"uniform sampler2D InputTexture;\n"
 	"uniform sampler2D MaskTexture;\n"

@@ -1,5 +1,5 @@
 #pragma once
 // The two GLSL texts of the composite program, kept byte for byte as the effect draws with them.
 
-extern const char* const umbrafexVertexSource;
-extern const char* const umbrafexFragmentSource;
+extern const char* const kUmbrafexVertexSource;
+extern const char* const kUmbrafexFragmentSource;

@@ -69,7 +69,7 @@ std::string RunGroup( const CommandLine& line, unsigned long long seed, const Ch
 	else if( !outcome.lastCall.empty() )
 		why += " in " + outcome.lastCall;
 	if( !outcome.currentCheck.empty() )
-		report.Add( { outcome.currentCheck, CheckStatus::Fail, why } );
+		report.Add( { outcome.currentCheck, CheckStatus::kFail, why } );
 	return why + ( outcome.currentCheck.empty() ? "" : ", during " + outcome.currentCheck );
 }
 
@@ -101,11 +101,11 @@ int CheckCommand( const CommandLine& line )
 		const std::string stopped = notLoaded.empty() ? RunGroup( line, seed, *group, report ) : std::string();
 		if( group == &CheckGroups().front() && notLoaded.empty() )
 			for( const CheckResult& r : report.Results() )
-				if( r.name == "scan.load" && r.status == CheckStatus::Fail )
+				if( r.name == "scan.load" && r.status == CheckStatus::kFail )
 					notLoaded = "not run: the plug-in did not load (see scan.load)";
 		for( const char* check : group->checks )
 			if( !report.HasResult( check ) )
-				report.Add( { check, CheckStatus::Fail,
+				report.Add( { check, CheckStatus::kFail,
 				              !notLoaded.empty() ? notLoaded
 				              : stopped.empty()  ? "not run: the group ended without it"
 				                                 : "not run: " + stopped } );
@@ -114,7 +114,7 @@ int CheckCommand( const CommandLine& line )
 	if( everything && notLoaded.empty() )
 		for( const char* check : SharedChecks() )
 			if( std::string( check ).compare( 0, 7, "timing." ) != 0 && !report.HasResult( check ) )
-				report.Add( { check, CheckStatus::Fail, "not checked: every group that makes its calls ended early" } );
+				report.Add( { check, CheckStatus::kFail, "not checked: every group that makes its calls ended early" } );
 	if( notLoaded.empty() )
 		report.SummariseTiming( everything );
 	report.Order( CatalogueOrder() );
@@ -130,7 +130,7 @@ int CheckCommand( const CommandLine& line )
 			return kExitFailed;
 		}
 	}
-	return report.Count( CheckStatus::Fail ) == 0 ? kExitOk : kExitFailed;
+	return report.Count( CheckStatus::kFail ) == 0 ? kExitOk : kExitFailed;
 }
 
 // Ends the group's process when one call into the plug-in takes longer than the limit: a hung plug-in

@@ -134,12 +134,12 @@ CheckStatus Compare( const Picture& back, const Picture& fresh, std::string* des
 {
 	const PictureDifference difference = ComparePictures( back, fresh );
 	if( difference.maxStep <= 1 )
-		return CheckStatus::Pass;
+		return CheckStatus::kPass;
 	const double share = static_cast< double >( difference.pixels ) / std::max< size_t >( 1, back.rgba.size() / 4 );
 	char percent[ 32 ];
 	std::snprintf( percent, sizeof( percent ), " (%.2f %% of the picture)", share * 100.0 );
 	*description = DescribeDifference( difference ) + percent;
-	return share <= kTraceShare && difference.maxStep <= kTraceSteps ? CheckStatus::Warn : CheckStatus::Fail;
+	return share <= kTraceShare && difference.maxStep <= kTraceSteps ? CheckStatus::kWarn : CheckStatus::kFail;
 }
 
 void Defaults( CheckSession& session, CheckInstance& automated )
@@ -200,9 +200,9 @@ void Defaults( CheckSession& session, CheckInstance& automated )
 		}
 	}
 	const std::string frames = std::to_string( settle ) + " frames at the defaults";
-	if( worst == CheckStatus::Pass )
+	if( worst == CheckStatus::kPass )
 		session.Pass( check, "after " + frames + " every instance drew what a fresh one draws, within one step" );
-	else if( worst == CheckStatus::Warn )
+	else if( worst == CheckStatus::kWarn )
 		session.Warn( check, worstWhat + ", " + frames + " later the instance still differs from a fresh one by " +
 		                         worstDifference + ": a trace of its past stays (rounding in a temporal filter keeps it "
 		                                           "within a few steps of, but not at, a fresh instance's picture)" );

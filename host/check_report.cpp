@@ -95,9 +95,9 @@ const char* StatusName( CheckStatus status )
 {
 	switch( status )
 	{
-	case CheckStatus::Pass:
+	case CheckStatus::kPass:
 		return "PASS";
-	case CheckStatus::Warn:
+	case CheckStatus::kWarn:
 		return "WARN";
 	default:
 		return "FAIL";
@@ -190,7 +190,7 @@ GroupOutcome ParseGroupOutput( const std::string& output )
 			if( nameStart == std::string::npos )
 				continue;
 			const std::string status = rest.substr( 0, nameStart );
-			result.status = status == "PASS" ? CheckStatus::Pass : status == "WARN" ? CheckStatus::Warn : CheckStatus::Fail;
+			result.status = status == "PASS" ? CheckStatus::kPass : status == "WARN" ? CheckStatus::kWarn : CheckStatus::kFail;
 			const size_t nameEnd = rest.find( ' ', nameStart + 1 );
 			result.name          = rest.substr( nameStart + 1, nameEnd - nameStart - 1 );
 			result.reason        = nameEnd == std::string::npos ? std::string() : rest.substr( nameEnd + 1 );
@@ -209,7 +209,7 @@ void CheckReport::Add( const CheckResult& result )
 		{
 			if( Rank( result.status ) > Rank( known.status ) )
 				known = result;
-			else if( result.status == CheckStatus::Pass && known.status == CheckStatus::Pass )
+			else if( result.status == CheckStatus::kPass && known.status == CheckStatus::kPass )
 				known.reason = AddCounts( known.reason, result.reason );
 			return;
 		}
@@ -244,7 +244,7 @@ void CheckReport::SummariseTiming( bool everyGroupRan )
 		if( found == times.end() || found->second.empty() )
 		{
 			if( everyGroupRan )
-				Add( { name, CheckStatus::Warn, std::string( "no samples: no group timed " ) + budget.what } );
+				Add( { name, CheckStatus::kWarn, std::string( "no samples: no group timed " ) + budget.what } );
 			continue;
 		}
 		std::vector< double > sorted = found->second;
@@ -261,7 +261,7 @@ void CheckReport::SummariseTiming( bool everyGroupRan )
 		std::snprintf( text, sizeof( text ), "%s: median %.2f ms, p95 %.2f ms, max %.2f ms over %zu calls (budget %.0f ms)",
 		               budget.what, line.median, line.p95, line.max, line.count, budget.milliseconds );
 		const bool over = line.p95 > budget.milliseconds;
-		Add( { name, over ? CheckStatus::Warn : CheckStatus::Pass,
+		Add( { name, over ? CheckStatus::kWarn : CheckStatus::kPass,
 		       over ? std::string( "slow: " ) + text + "; hosts drop frames or stall when a call takes this long" : text } );
 	}
 }
@@ -297,9 +297,9 @@ void CheckReport::Print( FILE* stream, const std::string& heading, int strictnes
 		if( logLines.size() > kPrintedLogLines )
 			std::fprintf( stream, "  ... and %zu more lines (all of them in the JSON)\n", logLines.size() - kPrintedLogLines );
 	}
-	const int warnings = Count( CheckStatus::Warn );
+	const int warnings = Count( CheckStatus::kWarn );
 	std::fprintf( stream, "summary: %zu checks, %d passed, %d warning%s, %d failed (strictness %d, seed %llu; replay with --seed %llu)\n",
-	              results.size(), Count( CheckStatus::Pass ), warnings, warnings == 1 ? "" : "s", Count( CheckStatus::Fail ),
+	              results.size(), Count( CheckStatus::kPass ), warnings, warnings == 1 ? "" : "s", Count( CheckStatus::kFail ),
 	              strictness, seed, seed );
 	std::fflush( stream );
 }
@@ -314,8 +314,8 @@ bool CheckReport::WriteJson( const std::string& path, const std::string& plugin,
 		return false;
 	}
 	file << "{\n  \"plugin\": " << JsonText( plugin ) << ",\n  \"strictness\": " << strictness << ",\n  \"seed\": " << seed << ",\n  \"summary\": {\"checks\": "
-	     << results.size() << ", \"passed\": " << Count( CheckStatus::Pass ) << ", \"warnings\": " << Count( CheckStatus::Warn )
-	     << ", \"failed\": " << Count( CheckStatus::Fail ) << "},\n  \"checks\": [\n";
+	     << results.size() << ", \"passed\": " << Count( CheckStatus::kPass ) << ", \"warnings\": " << Count( CheckStatus::kWarn )
+	     << ", \"failed\": " << Count( CheckStatus::kFail ) << "},\n  \"checks\": [\n";
 	for( size_t i = 0; i < results.size(); ++i )
 		file << "    {\"name\": " << JsonText( results[ i ].name ) << ", \"status\": " << JsonText( StatusName( results[ i ].status ) )
 		     << ", \"reason\": " << JsonText( results[ i ].reason ) << "}" << ( i + 1 < results.size() ? ",\n" : "\n" );

@@ -10,9 +10,9 @@ namespace ffglhost
 {
 enum class CheckStatus
 {
-	Pass,
-	Warn,
-	Fail,
+	kPass,
+	kWarn,
+	kFail,
 };
 
 const char* StatusName( CheckStatus status ); // "PASS", "WARN", "FAIL"
@@ -20,7 +20,7 @@ const char* StatusName( CheckStatus status ); // "PASS", "WARN", "FAIL"
 struct CheckResult
 {
 	std::string name;
-	CheckStatus status = CheckStatus::Pass;
+	CheckStatus status = CheckStatus::kPass;
 	std::string reason;
 };
 

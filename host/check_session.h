@@ -101,9 +101,9 @@ public:
 	// Results, one line each for the parent.
 	void Begin( const char* check );
 	void Report( const char* check, CheckStatus status, const std::string& reason );
-	void Pass( const char* check, const std::string& detail ) { Report( check, CheckStatus::Pass, detail ); }
-	void Warn( const char* check, const std::string& reason ) { Report( check, CheckStatus::Warn, reason ); }
-	void Fail( const char* check, const std::string& reason ) { Report( check, CheckStatus::Fail, reason ); }
+	void Pass( const char* check, const std::string& detail ) { Report( check, CheckStatus::kPass, detail ); }
+	void Warn( const char* check, const std::string& reason ) { Report( check, CheckStatus::kWarn, reason ); }
+	void Fail( const char* check, const std::string& reason ) { Report( check, CheckStatus::kFail, reason ); }
 
 	// A call that needs no GL (information codes), announced first.
 	FFMixed Call( uint32_t code, FFMixed input, void* instance, const char* callName, const std::string& detail );

@@ -137,22 +137,16 @@ void Tiny( CheckSession& session )
 		session.Fail( check, what + ": a tiny frame leaves the instance in a broken state" );
 }
 
-enum class Likeness
-{
-	Same,
-	Broken,  // could not be made, or a frame broke a demand
-	Differs, // drawn, but not as plainly
-};
-
-// The same frames, once in the layout given and once plainly by a fresh instance; *reason says how
-// they came out when not the same.
-Likeness SameAsPlain( CheckSession& session, const FrameLayout& layout, unsigned demands, const std::string& what,
-                      std::string* reason )
+// The same frames, once in the layout given and once plainly by a fresh instance. False, with *reason,
+// when the instance could not be made, a frame broke a demand, or the picture differs (then the hint,
+// what a plug-in maker should do, ends the reason).
+bool SameAsPlain( CheckSession& session, const FrameLayout& layout, unsigned demands, const std::string& what,
+                  const char* hint, std::string* reason )
 {
 	const int frames        = session.Plan().framesPerSize;
 	CheckInstance& instance = *session.NewInstance( "instance 1" );
 	if( !session.Instantiate( instance, layout.width, layout.height, reason ) )
-		return Likeness::Broken;
+		return false;
 	FrameOutput output;
 	for( int frame = 0; frame < frames; ++frame )
 	{
@@ -166,18 +160,30 @@ Likeness SameAsPlain( CheckSession& session, const FrameLayout& layout, unsigned
 			                                        SizeName( layout.targetWidth, layout.targetHeight ) +
 			                                        "): draw into the framebuffer the host names, in its viewport"
 			                                  : problem );
-			return Likeness::Broken;
+			return false;
 		}
 	}
 	session.Deinstantiate( instance );
 	Picture fresh;
 	if( !FreshPicture( session, layout.width, layout.height, frames, &fresh, reason ) )
-		return Likeness::Broken;
+		return false;
 	const PictureDifference difference = ComparePictures( output.picture, fresh );
 	if( difference.maxStep <= 1 )
-		return Likeness::Same;
-	*reason = what + ", the picture differs from the same frames drawn plainly (" + DescribeDifference( difference ) + ")";
-	return Likeness::Differs;
+		return true;
+	*reason = what + ", the picture differs from the same frames drawn plainly (" + DescribeDifference( difference ) + ")" + hint;
+	return false;
+}
+
+// A check of one layout against the plain one.
+void CheckLikePlain( CheckSession& session, const char* check, const FrameLayout& layout, unsigned demands,
+                     const std::string& what, const char* hint, const char* passed )
+{
+	session.Begin( check );
+	std::string reason;
+	if( SameAsPlain( session, layout, demands, what, hint, &reason ) )
+		session.Pass( check, passed );
+	else
+		session.Fail( check, reason );
 }
 
 void PaddingHidden( CheckSession& session )
@@ -205,12 +211,11 @@ void PaddingHidden( CheckSession& session )
 	{
 		const std::string what = "with a " + SizeName( padded.width, padded.height ) + " picture in a " +
 		                         SizeName( padded.textureWidth, padded.textureHeight ) + " texture";
-		const Likeness likeness = SameAsPlain( session, padded, kAnswered | kDrawn, what, &reason );
-		if( likeness != Likeness::Same )
+		if( !SameAsPlain( session, padded, kAnswered | kDrawn, what,
+		                  ": the texture's padding shows; sample only Width x Height of HardwareWidth x HardwareHeight",
+		                  &reason ) )
 		{
-			session.Fail( check, reason + ( likeness == Likeness::Differs ? ": the texture's padding shows; sample only Width x "
-			                                                                 "Height of HardwareWidth x HardwareHeight"
-			                                                               : "" ) );
+			session.Fail( check, reason );
 			return;
 		}
 	}
@@ -219,35 +224,25 @@ void PaddingHidden( CheckSession& session )
 
 void HostFramebuffer( CheckSession& session )
 {
-	const char* check = "sizes.host_fbo";
-	session.Begin( check );
 	FrameLayout layout  = PlainLayout( 320, 180 );
 	layout.targetWidth  = 400;
 	layout.targetHeight = 300;
-	std::string reason;
-	if( SameAsPlain( session, layout, kAnswered | kDrawn, "with a HostFBO of 400x300 and the viewport 320x180 at (0, 0)",
-	                 &reason ) == Likeness::Same )
-		session.Pass( check, "drawn into a HostFBO of its own size that is not the host's first framebuffer" );
-	else
-		session.Fail( check, reason );
+	CheckLikePlain( session, "sizes.host_fbo", layout, kAnswered | kDrawn,
+	                "with a HostFBO of 400x300 and the viewport 320x180 at (0, 0)", "",
+	                "drawn into a HostFBO of its own size that is not the host's first framebuffer" );
 }
 
 void Viewport( CheckSession& session )
 {
-	const char* check = "sizes.viewport";
-	session.Begin( check );
 	FrameLayout layout  = PlainLayout( 320, 180 );
 	layout.targetWidth  = 420;
 	layout.targetHeight = 260;
 	layout.viewportX    = 60;
 	layout.viewportY    = 40;
-	std::string reason;
-	const Likeness likeness =
-	    SameAsPlain( session, layout, kAnswered, "with the viewport 320x180 at (60, 40) in a HostFBO of 420x260", &reason );
-	if( likeness == Likeness::Same )
-		session.Pass( check, "the picture lands in the host's viewport, wherever it lies" );
-	else
-		session.Fail( check, reason + ( likeness == Likeness::Differs ? ": draw into the viewport the host set, not at (0, 0)" : "" ) );
+	CheckLikePlain( session, "sizes.viewport", layout, kAnswered,
+	                "with the viewport 320x180 at (60, 40) in a HostFBO of 420x260",
+	                ": draw into the viewport the host set, not at (0, 0)",
+	                "the picture lands in the host's viewport, wherever it lies" );
 }
 }
 

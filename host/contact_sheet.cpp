@@ -73,8 +73,8 @@ void AreaAverage( const Picture& src, int tx, int ty, int tw, int th, unsigned o
 
 enum class TileKind
 {
-	OverChecker,
-	AlphaAsGrey,
+	kOverChecker,
+	kAlphaAsGrey,
 };
 
 void DrawTile( Picture& sheet, int left, int top, int tw, int th, const Picture& src, TileKind kind )
@@ -87,7 +87,7 @@ void DrawTile( Picture& sheet, int left, int top, int tw, int th, const Picture&
 			unsigned c[ 4 ];
 			AreaAverage( src, x, y, tw, th, c );
 			uint8_t* out = PixelAt( sheet, left + x, top + y );
-			if( kind == TileKind::AlphaAsGrey )
+			if( kind == TileKind::kAlphaAsGrey )
 			{
 				out[ 0 ] = out[ 1 ] = out[ 2 ] = static_cast< uint8_t >( c[ 3 ] );
 			}
@@ -154,9 +154,9 @@ void ContactSheet::Add( int frameIndex, const Picture& input, const Picture& out
 		return;
 	const int row = static_cast< int >( it - frames.begin() );
 	DrawText( sheet, TileX( 0 ), TileY( row ) - kRowLabel + 6, "frame " + std::to_string( frameIndex + 1 ) );
-	DrawTile( sheet, TileX( 0 ), TileY( row ), tileWidth, tileHeight, input, TileKind::OverChecker );
-	DrawTile( sheet, TileX( 1 ), TileY( row ), tileWidth, tileHeight, output, TileKind::AlphaAsGrey );
-	DrawTile( sheet, TileX( 2 ), TileY( row ), tileWidth, tileHeight, output, TileKind::OverChecker );
+	DrawTile( sheet, TileX( 0 ), TileY( row ), tileWidth, tileHeight, input, TileKind::kOverChecker );
+	DrawTile( sheet, TileX( 1 ), TileY( row ), tileWidth, tileHeight, output, TileKind::kAlphaAsGrey );
+	DrawTile( sheet, TileX( 2 ), TileY( row ), tileWidth, tileHeight, output, TileKind::kOverChecker );
 }
 
 bool ContactSheet::Write( const std::string& path, std::string* error ) const

@@ -12,23 +12,28 @@ namespace ffglhost
 {
 void FrameSource::OpenScene( int w, int h )
 {
-	kind        = Kind::Scene;
+	kind        = Kind::kScene;
 	firstWidth  = w;
 	firstHeight = h;
 	loadedIndex = -1;
 }
 
-bool FrameSource::OpenFile( const std::string& path, std::string* error )
+bool FrameSource::OpenFirst( const std::string& path, Kind opened, std::string* error )
 {
-	kind = Kind::None;
 	if( !ReadPng( path, picture, error ) )
 		return false;
 	Premultiply( picture );
-	kind        = Kind::File;
+	kind        = opened;
 	firstWidth  = picture.width;
 	firstHeight = picture.height;
 	loadedIndex = 0;
 	return true;
+}
+
+bool FrameSource::OpenFile( const std::string& path, std::string* error )
+{
+	kind = Kind::kNone;
+	return OpenFirst( path, Kind::kFile, error );
 }
 
 static bool HasPngExtension( const std::filesystem::path& path )
@@ -41,7 +46,7 @@ static bool HasPngExtension( const std::filesystem::path& path )
 
 bool FrameSource::OpenDirectory( const std::string& path, std::string* error )
 {
-	kind = Kind::None;
+	kind = Kind::kNone;
 	files.clear();
 	std::error_code ec;
 	for( std::filesystem::directory_iterator it( path, ec ), end; !ec && it != end; it.increment( ec ) )
@@ -61,31 +66,24 @@ bool FrameSource::OpenDirectory( const std::string& path, std::string* error )
 		return false;
 	}
 	std::sort( files.begin(), files.end() );
-	if( !ReadPng( files[ 0 ], picture, error ) )
-		return false;
-	Premultiply( picture );
-	kind        = Kind::Directory;
-	firstWidth  = picture.width;
-	firstHeight = picture.height;
-	loadedIndex = 0;
-	return true;
+	return OpenFirst( files[ 0 ], Kind::kDirectory, error );
 }
 
 int FrameSource::NaturalFrameCount() const
 {
-	return kind == Kind::Directory ? static_cast< int >( files.size() ) : 60;
+	return kind == Kind::kDirectory ? static_cast< int >( files.size() ) : 60;
 }
 
 const Picture* FrameSource::Frame( int index, std::string* error )
 {
 	switch( kind )
 	{
-	case Kind::Scene:
+	case Kind::kScene:
 		RenderPresenter( index, firstWidth, firstHeight, picture );
 		return &picture;
-	case Kind::File:
+	case Kind::kFile:
 		return &picture;
-	case Kind::Directory:
+	case Kind::kDirectory:
 	{
 		const int file = index % static_cast< int >( files.size() );
 		if( file != loadedIndex )
@@ -98,7 +96,7 @@ const Picture* FrameSource::Frame( int index, std::string* error )
 		}
 		return &picture;
 	}
-	case Kind::None:
+	case Kind::kNone:
 		break;
 	}
 	*error = "no input opened";

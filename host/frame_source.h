@@ -30,12 +30,12 @@ public:
 private:
 	enum class Kind
 	{
-		None,
-		Scene,
-		File,
-		Directory,
+		kNone,
+		kScene,
+		kFile,
+		kDirectory,
 	};
-	Kind kind = Kind::None;
+	Kind kind = Kind::kNone;
 	int firstWidth  = 0;
 	int firstHeight = 0;
 	std::vector< std::string > files;

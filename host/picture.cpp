@@ -9,40 +9,35 @@ void ResizePicture( Picture& picture, int w, int h )
 	picture.rgba.resize( static_cast< size_t >( w ) * static_cast< size_t >( h ) * 4 );
 }
 
-void Premultiply( Picture& picture )
+// Applies convert( colour channel, alpha ) to the three colours of every pixel that is not opaque.
+template< typename Convert >
+static void ConvertTranslucent( Picture& picture, Convert convert )
 {
-	uint8_t* p      = picture.rgba.data();
-	const size_t n  = picture.rgba.size() / 4;
+	uint8_t* p     = picture.rgba.data();
+	const size_t n = picture.rgba.size() / 4;
 	for( size_t i = 0; i < n; ++i, p += 4 )
 	{
 		const unsigned a = p[ 3 ];
 		if( a == 255 )
 			continue;
 		for( int c = 0; c < 3; ++c )
-			p[ c ] = static_cast< uint8_t >( ( p[ c ] * a + 127 ) / 255 );
+			p[ c ] = convert( p[ c ], a );
 	}
+}
+
+void Premultiply( Picture& picture )
+{
+	ConvertTranslucent( picture, []( unsigned v, unsigned a ) { return static_cast< uint8_t >( ( v * a + 127 ) / 255 ); } );
 }
 
 void Unpremultiply( Picture& picture )
 {
-	uint8_t* p      = picture.rgba.data();
-	const size_t n  = picture.rgba.size() / 4;
-	for( size_t i = 0; i < n; ++i, p += 4 )
-	{
-		const unsigned a = p[ 3 ];
-		if( a == 255 )
-			continue;
+	ConvertTranslucent( picture, []( unsigned v, unsigned a ) {
 		if( a == 0 )
-		{
-			p[ 0 ] = p[ 1 ] = p[ 2 ] = 0;
-			continue;
-		}
+			return static_cast< uint8_t >( 0 );
 		// A colour above its alpha is not premultiplied colour; clamp rather than wrap.
-		for( int c = 0; c < 3; ++c )
-		{
-			unsigned v = ( p[ c ] * 255u + a / 2 ) / a;
-			p[ c ]     = static_cast< uint8_t >( v > 255 ? 255 : v );
-		}
-	}
+		const unsigned straight = ( v * 255u + a / 2 ) / a;
+		return static_cast< uint8_t >( straight > 255 ? 255 : straight );
+	} );
 }
 }

@@ -30,6 +30,10 @@ struct ProcessResult
 // Starts arguments[ 0 ] with the rest as its arguments (each passed as one argument, whatever it
 // holds), waits for it and collects its standard output; its standard error goes to ours.
 ProcessResult RunProcess( const std::vector< std::string >& arguments );
+// RunProcess's two halves that differ per OS: the child started through the shell (popen), its
+// standard output to read; and its end, read from the shell's status.
+FILE* OpenProcessPipe( const std::vector< std::string >& arguments );
+void CloseProcessPipe( FILE* pipe, ProcessResult* result );
 
 // What the process holds now: resident memory in bytes, threads, open handles (file descriptors on
 // Linux). -1 for what cannot be read.

@@ -38,31 +38,25 @@ static std::string Quote( const std::string& text )
 	return quoted + "'";
 }
 
-ProcessResult RunProcess( const std::vector< std::string >& arguments )
+FILE* OpenProcessPipe( const std::vector< std::string >& arguments )
 {
-	ProcessResult result;
 	std::string command;
 	for( const std::string& argument : arguments )
 		command += ( command.empty() ? "" : " " ) + Quote( argument );
-	std::fflush( stdout );
-	FILE* child = popen( command.c_str(), "r" );
-	if( !child )
-		return result;
-	result.started = true;
-	char buffer[ 4096 ];
-	size_t read;
-	while( ( read = std::fread( buffer, 1, sizeof( buffer ), child ) ) > 0 )
-		result.output.append( buffer, read );
-	const int status = pclose( child );
+	return popen( command.c_str(), "r" );
+}
+
+void CloseProcessPipe( FILE* pipe, ProcessResult* result )
+{
+	const int status = pclose( pipe );
 	// sh reports a child killed by signal n as exit status 128 + n.
 	if( WIFSIGNALED( status ) || ( WIFEXITED( status ) && WEXITSTATUS( status ) > 128 ) )
 	{
 		const int signal = WIFSIGNALED( status ) ? WTERMSIG( status ) : WEXITSTATUS( status ) - 128;
-		result.crashed   = true;
-		result.crash     = "signal " + std::to_string( signal ) + " (" + strsignal( signal ) + ")";
+		result->crashed  = true;
+		result->crash    = "signal " + std::to_string( signal ) + " (" + strsignal( signal ) + ")";
 	}
-	result.exitCode = WIFEXITED( status ) ? WEXITSTATUS( status ) : -1;
-	return result;
+	result->exitCode = WIFEXITED( status ) ? WEXITSTATUS( status ) : -1;
 }
 
 long ResidentBytes()

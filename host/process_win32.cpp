@@ -43,35 +43,29 @@ static std::string Quote( const std::string& text )
 	return quoted + std::string( backslashes, '\\' ) + "\"";
 }
 
-ProcessResult RunProcess( const std::vector< std::string >& arguments )
+FILE* OpenProcessPipe( const std::vector< std::string >& arguments )
 {
-	ProcessResult result;
 	std::string command;
 	for( const std::string& argument : arguments )
 		command += ( command.empty() ? "" : " " ) + Quote( argument );
 	// cmd /c drops the outer quotes of its command: give it a pair to drop.
 	command = "\"" + command + "\"";
-	std::fflush( stdout );
-	FILE* child = _popen( command.c_str(), "rb" );
-	if( !child )
-		return result;
-	result.started = true;
-	char buffer[ 4096 ];
-	size_t read;
-	while( ( read = std::fread( buffer, 1, sizeof( buffer ), child ) ) > 0 )
-		result.output.append( buffer, read );
-	const int status = _pclose( child );
+	return _popen( command.c_str(), "rb" );
+}
+
+void CloseProcessPipe( FILE* pipe, ProcessResult* result )
+{
+	const int status = _pclose( pipe );
 	// An unhandled exception ends a process with its NTSTATUS code, 0xC0000005 and the like.
 	const unsigned code = static_cast< unsigned >( status );
 	if( code >= 0xC0000000u )
 	{
 		char text[ 32 ];
 		std::snprintf( text, sizeof( text ), "exception 0x%08x", code );
-		result.crashed = true;
-		result.crash   = text;
+		result->crashed = true;
+		result->crash   = text;
 	}
-	result.exitCode = status;
-	return result;
+	result->exitCode = status;
 }
 
 long ResidentBytes()

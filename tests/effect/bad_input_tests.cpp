@@ -12,18 +12,18 @@ namespace
 {
 enum class Expect
 {
-	Success,        // low half 0
-	Fail,           // low half 0xFFFFFFFF
-	Null,           // the 64-bit value 0
-	FailurePointer, // the 64-bit value 0x00000000FFFFFFFF
-	Pointer,        // neither null nor the failure pointer
-	Value           // low half equals the row's value
+	kSuccess,        // low half 0
+	kFail,           // low half 0xFFFFFFFF
+	kNull,           // the 64-bit value 0
+	kFailurePointer, // the 64-bit value 0x00000000FFFFFFFF
+	kPointer,        // neither null nor the failure pointer
+	kValue           // low half equals the row's value
 };
 
 enum class Who
 {
-	None,
-	Live
+	kNone,
+	kLive
 };
 
 // Storage for the records a row points at, refilled with random bytes before every row.
@@ -69,12 +69,12 @@ struct Row
 	bool ok             = false;
 	switch( row.expect )
 	{
-	case Expect::Success: ok = result.UIntValue == FF_SUCCESS; break;
-	case Expect::Fail: ok = result.UIntValue == FF_FAIL; break;
-	case Expect::Null: ok = all == 0; break;
-	case Expect::FailurePointer: ok = all == FF_FAIL_POINTER_VALUE; break;
-	case Expect::Pointer: ok = all != 0 && all != FF_FAIL_POINTER_VALUE; break;
-	case Expect::Value: ok = result.UIntValue == row.value; break;
+	case Expect::kSuccess: ok = result.UIntValue == FF_SUCCESS; break;
+	case Expect::kFail: ok = result.UIntValue == FF_FAIL; break;
+	case Expect::kNull: ok = all == 0; break;
+	case Expect::kFailurePointer: ok = all == FF_FAIL_POINTER_VALUE; break;
+	case Expect::kPointer: ok = all != 0 && all != FF_FAIL_POINTER_VALUE; break;
+	case Expect::kValue: ok = result.UIntValue == row.value; break;
 	}
 	if( ok )
 		return ::testing::AssertionSuccess();
@@ -101,51 +101,51 @@ std::vector< Row > Table()
 	{
 		uint32_t code;
 		Expect expect;
-	} nullRecords[] = { { FF_SET_PARAMETER, Expect::Fail }, { FF_PROCESS_OPENGL, Expect::Fail },
-						{ FF_INSTANTIATE_GL, Expect::FailurePointer }, { FF_SET_TIME, Expect::Fail },
-						{ FF_RESIZE, Expect::Fail }, { FF_GET_PARAMETER_ELEMENT_NAME, Expect::Null },
-						{ FF_GET_PARAMETER_ELEMENT_VALUE, Expect::Fail }, { FF_SET_PARAMETER_ELEMENT_VALUE, Expect::Fail },
-						{ FF_SET_BEATINFO, Expect::Fail }, { FF_SET_HOSTINFO, Expect::Fail }, { FF_GET_RANGE, Expect::Fail },
-						{ FF_GET_THUMBNAIL, Expect::Fail }, { FF_GET_FILE_PARAMETER_EXTENSION, Expect::Null },
-						{ FF_GET_PARAMETER_EVENTS, Expect::Fail }, { FF_GET_SEPARATOR_ELEMENT_INDEX, Expect::Fail },
-						{ FF_GET_PARAMETER_GROUP, Expect::Fail }, { FF_GET_PARAMETER_DISPLAY_NAME, Expect::Fail } };
+	} nullRecords[] = { { FF_SET_PARAMETER, Expect::kFail }, { FF_PROCESS_OPENGL, Expect::kFail },
+						{ FF_INSTANTIATE_GL, Expect::kFailurePointer }, { FF_SET_TIME, Expect::kFail },
+						{ FF_RESIZE, Expect::kFail }, { FF_GET_PARAMETER_ELEMENT_NAME, Expect::kNull },
+						{ FF_GET_PARAMETER_ELEMENT_VALUE, Expect::kFail }, { FF_SET_PARAMETER_ELEMENT_VALUE, Expect::kFail },
+						{ FF_SET_BEATINFO, Expect::kFail }, { FF_SET_HOSTINFO, Expect::kFail }, { FF_GET_RANGE, Expect::kFail },
+						{ FF_GET_THUMBNAIL, Expect::kFail }, { FF_GET_FILE_PARAMETER_EXTENSION, Expect::kNull },
+						{ FF_GET_PARAMETER_EVENTS, Expect::kFail }, { FF_GET_SEPARATOR_ELEMENT_INDEX, Expect::kFail },
+						{ FF_GET_PARAMETER_GROUP, Expect::kFail }, { FF_GET_PARAMETER_DISPLAY_NAME, Expect::kFail } };
 	for( const auto& n : nullRecords )
 	{
-		add( "null record, no instance", n.code, Who::None, null, n.expect );
+		add( "null record, no instance", n.code, Who::kNone, null, n.expect );
 		if( n.code != FF_INSTANTIATE_GL )
-			add( "null record, live instance", n.code, Who::Live, null, n.expect );
+			add( "null record, live instance", n.code, Who::kLive, null, n.expect );
 	}
 
 	// Records of random numbers; pointer fields null or pointing at real storage of the stated size.
-	add( "random parameter number", FF_SET_PARAMETER, Who::Live,
+	add( "random parameter number", FF_SET_PARAMETER, Who::kLive,
 		 []( Records& r ) { r.As< SetParameterStruct >()->ParameterNumber = r.BadIndex(); return MixedFromPointer( r.bytes ); },
-		 Expect::Fail );
-	add( "random float bits for Stability", FF_SET_PARAMETER, Who::Live,
+		 Expect::kFail );
+	add( "random float bits for Stability", FF_SET_PARAMETER, Who::kLive,
 		 []( Records& r ) { r.As< SetParameterStruct >()->ParameterNumber = 2; return MixedFromPointer( r.bytes ); },
-		 Expect::Success );
-	add( "random input count, null texture array", FF_PROCESS_OPENGL, Who::Live,
+		 Expect::kSuccess );
+	add( "random input count, null texture array", FF_PROCESS_OPENGL, Who::kLive,
 		 []( Records& r ) {
 			 auto* frame          = r.As< ProcessOpenGLStruct >();
 			 frame->inputTextures = nullptr;
 			 frame->numInputTextures |= 1u;
 			 return MixedFromPointer( r.bytes );
 		 },
-		 Expect::Fail );
-	add( "no input texture", FF_PROCESS_OPENGL, Who::Live,
+		 Expect::kFail );
+	add( "no input texture", FF_PROCESS_OPENGL, Who::kLive,
 		 []( Records& r ) {
 			 auto* frame             = r.As< ProcessOpenGLStruct >();
 			 frame->inputTextures    = nullptr;
 			 frame->numInputTextures = 0;
 			 return MixedFromPointer( r.bytes );
 		 },
-		 Expect::Fail );
-	add( "random viewport", FF_RESIZE, Who::Live, random, Expect::Success );
-	add( "random time (any double)", FF_SET_TIME, Who::Live, random, Expect::Success );
-	for( Who who : { Who::None, Who::Live } )
+		 Expect::kFail );
+	add( "random viewport", FF_RESIZE, Who::kLive, random, Expect::kSuccess );
+	add( "random time (any double)", FF_SET_TIME, Who::kLive, random, Expect::kSuccess );
+	for( Who who : { Who::kNone, Who::kLive } )
 	{
 		add( "random element query", FF_GET_PARAMETER_ELEMENT_NAME, who,
 			 []( Records& r ) { r.As< ParameterElementStruct >()->ParameterNumber = r.BadIndex(); return MixedFromPointer( r.bytes ); },
-			 Expect::Null );
+			 Expect::kNull );
 		add( "element number beyond the count", FF_GET_PARAMETER_ELEMENT_NAME, who,
 			 []( Records& r ) {
 				 auto* query          = r.As< ParameterElementStruct >();
@@ -153,18 +153,18 @@ std::vector< Row > Table()
 				 query->ElementNumber |= 1u;
 				 return MixedFromPointer( r.bytes );
 			 },
-			 Expect::Null );
+			 Expect::kNull );
 		add( "random element query", FF_GET_PARAMETER_ELEMENT_VALUE, who,
 			 []( Records& r ) { r.As< ParameterElementStruct >()->ParameterNumber = r.BadIndex(); return MixedFromPointer( r.bytes ); },
-			 Expect::Fail );
+			 Expect::kFail );
 		add( "random range query", FF_GET_RANGE, who,
 			 []( Records& r ) { r.As< GetRangeStruct >()->ParameterNumber = r.BadIndex(); return MixedFromPointer( r.bytes ); },
-			 Expect::Success, 0, []( Records& r ) { return r.As< GetRangeStruct >()->min == 0.f && r.As< GetRangeStruct >()->max == 1.f; } );
+			 Expect::kSuccess, 0, []( Records& r ) { return r.As< GetRangeStruct >()->min == 0.f && r.As< GetRangeStruct >()->max == 1.f; } );
 		add( "random thumbnail record", FF_GET_THUMBNAIL, who,
 			 []( Records& r ) { r.As< GetThumbnailStruct >()->rgbaPixelBuffer = nullptr; return MixedFromPointer( r.bytes ); },
-			 Expect::Fail, 0, []( Records& r ) { return r.As< GetThumbnailStruct >()->width == 0 && r.As< GetThumbnailStruct >()->height == 0; } );
-		add( "random extension query", FF_GET_FILE_PARAMETER_EXTENSION, who, random, Expect::Null );
-		add( "random separator query", FF_GET_SEPARATOR_ELEMENT_INDEX, who, random, Expect::Fail );
+			 Expect::kFail, 0, []( Records& r ) { return r.As< GetThumbnailStruct >()->width == 0 && r.As< GetThumbnailStruct >()->height == 0; } );
+		add( "random extension query", FF_GET_FILE_PARAMETER_EXTENSION, who, random, Expect::kNull );
+		add( "random separator query", FF_GET_SEPARATOR_ELEMENT_INDEX, who, random, Expect::kFail );
 		add( "group: random number, null buffer", FF_GET_PARAMETER_GROUP, who,
 			 []( Records& r ) {
 				 auto* query         = r.As< GetStringStruct >();
@@ -172,7 +172,7 @@ std::vector< Row > Table()
 				 query->maxToWrite |= 1u;
 				 return MixedFromPointer( r.bytes );
 			 },
-			 Expect::Fail );
+			 Expect::kFail );
 		add( "group: random number, maxToWrite 0", FF_GET_PARAMETER_GROUP, who,
 			 []( Records& r ) {
 				 auto* query         = r.As< GetStringStruct >();
@@ -180,119 +180,119 @@ std::vector< Row > Table()
 				 query->maxToWrite   = 0;
 				 return MixedFromPointer( r.bytes );
 			 },
-			 Expect::Fail );
+			 Expect::kFail );
 	}
-	add( "random element value, random numbers", FF_SET_PARAMETER_ELEMENT_VALUE, Who::Live,
+	add( "random element value, random numbers", FF_SET_PARAMETER_ELEMENT_VALUE, Who::kLive,
 		 []( Records& r ) { r.As< SetParameterElementValueStruct >()->ParameterNumber = r.BadIndex(); return MixedFromPointer( r.bytes ); },
-		 Expect::Fail );
-	add( "element number beyond the count", FF_SET_PARAMETER_ELEMENT_VALUE, Who::Live,
+		 Expect::kFail );
+	add( "element number beyond the count", FF_SET_PARAMETER_ELEMENT_VALUE, Who::kLive,
 		 []( Records& r ) {
 			 auto* set            = r.As< SetParameterElementValueStruct >();
 			 set->ParameterNumber = 1;
 			 set->ElementNumber |= 1u;
 			 return MixedFromPointer( r.bytes );
 		 },
-		 Expect::Fail );
-	add( "random bpm and phase", FF_SET_BEATINFO, Who::Live, random, Expect::Success );
-	add( "host texts null", FF_SET_HOSTINFO, Who::Live,
+		 Expect::kFail );
+	add( "random bpm and phase", FF_SET_BEATINFO, Who::kLive, random, Expect::kSuccess );
+	add( "host texts null", FF_SET_HOSTINFO, Who::kLive,
 		 []( Records& r ) {
 			 r.As< SetHostinfoStruct >()->name    = nullptr;
 			 r.As< SetHostinfoStruct >()->version = nullptr;
 			 return MixedFromPointer( r.bytes );
 		 },
-		 Expect::Success );
-	add( "events null, random count", FF_GET_PARAMETER_EVENTS, Who::Live,
+		 Expect::kSuccess );
+	add( "events null, random count", FF_GET_PARAMETER_EVENTS, Who::kLive,
 		 []( Records& r ) { r.As< GetParamEventsStruct >()->events = nullptr; return MixedFromPointer( r.bytes ); },
-		 Expect::Success, 0, []( Records& r ) { return r.As< GetParamEventsStruct >()->numEvents == 0; } );
-	add( "events of room 4", FF_GET_PARAMETER_EVENTS, Who::Live,
+		 Expect::kSuccess, 0, []( Records& r ) { return r.As< GetParamEventsStruct >()->numEvents == 0; } );
+	add( "events of room 4", FF_GET_PARAMETER_EVENTS, Who::kLive,
 		 []( Records& r ) {
 			 r.As< GetParamEventsStruct >()->events    = r.events;
 			 r.As< GetParamEventsStruct >()->numEvents = 4;
 			 return MixedFromPointer( r.bytes );
 		 },
-		 Expect::Success, 0, []( Records& r ) { return r.As< GetParamEventsStruct >()->numEvents == 0 && r.events[ 0 ].ParameterNumber == 0x5A5A5A5A; } );
-	add( "display name: random number into 64 bytes", FF_GET_PARAMETER_DISPLAY_NAME, Who::Live,
+		 Expect::kSuccess, 0, []( Records& r ) { return r.As< GetParamEventsStruct >()->numEvents == 0 && r.events[ 0 ].ParameterNumber == 0x5A5A5A5A; } );
+	add( "display name: random number into 64 bytes", FF_GET_PARAMETER_DISPLAY_NAME, Who::kLive,
 		 []( Records& r ) {
 			 auto* query         = r.As< GetStringStruct >();
 			 query->stringBuffer = r.text;
 			 query->maxToWrite   = 1 + query->maxToWrite % sizeof( r.text );
 			 return MixedFromPointer( r.bytes );
 		 },
-		 Expect::Success, 0, []( Records& r ) { return r.text[ 0 ] == '#'; } );
-	add( "display name: null buffer", FF_GET_PARAMETER_DISPLAY_NAME, Who::Live,
+		 Expect::kSuccess, 0, []( Records& r ) { return r.text[ 0 ] == '#'; } );
+	add( "display name: null buffer", FF_GET_PARAMETER_DISPLAY_NAME, Who::kLive,
 		 []( Records& r ) {
 			 r.As< GetStringStruct >()->stringBuffer = nullptr;
 			 r.As< GetStringStruct >()->maxToWrite |= 1u;
 			 return MixedFromPointer( r.bytes );
 		 },
-		 Expect::Fail );
+		 Expect::kFail );
 
 	// Out-of-range indices, and numbers whose high half carries junk (only the low half counts).
-	for( Who who : { Who::None, Who::Live } )
+	for( Who who : { Who::kNone, Who::kLive } )
 	{
-		add( "index 4", FF_GET_PARAMETER_NAME, who, []( Records& ) { return HostNumber( 4 ); }, Expect::Null );
-		add( "random index", FF_GET_PARAMETER_NAME, who, badIndex, Expect::Null );
-		add( "index 0xFFFFFFFF", FF_GET_PARAMETER_NAME, who, []( Records& ) { return HostNumber( 0xFFFFFFFFu ); }, Expect::Null );
-		add( "random index", FF_GET_PARAMETER_DEFAULT, who, badIndex, Expect::Fail );
+		add( "index 4", FF_GET_PARAMETER_NAME, who, []( Records& ) { return HostNumber( 4 ); }, Expect::kNull );
+		add( "random index", FF_GET_PARAMETER_NAME, who, badIndex, Expect::kNull );
+		add( "index 0xFFFFFFFF", FF_GET_PARAMETER_NAME, who, []( Records& ) { return HostNumber( 0xFFFFFFFFu ); }, Expect::kNull );
+		add( "random index", FF_GET_PARAMETER_DEFAULT, who, badIndex, Expect::kFail );
 		add( "index 2, junk high half", FF_GET_PARAMETER_DEFAULT, who, []( Records& ) { return HostNumber( 2, 0xDEADBEEF ); },
-			 Expect::Value, kFloatHalf );
-		add( "random index", FF_GET_PARAMETER_TYPE, who, badIndex, Expect::Fail );
-		add( "random index", FF_GET_NUM_PARAMETER_ELEMENTS, who, badIndex, Expect::Fail );
-		add( "random index", FF_GET_PARAMETER_USAGE, who, badIndex, Expect::Fail );
-		add( "random index", FF_GET_NUM_FILE_PARAMETER_EXTENSIONS, who, badIndex, Expect::Value, 0 );
-		add( "random index", FF_GET_PARAMETER_VISIBILITY, who, badIndex, Expect::Fail );
-		add( "random index", FF_GET_NUM_ELEMENT_SEPARATORS, who, badIndex, Expect::Value, 0 );
+			 Expect::kValue, kFloatHalf );
+		add( "random index", FF_GET_PARAMETER_TYPE, who, badIndex, Expect::kFail );
+		add( "random index", FF_GET_NUM_PARAMETER_ELEMENTS, who, badIndex, Expect::kFail );
+		add( "random index", FF_GET_PARAMETER_USAGE, who, badIndex, Expect::kFail );
+		add( "random index", FF_GET_NUM_FILE_PARAMETER_EXTENSIONS, who, badIndex, Expect::kValue, 0 );
+		add( "random index", FF_GET_PARAMETER_VISIBILITY, who, badIndex, Expect::kFail );
+		add( "random index", FF_GET_NUM_ELEMENT_SEPARATORS, who, badIndex, Expect::kValue, 0 );
 		add( "random capability", FF_GET_PLUGIN_CAPS, who, []( Records& r ) { return HostNumber( r.BadIndex() | 0x100 ); },
-			 Expect::Value, 0 );
+			 Expect::kValue, 0 );
 		add( "capability 16, junk high half", FF_ENABLE_PLUGIN_CAP, who, []( Records& ) { return HostNumber( 16, 0xFFFFFFFF ); },
-			 Expect::Fail );
+			 Expect::kFail );
 	}
-	add( "random index", FF_GET_PARAMETER_DISPLAY, Who::Live, badIndex, Expect::Null );
-	add( "random index", FF_GET_PARAMETER, Who::Live, badIndex, Expect::Value, kFloatZero );
-	add( "input 1 of a one-input effect", FF_GET_INPUT_STATUS, Who::Live, []( Records& ) { return HostNumber( 1 ); }, Expect::Fail );
-	add( "random input number", FF_GET_INPUT_STATUS, Who::Live, badIndex, Expect::Fail );
-	add( "random rate", FF_SET_SAMPLERATE, Who::Live, badIndex, Expect::Success );
+	add( "random index", FF_GET_PARAMETER_DISPLAY, Who::kLive, badIndex, Expect::kNull );
+	add( "random index", FF_GET_PARAMETER, Who::kLive, badIndex, Expect::kValue, kFloatZero );
+	add( "input 1 of a one-input effect", FF_GET_INPUT_STATUS, Who::kLive, []( Records& ) { return HostNumber( 1 ); }, Expect::kFail );
+	add( "random input number", FF_GET_INPUT_STATUS, Who::kLive, badIndex, Expect::kFail );
+	add( "random rate", FF_SET_SAMPLERATE, Who::kLive, badIndex, Expect::kSuccess );
 
 	// Codes that do nothing here, and codes beyond the standard.
 	for( uint32_t code : { 1u, 3u, 11u, 12u, 14u, 24u, 25u, 26u, 27u, 28u, 29u, 30u, 52u, 53u, 60u, 61u, 255u, 1000u,
 						   0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu } )
 	{
-		add( "unused or unknown code", code, Who::None, random, Expect::Fail );
-		add( "unused or unknown code", code, Who::Live, random, Expect::Fail );
+		add( "unused or unknown code", code, Who::kNone, random, Expect::kFail );
+		add( "unused or unknown code", code, Who::kLive, random, Expect::kFail );
 	}
 
 	// Instance 0 where an instance is needed (the records themselves are valid).
-	add( "no instance", FF_GET_PARAMETER_DISPLAY, Who::None, none, Expect::FailurePointer );
-	add( "no instance", FF_SET_PARAMETER, Who::None,
-		 []( Records& r ) { r.As< SetParameterStruct >()->ParameterNumber = 1; return MixedFromPointer( r.bytes ); }, Expect::Fail );
-	add( "no instance", FF_GET_PARAMETER, Who::None, none, Expect::Fail );
-	add( "no instance", FF_GET_INPUT_STATUS, Who::None, none, Expect::Fail );
-	add( "no instance", FF_PROCESS_OPENGL, Who::None,
-		 []( Records& r ) { r.As< ProcessOpenGLStruct >()->numInputTextures = 0; return MixedFromPointer( r.bytes ); }, Expect::Fail );
-	add( "no instance", FF_DEINSTANTIATE_GL, Who::None, none, Expect::Fail );
-	add( "no instance", FF_SET_TIME, Who::None, random, Expect::Fail );
-	add( "no instance", FF_CONNECT, Who::None, none, Expect::Fail );
-	add( "no instance", FF_DISCONNECT, Who::None, none, Expect::Fail );
-	add( "no instance", FF_RESIZE, Who::None, random, Expect::Fail );
-	add( "no instance", FF_SET_PARAMETER_ELEMENT_VALUE, Who::None, random, Expect::Fail );
-	add( "no instance", FF_SET_BEATINFO, Who::None, random, Expect::Fail );
-	add( "no instance", FF_SET_HOSTINFO, Who::None,
+	add( "no instance", FF_GET_PARAMETER_DISPLAY, Who::kNone, none, Expect::kFailurePointer );
+	add( "no instance", FF_SET_PARAMETER, Who::kNone,
+		 []( Records& r ) { r.As< SetParameterStruct >()->ParameterNumber = 1; return MixedFromPointer( r.bytes ); }, Expect::kFail );
+	add( "no instance", FF_GET_PARAMETER, Who::kNone, none, Expect::kFail );
+	add( "no instance", FF_GET_INPUT_STATUS, Who::kNone, none, Expect::kFail );
+	add( "no instance", FF_PROCESS_OPENGL, Who::kNone,
+		 []( Records& r ) { r.As< ProcessOpenGLStruct >()->numInputTextures = 0; return MixedFromPointer( r.bytes ); }, Expect::kFail );
+	add( "no instance", FF_DEINSTANTIATE_GL, Who::kNone, none, Expect::kFail );
+	add( "no instance", FF_SET_TIME, Who::kNone, random, Expect::kFail );
+	add( "no instance", FF_CONNECT, Who::kNone, none, Expect::kFail );
+	add( "no instance", FF_DISCONNECT, Who::kNone, none, Expect::kFail );
+	add( "no instance", FF_RESIZE, Who::kNone, random, Expect::kFail );
+	add( "no instance", FF_SET_PARAMETER_ELEMENT_VALUE, Who::kNone, random, Expect::kFail );
+	add( "no instance", FF_SET_BEATINFO, Who::kNone, random, Expect::kFail );
+	add( "no instance", FF_SET_HOSTINFO, Who::kNone,
 		 []( Records& r ) {
 			 r.As< SetHostinfoStruct >()->name    = "host";
 			 r.As< SetHostinfoStruct >()->version = "1";
 			 return MixedFromPointer( r.bytes );
 		 },
-		 Expect::Fail );
-	add( "no instance", FF_SET_SAMPLERATE, Who::None, none, Expect::Fail );
-	add( "no instance", FF_GET_PARAMETER_EVENTS, Who::None,
-		 []( Records& r ) { r.As< GetParamEventsStruct >()->events = nullptr; return MixedFromPointer( r.bytes ); }, Expect::Fail );
-	add( "no instance", FF_GET_PARAMETER_DISPLAY_NAME, Who::None,
+		 Expect::kFail );
+	add( "no instance", FF_SET_SAMPLERATE, Who::kNone, none, Expect::kFail );
+	add( "no instance", FF_GET_PARAMETER_EVENTS, Who::kNone,
+		 []( Records& r ) { r.As< GetParamEventsStruct >()->events = nullptr; return MixedFromPointer( r.bytes ); }, Expect::kFail );
+	add( "no instance", FF_GET_PARAMETER_DISPLAY_NAME, Who::kNone,
 		 []( Records& r ) {
 			 r.As< GetStringStruct >()->stringBuffer = r.text;
 			 r.As< GetStringStruct >()->maxToWrite   = 16;
 			 return MixedFromPointer( r.bytes );
 		 },
-		 Expect::Fail );
+		 Expect::kFail );
 	return rows;
 }
 } // namespace
@@ -369,13 +369,13 @@ TEST_F( BadInputTest, EveryRowGetsItsDocumentedResult )
 	{
 		records.Refill();
 		const FFMixed input  = row.input( records );
-		const FFMixed result = Call( row.code, input, row.who == Who::Live ? live : nullptr );
-		EXPECT_TRUE( Matches( row, result ) ) << ( row.who == Who::Live ? "live instance" : "no instance" );
+		const FFMixed result = Call( row.code, input, row.who == Who::kLive ? live : nullptr );
+		EXPECT_TRUE( Matches( row, result ) ) << ( row.who == Who::kLive ? "live instance" : "no instance" );
 		if( row.written )
 		{
 			EXPECT_TRUE( row.written( records ) ) << "code " << row.code << " (" << row.what << ") wrote the wrong record";
 		}
-		if( row.code == FF_INSTANTIATE_GL && row.expect == Expect::Pointer )
+		if( row.code == FF_INSTANTIATE_GL && row.expect == Expect::kPointer )
 			Deinstantiate( result.PointerValue );
 		++tried;
 	}

@@ -81,9 +81,9 @@ TEST( MatteBlend, SettlesBelow255AndFullWeightFreezes )
 
 TEST( Shaders, TextsAreByteExact )
 {
-	EXPECT_EQ( 226u, std::strlen( umbrafexVertexSource ) );
-	EXPECT_EQ( 966u, std::strlen( umbrafexFragmentSource ) );
-	EXPECT_EQ( 0x19391dfdu, Crc32( umbrafexVertexSource ) );
-	EXPECT_EQ( 0xd52f228cu, Crc32( umbrafexFragmentSource ) );
-	EXPECT_EQ( nullptr, std::strchr( umbrafexFragmentSource, '\r' ) );
+	EXPECT_EQ( 226u, std::strlen( kUmbrafexVertexSource ) );
+	EXPECT_EQ( 966u, std::strlen( kUmbrafexFragmentSource ) );
+	EXPECT_EQ( 0x19391dfdu, Crc32( kUmbrafexVertexSource ) );
+	EXPECT_EQ( 0xd52f228cu, Crc32( kUmbrafexFragmentSource ) );
+	EXPECT_EQ( nullptr, std::strchr( kUmbrafexFragmentSource, '\r' ) );
 }

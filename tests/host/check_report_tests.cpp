@@ -22,7 +22,7 @@ TEST( CheckReport, GroupOutputNamesTheCheckAndCallACrashInterrupted )
 	                                               "@check call FF_PROCESS_OPENGL (frame 2 of instance 1 at 8x8)\n" );
 	ASSERT_EQ( outcome.results.size(), 1u );
 	EXPECT_EQ( outcome.results[ 0 ].name, "a.first" );
-	EXPECT_EQ( outcome.results[ 0 ].status, CheckStatus::Pass );
+	EXPECT_EQ( outcome.results[ 0 ].status, CheckStatus::kPass );
 	EXPECT_EQ( outcome.results[ 0 ].reason, "all good: 3 frames" );
 	ASSERT_EQ( outcome.times.size(), 1u );
 	EXPECT_EQ( outcome.times[ 0 ].first, "steady_frame" );
@@ -38,22 +38,22 @@ TEST( CheckReport, GroupOutputNamesTheCheckAndCallACrashInterrupted )
 TEST( CheckReport, TheWorstReportOfACheckStandsAndPassesAddUp )
 {
 	CheckReport report;
-	report.Add( { "glstate.process", CheckStatus::Pass, "12 calls left the GL state as the host set it" } );
-	report.Add( { "glstate.process", CheckStatus::Pass, "30 calls left the GL state as the host set it" } );
+	report.Add( { "glstate.process", CheckStatus::kPass, "12 calls left the GL state as the host set it" } );
+	report.Add( { "glstate.process", CheckStatus::kPass, "30 calls left the GL state as the host set it" } );
 	EXPECT_EQ( report.Results()[ 0 ].reason, "42 calls left the GL state as the host set it" );
-	report.Add( { "glstate.process", CheckStatus::Fail, "GL_BLEND is enabled" } );
-	report.Add( { "glstate.process", CheckStatus::Warn, "later and milder" } );
-	report.Add( { "glstate.process", CheckStatus::Pass, "5 calls left the GL state as the host set it" } );
+	report.Add( { "glstate.process", CheckStatus::kFail, "GL_BLEND is enabled" } );
+	report.Add( { "glstate.process", CheckStatus::kWarn, "later and milder" } );
+	report.Add( { "glstate.process", CheckStatus::kPass, "5 calls left the GL state as the host set it" } );
 	ASSERT_EQ( report.Results().size(), 1u );
-	EXPECT_EQ( report.Results()[ 0 ].status, CheckStatus::Fail );
+	EXPECT_EQ( report.Results()[ 0 ].status, CheckStatus::kFail );
 	EXPECT_EQ( report.Results()[ 0 ].reason, "GL_BLEND is enabled" );
 }
 
 TEST( CheckReport, TimingOverBudgetWarnsAndJsonHoldsEverything )
 {
 	CheckReport report;
-	report.Add( { "b.second", CheckStatus::Fail, "a \"quoted\" reason\\" } );
-	report.Add( { "a.first", CheckStatus::Pass, "fine" } );
+	report.Add( { "b.second", CheckStatus::kFail, "a \"quoted\" reason\\" } );
+	report.Add( { "a.first", CheckStatus::kPass, "fine" } );
 	for( int i = 0; i < 20; ++i )
 		report.AddTime( "steady_frame", i < 18 ? 5.0 : 400.0 ); // p95 is the 19th of 20
 	report.AddTime( "instantiate", 3.0 );
@@ -63,8 +63,8 @@ TEST( CheckReport, TimingOverBudgetWarnsAndJsonHoldsEverything )
 	report.Order( { "a.first", "b.second", "timing.instantiate", "timing.steady_frame" } );
 	ASSERT_EQ( report.Results().size(), 4u );
 	EXPECT_EQ( report.Results()[ 0 ].name, "a.first" );
-	EXPECT_EQ( report.Results()[ 2 ].status, CheckStatus::Pass );
-	EXPECT_EQ( report.Results()[ 3 ].status, CheckStatus::Warn );
+	EXPECT_EQ( report.Results()[ 2 ].status, CheckStatus::kPass );
+	EXPECT_EQ( report.Results()[ 3 ].status, CheckStatus::kWarn );
 	EXPECT_NE( report.Results()[ 3 ].reason.find( "p95 400.00 ms" ), std::string::npos );
 
 	const std::string path = ::testing::TempDir() + "check_report_test.json";

@@ -53,3 +53,5 @@ private:
 
 // The native path separator.
 char PathSeparator();
+// Whether a file can be made in a folder whose path exceeds Windows' 260-character limit.
+bool PathsBeyondWindowsLimitHoldFiles();

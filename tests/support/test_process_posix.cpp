@@ -8,6 +8,11 @@ char PathSeparator()
 	return '/';
 }
 
+bool PathsBeyondWindowsLimitHoldFiles()
+{
+	return true;
+}
+
 void StdoutCapture::Start()
 {
 	fflush( stdout );

@@ -8,6 +8,11 @@ char PathSeparator()
 	return '\\';
 }
 
+bool PathsBeyondWindowsLimitHoldFiles()
+{
+	return false;
+}
+
 void StdoutCapture::Start()
 {
 	fflush( stdout );
