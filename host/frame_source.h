@@ -35,6 +35,9 @@ private:
 		kFile,
 		kDirectory,
 	};
+	// Reads the first picture of a file or folder source.
+	bool OpenFirst( const std::string& path, Kind opened, std::string* error );
+
 	Kind kind = Kind::kNone;
 	int firstWidth  = 0;
 	int firstHeight = 0;

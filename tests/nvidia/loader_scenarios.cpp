@@ -392,7 +392,9 @@ TEST( LongProgramFiles, TooLongFolderIsSkipped )
 	ASSERT_EQ( 219u, scenario.programFiles.size() );
 	// Windows' path limit keeps the files themselves out of such a folder.
 	if( PathsBeyondWindowsLimitHoldFiles() )
+	{
 		ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::kFull ) );
+	}
 	ExpectEveryEffectsCallMissing();
 	ExpectEveryImageCallMissing();
 	ExpectNotLoaded();
