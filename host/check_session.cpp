@@ -7,10 +7,8 @@
 #include "host/timing.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstring>
-#include <thread>
 
 namespace ffglhost
 {
@@ -23,7 +21,6 @@ const uint8_t kPaddingColour[ 4 ] = { 255, 0, 255, 255 };
 const int kPictureVariety          = 4;
 const size_t kPictureCacheLimit    = 12;
 const long long kSteadyFramePixels = 1920LL * 1080LL;
-const int kContextAttempts         = 4;
 const char* const kWatchNames[]    = { "glstate.instantiate", "glstate.process", "glstate.deinstantiate", "glstate.other" };
 
 bool IsClearColour( const uint8_t* pixel )
@@ -147,13 +144,8 @@ bool CheckSession::Open( const std::string& path, std::string* error )
 	}
 	if( !glReady )
 	{
-		// A busy X server now and then refuses a connection for a moment: a few tries before giving up.
-		for( int attempt = 1; !StartHostGL( context, error ); ++attempt )
-		{
-			if( attempt == kContextAttempts )
-				return false;
-			std::this_thread::sleep_for( std::chrono::milliseconds( 250 * attempt ) );
-		}
+		if( !StartHostGL( context, error ) )
+			return false;
 		glReady = true;
 		glGenFramebuffers( 3, spareFramebuffers );
 		for( GLuint framebuffer : spareFramebuffers )

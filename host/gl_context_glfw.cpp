@@ -2,12 +2,29 @@
 
 #include <GLFW/glfw3.h>
 
+#include <chrono>
+#include <thread>
+
 struct GLContextImpl
 {
 	GLFWwindow* window;
 };
 
 static int glfwUsers = 0;
+
+// A busy X server now and then refuses a connection for a moment: a few tries before giving up.
+static bool ConnectGlfw()
+{
+	const int kAttempts = 5;
+	for( int attempt = 1;; ++attempt )
+	{
+		if( glfwInit() )
+			return true;
+		if( attempt == kAttempts )
+			return false;
+		std::this_thread::sleep_for( std::chrono::milliseconds( 100 * attempt ) );
+	}
+}
 
 GLContext::~GLContext()
 {
@@ -18,7 +35,7 @@ bool GLContext::Create( const char** error )
 {
 	if( impl )
 		return true;
-	if( glfwUsers == 0 && !glfwInit() )
+	if( glfwUsers == 0 && !ConnectGlfw() )
 	{
 		*error = "glfwInit failed (is DISPLAY set to a running X server?)";
 		return false;

@@ -63,8 +63,14 @@ export SANITIZE_LSAN="suppressions=$root/tests/support/lsan.supp:print_suppressi
   export ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1:verify_asan_link_order=0
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
   export LSAN_OPTIONS="$SANITIZE_LSAN" LD_PRELOAD="$SANITIZE_PRELOAD"
-  cd build/sanitize && ctest --output-on-failure -j"$jobs" "$@" | tail -n 4
-  exit "${PIPESTATUS[0]}"
+  # Only the summary when all passed; the whole log, failures' output included, when not.
+  cd build/sanitize
+  if ctest --output-on-failure -j"$jobs" "$@" >ctest.log 2>&1; then
+    tail -n 4 ctest.log
+  else
+    cat ctest.log
+    exit 1
+  fi
 )
 
 # A bounded fuzz run of plugMain from the committed seeds; new inputs are kept in build/fuzz/corpus.
