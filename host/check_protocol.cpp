@@ -22,6 +22,16 @@ bool IsFailure( FFMixed answer )
 	return answer.UIntValue == FF_FAIL;
 }
 
+// When the call was not refused, fails the check with the answer, the call and what the plug-in should
+// answer instead, and says so: the check then ends.
+bool FailedUnlessRefused( CheckSession& session, const char* check, bool refused, uint64_t answer,
+                          const std::string& what, const char* should )
+{
+	if( !refused )
+		session.Fail( check, "answered " + Hex( answer ) + " to " + what + ": " + should );
+	return !refused;
+}
+
 void NoInput( CheckSession& session, CheckInstance& instance )
 {
 	session.Begin( "protocol.no_input" );
@@ -45,12 +55,9 @@ void NoInput( CheckSession& session, CheckInstance& instance )
 	for( const Case& c : cases )
 	{
 		session.RawFrame( instance, layout, c.record, c.what, &output );
-		if( output.answer != FF_FAIL )
-		{
-			session.Fail( "protocol.no_input", std::string( "answered " ) + Hex( output.answer ) + " to " + c.what +
-			                                       ": answer FF_FAIL, so the host knows nothing was drawn" );
+		if( FailedUnlessRefused( session, "protocol.no_input", output.answer == FF_FAIL, output.answer, c.what,
+		                         "answer FF_FAIL, so the host knows nothing was drawn" ) )
 			return;
-		}
 	}
 	session.Pass( "protocol.no_input", "frames without an input texture are answered FF_FAIL" );
 }
@@ -80,18 +87,15 @@ void NullRecords( CheckSession& session, CheckInstance& instance )
 		const FFMixed answer   = session.Call( c.code, MixedPointer( recordGiven ? &frame : nullptr ),
 		                                       c.withInstance ? instance.id : nullptr, c.name, what );
 		const bool refused = c.pointerAnswer ? !IsValidPointer( answer ) : IsFailure( answer );
-		if( !refused )
+		if( !refused && c.pointerAnswer )
 		{
-			if( c.pointerAnswer )
-			{
-				// It made an instance from nothing: end it, or it would outlive the check.
-				session.Call( FF_DEINSTANTIATE_GL, MixedNumber( 0 ), answer.PointerValue, "FF_DEINSTANTIATE_GL",
-				              "the instance made from a null viewport" );
-			}
-			session.Fail( "protocol.null_records", "answered " + Hex( answer.bits ) + " to " + what +
-			                                           ": answer FF_FAIL (or the failure pointer) to a call it cannot carry out" );
-			return;
+			// It made an instance from nothing: end it, or it would outlive the check.
+			session.Call( FF_DEINSTANTIATE_GL, MixedNumber( 0 ), answer.PointerValue, "FF_DEINSTANTIATE_GL",
+			              "the instance made from a null viewport" );
 		}
+		if( FailedUnlessRefused( session, "protocol.null_records", refused, answer.bits, what,
+		                         "answer FF_FAIL (or the failure pointer) to a call it cannot carry out" ) )
+			return;
 	}
 	session.Pass( "protocol.null_records", "null records and missing instances are refused" );
 }
@@ -105,12 +109,9 @@ void UnknownCodes( CheckSession& session, CheckInstance& instance )
 		{
 			const std::string what = "the unknown code " + std::to_string( code ) + ( id ? " for an instance" : "" );
 			const FFMixed answer   = session.Call( code, MixedNumber( 0 ), id, "an unknown code", what );
-			if( !IsFailure( answer ) )
-			{
-				session.Fail( "protocol.unknown_codes", "answered " + Hex( answer.bits ) + " to " + what +
-				                                            ": a host takes any other answer than FF_FAIL as support" );
+			if( FailedUnlessRefused( session, "protocol.unknown_codes", IsFailure( answer ), answer.bits, what,
+			                         "a host takes any other answer than FF_FAIL as support" ) )
 				return;
-			}
 		}
 	session.Pass( "protocol.unknown_codes", "codes the plug-in does not know are answered FF_FAIL" );
 }
