@@ -27,9 +27,9 @@ struct GLFrames
 	Picture staging;          // rows flipped between picture order and GL order
 };
 
-// A GL_RGBA8 texture of w x h without content, linear filtering, clamped to its edges; unit 0's
-// GL_TEXTURE_2D binding is left at 0.
-GLuint MakeRGBA8Texture( int w, int h );
+// A GL_RGBA8 texture of w x h holding rgba (rows bottom first) or, with null, no content; filtered as
+// asked, clamped to its edges; the active unit's GL_TEXTURE_2D binding is left at 0.
+GLuint MakeRGBA8Texture( int w, int h, const uint8_t* rgba = nullptr, GLint filter = GL_LINEAR );
 
 // Both textures and the framebuffer at w x h; false with *error when the framebuffer is incomplete.
 bool CreateGLFrames( GLFrames& frames, int w, int h, std::string* error );

@@ -1,18 +1,10 @@
 #include "tests/support/gl_helpers.h"
 
+#include "host/gl_frames.h"
+
 GLuint MakeTexture( int w, int h, const uint8_t* rgba )
 {
-	GLuint texture = 0;
-	glGenTextures( 1, &texture );
-	glBindTexture( GL_TEXTURE_2D, texture );
-	glPixelStorei( GL_UNPACK_ALIGNMENT, 1 );
-	glTexImage2D( GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba );
-	glTexParameteri( GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST );
-	glTexParameteri( GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST );
-	glTexParameteri( GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE );
-	glTexParameteri( GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE );
-	glBindTexture( GL_TEXTURE_2D, 0 );
-	return texture;
+	return ffglhost::MakeRGBA8Texture( w, h, rgba, GL_NEAREST );
 }
 
 TestTarget MakeTarget( int w, int h, float r, float g, float b, float a )
