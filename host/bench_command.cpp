@@ -52,18 +52,9 @@ bool RunChild( const std::vector< std::string >& arguments, Kind& kind, bool kee
 		*error = "cannot start " + arguments[ 0 ];
 		return false;
 	}
-	const std::string& output = child.output;
-	bool timesSeen   = false;
-	size_t start     = 0;
-	while( start < output.size() )
+	bool timesSeen = false;
+	for( const std::string& text : OutputLines( child.output ) )
 	{
-		size_t end = output.find( '\n', start );
-		if( end == std::string::npos )
-			end = output.size();
-		std::string text = output.substr( start, end - start );
-		if( !text.empty() && text.back() == '\r' )
-			text.pop_back();
-		start = end + 1;
 		if( text.compare( 0, 12, "bench-times " ) == 0 )
 		{
 			timesSeen = true;

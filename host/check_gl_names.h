@@ -30,5 +30,6 @@ GLNameCensus TakeGLNameCensus( GLuint upTo = 4096 );
 
 // Names alive in after that were neither in before nor the host's own, as
 // "2 textures (12, 13), 1 framebuffer (4)"; empty when none.
-std::string NamesLeftBehind( const GLNameCensus& before, const GLNameCensus& after, const GLNameCensus& hostOwn );
+std::string NamesLeftBehind( const GLNameCensus& before, const GLNameCensus& after,
+                             const GLNameCensus& hostOwn = GLNameCensus() );
 }

@@ -1,5 +1,7 @@
 #include "host/check_report.h"
 
+#include "host/process.h"
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -151,16 +153,8 @@ double SecondsSinceLastLine()
 GroupOutcome ParseGroupOutput( const std::string& output )
 {
 	GroupOutcome outcome;
-	size_t start = 0;
-	while( start < output.size() )
+	for( std::string line : OutputLines( output ) )
 	{
-		size_t end = output.find( '\n', start );
-		if( end == std::string::npos )
-			end = output.size();
-		std::string line = output.substr( start, end - start );
-		start            = end + 1;
-		if( !line.empty() && line.back() == '\r' )
-			line.pop_back();
 		if( line.compare( 0, 7, kPrefix ) != 0 )
 			continue;
 		line.erase( 0, 7 );

@@ -2,6 +2,23 @@
 
 namespace ffglhost
 {
+std::vector< std::string > OutputLines( const std::string& output )
+{
+	std::vector< std::string > lines;
+	size_t start = 0;
+	while( start < output.size() )
+	{
+		size_t end = output.find( '\n', start );
+		if( end == std::string::npos )
+			end = output.size();
+		lines.push_back( output.substr( start, end - start ) );
+		if( !lines.back().empty() && lines.back().back() == '\r' )
+			lines.back().pop_back();
+		start = end + 1;
+	}
+	return lines;
+}
+
 ProcessResult RunProcess( const std::vector< std::string >& arguments )
 {
 	ProcessResult result;

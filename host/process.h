@@ -27,6 +27,9 @@ struct ProcessResult
 	std::string output;    // everything it wrote to standard output
 };
 
+// A child's output as lines, without their line ends (LF or CR LF).
+std::vector< std::string > OutputLines( const std::string& output );
+
 // Starts arguments[ 0 ] with the rest as its arguments (each passed as one argument, whatever it
 // holds), waits for it and collects its standard output; its standard error goes to ours.
 ProcessResult RunProcess( const std::vector< std::string >& arguments );

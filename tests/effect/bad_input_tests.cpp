@@ -1,7 +1,7 @@
 // Every bad input a host can send, one table row each: the input and the result it must get. Records
 // hold random numbers but never random pointers. Afterwards nothing may be left alive.
+#include "host/check_gl_names.h"
 #include "tests/effect/effect_host.h"
-#include "tests/support/gl_names.h"
 #include "tests/support/test_process.h"
 
 #include <cstring>
@@ -309,7 +309,7 @@ protected:
 		picture         = Split( 32, 16 );
 		other           = MakePicture( 32, 16, []( int, int ) { return kBackdrop; } );
 		target          = MakeTarget( 32, 16 );
-		baselineNames   = LiveGLNames();
+		baselineNames   = ffglhost::TakeGLNameCensus();
 	}
 	void TearDown() override
 	{
@@ -318,7 +318,7 @@ protected:
 			return;
 		// Every instance of the test is gone: nothing of the plug-in may be left in GL or the runtime.
 		EXPECT_EQ( baselineObjects, RuntimeLiveObjects() );
-		EXPECT_EQ( "", NamesAdded( baselineNames, LiveGLNames() ) );
+		EXPECT_EQ( "", ffglhost::NamesLeftBehind( baselineNames, ffglhost::TakeGLNameCensus() ) );
 		DeleteTarget( target );
 	}
 
@@ -352,7 +352,7 @@ protected:
 	}
 
 	int baselineObjects = 0;
-	GLNames baselineNames;
+	ffglhost::GLNameCensus baselineNames;
 	Picture picture;
 	Picture other;
 	TestTarget target;
@@ -409,7 +409,7 @@ TEST_F( BadInputTest, BadTexturesAreDrawnWithoutHarm )
 	glBindBuffer( GL_ARRAY_BUFFER, buffer );
 	glBindBuffer( GL_ARRAY_BUFFER, 0 );
 	const GLuint notATexture = buffer;
-	baselineNames            = LiveGLNames();
+	baselineNames            = ffglhost::TakeGLNameCensus();
 
 	EXPECT_EQ( ok, Frames( []( ProcessOpenGLStruct&, FFGLTextureStruct& t ) { t.HardwareWidth = t.Width / 2; t.HardwareHeight = 1; } ) )
 		<< "HardwareWidth below Width";
@@ -428,7 +428,7 @@ TEST_F( BadInputTest, BadTexturesAreDrawnWithoutHarm )
 		<< "a HostFBO that does not exist";
 	glBindFramebuffer( GL_FRAMEBUFFER, 0 );
 	glDeleteBuffers( 1, &buffer );
-	baselineNames = LiveGLNames();
+	baselineNames = ffglhost::TakeGLNameCensus();
 }
 
 TEST_F( BadInputTest, InputsBeyondTheFirstAreNeitherCheckedNorRead )

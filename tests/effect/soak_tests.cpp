@@ -3,8 +3,8 @@
 // After each instance's end its runtime objects are gone; whenever no instance is alive every GL name
 // the plug-in made is gone too; resident memory stays flat over the second half.
 // UMBRAFEX_SOAK_FRAMES sets the length (scripts/soak.sh runs 20,000), UMBRAFEX_SOAK_SEED the schedule.
+#include "host/check_gl_names.h"
 #include "tests/effect/effect_host.h"
-#include "tests/support/gl_names.h"
 #include "tests/support/test_process.h"
 
 #include <cmath>
@@ -143,7 +143,7 @@ TEST_F( SoakTest, ManyInstancesFramesSizesParametersAndFaults )
 	for( const Size& s : kSizes )
 		pictures.push_back( Split( s.width, s.height ) );
 	const ScopedTarget targets[ 2 ] = { ScopedTarget( MakeTarget( 64, 64 ) ), ScopedTarget( MakeTarget( 48, 27 ) ) };
-	const GLNames baselineNames = LiveGLNames();
+	const ffglhost::GLNameCensus baselineNames = ffglhost::TakeGLNameCensus();
 
 	// What one ready engine holds in the runtime: a fresh instance's second frame of a picture.
 	// A set-up may meet an injected fault, so up to a few instances are tried.
@@ -155,7 +155,7 @@ TEST_F( SoakTest, ManyInstancesFramesSizesParametersAndFaults )
 		ASSERT_NE( nullptr, probe.instance );
 		Frame( probe.instance, pictures[ 4 ], targets[ 0 ] );
 		engineObjects = RuntimeLiveObjects() - baselineObjects;
-		EXPECT_NE( "", NamesAdded( baselineNames, LiveGLNames() ) ) << "the GL name check sees nothing the plug-in made";
+		EXPECT_NE( "", ffglhost::NamesLeftBehind( baselineNames, ffglhost::TakeGLNameCensus() ) ) << "the GL name check sees nothing the plug-in made";
 		End( probe, 0 );
 	}
 	ASSERT_LT( 0, engineObjects );
@@ -220,7 +220,7 @@ TEST_F( SoakTest, ManyInstancesFramesSizesParametersAndFaults )
 			live = 0;
 			++quietPoints;
 			EXPECT_EQ( baselineObjects, RuntimeLiveObjects() );
-			EXPECT_EQ( "", NamesAdded( baselineNames, LiveGLNames() ) ) << "after " << frames << " frames";
+			EXPECT_EQ( "", ffglhost::NamesLeftBehind( baselineNames, ffglhost::TakeGLNameCensus() ) ) << "after " << frames << " frames";
 			const long resident = ffglhost::ResidentBytes();
 			if( frames * 2 <= kSoakFrames )
 				residentAtHalf = resident;
@@ -247,7 +247,7 @@ TEST_F( SoakTest, ManyInstancesFramesSizesParametersAndFaults )
 	EXPECT_TRUE( matted ) << "no matte after the soak";
 
 	EXPECT_EQ( baselineObjects, RuntimeLiveObjects() );
-	EXPECT_EQ( "", NamesAdded( baselineNames, LiveGLNames() ) );
+	EXPECT_EQ( "", ffglhost::NamesLeftBehind( baselineNames, ffglhost::TakeGLNameCensus() ) );
 
 	// Faults actually reached: those whose call number the run got to.
 	std::map< std::string, int > callCounts;

@@ -3,9 +3,9 @@
 #include "ffglex/scoped_bindings.h"
 #include "ffglex/screen_quad.h"
 #include "ffglex/shader_program.h"
+#include "host/check_gl_names.h"
 #include "tests/ffglex/quad_shaders.h"
 #include "tests/support/gl_helpers.h"
-#include "tests/support/gl_names.h"
 #include "tests/support/gl_test.h"
 #include "tests/support/scope_end.h"
 #include "tests/support/test_process.h"
@@ -29,7 +29,7 @@ protected:
 	{
 		GLTest::SetUp();
 		if( !HasFatalFailure() )
-			before = LiveGLNames();
+			before = ffglhost::TakeGLNameCensus();
 	}
 
 	void TearDown() override
@@ -40,7 +40,7 @@ protected:
 	// The GL objects alive now that were not when the test began, as "program 3, shader 1".
 	std::string Held() const
 	{
-		return NamesAdded( before, LiveGLNames() );
+		return ffglhost::NamesLeftBehind( before, ffglhost::TakeGLNameCensus() );
 	}
 
 	// Compiles, expects failure and nothing held, by the object or in GL, and returns what was
@@ -69,7 +69,7 @@ protected:
 	}
 
 	ShaderProgram program;
-	GLNames before;
+	ffglhost::GLNameCensus before;
 };
 
 TEST_F( ShaderProgramTest, MissingSourcesFailSilently )

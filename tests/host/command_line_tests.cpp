@@ -1,4 +1,4 @@
-// ffglhost's command line and its timing summary.
+// ffglhost's command line (the --bench option among it) and its timing summary.
 #include "host/command_line.h"
 #include "host/timing.h"
 
@@ -164,4 +164,29 @@ TEST( Timing, OneSampleAndNone )
 	FrameTimes none;
 	EXPECT_EQ( none.Summarise().frames, 0u );
 	EXPECT_EQ( none.Summarise().fps, 0.0 );
+}
+
+TEST( BenchOption, TakesNoValueAndSilencesProgress )
+{
+	CommandLine line;
+	std::string error;
+	ASSERT_TRUE( Parse( { "run", "p.so", "--bench", "--size", "1280x720", "--frames", "30" }, &line, &error ) ) << error;
+	EXPECT_TRUE( line.bench );
+	EXPECT_FALSE( line.benchChild );
+	EXPECT_FALSE( line.progress );
+	EXPECT_TRUE( line.sizeGiven );
+	EXPECT_EQ( 30, line.frames );
+	ASSERT_TRUE( Parse( { "run", "p.so", "--bench-child", "--env", "REFRT_MATTE=255" }, &line, &error ) ) << error;
+	EXPECT_TRUE( line.benchChild );
+	EXPECT_FALSE( line.bench );
+}
+
+TEST( BenchOption, RefusesOutputFilesAndInfo )
+{
+	CommandLine line;
+	std::string error;
+	EXPECT_FALSE( Parse( { "run", "p.so", "--bench", "--out", "dir" }, &line, &error ) );
+	EXPECT_NE( std::string::npos, error.find( "--bench" ) ) << error;
+	EXPECT_FALSE( Parse( { "run", "p.so", "--sheet", "s.png", "--bench" }, &line, &error ) );
+	EXPECT_FALSE( Parse( { "info", "p.so", "--bench" }, &line, &error ) );
 }
