@@ -8,11 +8,14 @@ mkdir -p "$deps"
 
 packages=(cmake make g++ pkg-config googletest libgtest-dev libbenchmark-dev libglew-dev libglfw3-dev
           libpng-dev libstb-dev xvfb xauth g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
-          binutils-mingw-w64-x86-64 wine wine64 dpkg-dev valgrind clang libclang-rt-14-dev zip)
+          binutils-mingw-w64-x86-64 wine wine64 dpkg-dev valgrind clang libclang-rt-14-dev zip
+          python3-onnx python3-numpy python3-skimage opencv-doc)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
+# npm may come with a Node.js of the machine's own; Debian's is only needed where there is none.
+command -v npm >/dev/null 2>&1 || missing+=(npm)
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 updated=0
 if [ ${#missing[@]} -gt 0 ]; then
@@ -37,4 +40,21 @@ if ! ls -d "$deps"/glew-*/src/glew.c >/dev/null 2>&1; then
   (cd "$deps" && apt-get source -q --download-only glew >/dev/null && dpkg-source -x --no-check glew_*.dsc >/dev/null 2>&1 || true)
   ls -d "$deps"/glew-*/src/glew.c >/dev/null 2>&1 || { echo "setup: could not unpack GLEW's source" >&2; exit 1; }
 fi
+# The segmentation network's parts, from npm at pinned versions: ONNX Runtime's native libraries (the
+# package's install script fetches optional GPU parts from elsewhere, so it is not run) and the portrait
+# model. The build converts the model and lays both out beside the reference runtime.
+npm_root="$deps/npm"
+npm_packages=(onnxruntime-node@1.30.0 @mediapipe/selfie_segmentation@0.1.1675465747)
+npm_stamp="$npm_root/.installed"
+if [ "$(cat "$npm_stamp" 2>/dev/null)" != "${npm_packages[*]}" ]; then
+  mkdir -p "$npm_root"
+  [ -f "$npm_root/package.json" ] || echo '{"private": true}' >"$npm_root/package.json"
+  npm install --prefix "$npm_root" --ignore-scripts --no-audit --no-fund --save-exact "${npm_packages[@]}" >/dev/null
+  echo "${npm_packages[*]}" >"$npm_stamp"
+fi
+for f in onnxruntime-node/bin/napi-v6/linux/x64/libonnxruntime.so.1 onnxruntime-node/bin/napi-v6/win32/x64/onnxruntime.dll \
+         @mediapipe/selfie_segmentation/selfie_segmentation.tflite \
+         @mediapipe/selfie_segmentation/selfie_segmentation_landscape.tflite; do
+  [ -f "$npm_root/node_modules/$f" ] || { echo "setup: $f is missing from the npm packages" >&2; exit 1; }
+done
 echo "setup: ready (GLEW source: $(ls -d "$deps"/glew-*/ | head -n1))"
