@@ -2,6 +2,7 @@
 // crashes fails the check it crashed in, never the validator. The parent reads each child's result lines,
 // merges them, and prints one line per check, the timing, the plug-in's log and a summary.
 #include "host/check_groups.h"
+#include "host/check_junit.h"
 #include "host/check_plan.h"
 #include "host/check_report.h"
 #include "host/commands.h"
@@ -37,6 +38,11 @@ std::string RunGroup( const CommandLine& line, unsigned long long seed, const Ch
 		                                     std::to_string( seed ),
 		                                     "--call-timeout",
 		                                     std::to_string( line.callTimeout ) };
+	if( !line.artifactDirectory.empty() )
+	{
+		arguments.push_back( "--artifacts" );
+		arguments.push_back( line.artifactDirectory );
+	}
 	// Passed on, not inherited: Wine sets ProgramFiles afresh in every process it starts.
 	for( const auto& variable : line.environment )
 	{
@@ -56,6 +62,8 @@ std::string RunGroup( const CommandLine& line, unsigned long long seed, const Ch
 		report.AddTime( time.first, time.second );
 	for( const std::string& text : outcome.logLines )
 		report.AddLogLine( text );
+	for( const auto& artifact : outcome.artifacts )
+		report.AddArtifact( artifact.first, artifact.second );
 	if( outcome.ended && !result.crashed && result.exitCode == 0 )
 		return std::string();
 
@@ -95,6 +103,7 @@ int CheckCommand( const CommandLine& line )
 	std::fprintf( stderr, "ffglhost check: %s at strictness %d, seed %llu\n", line.plugin.c_str(), line.strictness, seed );
 
 	CheckReport report;
+	report.SetArtifactDirectory( line.artifactDirectory );
 	std::string notLoaded;
 	for( const CheckGroup* group : groups )
 	{
@@ -121,14 +130,12 @@ int CheckCommand( const CommandLine& line )
 	report.Print( stdout, "ffglhost check: " + line.plugin + " at strictness " + std::to_string( line.strictness ) + ", seed " +
 	                          std::to_string( seed ),
 	              line.strictness, seed );
-	if( !line.jsonPath.empty() )
+	std::string error;
+	if( ( !line.jsonPath.empty() && !report.WriteJson( line.jsonPath, line.plugin, line.strictness, seed, &error ) ) ||
+	    ( !line.junitPath.empty() && !WriteJUnit( line.junitPath, report, line.plugin, line.strictness, seed, &error ) ) )
 	{
-		std::string error;
-		if( !report.WriteJson( line.jsonPath, line.plugin, line.strictness, seed, &error ) )
-		{
-			PrintError( error );
-			return kExitFailed;
-		}
+		PrintError( error );
+		return kExitFailed;
 	}
 	return report.Count( CheckStatus::kFail ) == 0 ? kExitOk : kExitFailed;
 }
@@ -166,6 +173,7 @@ int CheckGroupCommand( const CommandLine& line )
 	const CheckGroup* group = FindCheckGroup( line.groups.front() );
 	const CheckPlan plan    = MakeCheckPlan( line.strictness );
 	CheckSession session( group->name, plan, GroupSeed( line.seed, group->name ) );
+	session.SetArtifactDirectory( line.artifactDirectory );
 	if( std::string( group->name ) == "scan" )
 		RunScanGroup( session, line.plugin );
 	else

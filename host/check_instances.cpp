@@ -149,7 +149,8 @@ void Interleaved( CheckSession& session )
 	for( int i = 0; i < count; ++i )
 	{
 		PictureDifference difference;
-		const int frame = FirstFrameUnlikeLone( session, layout, drawn[ static_cast< size_t >( i ) ], &seeds[ i ], &difference, &reason );
+		const int frame = FirstFrameUnlikeLone( session, check, "instance " + std::to_string( i + 1 ), layout,
+		                                        drawn[ static_cast< size_t >( i ) ], &seeds[ i ], &difference, &reason );
 		if( frame == -2 )
 		{
 			session.Fail( check, reason );
@@ -220,7 +221,7 @@ void DestroyOrder( CheckSession& session )
 	EndAll( session, instances );
 
 	PictureDifference difference;
-	const int step = FirstFrameUnlikeLone( session, layout, drawn, nullptr, &difference, &reason );
+	const int step = FirstFrameUnlikeLone( session, check, "the instances", layout, drawn, nullptr, &difference, &reason );
 	if( step != -1 )
 	{
 		const std::string& gone = step >= 0 ? ended[ static_cast< size_t >( step ) ] : std::string();
@@ -289,7 +290,8 @@ void DeinitialiseWhileLive( CheckSession& session )
 	for( size_t i = 0; i < 2; ++i )
 	{
 		PictureDifference difference;
-		const int frame = FirstFrameUnlikeLone( session, layout, drawn[ i ], nullptr, &difference, &reason );
+		const int frame = FirstFrameUnlikeLone( session, check, "instance " + std::to_string( i + 1 ), layout, drawn[ i ],
+		                                        nullptr, &difference, &reason );
 		if( frame != -1 )
 		{
 			session.Fail( check, frame == -2 ? reason
@@ -324,8 +326,9 @@ bool RunFreshInstance( CheckSession& session, const FrameRun& run, const std::st
 	return true;
 }
 
-int FirstFrameUnlikeLone( CheckSession& session, const FrameLayout& layout, const std::vector< Picture >& drawn,
-                          const uint64_t* seed, PictureDifference* difference, std::string* reason )
+int FirstFrameUnlikeLone( CheckSession& session, const char* check, const std::string& drawer, const FrameLayout& layout,
+                          const std::vector< Picture >& drawn, const uint64_t* seed, PictureDifference* difference,
+                          std::string* reason )
 {
 	CheckInstance& alone = *session.NewInstance( "a lone instance" );
 	if( !session.Instantiate( alone, layout.width, layout.height, reason ) )
@@ -340,6 +343,7 @@ int FirstFrameUnlikeLone( CheckSession& session, const FrameLayout& layout, cons
 		*difference = ComparePictures( output.picture, drawn[ static_cast< size_t >( frame ) ] );
 		if( difference->maxStep > 1 )
 		{
+			session.SavePictures( check, drawer, frame + 1, output.picture, drawn[ static_cast< size_t >( frame ) ] );
 			session.Deinstantiate( alone );
 			return frame;
 		}

@@ -117,6 +117,7 @@ void Deterministic( CheckSession& session )
 		const PictureDifference difference = ComparePictures( output[ 0 ].picture, output[ 1 ].picture );
 		if( ok && difference.maxStep > 1 )
 		{
+			session.SavePictures( check, instances[ 1 ]->name, frame + 1, output[ 0 ].picture, output[ 1 ].picture );
 			ok     = false;
 			reason = "two fresh instances fed the same frames and parameters drew frame " + std::to_string( frame + 1 ) +
 			         " differently (" + DescribeDifference( difference ) +

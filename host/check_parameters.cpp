@@ -168,6 +168,8 @@ void Defaults( CheckSession& session, CheckInstance& automated )
 	for( int frame = 0; frame < run.frames; ++frame )
 		session.Frame( automated, run.layout, frame, back );
 	CheckStatus worst = Compare( back.picture, fresh.picture, &difference );
+	if( worst != CheckStatus::kPass )
+		session.SavePictures( check, automated.name, automated.frames, fresh.picture, back.picture );
 	std::string worstWhat = "after random automation, edges and NaNs";
 	std::string worstDifference = difference;
 
@@ -191,6 +193,8 @@ void Defaults( CheckSession& session, CheckInstance& automated )
 		}
 		session.Deinstantiate( instance );
 		const CheckStatus status = Compare( back.picture, fresh.picture, &difference );
+		if( status != CheckStatus::kPass )
+			session.SavePictures( check, instance.name, instance.frames, fresh.picture, back.picture );
 		if( static_cast< int >( status ) > static_cast< int >( worst ) )
 		{
 			worst           = status;

@@ -1,5 +1,6 @@
 #include "host/check_session.h"
 
+#include "host/check_artifacts.h"
 #include "host/gl_frames.h"
 #include "host/host_log.h"
 #include "host/plugin_instance.h"
@@ -113,6 +114,23 @@ std::string DescribeDifference( const PictureDifference& difference )
 	return text;
 }
 
+std::string PaddingShows( const Picture& drawn )
+{
+	size_t count = 0;
+	int firstX = 0, firstY = 0;
+	for( int y = 0; y < drawn.height; ++y )
+		for( int x = 0; x < drawn.width; ++x )
+			if( std::memcmp( PixelAt( drawn, x, y ), kPaddingColour, 4 ) == 0 && count++ == 0 )
+			{
+				firstX = x;
+				firstY = y;
+			}
+	if( count == 0 )
+		return std::string();
+	return "; the padding colour (255, 0, 255, 255) shows in " + std::to_string( count ) + " pixels, first at " +
+	       Position( firstX, firstY );
+}
+
 CheckSession::CheckSession( const std::string& groupName, const CheckPlan& checkPlan, uint64_t seed )
     : group( groupName ), plan( checkPlan ), random( seed )
 {
@@ -222,6 +240,20 @@ void CheckSession::ReportSharedChecks()
 		namesChecked = false;
 		censusTaken  = false;
 	}
+}
+
+void CheckSession::SavePictures( const char* check, const std::string& instance, int frame, const Picture& expected,
+                                 const Picture& drawn )
+{
+	if( artifactDirectory.empty() )
+		return;
+	std::vector< std::string > files;
+	std::string error;
+	if( !WriteComparisonPictures( artifactDirectory, ArtifactBaseName( check, instance, frame ), expected, drawn, &files,
+	                              &error ) )
+		EmitLog( "ffglhost: " + error ); // the check's verdict stands without its pictures
+	for( const std::string& file : files )
+		EmitArtifact( check, file );
 }
 
 void CheckSession::Begin( const char* check )

@@ -82,6 +82,9 @@ struct PictureDifference
 PictureDifference ComparePictures( const Picture& a, const Picture& b );
 // "up to 37 steps in 1200 pixels (0.42 %), first at (12, 40)"
 std::string DescribeDifference( const PictureDifference& difference );
+// "; the padding colour (255, 0, 255, 255) shows in 180 pixels, first at (319, 0)", or empty when the
+// colour that fills an input texture beyond its picture is nowhere in the picture drawn.
+std::string PaddingShows( const Picture& drawn );
 
 class CheckSession
 {
@@ -104,6 +107,13 @@ public:
 	void Pass( const char* check, const std::string& detail ) { Report( check, CheckStatus::kPass, detail ); }
 	void Warn( const char* check, const std::string& reason ) { Report( check, CheckStatus::kWarn, reason ); }
 	void Fail( const char* check, const std::string& reason ) { Report( check, CheckStatus::kFail, reason ); }
+
+	// Where the pictures of picture checks that warn or fail go; empty (the default): nowhere.
+	void SetArtifactDirectory( const std::string& directory ) { artifactDirectory = directory; }
+	// Writes the picture expected, the one drawn (frame number frame of the instance named) and their
+	// difference, and tells the parent their names; does nothing without an artifact directory.
+	void SavePictures( const char* check, const std::string& instance, int frame, const Picture& expected,
+	                   const Picture& drawn );
 
 	// A call that needs no GL (information codes), announced first.
 	FFMixed Call( uint32_t code, FFMixed input, void* instance, const char* callName, const std::string& detail );
@@ -166,6 +176,7 @@ private:
 	void ReportSharedChecks();
 
 	std::string group;
+	std::string artifactDirectory;
 	CheckPlan plan;
 	CheckRandom random;
 	PluginLibrary library;

@@ -63,6 +63,7 @@ void Changing( CheckSession& session )
 		const PictureDifference difference = ComparePictures( output.picture, fresh );
 		if( difference.maxStep > 1 )
 		{
+			session.SavePictures( check, instance.name, instance.frames, fresh, output.picture );
 			session.Deinstantiate( instance );
 			session.Fail( check, "after " + route + " the instance draws differently from a fresh one at " +
 			                         SizeName( size.width, size.height ) + " (" + DescribeDifference( difference ) +
@@ -126,6 +127,7 @@ void Tiny( CheckSession& session )
 		session.Pass( check, "frames of " + tiny + " drawn, and back at " + SizeName( w, h ) + " as a fresh instance draws" );
 		return;
 	}
+	session.SavePictures( check, instance.name, instance.frames, fresh, output.picture );
 	const std::string what = "after frames of " + tiny + ", " + std::to_string( frames ) + " frames at " + SizeName( w, h ) +
 	                         " differ from a fresh instance's (" + DescribeDifference( difference ) + ")";
 	// Falling back to the input after a frame it cannot work on is a choice, and hosts rarely send such
@@ -140,8 +142,8 @@ void Tiny( CheckSession& session )
 // The same frames, once in the layout given and once plainly by a fresh instance. False, with *reason,
 // when the instance could not be made, a frame broke a demand, or the picture differs (then the hint,
 // what a plug-in maker should do, ends the reason).
-bool SameAsPlain( CheckSession& session, const FrameLayout& layout, unsigned demands, const std::string& what,
-                  const char* hint, std::string* reason )
+bool SameAsPlain( CheckSession& session, const char* check, const FrameLayout& layout, unsigned demands,
+                  const std::string& what, const char* hint, std::string* reason )
 {
 	const int frames        = session.Plan().framesPerSize;
 	CheckInstance& instance = *session.NewInstance( "instance 1" );
@@ -170,7 +172,10 @@ bool SameAsPlain( CheckSession& session, const FrameLayout& layout, unsigned dem
 	const PictureDifference difference = ComparePictures( output.picture, fresh );
 	if( difference.maxStep <= 1 )
 		return true;
-	*reason = what + ", the picture differs from the same frames drawn plainly (" + DescribeDifference( difference ) + ")" + hint;
+	session.SavePictures( check, instance.name, instance.frames, fresh, output.picture );
+	const bool padded = layout.textureWidth > layout.width || layout.textureHeight > layout.height;
+	*reason = what + ", the picture differs from the same frames drawn plainly (" + DescribeDifference( difference ) + ")" +
+	          ( padded ? PaddingShows( output.picture ) : std::string() ) + hint;
 	return false;
 }
 
@@ -180,7 +185,7 @@ void CheckLikePlain( CheckSession& session, const char* check, const FrameLayout
 {
 	session.Begin( check );
 	std::string reason;
-	if( SameAsPlain( session, layout, demands, what, hint, &reason ) )
+	if( SameAsPlain( session, check, layout, demands, what, hint, &reason ) )
 		session.Pass( check, passed );
 	else
 		session.Fail( check, reason );
@@ -211,7 +216,7 @@ void PaddingHidden( CheckSession& session )
 	{
 		const std::string what = "with a " + SizeName( padded.width, padded.height ) + " picture in a " +
 		                         SizeName( padded.textureWidth, padded.textureHeight ) + " texture";
-		if( !SameAsPlain( session, padded, kAnswered | kDrawn, what,
+		if( !SameAsPlain( session, check, padded, kAnswered | kDrawn, what,
 		                  ": the texture's padding shows; sample only Width x Height of HardwareWidth x HardwareHeight",
 		                  &reason ) )
 		{

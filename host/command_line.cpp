@@ -113,8 +113,9 @@ const char* UsageText()
 {
 	return "usage: ffglhost info PLUGIN [--env NAME=VALUE]...\n"
 	       "       ffglhost run PLUGIN [options]\n"
-	       "       ffglhost check PLUGIN [--strictness N] [--seed N] [--json FILE] [--groups LIST]\n"
-	       "                             [--call-timeout N] [--env NAME=VALUE]...\n"
+	       "       ffglhost check PLUGIN [--strictness N] [--seed N] [--json FILE] [--junit FILE]\n"
+	       "                             [--artifacts DIR] [--groups LIST] [--call-timeout N]\n"
+	       "                             [--env NAME=VALUE]...\n"
 	       "\n"
 	       "Loads an FFGL 2.x effect library (.so / .dll) as a host does and shows what it is (info),\n"
 	       "runs frames through it on a headless OpenGL 4.1 core context (run), or validates it against\n"
@@ -139,6 +140,9 @@ const char* UsageText()
 	       "                        instances and random steps); default 5\n"
 	       "  --seed N              the seed of every random choice; printed, so a run can be replayed\n"
 	       "  --json FILE           write every result, the timing and the plug-in's log as JSON\n"
+	       "  --junit FILE          write a JUnit XML report, one test case per check (a warning passes)\n"
+	       "  --artifacts DIR       for every picture check that warns or fails, write the picture a fresh\n"
+	       "                        instance drew, the one drawn and their difference as PNG files there\n"
 	       "  --groups LIST         only these groups, comma-separated: scan, protocol, instances,\n"
 	       "                        parameters, sizes, output\n"
 	       "  --call-timeout N      seconds one call into the plug-in may take before it counts as hung\n"
@@ -192,7 +196,8 @@ bool ParseCommandLine( int argc, const char* const* argv, CommandLine* line, std
 	{
 		const std::string option = argv[ i ];
 		const bool checkOption   = option == "--strictness" || option == "--seed" || option == "--json" ||
-		                         option == "--groups" || option == "--call-timeout";
+		                         option == "--junit" || option == "--artifacts" || option == "--groups" ||
+		                         option == "--call-timeout";
 		if( ( !run && !check && option != "--env" ) || ( check && !checkOption && option != "--env" ) ||
 		    ( !check && checkOption ) )
 		{
@@ -254,6 +259,14 @@ bool ParseCommandLine( int argc, const char* const* argv, CommandLine* line, std
 		else if( option == "--json" )
 		{
 			line->jsonPath = value;
+		}
+		else if( option == "--junit" )
+		{
+			line->junitPath = value;
+		}
+		else if( option == "--artifacts" )
+		{
+			line->artifactDirectory = value;
 		}
 		else if( option == "--groups" )
 		{

@@ -31,6 +31,8 @@ struct CommandLine
 	unsigned long long seed = 0;
 	bool seedGiven          = false;
 	std::string jsonPath;
+	std::string junitPath;           // JUnit XML for CI servers
+	std::string artifactDirectory;   // the pictures of picture checks that warn or fail; empty: none
 	std::vector< std::string > groups; // empty: all
 	int callTimeout = 60;              // seconds one call may take before its group counts as hung
 	// all: variables set in our own environment before the plug-in loads
