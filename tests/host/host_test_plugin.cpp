@@ -358,7 +358,7 @@ FFMixed Process( Instance* instance, const ProcessOpenGLStruct* record )
 		return Number( FF_FAIL );
 	if( Failing( "process" ) && instance->frames == 3 )
 		return Number( FF_FAIL );
-	if( ( Faulty( "nan_breaks" ) && instance->broken ) || ( Faulty( "tiny_fails" ) && ( input.Width < 4 || input.Height < 4 ) ) )
+	if( ( ( Faulty( "nan_breaks" ) || Faulty( "null_breaks" ) ) && instance->broken ) || ( Faulty( "tiny_fails" ) && ( input.Width < 4 || input.Height < 4 ) ) )
 		return Number( FF_FAIL );
 	if( Faulty( "deinit_frees" ) )
 		instance->frames += *initialised - 1;
@@ -458,6 +458,12 @@ FFMixed InstanceCall( Instance* instance, uint32_t code, FFMixed input )
 {
 	switch( code )
 	{
+	case FF_SET_BEATINFO:
+		if( !Faulty( "null_breaks" ) )
+			return Number( FF_FAIL );
+		// Accepted without its record, which leaves the instance broken.
+		instance->broken = instance->broken || !input.PointerValue;
+		return Number( FF_SUCCESS );
 	case FF_SET_HOSTINFO:
 	{
 		const SetHostinfoStruct* host = static_cast< const SetHostinfoStruct* >( input.PointerValue );
@@ -508,9 +514,41 @@ TEST_PLUGIN_EXPORT void SetLogCallback( LogCallbackFunction callback )
 	logCallback = callback;
 }
 
+namespace
+{
+// The parameter number a call names: its input, or the first field of its record.
+uint32_t NumberOf( uint32_t code, FFMixed input )
+{
+	const bool record = code == FF_SET_PARAMETER || code == FF_GET_PARAMETER_ELEMENT_NAME ||
+	                    code == FF_GET_PARAMETER_ELEMENT_VALUE || code == FF_SET_PARAMETER_ELEMENT_VALUE;
+	if( !record )
+		return input.UIntValue;
+	return input.PointerValue ? *static_cast< const uint32_t* >( input.PointerValue ) : 0;
+}
+
+// "index:CODE": that call answers as if every number past the end existed. "far_index": a table of
+// 64 slots, of which numbers from 8 past the end on are taken as parameters that exist.
+bool AnswersPastTheEnd( uint32_t code, FFMixed input, FFMixed* answer )
+{
+	const uint32_t number = NumberOf( code, input );
+	const char* named     = FaultArgument( "index:" );
+	const bool any        = named && static_cast< uint32_t >( std::atoi( named ) ) == code && number >= kParameterCount;
+	const bool far        = Faulty( "far_index" ) && ( code == FF_SET_PARAMETER || code == FF_GET_PARAMETER ) &&
+	                 number >= kParameterCount + 8 && number < 64;
+	if( !any && !far )
+		return false;
+	const bool pointer = code == FF_GET_PARAMETER_NAME || code == FF_GET_PARAMETER_DISPLAY || code == FF_GET_PARAMETER_ELEMENT_NAME;
+	*answer            = pointer ? MixedPointer( "" ) : code == FF_GET_PARAMETER ? FloatBits( 0.5f ) : Number( FF_SUCCESS );
+	return true;
+}
+}
+
 TEST_PLUGIN_EXPORT FFMixed plugMain( uint32_t code, FFMixed input, void* instanceID )
 {
 	Instance* instance = static_cast< Instance* >( instanceID );
+	FFMixed pastTheEnd;
+	if( AnswersPastTheEnd( code, input, &pastTheEnd ) )
+		return pastTheEnd;
 	switch( code )
 	{
 	case FF_GET_INFO:
