@@ -489,7 +489,10 @@ FFMixed InstanceCall( Instance* instance, uint32_t code, FFMixed input )
 			return MixedPointer( instance->label.c_str() );
 		if( input.UIntValue > 1 )
 			return Number( Faulty( "lax" ) ? FF_SUCCESS : FF_FAIL );
-		// "param_readback": the default, whatever was set.
+		// "param_readback": the default, whatever was set. "gain_rounded": Gain to a tenth, which changes
+		// nothing drawn (the picture does not depend on it).
+		if( Faulty( "gain_rounded" ) && input.UIntValue == 0 )
+			return FloatBits( std::round( instance->gain * 10.f ) / 10.f );
 		return FloatBits( Faulty( "param_readback" ) ? kParameters[ input.UIntValue ].defaultValue
 		                                             : input.UIntValue == 0 ? instance->gain : instance->clear );
 	case FF_PROCESS_OPENGL:
