@@ -8,36 +8,45 @@
 
 namespace ffglhost
 {
+void MarkPixels( const Picture& context, const std::vector< uint8_t >& steps, Picture& marks )
+{
+	ResizePicture( marks, context.width, context.height );
+	for( size_t i = 0; i < steps.size() && i * 4 < context.rgba.size(); ++i )
+	{
+		const uint8_t* p = &context.rgba[ i * 4 ];
+		uint8_t* out     = &marks.rgba[ i * 4 ];
+		if( steps[ i ] > 1 )
+		{
+			out[ 0 ] = static_cast< uint8_t >( 128 + steps[ i ] / 2 );
+			out[ 1 ] = out[ 2 ] = 0;
+		}
+		else // a quarter of the mean: context, never mistaken for red
+			out[ 0 ] = out[ 1 ] = out[ 2 ] = static_cast< uint8_t >( ( p[ 0 ] + p[ 1 ] + p[ 2 ] ) / 12 );
+		out[ 3 ] = 255;
+	}
+}
+
 void MakeDifferencePicture( const Picture& expected, const Picture& drawn, Picture& difference )
 {
-	const int w = std::max( expected.width, drawn.width );
-	const int h = std::max( expected.height, drawn.height );
-	ResizePicture( difference, w, h );
-	for( int y = 0; y < h; ++y )
-		for( int x = 0; x < w; ++x )
+	Picture context;
+	ResizePicture( context, std::max( expected.width, drawn.width ), std::max( expected.height, drawn.height ) );
+	std::fill( context.rgba.begin(), context.rgba.end(), uint8_t( 0 ) );
+	std::vector< uint8_t > steps( static_cast< size_t >( context.width ) * static_cast< size_t >( context.height ), 255 );
+	for( int y = 0; y < context.height; ++y )
+		for( int x = 0; x < context.width; ++x )
 		{
-			uint8_t* out       = PixelAt( difference, x, y );
-			const bool inBoth  = x < expected.width && y < expected.height && x < drawn.width && y < drawn.height;
-			int step           = 255;
-			int grey           = 0;
-			if( inBoth )
-			{
-				const uint8_t* p = PixelAt( expected, x, y );
-				const uint8_t* q = PixelAt( drawn, x, y );
-				step             = 0;
-				for( int c = 0; c < 4; ++c )
-					step = std::max( step, std::abs( p[ c ] - q[ c ] ) );
-				grey = ( p[ 0 ] + p[ 1 ] + p[ 2 ] ) / 12; // a quarter of the mean: context, never mistaken for red
-			}
-			if( step > 1 )
-			{
-				out[ 0 ] = static_cast< uint8_t >( 128 + step / 2 );
-				out[ 1 ] = out[ 2 ] = 0;
-			}
-			else
-				out[ 0 ] = out[ 1 ] = out[ 2 ] = static_cast< uint8_t >( grey );
-			out[ 3 ] = 255;
+			if( x >= expected.width || y >= expected.height || x >= drawn.width || y >= drawn.height )
+				continue;
+			const uint8_t* p = PixelAt( expected, x, y );
+			const uint8_t* q = PixelAt( drawn, x, y );
+			int step         = 0;
+			for( int c = 0; c < 4; ++c )
+				step = std::max( step, std::abs( p[ c ] - q[ c ] ) );
+			steps[ static_cast< size_t >( y ) * static_cast< size_t >( context.width ) + static_cast< size_t >( x ) ] =
+			    static_cast< uint8_t >( step );
+			std::copy( p, p + 4, PixelAt( context, x, y ) );
 		}
+	MarkPixels( context, steps, difference );
 }
 
 std::string ArtifactBaseName( const std::string& check, const std::string& instance, int frame )
@@ -49,21 +58,19 @@ std::string ArtifactBaseName( const std::string& check, const std::string& insta
 	return name;
 }
 
-bool WriteComparisonPictures( const std::string& directory, const std::string& base, const Picture& expected,
-                              const Picture& drawn, std::vector< std::string >* files, std::string* error )
+bool WriteArtifactPictures( const std::string& directory, const std::string& base,
+                            const std::vector< ArtifactPicture >& pictures, std::vector< std::string >* files,
+                            std::string* error )
 {
 	std::error_code ec;
 	std::filesystem::create_directories( directory, ec );
-	Picture pictures[ 3 ] = { expected, drawn, Picture() };
-	MakeDifferencePicture( expected, drawn, pictures[ 2 ] );
-	// The checks hold premultiplied pictures; a PNG file holds straight colour.
-	Unpremultiply( pictures[ 0 ] );
-	Unpremultiply( pictures[ 1 ] );
-	const char* const kinds[ 3 ] = { "expected", "drawn", "difference" };
-	for( int i = 0; i < 3; ++i )
+	for( const ArtifactPicture& artifact : pictures )
 	{
-		const std::string name = base + "-" + kinds[ i ] + ".png";
-		if( !WritePng( ( std::filesystem::path( directory ) / name ).string(), pictures[ i ], error, false ) )
+		Picture straight = *artifact.picture;
+		if( artifact.premultiplied )
+			Unpremultiply( straight );
+		const std::string name = base + "-" + artifact.kind + ".png";
+		if( !WritePng( ( std::filesystem::path( directory ) / name ).string(), straight, error, false ) )
 			return false;
 		files->push_back( name );
 	}

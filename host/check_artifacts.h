@@ -8,15 +8,26 @@
 
 namespace ffglhost
 {
-// Differing pixels (a channel more than one step apart) in red, brighter the larger the step; the
-// others dimmed grey from the expected picture, so the differences stand out where they lie. Opaque.
+// Marked pixels (steps[ i ] above 1 for pixel i) in red, brighter the larger the step; the others
+// dimmed grey from context, so the marks stand out where they lie. Opaque, context's size.
+void MarkPixels( const Picture& context, const std::vector< uint8_t >& steps, Picture& marks );
+
+// The pixels where two pictures differ by more than one step marked over the expected one; where
+// only one of them has pixels, they count as differing.
 void MakeDifferencePicture( const Picture& expected, const Picture& drawn, Picture& difference );
 
 // "sizes.changing-instance_1-frame3": check, instance and frame, in characters any file system takes.
 std::string ArtifactBaseName( const std::string& check, const std::string& instance, int frame );
 
-// Writes DIR/BASE-expected.png, -drawn.png and -difference.png (straight alpha, as PNG files are),
-// the folder made if need be; the names written in *files. False with *error otherwise.
-bool WriteComparisonPictures( const std::string& directory, const std::string& base, const Picture& expected,
-                              const Picture& drawn, std::vector< std::string >* files, std::string* error );
+struct ArtifactPicture
+{
+	const char* kind;   // "expected", "drawn", "difference"
+	const Picture* picture;
+	bool premultiplied; // written un-premultiplied: PNG files hold straight colour
+};
+// Writes DIR/BASE-KIND.png for each, the folder made if need be; the names written in *files. False
+// with *error otherwise.
+bool WriteArtifactPictures( const std::string& directory, const std::string& base,
+                            const std::vector< ArtifactPicture >& pictures, std::vector< std::string >* files,
+                            std::string* error );
 }

@@ -76,7 +76,7 @@ void Many( CheckSession& session )
 		{
 			const FrameSize size = kManySizes[ i % 4 ];
 			session.Frame( *instances[ i ], PlainLayout( size.width, size.height ), frame, output );
-			const std::string problem = FrameProblem( output, kAnswered | kDrawn );
+			const std::string problem = session.FrameProblemOf( check, *instances[ i ], output, kAnswered | kDrawn );
 			if( !problem.empty() )
 			{
 				session.Fail( check, FrameName( frame, *instances[ i ] ) + " at " + SizeName( size.width, size.height ) +
@@ -133,7 +133,7 @@ void Interleaved( CheckSession& session )
 				return;
 			}
 			session.Frame( instance, layout, step, output );
-			const std::string problem = FrameProblem( output, kAnswered | kDrawn );
+			const std::string problem = session.FrameProblemOf( check, instance, output, kAnswered | kDrawn );
 			if( !problem.empty() )
 			{
 				session.Fail( check, FrameName( step, instance ) + ": " + problem );
@@ -190,7 +190,7 @@ void DestroyOrder( CheckSession& session )
 		for( size_t i = 0; i < instances.size(); ++i )
 		{
 			session.Frame( *instances[ i ], layout, step, output );
-			const std::string problem = FrameProblem( output, kAnswered | kDrawn );
+			const std::string problem = session.FrameProblemOf( check, *instances[ i ], output, kAnswered | kDrawn );
 			if( !problem.empty() )
 			{
 				session.Fail( check, FrameName( step, *instances[ i ] ) + ( lastEnded.empty() ? "" : " after " + lastEnded + " ended" ) +
@@ -258,7 +258,7 @@ void DeinitialiseWhileLive( CheckSession& session )
 		for( size_t i = 0; i < 2; ++i )
 		{
 			session.Frame( *instances[ i ], layout, frame, output );
-			const std::string problem = FrameProblem( output, kAnswered | kDrawn );
+			const std::string problem = session.FrameProblemOf( check, *instances[ i ], output, kAnswered | kDrawn );
 			if( !problem.empty() )
 			{
 				session.Fail( check, FrameName( frame, *instances[ i ] ) + ( frame >= frames / 2 ? ", after FF_DEINITIALISE" : "" ) +

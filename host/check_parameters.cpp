@@ -33,11 +33,12 @@ bool Boolean( const ParameterDescription& p )
 }
 
 // A frame that must be answered, drawn, and premultiplied; false with *reason otherwise.
-bool DrawFrame( CheckSession& session, CheckInstance& instance, int picture, const std::string& context, std::string* reason )
+bool DrawFrame( CheckSession& session, const char* check, CheckInstance& instance, int picture, const std::string& context,
+                std::string* reason )
 {
 	FrameOutput output;
 	session.Frame( instance, PlainLayout( kWidth, kHeight ), picture, output );
-	const std::string problem = FrameProblem( output, kAnswered | kDrawn | kPremultiplied );
+	const std::string problem = session.FrameProblemOf( check, instance, output, kAnswered | kDrawn | kPremultiplied );
 	if( problem.empty() )
 		return true;
 	*reason = context + ": " + problem;
@@ -118,7 +119,7 @@ void Automation( CheckSession& session, CheckInstance& instance )
 				warning = answered + ", but an instance given " + FloatText( got ) +
 				          " draws the same picture: a host that shows and saves it loses nothing";
 		}
-		if( !DrawFrame( session, instance, step, "frame " + std::to_string( step + 1 ) + " with every parameter changed", &reason ) )
+		if( !DrawFrame( session, check, instance, step, "frame " + std::to_string( step + 1 ) + " with every parameter changed", &reason ) )
 		{
 			session.Fail( check, reason );
 			return;
@@ -160,7 +161,7 @@ void Extremes( CheckSession& session, CheckInstance& instance, const char* check
 			refused += accepted ? 0 : 1;
 			const std::string context = "a frame after \"" + p.name + "\" = " + FloatText( value ) +
 			                            ( accepted ? " (accepted)" : " (refused)" );
-			if( !DrawFrame( session, instance, picture++, context, &reason ) )
+			if( !DrawFrame( session, check, instance, picture++, context, &reason ) )
 			{
 				session.Fail( check, reason + ( beyond ? "" : ": refuse such values, or keep drawing with the last good one" ) );
 				return;

@@ -1,6 +1,5 @@
 #include "host/check_session.h"
 
-#include "host/check_artifacts.h"
 #include "host/gl_frames.h"
 #include "host/host_log.h"
 #include "host/plugin_instance.h"
@@ -247,13 +246,43 @@ void CheckSession::SavePictures( const char* check, const std::string& instance,
 {
 	if( artifactDirectory.empty() )
 		return;
+	Picture difference;
+	MakeDifferencePicture( expected, drawn, difference );
+	WritePictures( check, ArtifactBaseName( check, instance, frame ),
+	               { { "expected", &expected, true }, { "drawn", &drawn, true }, { "difference", &difference, false } } );
+}
+
+void CheckSession::WritePictures( const char* check, const std::string& base, const std::vector< ArtifactPicture >& pictures )
+{
 	std::vector< std::string > files;
 	std::string error;
-	if( !WriteComparisonPictures( artifactDirectory, ArtifactBaseName( check, instance, frame ), expected, drawn, &files,
-	                              &error ) )
+	if( !WriteArtifactPictures( artifactDirectory, base, pictures, &files, &error ) )
 		EmitLog( "ffglhost: " + error ); // the check's verdict stands without its pictures
 	for( const std::string& file : files )
 		EmitArtifact( check, file );
+}
+
+std::string CheckSession::FrameProblemOf( const char* check, const CheckInstance& instance, const FrameOutput& output,
+                                          unsigned demands )
+{
+	const std::string problem = FrameProblem( output, demands );
+	if( problem.empty() || artifactDirectory.empty() )
+		return problem;
+	// No fresh instance to compare with: the demand itself says which pixels are wrong.
+	std::vector< uint8_t > steps( output.picture.rgba.size() / 4, 0 );
+	for( size_t i = 0; i < steps.size(); ++i )
+	{
+		const uint8_t* pixel = &output.picture.rgba[ i * 4 ];
+		const bool undrawn   = ( demands & kDrawn ) && IsClearColour( pixel );
+		const bool straight  = ( demands & kPremultiplied ) && !IsClearColour( pixel ) &&
+		                      std::max( pixel[ 0 ], std::max( pixel[ 1 ], pixel[ 2 ] ) ) > pixel[ 3 ] + 1;
+		steps[ i ] = undrawn || straight ? 255 : 0;
+	}
+	Picture marks;
+	MarkPixels( output.picture, steps, marks );
+	WritePictures( check, ArtifactBaseName( check, instance.name, instance.frames ),
+	               { { "drawn", &output.picture, true }, { "difference", &marks, false } } );
+	return problem;
 }
 
 void CheckSession::Begin( const char* check )

@@ -4,6 +4,7 @@
 // HostFBO of its own size, a viewport inside it, a clear colour no premultiplied effect can draw),
 // and every call into the plug-in made as a host makes it: GL state set to the defaults before, compared
 // after, a progress line before it (so a crash names its call), its time taken.
+#include "host/check_artifacts.h"
 #include "host/check_gl_names.h"
 #include "host/check_gl_state.h"
 #include "host/check_plan.h"
@@ -114,6 +115,11 @@ public:
 	// difference, and tells the parent their names; does nothing without an artifact directory.
 	void SavePictures( const char* check, const std::string& instance, int frame, const Picture& expected,
 	                   const Picture& drawn );
+	// FrameProblem of the instance's last frame; when there is one, with an artifact directory, the
+	// picture drawn and one marking the pixels that break the demands (undrawn, not premultiplied) are
+	// saved for the check.
+	std::string FrameProblemOf( const char* check, const CheckInstance& instance, const FrameOutput& output,
+	                            unsigned demands );
 
 	// A call that needs no GL (information codes), announced first.
 	FFMixed Call( uint32_t code, FFMixed input, void* instance, const char* callName, const std::string& detail );
@@ -174,6 +180,7 @@ private:
 	void UploadInput( const FrameLayout& layout, int pictureIndex );
 	void ReadOutput( const FrameLayout& layout, FrameOutput& output );
 	void ReportSharedChecks();
+	void WritePictures( const char* check, const std::string& base, const std::vector< ArtifactPicture >& pictures );
 
 	std::string group;
 	std::string artifactDirectory;

@@ -46,7 +46,7 @@ void Changing( CheckSession& session )
 		for( int frame = 0; frame < frames; ++frame )
 		{
 			session.Frame( instance, PlainLayout( size.width, size.height ), frame, output );
-			const std::string problem = FrameProblem( output, kAnswered | kDrawn );
+			const std::string problem = session.FrameProblemOf( check, instance, output, kAnswered | kDrawn );
 			if( !problem.empty() )
 			{
 				session.Deinstantiate( instance );
@@ -96,7 +96,7 @@ void Tiny( CheckSession& session )
 		for( int frame = 0; frame < 2; ++frame )
 		{
 			session.Frame( instance, PlainLayout( size.width, size.height ), frame, output );
-			const std::string problem = FrameProblem( output, kAnswered | kDrawn );
+			const std::string problem = session.FrameProblemOf( check, instance, output, kAnswered | kDrawn );
 			if( !problem.empty() )
 			{
 				session.Deinstantiate( instance );
@@ -109,7 +109,7 @@ void Tiny( CheckSession& session )
 	for( int frame = 0; frame < frames; ++frame )
 		session.Frame( instance, PlainLayout( w, h ), frame, output );
 	session.Deinstantiate( instance );
-	const std::string problem = FrameProblem( output, kAnswered | kDrawn );
+	const std::string problem = session.FrameProblemOf( check, instance, output, kAnswered | kDrawn );
 	if( !problem.empty() )
 	{
 		session.Fail( check, "back at " + SizeName( w, h ) + " after frames of " + tiny + ": " + problem );
@@ -153,7 +153,7 @@ bool SameAsPlain( CheckSession& session, const char* check, const FrameLayout& l
 	for( int frame = 0; frame < frames; ++frame )
 	{
 		session.Frame( instance, layout, frame, output );
-		const std::string problem = FrameProblem( output, demands );
+		const std::string problem = session.FrameProblemOf( check, instance, output, demands );
 		if( !problem.empty() )
 		{
 			session.Deinstantiate( instance );
