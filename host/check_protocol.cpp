@@ -22,16 +22,6 @@ bool IsFailure( FFMixed answer )
 	return answer.UIntValue == FF_FAIL;
 }
 
-// When the call was not refused, fails the check with the answer, the call and what the plug-in should
-// answer instead, and says so: the check then ends.
-bool FailedUnlessRefused( CheckSession& session, const char* check, bool refused, uint64_t answer,
-                          const std::string& what, const char* should )
-{
-	if( !refused )
-		session.Fail( check, "answered " + Hex( answer ) + " to " + what + ": " + should );
-	return !refused;
-}
-
 // The first problem of a frame drawn plainly on the instance, as a sentence; empty when none.
 std::string NextFrameProblem( CheckSession& session, CheckInstance& instance )
 {
@@ -174,9 +164,12 @@ void UnknownCodes( CheckSession& session, CheckInstance& instance )
 		{
 			const std::string what = "the unknown code " + std::to_string( code ) + ( id ? " for an instance" : "" );
 			const FFMixed answer   = session.Call( code, MixedNumber( 0 ), id, "an unknown code", what );
-			if( FailedUnlessRefused( session, "protocol.unknown_codes", IsFailure( answer ), answer.bits, what,
-			                         "a host takes any other answer than FF_FAIL as support" ) )
+			if( !IsFailure( answer ) )
+			{
+				session.Fail( "protocol.unknown_codes", "answered " + Hex( answer.bits ) + " to " + what +
+				                                            ": a host takes any other answer than FF_FAIL as support" );
 				return;
+			}
 		}
 	session.Pass( "protocol.unknown_codes", "codes the plug-in does not know are answered FF_FAIL" );
 }
