@@ -4,38 +4,6 @@
 
 namespace ffglhost
 {
-const std::vector< CheckGroup >& CheckGroups()
-{
-	static const std::vector< CheckGroup > groups = {
-		{ "scan", { "scan.load", "scan.info", "scan.reload_leaks" } },
-		{ "protocol", { "protocol.no_input", "protocol.null_records", "protocol.unknown_codes", "protocol.bad_indexes" } },
-		{ "instances",
-		  { "instances.many", "instances.interleaved", "instances.destroy_order", "instances.deinitialise_while_live" } },
-		{ "parameters", { "parameters.automation", "parameters.edges", "parameters.nan", "parameters.defaults" } },
-		{ "sizes", { "sizes.changing", "sizes.tiny", "sizes.padding_hidden", "sizes.host_fbo", "sizes.viewport" } },
-		{ "output", { "output.size", "output.premultiplied", "output.deterministic", "output.outside_viewport" } },
-	};
-	return groups;
-}
-
-const std::vector< const char* >& SharedChecks()
-{
-	static const std::vector< const char* > checks = {
-		"glstate.instantiate", "glstate.process",     "glstate.deinstantiate", "glstate.other",
-		"names.released",      "timing.scan",         "timing.instantiate",    "timing.first_frame",
-		"timing.steady_frame", "timing.deinstantiate",
-	};
-	return checks;
-}
-
-const CheckGroup* FindCheckGroup( const std::string& name )
-{
-	for( const CheckGroup& group : CheckGroups() )
-		if( name == group.name )
-			return &group;
-	return nullptr;
-}
-
 CheckPlan MakeCheckPlan( int strictness )
 {
 	CheckPlan plan;

@@ -1,26 +1,12 @@
 #pragma once
-// What "ffglhost check" runs: its groups and their named checks, how strictness scales the work, and
-// the seeded random numbers behind every choice (the same seed replays the same run on every target).
+// How much work "ffglhost check" does at a strictness, and the seeded random numbers behind every choice
+// (the same seed replays the same run on every target).
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace ffglhost
 {
-// A group runs in a process of its own; a crash there fails only its own remaining checks.
-struct CheckGroup
-{
-	const char* name;
-	std::vector< const char* > checks;
-};
-
-// The groups in the order they run. "scan" runs first: when the plug-in does not load, nothing else runs.
-const std::vector< CheckGroup >& CheckGroups();
-// Checks every group feeds (GL state after each kind of call, GL names, timing): the parent merges
-// their reports, the worst one standing.
-const std::vector< const char* >& SharedChecks();
-const CheckGroup* FindCheckGroup( const std::string& name );
-
 struct FrameSize
 {
 	int width;

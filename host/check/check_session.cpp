@@ -113,8 +113,9 @@ std::string DescribeDifference( const PictureDifference& difference )
 	return text;
 }
 
-CheckSession::CheckSession( const std::string& groupName, const CheckPlan& checkPlan, uint64_t seed )
-    : group( groupName ), plan( checkPlan ), random( seed )
+CheckSession::CheckSession( const CheckGroup& checkGroup, const std::string& pluginPath, const CheckPlan& checkPlan,
+                            uint64_t seed )
+    : group( checkGroup ), plugin( pluginPath ), plan( checkPlan ), random( seed )
 {
 }
 
@@ -123,11 +124,11 @@ CheckSession::~CheckSession()
 	Close();
 }
 
-bool CheckSession::Open( const std::string& path, std::string* error )
+bool CheckSession::Open( std::string* error )
 {
 	ClearCollectedLogLines();
-	EmitCall( "load", path );
-	if( !library.Open( path, error ) )
+	EmitCall( "load", plugin );
+	if( !library.Open( plugin, error ) )
 		return false;
 	library.InstallLogCallback( CollectLogLine );
 	EmitCall( "FF_INITIALISE_V2", "" );
@@ -202,6 +203,12 @@ void CheckSession::Close()
 	ClearCollectedLogLines();
 }
 
+void CheckSession::FailAll( const std::string& reason )
+{
+	for( const char* check : group.checks )
+		Fail( check, reason );
+}
+
 void CheckSession::ReportSharedChecks()
 {
 	// A problem was reported when it was found (a later crash must not lose it); passes are said here.
@@ -217,7 +224,7 @@ void CheckSession::ReportSharedChecks()
 		if( namesProblem.empty() )
 			Pass( "names.released", "1 groups: no GL object outlived the instances and FF_DEINITIALISE" );
 		else
-			Fail( "names.released", "GL objects the plug-in made outlived every instance and FF_DEINITIALISE (" + group +
+			Fail( "names.released", "GL objects the plug-in made outlived every instance and FF_DEINITIALISE (" + std::string( group.name ) +
 			                            " group): " + namesProblem + "; delete them in FF_DEINSTANTIATE_GL" );
 		namesChecked = false;
 		censusTaken  = false;

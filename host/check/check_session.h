@@ -8,6 +8,7 @@
 #include "host/check/gl_state.h"
 #include "host/check/check_plan.h"
 #include "host/check/check_report.h"
+#include "host/check/group_table.h"
 #include "host/core/gl_context.h"
 #include "host/core/picture.h"
 #include "host/core/plugin_info.h"
@@ -86,13 +87,13 @@ std::string DescribeDifference( const PictureDifference& difference );
 class CheckSession
 {
 public:
-	CheckSession( const std::string& group, const CheckPlan& plan, uint64_t seed );
+	CheckSession( const CheckGroup& group, const std::string& plugin, const CheckPlan& plan, uint64_t seed );
 	~CheckSession();
 	CheckSession( const CheckSession& )            = delete;
 	CheckSession& operator=( const CheckSession& ) = delete;
 
-	// Loads the library, installs the log, FF_INITIALISE_V2, reads the description, starts GL.
-	bool Open( const std::string& path, std::string* error );
+	// Loads the plug-in, installs the log, FF_INITIALISE_V2, reads the description, starts GL.
+	bool Open( std::string* error );
 	// FF_DEINITIALISE and unload, with GL kept (for the scan's own load cycles).
 	void CloseLibrary();
 	// Ends whatever lives, then reports the shared checks this group fed and the log.
@@ -104,6 +105,8 @@ public:
 	void Pass( const char* check, const std::string& detail ) { Report( check, CheckStatus::kPass, detail ); }
 	void Warn( const char* check, const std::string& reason ) { Report( check, CheckStatus::kWarn, reason ); }
 	void Fail( const char* check, const std::string& reason ) { Report( check, CheckStatus::kFail, reason ); }
+	// Every check of the group failed with the reason (when the group cannot start).
+	void FailAll( const std::string& reason );
 
 	// A call that needs no GL (information codes), announced first.
 	FFMixed Call( uint32_t code, FFMixed input, void* instance, const char* callName, const std::string& detail );
@@ -138,6 +141,7 @@ public:
 	// premultiplied; the same for the same arguments.
 	const Picture& InputPicture( int index, int w, int h );
 
+	const std::string& PluginPath() const { return plugin; }
 	const PluginDescription& Description() const { return description; }
 	const CheckPlan& Plan() const { return plan; }
 	CheckRandom& Random() { return random; }
@@ -165,7 +169,8 @@ private:
 	void ReadOutput( const FrameLayout& layout, FrameOutput& output );
 	void ReportSharedChecks();
 
-	std::string group;
+	const CheckGroup& group;
+	std::string plugin;
 	CheckPlan plan;
 	CheckRandom random;
 	PluginLibrary library;

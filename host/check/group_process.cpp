@@ -1,6 +1,6 @@
 // A group's child process: the group's checks against one loaded plug-in, its results as lines on
 // standard output for the parent, a watchdog ending it when one call hangs.
-#include "host/check/groups.h"
+#include "host/check/check_session.h"
 #include "host/check/validator.h"
 #include "host/core/exit_status.h"
 
@@ -45,26 +45,12 @@ int RunCheckGroup( const std::string& plugin, const CheckOptions& options )
 	Watchdog watchdog( options.callTimeout );
 	const CheckGroup* group = FindCheckGroup( options.groups.front() );
 	const CheckPlan plan    = MakeCheckPlan( options.strictness );
-	CheckSession session( group->name, plan, GroupSeed( options.seed, group->name ) );
-	if( std::string( group->name ) == "scan" )
-		RunScanGroup( session, plugin );
+	CheckSession session( *group, plugin, plan, GroupSeed( options.seed, group->name ) );
+	std::string error;
+	if( !group->opensPlugin && !session.Open( &error ) )
+		session.FailAll( "not run: " + error );
 	else
-	{
-		std::string error;
-		if( !session.Open( plugin, &error ) )
-			for( const char* check : group->checks )
-				session.Fail( check, "not run: " + error );
-		else if( std::string( group->name ) == "protocol" )
-			RunProtocolGroup( session );
-		else if( std::string( group->name ) == "instances" )
-			RunInstancesGroup( session );
-		else if( std::string( group->name ) == "parameters" )
-			RunParametersGroup( session );
-		else if( std::string( group->name ) == "sizes" )
-			RunSizesGroup( session );
-		else
-			RunOutputGroup( session );
-	}
+		group->run( session );
 	session.Close();
 	EmitEnd();
 	return kExitOk;

@@ -1,6 +1,6 @@
 #pragma once
 // The groups of "ffglhost check", each run in a process of its own by "ffglhost check-group". Every
-// group reports each of its checks (check_plan.cpp lists them) and feeds the shared ones through the
+// group reports each of its checks (group_table.cpp lists them) and feeds the shared ones through the
 // session. Checks compare the plug-in with itself: what an instance draws under a host's habit against
 // what a fresh instance draws under plain conditions, so they hold for any effect.
 #include "host/check/check_session.h"
@@ -11,7 +11,7 @@
 namespace ffglhost
 {
 // Loading, information codes, repeated load and unload. Opens the session itself.
-void RunScanGroup( CheckSession& session, const std::string& path );
+void RunScanGroup( CheckSession& session );
 // The remaining groups get an open session.
 void RunProtocolGroup( CheckSession& session );
 void RunInstancesGroup( CheckSession& session );

@@ -218,8 +218,7 @@ void RunParametersGroup( CheckSession& session )
 	std::string reason;
 	if( !session.Instantiate( instance, kWidth, kHeight, &reason ) )
 	{
-		for( const char* check : FindCheckGroup( "parameters" )->checks )
-			session.Fail( check, "not run: " + reason );
+		session.FailAll( "not run: " + reason );
 		return;
 	}
 	Automation( session, instance );

@@ -179,8 +179,7 @@ void RunProtocolGroup( CheckSession& session )
 	std::string reason;
 	if( !session.Instantiate( instance, kWidth, kHeight, &reason ) )
 	{
-		for( const char* check : FindCheckGroup( "protocol" )->checks )
-			session.Fail( check, "not run: " + reason );
+		session.FailAll( "not run: " + reason );
 		return;
 	}
 	// A frame first, as hosts do: a plug-in may set up on its first frame.

@@ -101,11 +101,12 @@ bool ScanOnce( const std::string& path, int cycle, std::string* error )
 }
 }
 
-void RunScanGroup( CheckSession& session, const std::string& path )
+void RunScanGroup( CheckSession& session )
 {
+	const std::string& path = session.PluginPath();
 	session.Begin( "scan.load" );
 	std::string error;
-	if( !session.Open( path, &error ) )
+	if( !session.Open( &error ) )
 	{
 		session.Fail( "scan.load", error );
 		return;

@@ -4,6 +4,7 @@
 
 #include "host/check/check_plan.h"
 #include "host/check/check_report.h"
+#include "host/check/group_table.h"
 #include "host/core/exit_status.h"
 #include "host/core/process.h"
 

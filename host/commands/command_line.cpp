@@ -1,6 +1,6 @@
 #include "host/commands/command_line.h"
 
-#include "host/check/check_plan.h"
+#include "host/check/group_table.h"
 
 #include <cerrno>
 #include <cmath>
