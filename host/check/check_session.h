@@ -1,43 +1,31 @@
 #pragma once
 // One group of "ffglhost check" in its own process: the plug-in loaded as a host loads it, a GL
-// context, the host's side of every frame (an input texture that may be larger than its picture, a
-// HostFBO of its own size, a viewport inside it, a clear colour no premultiplied effect can draw),
-// and every call into the plug-in made as a host makes it: GL state set to the defaults before, compared
-// after, a progress line before it (so a crash names its call), its time taken.
-#include "host/check/gl_names.h"
-#include "host/check/gl_state.h"
+// context, the host's side of every frame (HostTarget), and every call into the plug-in made as a host
+// makes it: GL state set to the defaults before, compared after, a progress line before it (so a crash
+// names its call), its time taken.
 #include "host/check/check_plan.h"
 #include "host/check/check_report.h"
+#include "host/check/frame_output.h"
+#include "host/check/gl_names.h"
+#include "host/check/gl_state.h"
 #include "host/check/group_table.h"
+#include "host/check/host_target.h"
+#include "host/check/input_pictures.h"
+#include "host/check/picture_compare.h"
 #include "host/core/gl_context.h"
 #include "host/core/picture.h"
 #include "host/core/plugin_info.h"
 #include "host/core/plugin_library.h"
+#include "host/core/texts.h"
 
 #include <GL/glew.h>
 
 #include <deque>
-#include <map>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace ffglhost
 {
-// How a frame reaches the plug-in.
-struct FrameLayout
-{
-	int width = 0, height = 0;               // the picture, and the viewport's size
-	int textureWidth = 0, textureHeight = 0; // HardwareWidth and HardwareHeight: the picture sits at (0, 0)
-	int targetWidth = 0, targetHeight = 0;   // the size of HostFBO's colour buffer
-	int viewportX = 0, viewportY = 0;
-};
-
-// Picture, texture, HostFBO and viewport all of one size.
-FrameLayout PlainLayout( int w, int h );
-std::string SizeName( int w, int h ); // "320x180"
-std::string FloatText( float value ); // "0.25", "nan", "-inf"
-
 struct CheckInstance
 {
 	void* id      = nullptr;
@@ -46,43 +34,6 @@ struct CheckInstance
 	int lastWidth = 0, lastHeight = 0;
 	std::string name; // "instance 2", for messages
 };
-
-// What one frame drew.
-struct FrameOutput
-{
-	uint32_t answer = 0;
-	Picture picture;        // the viewport's pixels, rows top first
-	size_t undrawn  = 0;    // viewport pixels still holding the host's clear colour
-	size_t straight = 0;    // pixels whose red, green or blue exceeds their alpha by more than one step
-	size_t outside  = 0;    // pixels outside the viewport that changed
-	int straightX = 0, straightY = 0, straightAt[ 4 ] = {};
-	int undrawnX = 0, undrawnY = 0;
-	int outsideX = 0, outsideY = 0;
-};
-
-// What a frame's problems may be looked for.
-enum FrameDemand : unsigned
-{
-	kAnswered      = 1, // FF_SUCCESS
-	kDrawn         = 2, // every viewport pixel written
-	kPremultiplied = 4,
-	kInside        = 8, // nothing outside the viewport changed
-	kEveryDemand   = 15,
-};
-
-// The first problem of the frame among those demanded, as a sentence; empty when none.
-std::string FrameProblem( const FrameOutput& output, unsigned demands );
-
-struct PictureDifference
-{
-	int maxStep   = 0; // the largest difference of one channel
-	size_t pixels = 0; // pixels with a channel more than one step apart
-	int x = 0, y = 0;  // the first of them, y from the top
-	bool sizeDiffers = false;
-};
-PictureDifference ComparePictures( const Picture& a, const Picture& b );
-// "up to 37 steps in 1200 pixels (0.42 %), first at (12, 40)"
-std::string DescribeDifference( const PictureDifference& difference );
 
 class CheckSession
 {
@@ -113,6 +64,8 @@ public:
 
 	// An instance record the session owns: Close ends it if a check could not.
 	CheckInstance* NewInstance( const std::string& name );
+	// "instance 1" made at w x h; null, every check of the group failed as not run, when it cannot be.
+	CheckInstance* FirstInstance( int w, int h );
 
 	// Calls with the context current, GL state checked around them.
 	bool Instantiate( CheckInstance& instance, int w, int h, std::string* reason );
@@ -139,7 +92,7 @@ public:
 	                   const std::string& detail, FrameOutput* output );
 	// The input picture of that index and size: the generated presenter with translucent and clear bands,
 	// premultiplied; the same for the same arguments.
-	const Picture& InputPicture( int index, int w, int h );
+	const Picture& InputPicture( int index, int w, int h ) { return inputs.Get( index, w, h ); }
 
 	const std::string& PluginPath() const { return plugin; }
 	const PluginDescription& Description() const { return description; }
@@ -164,9 +117,8 @@ private:
 
 	FFMixed GuardedCall( CallKind kind, uint32_t code, FFMixed input, void* instance, const char* callName,
 	                     const std::string& detail, double* milliseconds = nullptr );
-	void PrepareTarget( const FrameLayout& layout );
-	void UploadInput( const FrameLayout& layout, int pictureIndex );
-	void ReadOutput( const FrameLayout& layout, FrameOutput& output );
+	// The layout's texture and HostFBO, the picture uploaded, HostFBO cleared.
+	void PrepareFrame( const FrameLayout& layout, int pictureIndex );
 	void ReportSharedChecks();
 
 	const CheckGroup& group;
@@ -179,14 +131,8 @@ private:
 	GLContext context;
 	bool glReady = false;
 
-	// The host's GL objects: a few framebuffers made first (so HostFBO is not the first name), the
-	// input texture, HostFBO and its colour buffer.
-	GLuint spareFramebuffers[ 3 ] = {};
-	GLuint inputTexture = 0, targetTexture = 0, targetFramebuffer = 0;
-	int textureWidth = 0, textureHeight = 0, targetWidth = 0, targetHeight = 0;
-	GLViewport viewport = { 0, 0, 1, 1 };
-	Picture staging;
-	std::map< std::tuple< int, int, int >, Picture > pictures;
+	HostTarget target;
+	InputPictures inputs;
 
 	std::deque< CheckInstance > instances;
 	StateWatch watches[ kCallKinds ];

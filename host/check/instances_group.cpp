@@ -79,7 +79,7 @@ void Many( CheckSession& session )
 			const std::string problem = FrameProblem( output, kAnswered | kDrawn );
 			if( !problem.empty() )
 			{
-				session.Fail( check, FrameName( frame, *instances[ i ] ) + " at " + SizeName( size.width, size.height ) +
+				session.Fail( check, FrameName( frame, *instances[ i ] ) + " at " + SizeText( size.width, size.height ) +
 				                         " beside " + Others( count - 1 ) + ": " + problem );
 				EndAll( session, instances );
 				return;
@@ -315,7 +315,7 @@ bool RunFreshInstance( CheckSession& session, const FrameRun& run, const std::st
 		const std::string problem = FrameProblem( *last, run.demands );
 		if( !problem.empty() )
 		{
-			*reason = FrameName( frame, instance ) + " at " + SizeName( run.layout.width, run.layout.height ) + ": " + problem;
+			*reason = FrameName( frame, instance ) + " at " + SizeText( run.layout.width, run.layout.height ) + ": " + problem;
 			session.Deinstantiate( instance );
 			return false;
 		}

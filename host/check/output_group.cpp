@@ -24,7 +24,7 @@ bool Automate( CheckSession& session, CheckInstance& instance, const FrameLayout
 		if( !problem.empty() )
 		{
 			*reason = "frame " + std::to_string( frame + 1 ) + " of " + instance.name + " at " +
-			          SizeName( layout.width, layout.height ) + ": " + problem;
+			          SizeText( layout.width, layout.height ) + ": " + problem;
 			return false;
 		}
 	}
@@ -58,8 +58,8 @@ void Size( CheckSession& session )
 			if( !problem.empty() )
 			{
 				session.Deinstantiate( instance );
-				session.Fail( check, "a " + SizeName( size.width, size.height ) + " frame of an instance made for " +
-				                         SizeName( kWidth, kHeight ) + ": " + problem +
+				session.Fail( check, "a " + SizeText( size.width, size.height ) + " frame of an instance made for " +
+				                         SizeText( kWidth, kHeight ) + ": " + problem +
 				                         ": the output must cover exactly the input's size" );
 				return;
 			}

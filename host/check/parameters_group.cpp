@@ -214,13 +214,10 @@ void Defaults( CheckSession& session, CheckInstance& automated )
 
 void RunParametersGroup( CheckSession& session )
 {
-	CheckInstance& instance = *session.NewInstance( "instance 1" );
-	std::string reason;
-	if( !session.Instantiate( instance, kWidth, kHeight, &reason ) )
-	{
-		session.FailAll( "not run: " + reason );
+	CheckInstance* first = session.FirstInstance( kWidth, kHeight );
+	if( !first )
 		return;
-	}
+	CheckInstance& instance = *first;
 	Automation( session, instance );
 	Extremes( session, instance, "parameters.edges", true );
 	Extremes( session, instance, "parameters.nan", false );

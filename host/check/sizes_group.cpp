@@ -40,7 +40,7 @@ void Changing( CheckSession& session )
 	for( size_t i = 0; i < sizes.size(); ++i )
 	{
 		const FrameSize size = sizes[ i ];
-		route += ( i ? " -> " : "" ) + SizeName( size.width, size.height );
+		route += ( i ? " -> " : "" ) + SizeText( size.width, size.height );
 		if( i > 0 )
 			session.Resize( instance, size.width, size.height );
 		for( int frame = 0; frame < frames; ++frame )
@@ -50,7 +50,7 @@ void Changing( CheckSession& session )
 			if( !problem.empty() )
 			{
 				session.Deinstantiate( instance );
-				session.Fail( check, "at " + SizeName( size.width, size.height ) + " after " + route + ": " + problem );
+				session.Fail( check, "at " + SizeText( size.width, size.height ) + " after " + route + ": " + problem );
 				return;
 			}
 		}
@@ -65,7 +65,7 @@ void Changing( CheckSession& session )
 		{
 			session.Deinstantiate( instance );
 			session.Fail( check, "after " + route + " the instance draws differently from a fresh one at " +
-			                         SizeName( size.width, size.height ) + " (" + DescribeDifference( difference ) +
+			                         SizeText( size.width, size.height ) + " (" + DescribeDifference( difference ) +
 			                         "): follow the input's Width and Height on every frame" );
 			return;
 		}
@@ -91,7 +91,7 @@ void Tiny( CheckSession& session )
 	std::string tiny;
 	for( const FrameSize size : session.Plan().tinySizes )
 	{
-		tiny += ( tiny.empty() ? "" : ", " ) + SizeName( size.width, size.height );
+		tiny += ( tiny.empty() ? "" : ", " ) + SizeText( size.width, size.height );
 		for( int frame = 0; frame < 2; ++frame )
 		{
 			session.Frame( instance, PlainLayout( size.width, size.height ), frame, output );
@@ -99,7 +99,7 @@ void Tiny( CheckSession& session )
 			if( !problem.empty() )
 			{
 				session.Deinstantiate( instance );
-				session.Fail( check, "a frame of " + SizeName( size.width, size.height ) + ": " + problem +
+				session.Fail( check, "a frame of " + SizeText( size.width, size.height ) + ": " + problem +
 				                         ": hosts send such frames (thumbnails, collapsed layers); pass them through" );
 				return;
 			}
@@ -111,7 +111,7 @@ void Tiny( CheckSession& session )
 	const std::string problem = FrameProblem( output, kAnswered | kDrawn );
 	if( !problem.empty() )
 	{
-		session.Fail( check, "back at " + SizeName( w, h ) + " after frames of " + tiny + ": " + problem );
+		session.Fail( check, "back at " + SizeText( w, h ) + " after frames of " + tiny + ": " + problem );
 		return;
 	}
 	Picture fresh;
@@ -123,10 +123,10 @@ void Tiny( CheckSession& session )
 	const PictureDifference difference = ComparePictures( output.picture, fresh );
 	if( difference.maxStep <= 1 )
 	{
-		session.Pass( check, "frames of " + tiny + " drawn, and back at " + SizeName( w, h ) + " as a fresh instance draws" );
+		session.Pass( check, "frames of " + tiny + " drawn, and back at " + SizeText( w, h ) + " as a fresh instance draws" );
 		return;
 	}
-	const std::string what = "after frames of " + tiny + ", " + std::to_string( frames ) + " frames at " + SizeName( w, h ) +
+	const std::string what = "after frames of " + tiny + ", " + std::to_string( frames ) + " frames at " + SizeText( w, h ) +
 	                         " differ from a fresh instance's (" + DescribeDifference( difference ) + ")";
 	// Falling back to the input after a frame it cannot work on is a choice, and hosts rarely send such
 	// frames: worth knowing. Drawing anything else is a broken state.
@@ -157,7 +157,7 @@ bool SameAsPlain( CheckSession& session, const FrameLayout& layout, unsigned dem
 			session.Deinstantiate( instance );
 			const bool nothing = output.answer == FF_SUCCESS && output.undrawn == static_cast< size_t >( layout.width ) * layout.height;
 			*reason = what + ": " + ( nothing ? "nothing was drawn into HostFBO (the host's framebuffer of " +
-			                                        SizeName( layout.targetWidth, layout.targetHeight ) +
+			                                        SizeText( layout.targetWidth, layout.targetHeight ) +
 			                                        "): draw into the framebuffer the host names, in its viewport"
 			                                  : problem );
 			return false;
@@ -209,8 +209,8 @@ void PaddingHidden( CheckSession& session )
 	std::string reason;
 	for( const FrameLayout& padded : layouts )
 	{
-		const std::string what = "with a " + SizeName( padded.width, padded.height ) + " picture in a " +
-		                         SizeName( padded.textureWidth, padded.textureHeight ) + " texture";
+		const std::string what = "with a " + SizeText( padded.width, padded.height ) + " picture in a " +
+		                         SizeText( padded.textureWidth, padded.textureHeight ) + " texture";
 		if( !SameAsPlain( session, padded, kAnswered | kDrawn, what,
 		                  ": the texture's padding shows; sample only Width x Height of HardwareWidth x HardwareHeight",
 		                  &reason ) )

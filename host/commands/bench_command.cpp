@@ -30,11 +30,11 @@ std::vector< std::string > ChildArguments( const CommandLine& line, const std::s
 {
 	std::vector< std::string > arguments = { self, "run", line.plugin, "--bench-child", "--frames",
 	                                         std::to_string( kWarmupFrames + frames ) };
-	if( line.inputPath.empty() )
+	if( line.run.inputPath.empty() )
 		arguments.insert( arguments.end(), { "--size", std::to_string( w ) + "x" + std::to_string( h ) } );
 	else
-		arguments.insert( arguments.end(), { "--input", line.inputPath } );
-	for( const auto& setting : line.settings )
+		arguments.insert( arguments.end(), { "--input", line.run.inputPath } );
+	for( const auto& setting : line.run.settings )
 		arguments.insert( arguments.end(), { "--set", setting.first + "=" + setting.second } );
 	for( const auto& variable : line.environment )
 		arguments.insert( arguments.end(), { "--env", variable.first + "=" + variable.second } );
@@ -95,10 +95,10 @@ int BenchCommand( const CommandLine& line )
 		PrintError( "cannot find ffglhost's own executable to run the bench rounds" );
 		return kExitFailed;
 	}
-	const int frames = line.frames > 0 ? line.frames : kTimedFrames;
+	const int frames = line.run.frames > 0 ? line.run.frames : kTimedFrames;
 	std::vector< std::pair< int, int > > sizes;
-	if( line.sizeGiven || !line.inputPath.empty() )
-		sizes.emplace_back( line.width, line.height );
+	if( line.run.sizeGiven || !line.run.inputPath.empty() )
+		sizes.emplace_back( line.run.width, line.run.height );
 	else
 		sizes = { { 1920, 1080 }, { 1280, 720 } };
 
@@ -125,8 +125,8 @@ int BenchCommand( const CommandLine& line )
 		}
 		const double presentMs = present.times.Summarise().medianMs;
 		const double absentMs  = absent.times.Summarise().medianMs;
-		const std::string input = line.inputPath.empty() ? std::to_string( size.first ) + "x" + std::to_string( size.second )
-		                                                 : line.inputPath;
+		const std::string input = line.run.inputPath.empty() ? std::to_string( size.first ) + "x" + std::to_string( size.second )
+		                                                 : line.run.inputPath;
 		std::printf( "%s: runtime present (REFRT_MATTE=255) median %.3f ms, absent (pass-through) median %.3f ms, "
 		             "present / absent %.2f\n",
 		             input.c_str(), presentMs, absentMs, absentMs > 0.0 ? presentMs / absentMs : 0.0 );

@@ -1,6 +1,7 @@
 #include "host/commands/command_line.h"
 
 #include "host/check/group_table.h"
+#include "host/commands/commands.h"
 
 #include <cerrno>
 #include <cmath>
@@ -9,11 +10,10 @@
 
 namespace ffglhost
 {
-// Larger counts are typing mistakes; a frame is at least a millisecond.
-const int kMaxFrames = 1000000;
-const int kMaxSide   = 1000000;
+// Larger sides are typing mistakes.
+const int kMaxSide = 1000000;
 
-static bool ParseCount( const std::string& text, int limit, int* value )
+bool ParseCount( const std::string& text, int limit, int* value )
 {
 	if( text.empty() || text.size() > 9 )
 		return false;
@@ -69,36 +69,6 @@ bool ParseSeed( const std::string& text, unsigned long long* seed )
 	return true;
 }
 
-// "scan,sizes": names of known groups, each once.
-static bool ParseGroups( const std::string& text, std::vector< std::string >* groups, std::string* error )
-{
-	size_t start = 0;
-	while( start <= text.size() )
-	{
-		const size_t comma     = text.find( ',', start );
-		const std::string name = text.substr( start, comma == std::string::npos ? std::string::npos : comma - start );
-		if( !FindCheckGroup( name ) )
-		{
-			std::string known;
-			for( const CheckGroup& group : CheckGroups() )
-				known += ( known.empty() ? "" : ", " ) + std::string( group.name );
-			*error = "unknown group \"" + name + "\" (the groups are " + known + ")";
-			return false;
-		}
-		for( const std::string& seen : *groups )
-			if( seen == name )
-			{
-				*error = "the group \"" + name + "\" is named twice";
-				return false;
-			}
-		groups->push_back( name );
-		if( comma == std::string::npos )
-			break;
-		start = comma + 1;
-	}
-	return true;
-}
-
 bool ParseAssignment( const std::string& text, std::string* name, std::string* value )
 {
 	const size_t equals = text.find( '=' );
@@ -148,187 +118,142 @@ const char* UsageText()
 	       "check failed), 2 a mistake on the command line\n";
 }
 
+bool RefuseOption( const std::string& message, std::string* error )
+{
+	*error = message;
+	return false;
+}
+
+bool StoreCount( const std::string& value, int limit, int* count, const std::string& expects, std::string* error )
+{
+	return ParseCount( value, limit, count ) || RefuseOption( expects + ", not \"" + value + "\"", error );
+}
+
+namespace
+{
+// A command: its name, its options, and what runs it.
+struct Command
+{
+	const char* name;
+	const std::vector< CommandOption >* options;
+	int ( *execute )( const CommandLine& line );
+	// What the options together cannot ask for; null: nothing beyond each option's own rule.
+	bool ( *finish )( const CommandLine& line, std::string* error );
+	// check-group: the group's name comes before the plug-in.
+	bool groupFirst;
+	// run reads an unknown option's value before refusing it, so a last unknown word is said to lack one.
+	bool valueBeforeUnknown;
+};
+
+// Every command takes --env.
+bool ApplyEnvironment( const std::string& value, CommandLine* line, std::string* error )
+{
+	std::string name, text;
+	if( !ParseAssignment( value, &name, &text ) )
+		return RefuseOption( "--env expects NAME=VALUE, not \"" + value + "\"", error );
+	line->environment.emplace_back( name, text );
+	return true;
+}
+const CommandOption kEnvironmentOption = { "--env", true, ApplyEnvironment };
+const std::vector< CommandOption > kNoOptions;
+
+const std::vector< Command >& Commands()
+{
+	static const std::vector< Command > commands = {
+		{ "info", &kNoOptions, InfoCommand, nullptr, false, false },
+		{ "run", &RunOptionTable(), RunCommand, CheckRunOptions, false, true },
+		{ "check", &CheckOptionTable(), CheckCommand, nullptr, false, false },
+		{ "check-group", &CheckOptionTable(), CheckGroupCommand, nullptr, true, false },
+	};
+	return commands;
+}
+
+const CommandOption* FindOption( const std::vector< CommandOption >& options, const std::string& name )
+{
+	if( name == kEnvironmentOption.name )
+		return &kEnvironmentOption;
+	for( const CommandOption& option : options )
+		if( name == option.name )
+			return &option;
+	return nullptr;
+}
+
+bool AnyCommandTakes( const std::string& name )
+{
+	for( const Command& command : Commands() )
+		if( FindOption( *command.options, name ) )
+			return true;
+	return false;
+}
+
+// The command and its plug-in (check-group: with the group between them), and where the options start.
+bool ParseCommandWords( int argc, const char* const* argv, const Command** command, int* first, CommandLine* line,
+                        std::string* error )
+{
+	for( const Command& c : Commands() )
+		if( line->command == c.name )
+			*command = &c;
+	if( !*command )
+		return RefuseOption( "unknown command \"" + line->command + "\" (expected info, run or check)", error );
+	*first = 2;
+	if( ( *command )->groupFirst )
+	{
+		if( argc < 3 || !FindCheckGroup( argv[ 2 ] ) )
+			return RefuseOption( "check-group: no known group given", error );
+		line->check.groups.push_back( argv[ 2 ] );
+		*first = 3;
+	}
+	if( argc <= *first || argv[ *first ][ 0 ] == '-' )
+		return RefuseOption( line->command + ": no plug-in library given", error );
+	line->plugin = argv[ ( *first )++ ];
+	return true;
+}
+}
+
+int RunParsedCommand( const CommandLine& line )
+{
+	for( const Command& command : Commands() )
+		if( line.command == command.name )
+			return command.execute( line );
+	return kExitUsage;
+}
+
 bool ParseCommandLine( int argc, const char* const* argv, CommandLine* line, std::string* error )
 {
 	*line = CommandLine();
 	if( argc < 2 )
-	{
-		*error = "no command given";
-		return false;
-	}
+		return RefuseOption( "no command given", error );
 	line->command = argv[ 1 ];
 	if( line->command == "help" || line->command == "--help" || line->command == "-h" )
 	{
 		line->command = "help";
 		return true;
 	}
-	if( line->command != "info" && line->command != "run" && line->command != "check" && line->command != "check-group" )
-	{
-		*error = "unknown command \"" + line->command + "\" (expected info, run or check)";
+	const Command* command = nullptr;
+	int first              = 0;
+	if( !ParseCommandWords( argc, argv, &command, &first, line, error ) )
 		return false;
-	}
-	// check-group GROUP PLUGIN ...: one group of a check, in a process of its own.
-	int first = 2;
-	if( line->command == "check-group" )
+	for( int i = first; i < argc; ++i )
 	{
-		if( argc < 3 || !FindCheckGroup( argv[ 2 ] ) )
+		const std::string option   = argv[ i ];
+		const CommandOption* known = FindOption( *command->options, option );
+		if( !known && ( !command->valueBeforeUnknown || AnyCommandTakes( option ) ) )
+			return RefuseOption( line->command + ": unknown option \"" + option + "\"", error );
+		if( known && !known->takesValue )
 		{
-			*error = "check-group: no known group given";
-			return false;
-		}
-		line->groups.push_back( argv[ 2 ] );
-		first = 3;
-	}
-	if( argc <= first || argv[ first ][ 0 ] == '-' )
-	{
-		*error = line->command + ": no plug-in library given";
-		return false;
-	}
-	line->plugin     = argv[ first ];
-	const bool run   = line->command == "run";
-	const bool check = line->command == "check" || line->command == "check-group";
-	bool sceneGiven  = false;
-	for( int i = first + 1; i < argc; ++i )
-	{
-		const std::string option = argv[ i ];
-		const bool checkOption   = option == "--strictness" || option == "--seed" || option == "--json" ||
-		                         option == "--groups" || option == "--call-timeout";
-		if( ( !run && !check && option != "--env" ) || ( check && !checkOption && option != "--env" ) ||
-		    ( !check && checkOption ) )
-		{
-			*error = line->command + ": unknown option \"" + option + "\"";
-			return false;
-		}
-		if( option == "--no-progress" )
-		{
-			line->progress = false;
-			continue;
-		}
-		if( option == "--bench" || option == "--bench-child" )
-		{
-			( option == "--bench" ? line->bench : line->benchChild ) = true;
-			line->progress = false;
+			if( !known->apply( std::string(), line, error ) )
+				return false;
 			continue;
 		}
 		if( i + 1 >= argc )
-		{
-			*error = option.compare( 0, 2, "--" ) == 0 ? option + " needs a value" : "unexpected argument \"" + option + "\"";
-			return false;
-		}
+			return RefuseOption( option.compare( 0, 2, "--" ) == 0 ? option + " needs a value" : "unexpected argument \"" + option + "\"",
+			                     error );
 		const std::string value = argv[ ++i ];
-		std::string name, text;
-		if( option == "--env" )
-		{
-			if( !ParseAssignment( value, &name, &text ) )
-			{
-				*error = "--env expects NAME=VALUE, not \"" + value + "\"";
-				return false;
-			}
-			line->environment.emplace_back( name, text );
-		}
-		else if( option == "--strictness" )
-		{
-			if( !ParseCount( value, 10, &line->strictness ) )
-			{
-				*error = "--strictness expects a whole number from 1 to 10, not \"" + value + "\"";
-				return false;
-			}
-		}
-		else if( option == "--seed" )
-		{
-			if( !ParseSeed( value, &line->seed ) )
-			{
-				*error = "--seed expects a whole number from 0 to 18446744073709551615, not \"" + value + "\"";
-				return false;
-			}
-			line->seedGiven = true;
-		}
-		else if( option == "--call-timeout" )
-		{
-			if( !ParseCount( value, 3600, &line->callTimeout ) )
-			{
-				*error = "--call-timeout expects whole seconds from 1 to 3600, not \"" + value + "\"";
-				return false;
-			}
-		}
-		else if( option == "--json" )
-		{
-			line->jsonPath = value;
-		}
-		else if( option == "--groups" )
-		{
-			line->groups.clear();
-			if( !ParseGroups( value, &line->groups, error ) )
-				return false;
-		}
-		else if( option == "--input" )
-		{
-			line->inputPath = value;
-		}
-		else if( option == "--scene" )
-		{
-			if( value != "presenter" )
-			{
-				*error = "unknown scene \"" + value + "\" (the scene is: presenter)";
-				return false;
-			}
-			sceneGiven = true;
-		}
-		else if( option == "--size" )
-		{
-			if( !ParseSize( value, &line->width, &line->height ) )
-			{
-				*error = "--size expects WxH with both from 1 to 1000000 (e.g. 1920x1080), not \"" + value + "\"";
-				return false;
-			}
-			line->sizeGiven = true;
-		}
-		else if( option == "--frames" )
-		{
-			if( !ParseCount( value, kMaxFrames, &line->frames ) )
-			{
-				*error = "--frames expects a whole number from 1 to 1000000, not \"" + value + "\"";
-				return false;
-			}
-		}
-		else if( option == "--set" )
-		{
-			if( !ParseAssignment( value, &name, &text ) )
-			{
-				*error = "--set expects NAME=VALUE, not \"" + value + "\"";
-				return false;
-			}
-			line->settings.emplace_back( name, text );
-		}
-		else if( option == "--out" )
-		{
-			line->outDirectory = value;
-		}
-		else if( option == "--sheet" )
-		{
-			line->sheetPath = value;
-		}
-		else
-		{
-			*error = "run: unknown option \"" + option + "\"";
+		if( !known )
+			return RefuseOption( line->command + ": unknown option \"" + option + "\"", error );
+		if( !known->apply( value, line, error ) )
 			return false;
-		}
 	}
-	if( !line->inputPath.empty() && sceneGiven )
-	{
-		*error = "--input and --scene exclude each other";
-		return false;
-	}
-	if( ( line->bench || line->benchChild ) && ( !line->outDirectory.empty() || !line->sheetPath.empty() ) )
-	{
-		*error = "--bench writes no frames: leave out --out and --sheet";
-		return false;
-	}
-	if( !line->inputPath.empty() && line->sizeGiven )
-	{
-		*error = "--size applies to the generated scene; input pictures keep their own size";
-		return false;
-	}
-	return true;
+	return !command->finish || command->finish( *line, error );
 }
 }

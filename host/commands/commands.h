@@ -5,9 +5,12 @@
 
 namespace ffglhost
 {
+// The command the line names; its exit code.
+int RunParsedCommand( const CommandLine& line );
+
 int InfoCommand( const CommandLine& line );
+// run, and run --bench: BenchCommand starts this executable again per round, runtime present and absent in turn.
 int RunCommand( const CommandLine& line );
-// run --bench: starts this executable again per round, runtime present and absent in turn.
 int BenchCommand( const CommandLine& line );
 // check: validates the plug-in, one child process per group of checks; 0 when no check failed.
 int CheckCommand( const CommandLine& line );

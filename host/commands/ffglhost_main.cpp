@@ -28,13 +28,7 @@ int main( int argc, char** argv )
 		}
 		for( const auto& variable : line.environment )
 			SetEnvironmentValue( variable.first.c_str(), variable.second.c_str() );
-		if( line.command == "info" )
-			return InfoCommand( line );
-		if( line.command == "check" )
-			return CheckCommand( line );
-		if( line.command == "check-group" )
-			return CheckGroupCommand( line );
-		return line.bench ? BenchCommand( line ) : RunCommand( line );
+		return RunParsedCommand( line );
 	}
 	catch( const std::bad_alloc& )
 	{

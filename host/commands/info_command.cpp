@@ -4,19 +4,13 @@
 #include "host/core/host_log.h"
 #include "host/core/plugin_info.h"
 #include "host/core/plugin_instance.h"
+#include "host/core/texts.h"
 
 #include <algorithm>
 #include <cstdio>
 
 namespace ffglhost
 {
-static std::string FormatFloat( float value )
-{
-	char text[ 64 ];
-	std::snprintf( text, sizeof( text ), "%g", static_cast< double >( value ) );
-	return text;
-}
-
 // The plug-in's own display texts of its defaults, from one instance; empty when none can be made.
 static std::vector< std::string > DisplayTexts( const PluginLibrary& library, const PluginDescription& description )
 {
@@ -60,8 +54,8 @@ static void PrintParameters( const PluginDescription& d, const std::vector< std:
 	{
 		const ParameterDescription& p = d.parameters[ i ];
 		std::string type              = p.typeKnown ? ParameterTypeName( p.type ) : "unknown";
-		std::string value             = p.typeKnown && IsTextType( p.type ) ? "\"" + p.defaultText + "\"" : FormatFloat( p.defaultValue );
-		std::string range             = p.hasRange ? FormatFloat( p.min ) + " to " + FormatFloat( p.max ) : "-";
+		std::string value             = p.typeKnown && IsTextType( p.type ) ? "\"" + p.defaultText + "\"" : FloatText( p.defaultValue );
+		std::string range             = p.hasRange ? FloatText( p.min ) + " to " + FloatText( p.max ) : "-";
 		std::string display           = i < displays.size() ? displays[ i ] : "-";
 		rows.push_back( { std::to_string( p.index ), p.name, type, value, range, display } );
 	}
