@@ -97,6 +97,7 @@ bool SetSeededValues( CheckSession& session, CheckInstance& instance, uint64_t s
 	return session.SetRandomValues( instance, dice, reason );
 }
 
+// One check, frames together then alone: the two halves share the pictures drawn, so they stay together.
 void Interleaved( CheckSession& session )
 {
 	const char* check = "instances.interleaved";
@@ -166,6 +167,7 @@ void Interleaved( CheckSession& session )
 	session.Pass( check, std::to_string( count ) + " instances with their own parameters, frames in shuffled order, each drew what it draws alone" );
 }
 
+// One check from the instances made to its verdict: each end is followed by frames of those still live.
 void DestroyOrder( CheckSession& session )
 {
 	const char* check = "instances.destroy_order";
@@ -234,6 +236,7 @@ void DestroyOrder( CheckSession& session )
 	session.Pass( check, std::to_string( count ) + " instances ended one by one in random order, the others unaffected" );
 }
 
+// One check in the order a host makes those calls; split, its steps would pass the instances around.
 void DeinitialiseWhileLive( CheckSession& session )
 {
 	const char* check = "instances.deinitialise_while_live";

@@ -142,6 +142,7 @@ CheckStatus Compare( const Picture& back, const Picture& fresh, std::string* des
 	return share <= kTraceShare && difference.maxStep <= kTraceSteps ? CheckStatus::kWarn : CheckStatus::kFail;
 }
 
+// One check, the automated instance against a fresh one frame by frame: kept whole to read as a host acts.
 void Defaults( CheckSession& session, CheckInstance& automated )
 {
 	const char* check = "parameters.defaults";

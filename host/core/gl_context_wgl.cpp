@@ -39,6 +39,8 @@ static bool RegisterWindowClass()
 	return registered;
 }
 
+// Window class, window, pixel format, a legacy context to load WGL's extensions, then the core one: each
+// step needs the last, and a failure releases what the steps before it made.
 bool GLContext::Create( const char** error )
 {
 	if( impl )
