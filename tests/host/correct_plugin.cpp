@@ -3,7 +3,7 @@
 // viewport, the GL state handed back at the defaults and every object deleted. It answers every call
 // it cannot carry out with FF_FAIL, except two notices it never reads (beat and host information), which
 // it accepts as many plug-ins do. ffglhost check must pass it at any strictness.
-#include "host/ffgl_host_types.h"
+#include "host/core/ffgl_host_types.h"
 
 #include <GL/glew.h>
 

@@ -4,8 +4,8 @@
 //   cutout       the first frame passes through; from the fourth on, the figure is opaque and
 //                unchanged and the backdrop transparent
 //   mask         from the fourth frame on, the picture is grey: the figure white, the backdrop black
-#include "host/png_io.h"
-#include "host/scene_presenter.h"
+#include "host/core/png_io.h"
+#include "host/core/scene_presenter.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -5,7 +5,7 @@
 // names one fault of those that ffglhost check exists to find (see the callers of Faulty); among them
 // "glstate:ITEM" leaves exactly one item of the host's GL state changed after each frame, and
 // "leak:KIND" one GL object of that kind behind each instance.
-#include "host/ffgl_host_types.h"
+#include "host/core/ffgl_host_types.h"
 
 #include <GL/glew.h>
 
