@@ -124,6 +124,10 @@ const char* UsageText()
 	       "  --input FILE.png      one picture, repeated\n"
 	       "  --input DIR           the folder's PNG files in name order\n"
 	       "  --scene presenter     a generated presenter on a green backdrop (the default)\n"
+	       "  --scene photo:FILE    a PNG or JPEG photograph filmed by a handheld camera: fitted to fill the\n"
+	       "                        frame, a few pixels of drift and shake, fresh sensor noise each frame\n"
+	       "  --still               the photograph without camera motion (the noise still changes)\n"
+	       "  --seed N              the camera motion and noise of the photograph (default 0)\n"
 	       "  --size WxH            size of the generated scene (default 1920x1080)\n"
 	       "  --frames N            number of frames (default 60; a folder: one per file)\n"
 	       "  --set NAME=VALUE      set a parameter by name before the first frame (repeatable)\n"
@@ -132,6 +136,8 @@ const char* UsageText()
 	       "  --no-progress         no progress line, even on a terminal\n"
 	       "  --bench               time the frames with the NVIDIA runtime present (REFRT_MATTE=255) and\n"
 	       "                        absent, in alternating processes; at --size, else 1920x1080 and 1280x720\n"
+	       "  --versus NAME=VALUE   with --bench: the runtime as --env lays it out against the same with\n"
+	       "                        NAME=VALUE set (repeatable), e.g. another models folder\n"
 	       "  --env NAME=VALUE      set a variable in ffglhost's environment before loading the plug-in\n"
 	       "\n"
 	       "check options:\n"
@@ -191,10 +197,10 @@ bool ParseCommandLine( int argc, const char* const* argv, CommandLine* line, std
 	for( int i = first + 1; i < argc; ++i )
 	{
 		const std::string option = argv[ i ];
-		const bool checkOption   = option == "--strictness" || option == "--seed" || option == "--json" ||
-		                         option == "--groups" || option == "--call-timeout";
-		if( ( !run && !check && option != "--env" ) || ( check && !checkOption && option != "--env" ) ||
-		    ( !check && checkOption ) )
+		const bool checkOption   = option == "--strictness" || option == "--json" || option == "--groups" ||
+		                         option == "--call-timeout";
+		const bool shared        = option == "--env" || option == "--seed";
+		if( ( !run && !check && option != "--env" ) || ( check && !checkOption && !shared ) || ( !check && checkOption ) )
 		{
 			*error = line->command + ": unknown option \"" + option + "\"";
 			return false;
@@ -202,6 +208,11 @@ bool ParseCommandLine( int argc, const char* const* argv, CommandLine* line, std
 		if( option == "--no-progress" )
 		{
 			line->progress = false;
+			continue;
+		}
+		if( option == "--still" )
+		{
+			line->still = true;
 			continue;
 		}
 		if( option == "--bench" || option == "--bench-child" )
@@ -225,6 +236,15 @@ bool ParseCommandLine( int argc, const char* const* argv, CommandLine* line, std
 				return false;
 			}
 			line->environment.emplace_back( name, text );
+		}
+		else if( option == "--versus" )
+		{
+			if( !ParseAssignment( value, &name, &text ) )
+			{
+				*error = "--versus expects NAME=VALUE, not \"" + value + "\"";
+				return false;
+			}
+			line->versus.emplace_back( name, text );
 		}
 		else if( option == "--strictness" )
 		{
@@ -267,12 +287,15 @@ bool ParseCommandLine( int argc, const char* const* argv, CommandLine* line, std
 		}
 		else if( option == "--scene" )
 		{
-			if( value != "presenter" )
+			const bool photo = value.compare( 0, 6, "photo:" ) == 0 && value.size() > 6;
+			if( value != "presenter" && !photo )
 			{
-				*error = "unknown scene \"" + value + "\" (the scene is: presenter)";
+				*error = "unknown scene \"" + value + "\" (the scenes are: presenter, photo:FILE)";
 				return false;
 			}
-			sceneGiven = true;
+			line->scene     = photo ? "photo" : value;
+			line->photoPath = photo ? value.substr( 6 ) : std::string();
+			sceneGiven      = true;
 		}
 		else if( option == "--size" )
 		{
@@ -317,6 +340,16 @@ bool ParseCommandLine( int argc, const char* const* argv, CommandLine* line, std
 	if( !line->inputPath.empty() && sceneGiven )
 	{
 		*error = "--input and --scene exclude each other";
+		return false;
+	}
+	if( line->still && line->scene != "photo" )
+	{
+		*error = "--still applies to a photo scene (--scene photo:FILE)";
+		return false;
+	}
+	if( !line->versus.empty() && !line->bench )
+	{
+		*error = "--versus applies to --bench";
 		return false;
 	}
 	if( ( line->bench || line->benchChild ) && ( !line->outDirectory.empty() || !line->sheetPath.empty() ) )

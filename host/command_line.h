@@ -13,7 +13,9 @@ struct CommandLine
 	std::string plugin;
 	// run: input
 	std::string inputPath;               // a PNG file or a folder; empty: the scene
-	std::string scene = "presenter";
+	std::string scene = "presenter";     // or "photo"
+	std::string photoPath;               // the photo scene's photograph
+	bool still = false;                  // the photo scene without camera motion
 	int width         = 1920;
 	int height        = 1080;
 	bool sizeGiven    = false;
@@ -26,7 +28,9 @@ struct CommandLine
 	// run --bench: the same frames with the runtime present and absent, alternating processes
 	bool bench      = false;
 	bool benchChild = false; // one such process: times only, no output read back
-	// check: how much work, the seed of every random choice, where the JSON goes, which groups
+	// run --bench --versus NAME=VALUE: the user's runtime as it is against the same with these set
+	std::vector< std::pair< std::string, std::string > > versus;
+	// check: how much work, the seed of every random choice (run: of the photo scene's camera and noise), where the JSON goes, which groups
 	int strictness          = 5;
 	unsigned long long seed = 0;
 	bool seedGiven          = false;

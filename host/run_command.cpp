@@ -103,6 +103,8 @@ bool ResolveSettings( const CommandLine& line, RunSession& s, std::string* error
 
 bool OpenSource( const CommandLine& line, RunSession& s, std::string* error )
 {
+	if( line.scene == "photo" )
+		return s.source.OpenPhoto( line.photoPath, line.width, line.height, line.seed, line.still, error );
 	if( line.inputPath.empty() )
 	{
 		s.source.OpenScene( line.width, line.height );
@@ -235,10 +237,11 @@ int RunCommand( const CommandLine& line )
 		return kExitFailed;
 	}
 
+	const std::string scene = SizeText( line.width, line.height ) +
+	                          ( line.scene == "photo" ? " photo scene of " + line.photoPath : " presenter scene" );
 	std::printf( "ffglhost: %d frames of %s through \"%s\" (%s)\n", frameCount,
-	             line.inputPath.empty() ? ( SizeText( line.width, line.height ) + " presenter scene" ).c_str()
-	                                    : line.inputPath.c_str(),
-	             s.description.name.c_str(), line.plugin.c_str() );
+	             line.inputPath.empty() ? scene.c_str() : line.inputPath.c_str(), s.description.name.c_str(),
+	             line.plugin.c_str() );
 	std::printf( "FF_PROCESS_OPENGL + glFinish per frame: %s\n", FormatTimingSummary( s.times.Summarise() ).c_str() );
 	if( !line.outDirectory.empty() )
 		std::printf( "frames: %s (%s ... %s)\n", line.outDirectory.c_str(), FrameFileName( 0 ).c_str(),

@@ -85,7 +85,10 @@ TEST( CommandLineRun, MistakesAreRefusedWithAMessage )
 		{ "check", "p.so", "--groups", "" },
 		{ "check", "p.so", "--frames", "3" },
 		{ "check", "p.so", "--call-timeout", "0" },
-		{ "run", "p.so", "--seed", "3" },
+		{ "info", "p.so", "--seed", "3" },
+		{ "run", "p.so", "--still" },
+		{ "run", "p.so", "--scene", "photo:" },
+		{ "run", "p.so", "--versus", "A=b" },
 		{ "check-group", "colour", "p.so" },
 	};
 	for( const auto& args : bad )
