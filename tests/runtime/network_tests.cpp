@@ -183,3 +183,23 @@ TEST_F( GarbageInferenceLibrary, LoadFails )
 {
 	ExpectLoadFails();
 }
+
+// The shipped models, both modes, on a picture: loading and running them goes through every entry of
+// ONNX Runtime's table the runtime calls, and a wrong one fails at once.
+TEST_F( Network, ShippedModelsLoadAndRunInBothModes )
+{
+	for( unsigned mode = 0; mode < 2; ++mode )
+	{
+		SCOPED_TRACE( mode );
+		Build( 96, 54, 1, TestModels( "real" ), mode );
+		ASSERT_FALSE( HasFatalFailure() );
+		FillRamp( source );
+		std::memset( matte.pixels, 77, matte.bufferBytes );
+		ASSERT_EQ( NVCV_SUCCESS, rt->Run( effect, 0 ) );
+		EXPECT_NE( nullptr, std::memchr( matte.pixels, 0, matte.bufferBytes ) ) << "the network wrote no clear pixel";
+		rt->DestroyEffect( effect );
+		effect = nullptr;
+		EXPECT_EQ( NVCV_SUCCESS, rt->CudaStreamDestroy( stream ) );
+		stream = nullptr;
+	}
+}
