@@ -22,4 +22,4 @@ for stability in 0 0.9; do
   change[$stability]=$("$build/bench/matte_change" "$work/$stability" 11 "$frames")
   echo "Stability $stability: the matte changes by ${change[$stability]} levels per pixel per frame"
 done
-awk -v a="${change[0]}" -v b="${change[0.9]}" 'BEGIN { printf "Stability 0 / 0.9: %.2f (goal: at least 3)\n", b > 0 ? a / b : 0 }'
+awk -v a="${change[0]}" -v b="${change[0.9]}" 'BEGIN { printf "Stability 0 / 0.9: %.2f (goal: at least 3)\n", (b > 0 ? a / b : 0) }'

@@ -53,12 +53,14 @@ cp "$build"/runtime/models/*.onnx "$build/runtime/THIRD_PARTY_NOTICES.txt" "$ven
 trap stop_private_display EXIT
 start_private_display 150 199
 
-native() { echo "$root/$1"; }
+# A path as the host program takes it: absolute, and a Windows path under Wine.
+absolute() { case $1 in /*) echo "$1" ;; *) echo "$root/$1" ;; esac; }
+native() { absolute "$1"; }
 run=("$host" run "$plugin")
 if [ "$windows" = 1 ]; then
   use_private_wine
   # Wine sets ProgramFiles itself, so ffglhost sets the demo's in its own environment.
-  native() { winepath -w "$root/$1" 2>/dev/null; }
+  native() { winepath -w "$(absolute "$1")" 2>/dev/null; }
   run=(wine "${run[@]}")
 fi
 pf=$(native "$out/ProgramFiles")
@@ -75,10 +77,12 @@ demo_scene() {
   echo
 }
 
-# Photographs of people that Debian packages ship, through the network: short handheld sequences.
-demo_scene astronaut "$vendor" --scene photo:/usr/lib/python3/dist-packages/skimage/data/astronaut.png --frames 30
-demo_scene camera "$vendor" --scene photo:/usr/lib/python3/dist-packages/skimage/data/camera.png --frames 30
-demo_scene messi "$vendor" --scene photo:/usr/share/doc/opencv-doc/examples/data/messi5.jpg --frames 30
+# Photographs of people that Debian packages ship (python3-skimage, opencv-doc), through the network:
+# short handheld sequences.
+skimage=/usr/lib/python3/dist-packages/skimage/data
+demo_scene astronaut "$vendor" --scene "photo:$(native $skimage/astronaut.png)" --frames 30
+demo_scene camera "$vendor" --scene "photo:$(native $skimage/camera.png)" --frames 30
+demo_scene messi "$vendor" --scene "photo:$(native /usr/share/doc/opencv-doc/examples/data/messi5.jpg)" --frames 30
 # The generated presenter in front of green, through the keyer.
 demo_scene presenter "$keyer" --scene presenter
 
