@@ -1,5 +1,6 @@
 #include "host/scene_photo.h"
 
+#include "host/pixel_hash.h"
 #include "host/png_io.h"
 
 #include <algorithm>
@@ -33,17 +34,6 @@ float Wobble( float t, uint64_t& state )
 		sum += kWeights[ i ] * std::sin( kTwoPi * kFrequencies[ i ] * t + phase );
 	}
 	return sum;
-}
-
-uint32_t Hash( uint32_t x, uint32_t y, uint32_t channel, uint32_t key )
-{
-	uint32_t h = x * 0x8da6b343u ^ y * 0xd8163841u ^ channel * 0x9e3779b1u ^ key;
-	h ^= h >> 16;
-	h *= 0x7feb352du;
-	h ^= h >> 15;
-	h *= 0x846ca68bu;
-	h ^= h >> 16;
-	return h;
 }
 
 // Near-Gaussian noise of spread kSensorNoise: the sum of the hash's four bytes, centred.
@@ -82,8 +72,8 @@ void PhotoScene::Render( int frame, int w, int h, unsigned long long seed, bool 
 	// Frame pixels per photo pixel, then the frame's pixel centres mapped back into the photo.
 	const float scale = std::max( W / pw, H / ph ) * kMargin * m.zoom;
 	const float c = std::cos( m.angle ) / scale, s = std::sin( m.angle ) / scale;
-	const uint32_t key = static_cast< uint32_t >( frame ) * 0xcb1ab31fu ^ static_cast< uint32_t >( seed ) ^
-	                     static_cast< uint32_t >( seed >> 32 ) * 0x2c1b3c6du;
+	uint64_t state     = seed;
+	const uint32_t key = static_cast< uint32_t >( SplitMix( state ) ) + static_cast< uint32_t >( frame );
 	const int lastX = photo.width - 1, lastY = photo.height - 1;
 	for( int y = 0; y < h; ++y )
 	{
@@ -110,8 +100,8 @@ void PhotoScene::Render( int frame, int w, int h, unsigned long long seed, bool 
 				const float top    = p00[ ch ] + ( p10[ ch ] - p00[ ch ] ) * ax;
 				const float bottom = p01[ ch ] + ( p11[ ch ] - p01[ ch ] ) * ax;
 				const float value  = top + ( bottom - top ) * ay +
-				                    Noise( Hash( static_cast< uint32_t >( x ), static_cast< uint32_t >( y ),
-				                                 static_cast< uint32_t >( ch ), key ) );
+				                    Noise( PixelHash( static_cast< uint32_t >( x ), static_cast< uint32_t >( y ),
+				                                      key + static_cast< uint32_t >( ch ) * 0x9e3779b1u ) );
 				out[ ch ] = static_cast< uint8_t >( std::min( 255.f, std::max( 0.f, value + 0.5f ) ) );
 			}
 			out[ 3 ] = 255;
