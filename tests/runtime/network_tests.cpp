@@ -133,7 +133,7 @@ protected:
 		ASSERT_TRUE( MakeDirectories( folder ) );
 		for( const std::string& file : { DynamicLibraryFileName( "NVCVImage" ), DynamicLibraryFileName( "NVVideoEffects" ) } )
 			ASSERT_TRUE( CopyFileTo( JoinPath( built, file ), JoinPath( folder, file ) ) );
-		const std::string inference = JoinPath( folder, InferenceLibraryFile() );
+		const std::string inference = JoinPath( folder, kInferenceLibraryFile );
 		RemoveFile( inference );
 		if( Garbage() )
 		{
@@ -146,7 +146,6 @@ protected:
 		return std::string( ::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name() ) ==
 			   "GarbageInferenceLibrary";
 	}
-	static std::string InferenceLibraryFile();
 
 	void ExpectLoadFails()
 	{
@@ -160,19 +159,13 @@ protected:
 			EXPECT_EQ( NVCV_ERR_LIBRARY, rt->Load( effect ) );
 			const std::string said = testing::internal::GetCapturedStderr();
 			EXPECT_EQ( 0u, said.find( "NVVideoEffects: cannot load " ) ) << said;
-			EXPECT_NE( std::string::npos, said.find( InferenceLibraryFile() ) ) << said;
+			EXPECT_NE( std::string::npos, said.find( kInferenceLibraryFile ) ) << said;
 			EXPECT_EQ( NVCV_ERR_MODEL, rt->Run( effect, 0 ) );
 		}
 	}
 };
 typedef InferenceLibraryFault NoInferenceLibrary;
 typedef InferenceLibraryFault GarbageInferenceLibrary;
-
-std::string InferenceLibraryFault::InferenceLibraryFile()
-{
-	return DynamicLibraryFileName( "NVCVImage" ).find( ".dll" ) != std::string::npos ? "onnxruntime.dll"
-																				   : "libonnxruntime.so.1";
-}
 
 TEST_F( NoInferenceLibrary, LoadFails )
 {
