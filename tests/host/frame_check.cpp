@@ -15,7 +15,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -97,29 +96,21 @@ bool ReadFrame( const std::string& dir, int index, int w, int h, Picture& frame 
 // The matte mode: boxes that are surely person or surely background, judged by their mean alpha.
 int CheckMatte( const std::string& dir, int w, int h, int frames, int boxCount, char** boxes )
 {
-	if( boxCount < 1 )
-	{
-		std::fprintf( stderr, "matte: no box given\n" );
-		return 2;
-	}
 	Picture frame;
 	if( !ReadFrame( dir, frames - 1, w, h, frame ) )
 		return 1;
 	for( int b = 0; b < boxCount; ++b )
 	{
-		const std::string text = boxes[ b ];
-		const size_t colon     = text.find( ':' );
-		const std::string kind = text.substr( 0, colon );
-		float f[ 4 ]           = {};
-		char comma             = 0;
-		std::istringstream in( colon == std::string::npos ? std::string() : text.substr( colon + 1 ) );
-		in >> f[ 0 ] >> comma >> f[ 1 ] >> comma >> f[ 2 ] >> comma >> f[ 3 ];
+		char kind[ 16 ] = {};
+		float f[ 4 ]    = {};
+		const bool read = std::sscanf( boxes[ b ], "%15[a-z]:%f,%f,%f,%f", kind, &f[ 0 ], &f[ 1 ], &f[ 2 ], &f[ 3 ] ) == 5;
+		const bool person = std::strcmp( kind, "person" ) == 0;
 		const int x0 = static_cast< int >( f[ 0 ] * w ), y0 = static_cast< int >( f[ 1 ] * h );
 		const int x1 = static_cast< int >( f[ 2 ] * w ), y1 = static_cast< int >( f[ 3 ] * h );
-		if( ( kind != "person" && kind != "background" ) || in.fail() || x0 < 0 || y0 < 0 || x1 > w || y1 > h ||
+		if( !read || ( !person && std::strcmp( kind, "background" ) != 0 ) || x0 < 0 || y0 < 0 || x1 > w || y1 > h ||
 		    x0 >= x1 || y0 >= y1 )
 		{
-			std::fprintf( stderr, "not a box: %s\n", text.c_str() );
+			std::fprintf( stderr, "not a box: %s\n", boxes[ b ] );
 			return 2;
 		}
 		double sum = 0.0;
@@ -127,10 +118,8 @@ int CheckMatte( const std::string& dir, int w, int h, int frames, int boxCount, 
 			for( int x = x0; x < x1; ++x )
 				sum += PixelAt( frame, x, y )[ 3 ] / 255.0;
 		const double mean = sum / ( static_cast< double >( x1 - x0 ) * ( y1 - y0 ) );
-		const bool ok     = kind == "person" ? mean >= 0.9 : mean <= 0.1;
-		std::printf( "%s mean matte %.3f (%s)\n", text.c_str(), mean, kind == "person" ? "at least 0.9" : "at most 0.1" );
-		if( !ok )
-			++failures;
+		std::printf( "%s mean matte %.3f (%s)\n", boxes[ b ], mean, person ? "at least 0.9" : "at most 0.1" );
+		failures += person ? mean < 0.9 : mean > 0.1;
 	}
 	if( failures )
 	{
@@ -144,7 +133,7 @@ int CheckMatte( const std::string& dir, int w, int h, int frames, int boxCount, 
 int main( int argc, char** argv )
 {
 	const std::string mode = argc > 2 ? argv[ 2 ] : "";
-	if( argc < 6 || ( argc != 6 && mode != "matte" ) )
+	if( argc < 6 || ( argc > 6 ) != ( mode == "matte" ) )
 	{
 		std::fprintf( stderr, "usage: host_frame_check DIR passthrough|cutout|mask|matte WIDTH HEIGHT FRAMES [BOX...]\n" );
 		return 2;
