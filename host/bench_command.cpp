@@ -26,8 +26,10 @@ struct Kind
 	std::vector< std::string > log; // of its first process
 };
 
-// The two kinds a round compares: by default the runtime present (a fixed matte) against absent; with
-// --versus, the runtime as the user's --env lays it out against the same with the --versus variables.
+// The two kinds a round compares. By default: present, the runtime where the user's --env puts it with
+// a fixed matte, against absent, a ProgramFiles and model folder that hold no runtime (the set-up fails
+// and every frame passes through). With --versus: the runtime as the user's --env lays it out against
+// the same with the --versus variables.
 void PlanKinds( const CommandLine& line, Kind& first, Kind& second )
 {
 	if( line.versus.empty() )
@@ -131,8 +133,6 @@ int BenchCommand( const CommandLine& line )
 	             line.plugin.c_str(), frames, kWarmupFrames, kRounds );
 	for( const auto& size : sizes )
 	{
-		// Absent: a ProgramFiles and model folder that hold no runtime, so the set-up fails and every frame
-		// passes through. Present: the runtime where the user's --env puts it, with a fixed matte.
 		Kind present, absent;
 		PlanKinds( line, present, absent );
 		std::string error;
