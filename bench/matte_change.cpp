@@ -1,7 +1,7 @@
 // The mean change of a drawn matte from one frame to the next: frames FIRST to LAST (numbers from 1) of
 // a folder ffglhost wrote with "Show Mask" on, in 8-bit levels per pixel (grey: the red channel).
 // usage: matte_change DIR FIRST LAST
-#include "host/png_io.h"
+#include "host/core/png_io.h"
 
 #include <cstdio>
 #include <cstdlib>

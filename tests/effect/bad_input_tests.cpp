@@ -1,6 +1,6 @@
 // Every bad input a host can send, one table row each: the input and the result it must get. Records
 // hold random numbers but never random pointers. Afterwards nothing may be left alive.
-#include "host/check_gl_names.h"
+#include "host/check/gl_names.h"
 #include "tests/effect/effect_host.h"
 #include "tests/support/test_process.h"
 

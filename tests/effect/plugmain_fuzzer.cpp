@@ -7,7 +7,7 @@
 // input, and the prototype (which a host never sees) gets no frame and no de-instantiation.
 #include "ffgl/prototype.h"
 #include "ffgl/types.h"
-#include "host/gl_context.h"
+#include "host/core/gl_context.h"
 #include "tests/support/plugmain_calls.h"
 
 #include <GL/glew.h>

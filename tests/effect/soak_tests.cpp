@@ -3,7 +3,7 @@
 // After each instance's end its runtime objects are gone; whenever no instance is alive every GL name
 // the plug-in made is gone too; resident memory stays flat over the second half.
 // UMBRAFEX_SOAK_FRAMES sets the length (scripts/soak.sh runs 20,000), UMBRAFEX_SOAK_SEED the schedule.
-#include "host/check_gl_names.h"
+#include "host/check/gl_names.h"
 #include "tests/effect/effect_host.h"
 #include "tests/support/test_process.h"
 

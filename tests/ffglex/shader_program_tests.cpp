@@ -3,7 +3,7 @@
 #include "ffglex/scoped_bindings.h"
 #include "ffglex/screen_quad.h"
 #include "ffglex/shader_program.h"
-#include "host/check_gl_names.h"
+#include "host/check/gl_names.h"
 #include "tests/ffglex/quad_shaders.h"
 #include "tests/support/gl_helpers.h"
 #include "tests/support/gl_test.h"

@@ -8,8 +8,8 @@
 // For any scene:
 //   matte        in the last frame, the mean alpha of each BOX, person:X0,Y0,X1,Y1 or
 //                background:X0,Y0,X1,Y1 in fractions of the frame, is at least 0.9 or at most 0.1
-#include "host/png_io.h"
-#include "host/scene_presenter.h"
+#include "host/core/png_io.h"
+#include "host/core/scene_presenter.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -3,7 +3,7 @@
 // a host must hand it with each frame. HOST_TEST_PLUGIN_FAIL names a step to fail: "initialise",
 // "instantiate" or "process"; HOST_TEST_PLUGIN_API=1 makes it claim FFGL 1.x. HOST_TEST_PLUGIN_FAULT
 // names one fault of those that ffglhost check exists to find (see the callers of Faulty).
-#include "host/ffgl_host_types.h"
+#include "host/core/ffgl_host_types.h"
 
 #include <GL/glew.h>
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "host/dynamic_library.h"
+#include "host/core/dynamic_library.h"
 
 const std::string kImageFile   = ffglhost::DynamicLibraryFileName( "NVCVImage" );
 const std::string kEffectsFile = ffglhost::DynamicLibraryFileName( "NVVideoEffects" );

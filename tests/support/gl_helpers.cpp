@@ -1,6 +1,6 @@
 #include "tests/support/gl_helpers.h"
 
-#include "host/gl_frames.h"
+#include "host/core/gl_frames.h"
 
 GLuint MakeTexture( int w, int h, const uint8_t* rgba )
 {

@@ -1,6 +1,6 @@
 #include "tests/support/gl_test.h"
 
-#include "host/gl_context.h"
+#include "host/core/gl_context.h"
 
 static GLContext& TestContext()
 {

@@ -1,9 +1,9 @@
 #pragma once
 // What tests need of the process they run in, the same on Linux and under Wine: the executable's
 // folder, paths, files and captured stdout. Environment variables and libraries go through the host's
-// own services (host/process.h, host/dynamic_library.h), as ffglhost uses them.
-#include "host/dynamic_library.h"
-#include "host/process.h"
+// own services (host/core/process.h, host/core/dynamic_library.h), as ffglhost uses them.
+#include "host/core/dynamic_library.h"
+#include "host/core/process.h"
 
 #include <string>
 

@@ -1,0 +1,144 @@
+#pragma once
+// One group of "ffglhost check" in its own process: the plug-in loaded as a host loads it, a GL
+// context, the host's side of every frame (HostTarget), and every call into the plug-in made as a host
+// makes it: GL state set to the defaults before, compared after, a progress line before it (so a crash
+// names its call), its time taken.
+#include "host/check/check_plan.h"
+#include "host/check/check_report.h"
+#include "host/check/frame_output.h"
+#include "host/check/gl_names.h"
+#include "host/check/gl_state.h"
+#include "host/check/group_table.h"
+#include "host/check/host_target.h"
+#include "host/check/input_pictures.h"
+#include "host/check/picture_compare.h"
+#include "host/core/gl_context.h"
+#include "host/core/picture.h"
+#include "host/core/plugin_info.h"
+#include "host/core/plugin_library.h"
+#include "host/core/texts.h"
+
+#include <GL/glew.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace ffglhost
+{
+struct CheckInstance
+{
+	void* id      = nullptr;
+	int frames    = 0;
+	bool changed  = true; // size or a parameter changed since the last frame: the next is not a steady one
+	int lastWidth = 0, lastHeight = 0;
+	std::string name; // "instance 2", for messages
+};
+
+class CheckSession
+{
+public:
+	CheckSession( const CheckGroup& group, const std::string& plugin, const CheckPlan& plan, uint64_t seed );
+	~CheckSession();
+	CheckSession( const CheckSession& )            = delete;
+	CheckSession& operator=( const CheckSession& ) = delete;
+
+	// Loads the plug-in, installs the log, FF_INITIALISE_V2, reads the description, starts GL.
+	bool Open( std::string* error );
+	// FF_DEINITIALISE and unload, with GL kept (for the scan's own load cycles).
+	void CloseLibrary();
+	// Ends whatever lives, then reports the shared checks this group fed and the log.
+	void Close();
+
+	// Results, one line each for the parent.
+	void Begin( const char* check );
+	void Report( const char* check, CheckStatus status, const std::string& reason );
+	void Pass( const char* check, const std::string& detail ) { Report( check, CheckStatus::kPass, detail ); }
+	void Warn( const char* check, const std::string& reason ) { Report( check, CheckStatus::kWarn, reason ); }
+	void Fail( const char* check, const std::string& reason ) { Report( check, CheckStatus::kFail, reason ); }
+	// Every check of the group failed with the reason (when the group cannot start).
+	void FailAll( const std::string& reason );
+
+	// A call that needs no GL (information codes), announced first.
+	FFMixed Call( uint32_t code, FFMixed input, void* instance, const char* callName, const std::string& detail );
+
+	// An instance record the session owns: Close ends it if a check could not.
+	CheckInstance* NewInstance( const std::string& name );
+	// "instance 1" made at w x h; null, every check of the group failed as not run, when it cannot be.
+	CheckInstance* FirstInstance( int w, int h );
+
+	// Calls with the context current, GL state checked around them.
+	bool Instantiate( CheckInstance& instance, int w, int h, std::string* reason );
+	void Deinstantiate( CheckInstance& instance );
+	uint32_t SetFloat( CheckInstance& instance, uint32_t index, float value );
+	uint32_t SetText( CheckInstance& instance, uint32_t index, const char* text );
+	uint32_t Resize( CheckInstance& instance, int w, int h );
+	// FF_DEINITIALISE and FF_INITIALISE_V2 while instances may live.
+	uint32_t Deinitialise();
+	uint32_t Initialise();
+	// Every parameter to the default the plug-in declares; false when one is refused.
+	bool SetDefaults( CheckInstance& instance, std::string* reason );
+	// A random value within its range for every float parameter (0 or 1 for a boolean) and a random
+	// text for every text parameter, the float values set listed in *values when given. False (with the
+	// parameter's name) when the plug-in refuses one.
+	bool SetRandomValues( CheckInstance& instance, CheckRandom& random, std::string* reason,
+	                      std::vector< std::pair< uint32_t, float > >* values = nullptr );
+
+	// Uploads picture number pictureIndex at the layout's size, clears HostFBO to the host's clear
+	// colour, calls FF_PROCESS_OPENGL and reads back what it drew.
+	void Frame( CheckInstance& instance, const FrameLayout& layout, int pictureIndex, FrameOutput& output );
+	// A frame with a record of the host's choosing (protocol checks); its HostFBO is set here.
+	uint32_t RawFrame( CheckInstance& instance, const FrameLayout& layout, ProcessOpenGLStruct* record,
+	                   const std::string& detail, FrameOutput* output );
+	// The input picture of that index and size: the generated presenter with translucent and clear bands,
+	// premultiplied; the same for the same arguments.
+	const Picture& InputPicture( int index, int w, int h ) { return inputs.Get( index, w, h ); }
+
+	const std::string& PluginPath() const { return plugin; }
+	const PluginDescription& Description() const { return description; }
+	const CheckPlan& Plan() const { return plan; }
+	CheckRandom& Random() { return random; }
+	std::vector< uint32_t > FloatParameters() const; // indexes of the parameters that take numbers
+
+private:
+	enum CallKind
+	{
+		kInstantiateCall,
+		kProcessCall,
+		kDeinstantiateCall,
+		kOtherCall,
+		kCallKinds,
+	};
+	struct StateWatch
+	{
+		int calls = 0;
+		std::string problem; // the first call that left the state changed or raised an error
+	};
+
+	FFMixed GuardedCall( CallKind kind, uint32_t code, FFMixed input, void* instance, const char* callName,
+	                     const std::string& detail, double* milliseconds = nullptr );
+	// The layout's texture and HostFBO, the picture uploaded, HostFBO cleared.
+	void PrepareFrame( const FrameLayout& layout, int pictureIndex );
+	void ReportSharedChecks();
+
+	const CheckGroup& group;
+	std::string plugin;
+	CheckPlan plan;
+	CheckRandom random;
+	PluginLibrary library;
+	bool initialised = false;
+	PluginDescription description;
+	GLContext context;
+	bool glReady = false;
+
+	HostTarget target;
+	InputPictures inputs;
+
+	std::deque< CheckInstance > instances;
+	StateWatch watches[ kCallKinds ];
+	bool censusTaken = false;
+	GLNameCensus namesBefore;
+	std::string namesProblem;
+	bool namesChecked = false;
+};
+}

@@ -1,0 +1,41 @@
+#pragma once
+// The groups of "ffglhost check", each run in a process of its own by "ffglhost check-group". Every
+// group reports each of its checks (group_table.cpp lists them) and feeds the shared ones through the
+// session. Checks compare the plug-in with itself: what an instance draws under a host's habit against
+// what a fresh instance draws under plain conditions, so they hold for any effect.
+#include "host/check/check_session.h"
+
+#include <string>
+#include <vector>
+
+namespace ffglhost
+{
+// Loading, information codes, repeated load and unload. Opens the session itself.
+void RunScanGroup( CheckSession& session );
+// The remaining groups get an open session.
+void RunProtocolGroup( CheckSession& session );
+void RunInstancesGroup( CheckSession& session );
+void RunParametersGroup( CheckSession& session );
+void RunSizesGroup( CheckSession& session );
+void RunOutputGroup( CheckSession& session );
+
+// Shared by the groups: an instance made, run for frames of one layout and ended.
+struct FrameRun
+{
+	FrameLayout layout;
+	int firstPicture = 0;
+	int frames       = 1;
+	unsigned demands = kAnswered | kDrawn;
+};
+// Runs a fresh instance through the frames; its last output in *last. False with *reason when the
+// instance could not be made or a frame broke a demand.
+bool RunFreshInstance( CheckSession& session, const FrameRun& run, const std::string& name, FrameOutput* last,
+                       std::string* reason );
+
+// A lone fresh instance through frames 0, 1, ... of the layout, compared with drawn[frame] each time; with
+// a seed, its parameters come from it at frame 0 and at the middle frame (instances_group.cpp). The
+// first frame that differs (its difference in *difference), -1 when none does, or -2 with *reason when
+// the instance could not be made.
+int FirstFrameUnlikeLone( CheckSession& session, const FrameLayout& layout, const std::vector< Picture >& drawn,
+                          const uint64_t* seed, PictureDifference* difference, std::string* reason );
+}

@@ -1,0 +1,51 @@
+#pragma once
+// The host's side of a frame in the validator: an input texture that may be larger than its picture
+// (the padding a loud colour), a HostFBO of its own size cleared to a colour no premultiplied effect can
+// draw, a viewport inside it, and what the plug-in drew there, read back. Needs a current GL context.
+#include "host/check/frame_output.h"
+#include "host/check/gl_names.h"
+#include "host/check/gl_state.h"
+#include "host/core/picture.h"
+
+#include <GL/glew.h>
+
+namespace ffglhost
+{
+class HostTarget
+{
+public:
+	HostTarget() = default;
+	HostTarget( const HostTarget& )            = delete;
+	HostTarget& operator=( const HostTarget& ) = delete;
+
+	// A few framebuffers made first, so that HostFBO is not the first name.
+	void Start();
+	// Deletes every GL object made here.
+	void Release();
+	bool Prepared() const { return framebuffer != 0; }
+
+	// The texture and HostFBO at the layout's sizes (made anew when a size changes), the viewport set.
+	void Prepare( const FrameLayout& layout );
+	// The picture into the texture at (0, 0), the padding around it loud.
+	void Upload( const FrameLayout& layout, const Picture& picture );
+	// All of HostFBO to the host's clear colour.
+	void Clear();
+	// HostFBO read back and inspected.
+	void Read( const FrameLayout& layout, FrameOutput& output );
+
+	GLuint Framebuffer() const { return framebuffer; }
+	GLuint InputTexture() const { return inputTexture; }
+	int TextureWidth() const { return textureWidth; }
+	int TextureHeight() const { return textureHeight; }
+	const GLViewport& Viewport() const { return viewport; }
+	// The names that are the host's own, for the census of what a plug-in left behind.
+	GLNameCensus OwnNames() const;
+
+private:
+	GLuint spareFramebuffers[ 3 ] = {};
+	GLuint inputTexture = 0, targetTexture = 0, framebuffer = 0;
+	int textureWidth = 0, textureHeight = 0, targetWidth = 0, targetHeight = 0;
+	GLViewport viewport = { 0, 0, 1, 1 };
+	Picture staging;
+};
+}

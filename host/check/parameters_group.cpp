@@ -1,0 +1,228 @@
+// Parameters as hosts drive them: automated at frame rate, at and beyond the ends of their ranges, NaN
+// and infinities from a broken controller, and back to the defaults, after which an instance must draw
+// what a fresh one draws.
+#include "host/check/groups.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace ffglhost
+{
+namespace
+{
+const int kWidth  = 320;
+const int kHeight = 180;
+// A return to the defaults whose trace stays this small is a warning, anything larger a failure.
+const double kTraceShare = 0.01;
+const int kTraceSteps    = 8;
+const int kAwayFrames    = 3;
+
+const ParameterDescription& Parameter( CheckSession& session, uint32_t index )
+{
+	for( const ParameterDescription& p : session.Description().parameters )
+		if( p.index == index )
+			return p;
+	return session.Description().parameters.front();
+}
+
+bool Boolean( const ParameterDescription& p )
+{
+	return p.typeKnown && p.type == FF_TYPE_BOOLEAN;
+}
+
+// A frame that must be answered, drawn, and premultiplied; false with *reason otherwise.
+bool DrawFrame( CheckSession& session, CheckInstance& instance, int picture, const std::string& context, std::string* reason )
+{
+	FrameOutput output;
+	session.Frame( instance, PlainLayout( kWidth, kHeight ), picture, output );
+	const std::string problem = FrameProblem( output, kAnswered | kDrawn | kPremultiplied );
+	if( problem.empty() )
+		return true;
+	*reason = context + ": " + problem;
+	return false;
+}
+
+void Automation( CheckSession& session, CheckInstance& instance )
+{
+	const char* check = "parameters.automation";
+	session.Begin( check );
+	const int steps = session.Plan().randomSteps;
+	std::vector< std::pair< uint32_t, float > > values;
+	std::string reason;
+	bool readBack = false;
+	for( int step = 0; step < steps; ++step )
+	{
+		if( !session.SetRandomValues( instance, session.Random(), &reason, &values ) )
+		{
+			session.Fail( check, reason );
+			return;
+		}
+		for( const auto& set : values )
+		{
+			const ParameterDescription& p = Parameter( session, set.first );
+			if( p.typeKnown && p.type != FF_TYPE_STANDARD && !Boolean( p ) )
+				continue;
+			const FFMixed answer = session.Call( FF_GET_PARAMETER, MixedNumber( set.first ), instance.id, "FF_GET_PARAMETER",
+			                                     "\"" + p.name + "\" on " + instance.name );
+			if( answer.UIntValue == FF_FAIL )
+				continue; // not answered: nothing to compare
+			readBack = true;
+			float got;
+			std::memcpy( &got, &answer.UIntValue, sizeof( got ) );
+			if( !( std::fabs( got - set.second ) <= 1e-4f * std::max( 1.f, std::fabs( set.second ) ) ) )
+			{
+				session.Fail( check, "FF_GET_PARAMETER answers " + FloatText( got ) + " for \"" + p.name + "\" right after " +
+				                         FloatText( set.second ) + " was set: hosts show and save what it answers" );
+				return;
+			}
+		}
+		if( !DrawFrame( session, instance, step, "frame " + std::to_string( step + 1 ) + " with every parameter changed", &reason ) )
+		{
+			session.Fail( check, reason );
+			return;
+		}
+	}
+	session.Pass( check, std::to_string( steps ) + " frames with every parameter changed between them" +
+	                         ( readBack ? ", each value read back" : " (FF_GET_PARAMETER not answered)" ) );
+}
+
+// Each float parameter through the values given (relative to its range), the others at their defaults
+// meanwhile; refusals are fine, broken frames are not.
+void Extremes( CheckSession& session, CheckInstance& instance, const char* check, bool beyond )
+{
+	session.Begin( check );
+	std::string reason;
+	if( !session.SetDefaults( instance, &reason ) )
+	{
+		session.Fail( check, reason );
+		return;
+	}
+	const float inf = std::numeric_limits< float >::infinity();
+	int tried = 0, refused = 0, picture = 0;
+	for( uint32_t index : session.FloatParameters() )
+	{
+		const ParameterDescription& p = Parameter( session, index );
+		const float low               = p.hasRange ? p.min : 0.f;
+		const float high              = p.hasRange ? p.max : 1.f;
+		const float span              = high > low ? high - low : 1.f;
+		const std::vector< float > values =
+		    beyond ? std::vector< float >{ low, high, low - span, high + span, low - 1000.f * span, high + 1000.f * span }
+		           : std::vector< float >{ std::numeric_limits< float >::quiet_NaN(), inf, -inf };
+		for( float value : values )
+		{
+			++tried;
+			const bool accepted = session.SetFloat( instance, index, value ) == FF_SUCCESS;
+			refused += accepted ? 0 : 1;
+			const std::string context = "a frame after \"" + p.name + "\" = " + FloatText( value ) +
+			                            ( accepted ? " (accepted)" : " (refused)" );
+			if( !DrawFrame( session, instance, picture++, context, &reason ) )
+			{
+				session.Fail( check, reason + ( beyond ? "" : ": refuse such values, or keep drawing with the last good one" ) );
+				return;
+			}
+		}
+		session.SetFloat( instance, index, p.defaultValue );
+	}
+	session.Pass( check, std::to_string( tried ) + ( beyond ? " values at and beyond the ends of the ranges" : " NaNs and infinities" ) +
+	                         " (" + std::to_string( refused ) + " refused), every frame drawn and premultiplied" );
+}
+
+// The verdict on an instance that came back to its defaults: empty when it draws what a fresh one draws.
+CheckStatus Compare( const Picture& back, const Picture& fresh, std::string* description )
+{
+	const PictureDifference difference = ComparePictures( back, fresh );
+	if( difference.maxStep <= 1 )
+		return CheckStatus::kPass;
+	const double share = static_cast< double >( difference.pixels ) / std::max< size_t >( 1, back.rgba.size() / 4 );
+	char percent[ 32 ];
+	std::snprintf( percent, sizeof( percent ), " (%.2f %% of the picture)", share * 100.0 );
+	*description = DescribeDifference( difference ) + percent;
+	return share <= kTraceShare && difference.maxStep <= kTraceSteps ? CheckStatus::kWarn : CheckStatus::kFail;
+}
+
+// One check, the automated instance against a fresh one frame by frame: kept whole to read as a host acts.
+void Defaults( CheckSession& session, CheckInstance& automated )
+{
+	const char* check = "parameters.defaults";
+	session.Begin( check );
+	const int settle = session.Plan().settleFrames;
+	std::string reason, difference;
+	// A fresh instance's frames: away frames then settle frames, all at the defaults.
+	FrameRun run;
+	run.layout  = PlainLayout( kWidth, kHeight );
+	run.frames  = kAwayFrames + settle;
+	run.demands = kAnswered | kDrawn;
+	FrameOutput fresh, back;
+	if( !RunFreshInstance( session, run, "a fresh instance", &fresh, &reason ) )
+	{
+		session.Fail( check, reason );
+		return;
+	}
+	// The instance of the checks before, back to its defaults for the same frames.
+	if( !session.SetDefaults( automated, &reason ) )
+	{
+		session.Fail( check, reason );
+		return;
+	}
+	for( int frame = 0; frame < run.frames; ++frame )
+		session.Frame( automated, run.layout, frame, back );
+	CheckStatus worst = Compare( back.picture, fresh.picture, &difference );
+	std::string worstWhat = "after random automation, edges and NaNs";
+	std::string worstDifference = difference;
+
+	// Then one parameter at a time: away from its default for a few frames, and back.
+	for( uint32_t index : session.FloatParameters() )
+	{
+		const ParameterDescription& p = Parameter( session, index );
+		float away = Boolean( p ) ? ( p.defaultValue > 0.5f ? 0.f : 1.f ) : session.Random().Between( p.min, p.max );
+		CheckInstance& instance = *session.NewInstance( "an instance for \"" + p.name + "\"" );
+		if( !session.Instantiate( instance, kWidth, kHeight, &reason ) )
+		{
+			session.Fail( check, reason );
+			return;
+		}
+		session.SetFloat( instance, index, away );
+		for( int frame = 0; frame < run.frames; ++frame )
+		{
+			if( frame == kAwayFrames )
+				session.SetFloat( instance, index, p.defaultValue );
+			session.Frame( instance, run.layout, frame, back );
+		}
+		session.Deinstantiate( instance );
+		const CheckStatus status = Compare( back.picture, fresh.picture, &difference );
+		if( static_cast< int >( status ) > static_cast< int >( worst ) )
+		{
+			worst           = status;
+			worstWhat       = "after \"" + p.name + "\" went to " + FloatText( away ) + " for " + std::to_string( kAwayFrames ) +
+			            " frames and back";
+			worstDifference = difference;
+		}
+	}
+	const std::string frames = std::to_string( settle ) + " frames at the defaults";
+	if( worst == CheckStatus::kPass )
+		session.Pass( check, "after " + frames + " every instance drew what a fresh one draws, within one step" );
+	else if( worst == CheckStatus::kWarn )
+		session.Warn( check, worstWhat + ", " + frames + " later the instance still differs from a fresh one by " +
+		                         worstDifference + ": a trace of its past stays (rounding in a temporal filter keeps it "
+		                                           "within a few steps of, but not at, a fresh instance's picture)" );
+	else
+		session.Fail( check, worstWhat + ", " + frames + " later the instance draws differently from a fresh one: " +
+		                         worstDifference + ": some state survives the return to the defaults" );
+}
+}
+
+void RunParametersGroup( CheckSession& session )
+{
+	CheckInstance* first = session.FirstInstance( kWidth, kHeight );
+	if( !first )
+		return;
+	CheckInstance& instance = *first;
+	Automation( session, instance );
+	Extremes( session, instance, "parameters.edges", true );
+	Extremes( session, instance, "parameters.nan", false );
+	Defaults( session, instance );
+	session.Deinstantiate( instance );
+}
+}

@@ -1,0 +1,173 @@
+// The scan: a host loads every library of its plug-in folders at start-up, asks what it is, unloads it,
+// and later loads the chosen ones again. The library must say who it is and survive the cycles without
+// keeping threads, memory or handles.
+#include "host/check/groups.h"
+
+#include "host/core/host_log.h"
+#include "host/core/plugin_instance.h"
+#include "host/core/process.h"
+#include "host/core/timing.h"
+
+#include <cctype>
+#include <set>
+
+namespace ffglhost
+{
+namespace
+{
+const int kWarmUpCycles = 2;
+// AddressSanitizer's quarantine keeps freed memory resident, so memory growth says nothing there.
+#if defined( __SANITIZE_ADDRESS__ )
+const bool kMemoryMeasurable = false;
+#else
+const bool kMemoryMeasurable = true;
+#endif
+// Growth per cycle beyond which memory counts as leaked: a plug-in's information costs far less.
+const long kLeakBytesPerCycle = 128 * 1024;
+
+bool Printable( const std::string& text )
+{
+	for( char c : text )
+		if( !std::isprint( static_cast< unsigned char >( c ) ) )
+			return false;
+	return !text.empty();
+}
+
+std::string InformationProblems( const PluginDescription& d )
+{
+	std::vector< std::string > problems;
+	if( d.identifier.size() != 4 || !Printable( d.identifier ) )
+		problems.push_back( "the unique identifier \"" + d.identifier + "\" is not four printable characters" );
+	if( !Printable( d.name ) )
+		problems.push_back( "the name \"" + d.name + "\" is empty or not printable" );
+	if( d.maxInputs < 1 || d.minInputs > d.maxInputs )
+		problems.push_back( "an effect needs an input: minimum " + std::to_string( d.minInputs ) + " and maximum " +
+		                    std::to_string( d.maxInputs ) + " input frames (FF_GET_PLUGIN_CAPS 10 and 11)" );
+	std::set< std::string > names;
+	for( const ParameterDescription& p : d.parameters )
+	{
+		const std::string which = "parameter " + std::to_string( p.index );
+		if( p.name.empty() )
+			problems.push_back( which + " has no name (FF_GET_PARAMETER_NAME)" );
+		else if( !names.insert( p.name ).second )
+			problems.push_back( which + " repeats the name \"" + p.name + "\": hosts tell parameters apart by name" );
+		if( !p.typeKnown )
+			problems.push_back( which + " has no type (FF_GET_PARAMETER_TYPE answers FF_FAIL)" );
+		else if( !IsTextType( p.type ) )
+		{
+			if( p.hasRange && !( p.min < p.max ) )
+				problems.push_back( which + " has the empty range " + std::to_string( p.min ) + " to " + std::to_string( p.max ) );
+			else if( p.hasRange && !( p.defaultValue >= p.min && p.defaultValue <= p.max ) )
+				problems.push_back( which + " has its default " + std::to_string( p.defaultValue ) + " outside its range" );
+		}
+	}
+	std::string text;
+	for( size_t i = 0; i < problems.size() && i < 3; ++i )
+		text += ( i ? "; " : "" ) + problems[ i ];
+	return text;
+}
+
+struct Holdings
+{
+	long bytes;
+	int threads;
+	int handles;
+};
+
+Holdings Hold()
+{
+	return { ResidentBytes(), ThreadCount(), OpenHandleCount() };
+}
+
+// One scan as a host makes it; false with *error when the library would not load or describe itself.
+bool ScanOnce( const std::string& path, int cycle, std::string* error )
+{
+	PluginLibrary library;
+	EmitCall( "load", "scan cycle " + std::to_string( cycle ) );
+	if( !library.Open( path, error ) )
+		return false;
+	library.InstallLogCallback( CollectLogLine );
+	EmitCall( "FF_INITIALISE_V2", "scan cycle " + std::to_string( cycle ) );
+	if( !InitialisePlugin( library, error ) )
+		return false;
+	EmitCall( "information codes", "scan cycle " + std::to_string( cycle ) );
+	PluginDescription description;
+	const bool described = DescribePlugin( library, &description, error );
+	EmitCall( "FF_DEINITIALISE", "scan cycle " + std::to_string( cycle ) );
+	DeinitialisePlugin( library );
+	EmitCall( "unload", "scan cycle " + std::to_string( cycle ) );
+	library.Close();
+	return described;
+}
+
+// Load cycles as a host's scan makes them: after a few to warm up, the process must hold no more.
+void ReloadLeaks( CheckSession& session )
+{
+	const std::string& path = session.PluginPath();
+	std::string error;
+	session.Begin( "scan.reload_leaks" );
+	const int cycles = session.Plan().scanCycles;
+	Holdings before  = {};
+	for( int cycle = 1; cycle <= cycles; ++cycle )
+	{
+		const double start = NowSeconds();
+		if( !ScanOnce( path, cycle, &error ) )
+		{
+			session.Fail( "scan.reload_leaks", "scan cycle " + std::to_string( cycle ) + " failed: " + error );
+			return;
+		}
+		EmitTime( "scan", ( NowSeconds() - start ) * 1000.0 );
+		if( cycle == kWarmUpCycles )
+			before = Hold();
+	}
+	const Holdings after = Hold();
+	const int counted    = cycles - kWarmUpCycles;
+	std::vector< std::string > leaks;
+	if( before.threads >= 0 && after.threads > before.threads )
+		leaks.push_back( std::to_string( after.threads - before.threads ) + " threads" );
+	if( before.handles >= 0 && after.handles > before.handles + 2 )
+		leaks.push_back( std::to_string( after.handles - before.handles ) + " handles" );
+	if( kMemoryMeasurable && before.bytes >= 0 && after.bytes - before.bytes > kLeakBytesPerCycle * counted )
+		leaks.push_back( std::to_string( ( after.bytes - before.bytes ) / 1024 ) + " KiB of memory" );
+	std::string what = std::to_string( cycles ) + " cycles of load, FF_INITIALISE_V2, information codes, FF_DEINITIALISE and unload";
+	if( leaks.empty() )
+		session.Pass( "scan.reload_leaks", what + " kept no thread, handle" +
+		                                       ( kMemoryMeasurable ? " or memory (resident memory " + std::to_string( ( after.bytes - before.bytes ) / 1024 ) +
+		                                                                 " KiB apart over the last " + std::to_string( counted ) + ")"
+		                                                           : " (memory not measured under AddressSanitizer)" ) );
+	else
+	{
+		std::string list;
+		for( size_t i = 0; i < leaks.size(); ++i )
+			list += ( i ? ", " : "" ) + leaks[ i ];
+		session.Fail( "scan.reload_leaks", "the process holds " + list + " more after " + std::to_string( counted ) +
+		                                       " further cycles of load and unload: release what loading or the "
+		                                       "information codes take, at FF_DEINITIALISE or when the library unloads" );
+	}
+}
+}
+
+void RunScanGroup( CheckSession& session )
+{
+	session.Begin( "scan.load" );
+	std::string error;
+	if( !session.Open( &error ) )
+	{
+		session.Fail( "scan.load", error );
+		return;
+	}
+	const PluginDescription& d = session.Description();
+	session.Pass( "scan.load", "FFGL " + std::to_string( d.apiMajor ) + "." + std::to_string( d.apiMinor ) + " effect \"" +
+	                               d.name + "\" (" + d.identifier + ") with " + std::to_string( d.parameters.size() ) +
+	                               " parameters" );
+
+	session.Begin( "scan.info" );
+	const std::string problems = InformationProblems( d );
+	if( problems.empty() )
+		session.Pass( "scan.info", "information blocks, capabilities and parameter table are consistent" );
+	else
+		session.Fail( "scan.info", problems );
+	session.CloseLibrary();
+	ReloadLeaks( session );
+}
+}

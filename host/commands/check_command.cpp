@@ -1,0 +1,84 @@
+// ffglhost check and check-group: their options, and the validator fed from them.
+#include "host/check/group_table.h"
+#include "host/check/validator.h"
+#include "host/commands/commands.h"
+
+namespace ffglhost
+{
+namespace
+{
+// "scan,sizes": names of known groups, each once.
+bool ParseGroups( const std::string& text, std::vector< std::string >* groups, std::string* error )
+{
+	size_t start = 0;
+	while( start <= text.size() )
+	{
+		const size_t comma     = text.find( ',', start );
+		const std::string name = text.substr( start, comma == std::string::npos ? std::string::npos : comma - start );
+		if( !FindCheckGroup( name ) )
+		{
+			std::string known;
+			for( const CheckGroup& group : CheckGroups() )
+				known += ( known.empty() ? "" : ", " ) + std::string( group.name );
+			*error = "unknown group \"" + name + "\" (the groups are " + known + ")";
+			return false;
+		}
+		for( const std::string& seen : *groups )
+			if( seen == name )
+			{
+				*error = "the group \"" + name + "\" is named twice";
+				return false;
+			}
+		groups->push_back( name );
+		if( comma == std::string::npos )
+			break;
+		start = comma + 1;
+	}
+	return true;
+}
+
+
+bool ApplySeed( const std::string& value, CommandLine* line, std::string* error )
+{
+	if( !ParseSeed( value, &line->check.seed ) )
+		return RefuseOption( "--seed expects a whole number from 0 to 18446744073709551615, not \"" + value + "\"", error );
+	line->check.seedGiven = true;
+	return true;
+}
+
+// The last --groups stands.
+bool ApplyGroups( const std::string& value, CommandLine* line, std::string* error )
+{
+	line->check.groups.clear();
+	return ParseGroups( value, &line->check.groups, error );
+}
+}
+
+const std::vector< CommandOption >& CheckOptionTable()
+{
+	static const std::vector< CommandOption > options = {
+		{ "--strictness", true,
+		  []( const std::string& v, CommandLine* l, std::string* e ) {
+			  return StoreCount( v, 10, &l->check.strictness, "--strictness expects a whole number from 1 to 10", e );
+		  } },
+		{ "--seed", true, ApplySeed },
+		{ "--json", true, []( const std::string& v, CommandLine* l, std::string* ) { l->check.jsonPath = v; return true; } },
+		{ "--groups", true, ApplyGroups },
+		{ "--call-timeout", true,
+		  []( const std::string& v, CommandLine* l, std::string* e ) {
+			  return StoreCount( v, 3600, &l->check.callTimeout, "--call-timeout expects whole seconds from 1 to 3600", e );
+		  } },
+	};
+	return options;
+}
+
+int CheckCommand( const CommandLine& line )
+{
+	return RunCheck( line.plugin, line.check, line.environment );
+}
+
+int CheckGroupCommand( const CommandLine& line )
+{
+	return RunCheckGroup( line.plugin, line.check );
+}
+}

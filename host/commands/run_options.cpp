@@ -1,0 +1,97 @@
+// run's options: the input (a photo scene's among it), the frames, the parameters, what is written, and --bench.
+#include "host/commands/command_line.h"
+
+namespace ffglhost
+{
+namespace
+{
+// Larger counts are typing mistakes; a frame is at least a millisecond.
+const int kMaxFrames = 1000000;
+
+bool ApplySize( const std::string& value, CommandLine* line, std::string* error )
+{
+	if( !ParseSize( value, &line->run.width, &line->run.height ) )
+		return RefuseOption( "--size expects WxH with both from 1 to 1000000 (e.g. 1920x1080), not \"" + value + "\"", error );
+	line->run.sizeGiven = true;
+	return true;
+}
+
+bool ApplyScene( const std::string& value, CommandLine* line, std::string* error )
+{
+	const bool photo = value.compare( 0, 6, "photo:" ) == 0 && value.size() > 6;
+	if( value != "presenter" && !photo )
+		return RefuseOption( "unknown scene \"" + value + "\" (the scenes are: presenter, photo:FILE)", error );
+	line->run.scene      = photo ? "photo" : value;
+	line->run.photoPath  = photo ? value.substr( 6 ) : std::string();
+	line->run.sceneGiven = true;
+	return true;
+}
+
+bool ApplySeed( const std::string& value, CommandLine* line, std::string* error )
+{
+	if( !ParseSeed( value, &line->run.seed ) )
+		return RefuseOption( "--seed expects a whole number from 0 to 18446744073709551615, not \"" + value + "\"", error );
+	return true;
+}
+
+bool ApplyVersus( const std::string& value, CommandLine* line, std::string* error )
+{
+	std::string name, text;
+	if( !ParseAssignment( value, &name, &text ) )
+		return RefuseOption( "--versus expects NAME=VALUE, not \"" + value + "\"", error );
+	line->run.versus.emplace_back( name, text );
+	return true;
+}
+
+bool ApplySetting( const std::string& value, CommandLine* line, std::string* error )
+{
+	std::string name, text;
+	if( !ParseAssignment( value, &name, &text ) )
+		return RefuseOption( "--set expects NAME=VALUE, not \"" + value + "\"", error );
+	line->run.settings.emplace_back( name, text );
+	return true;
+}
+}
+
+const std::vector< CommandOption >& RunOptionTable()
+{
+	static const std::vector< CommandOption > options = {
+		{ "--input", true, []( const std::string& v, CommandLine* l, std::string* ) { l->run.inputPath = v; return true; } },
+		{ "--scene", true, ApplyScene },
+		{ "--still", false, []( const std::string&, CommandLine* l, std::string* ) { l->run.still = true; return true; } },
+		{ "--seed", true, ApplySeed },
+		{ "--size", true, ApplySize },
+		{ "--frames", true,
+		  []( const std::string& v, CommandLine* l, std::string* e ) {
+			  return StoreCount( v, kMaxFrames, &l->run.frames, "--frames expects a whole number from 1 to 1000000", e );
+		  } },
+		{ "--set", true, ApplySetting },
+		{ "--out", true, []( const std::string& v, CommandLine* l, std::string* ) { l->run.outDirectory = v; return true; } },
+		{ "--sheet", true, []( const std::string& v, CommandLine* l, std::string* ) { l->run.sheetPath = v; return true; } },
+		{ "--no-progress", false, []( const std::string&, CommandLine* l, std::string* ) { l->run.progress = false; return true; } },
+		// Timed rounds print no progress.
+		{ "--bench", false,
+		  []( const std::string&, CommandLine* l, std::string* ) { l->run.bench = true; l->run.progress = false; return true; } },
+		{ "--bench-child", false,
+		  []( const std::string&, CommandLine* l, std::string* ) { l->run.benchChild = true; l->run.progress = false; return true; } },
+		{ "--versus", true, ApplyVersus },
+	};
+	return options;
+}
+
+bool CheckRunOptions( const CommandLine& line, std::string* error )
+{
+	const RunOptions& run = line.run;
+	if( !run.inputPath.empty() && run.sceneGiven )
+		return RefuseOption( "--input and --scene exclude each other", error );
+	if( run.still && run.scene != "photo" )
+		return RefuseOption( "--still applies to a photo scene (--scene photo:FILE)", error );
+	if( !run.versus.empty() && !run.bench )
+		return RefuseOption( "--versus applies to --bench", error );
+	if( ( run.bench || run.benchChild ) && ( !run.outDirectory.empty() || !run.sheetPath.empty() ) )
+		return RefuseOption( "--bench writes no frames: leave out --out and --sheet", error );
+	if( !run.inputPath.empty() && run.sizeGiven )
+		return RefuseOption( "--size applies to the generated scene; input pictures keep their own size", error );
+	return true;
+}
+}

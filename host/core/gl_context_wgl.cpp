@@ -1,0 +1,134 @@
+#include "host/core/gl_context.h"
+
+#include <windows.h>
+
+// WGL_ARB_create_context and WGL_ARB_create_context_profile, declared here to stay free of wglext.h.
+typedef HGLRC( WINAPI* CreateContextAttribsFn )( HDC, HGLRC, const int* );
+static const int WGL_CONTEXT_MAJOR_VERSION_ARB    = 0x2091;
+static const int WGL_CONTEXT_MINOR_VERSION_ARB    = 0x2092;
+static const int WGL_CONTEXT_FLAGS_ARB            = 0x2094;
+static const int WGL_CONTEXT_PROFILE_MASK_ARB     = 0x9126;
+static const int WGL_CONTEXT_CORE_PROFILE_BIT_ARB = 0x0001;
+static const int WGL_CONTEXT_FORWARD_COMPATIBLE_BIT_ARB = 0x0002;
+
+struct GLContextImpl
+{
+	HWND window;
+	HDC dc;
+	HGLRC context;
+};
+
+static const char* const kWindowClassName = "UmbrafexGLContext";
+
+GLContext::~GLContext()
+{
+	Destroy();
+}
+
+static bool RegisterWindowClass()
+{
+	static bool registered = false;
+	if( registered )
+		return true;
+	WNDCLASSA wc     = {};
+	wc.style         = CS_OWNDC;
+	wc.lpfnWndProc   = DefWindowProcA;
+	wc.hInstance     = GetModuleHandleA( nullptr );
+	wc.lpszClassName = kWindowClassName;
+	registered       = RegisterClassA( &wc ) != 0;
+	return registered;
+}
+
+// Window class, window, pixel format, a legacy context to load WGL's extensions, then the core one: each
+// step needs the last, and a failure releases what the steps before it made.
+bool GLContext::Create( const char** error )
+{
+	if( impl )
+		return true;
+	if( !RegisterWindowClass() )
+	{
+		*error = "RegisterClassA failed";
+		return false;
+	}
+	HWND window = CreateWindowExA( 0, kWindowClassName, "ffglhost", WS_OVERLAPPEDWINDOW, 0, 0, 64, 64, nullptr, nullptr,
+	                               GetModuleHandleA( nullptr ), nullptr );
+	if( !window )
+	{
+		*error = "CreateWindowExA failed";
+		return false;
+	}
+	HDC dc                    = GetDC( window );
+	PIXELFORMATDESCRIPTOR pfd = {};
+	pfd.nSize                 = sizeof( pfd );
+	pfd.nVersion              = 1;
+	pfd.dwFlags               = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+	pfd.iPixelType            = PFD_TYPE_RGBA;
+	pfd.cColorBits            = 32;
+	pfd.cAlphaBits            = 8;
+	pfd.cDepthBits            = 24;
+	int format                = ChoosePixelFormat( dc, &pfd );
+	if( format == 0 || !SetPixelFormat( dc, format, &pfd ) )
+	{
+		*error = "no OpenGL pixel format";
+		ReleaseDC( window, dc );
+		DestroyWindow( window );
+		return false;
+	}
+
+	// A legacy context is needed once to reach wglCreateContextAttribsARB.
+	HGLRC legacy = wglCreateContext( dc );
+	HGLRC context = nullptr;
+	if( legacy && wglMakeCurrent( dc, legacy ) )
+	{
+		CreateContextAttribsFn createContextAttribs =
+		    reinterpret_cast< CreateContextAttribsFn >( reinterpret_cast< void* >( wglGetProcAddress( "wglCreateContextAttribsARB" ) ) );
+		const int attributes[] = { WGL_CONTEXT_MAJOR_VERSION_ARB, 4,
+		                           WGL_CONTEXT_MINOR_VERSION_ARB, 1,
+		                           WGL_CONTEXT_FLAGS_ARB, WGL_CONTEXT_FORWARD_COMPATIBLE_BIT_ARB,
+		                           WGL_CONTEXT_PROFILE_MASK_ARB, WGL_CONTEXT_CORE_PROFILE_BIT_ARB,
+		                           0 };
+		if( createContextAttribs )
+			context = createContextAttribs( dc, nullptr, attributes );
+		wglMakeCurrent( nullptr, nullptr );
+	}
+	if( legacy )
+		wglDeleteContext( legacy );
+	if( !context || !wglMakeCurrent( dc, context ) )
+	{
+		*error = "no OpenGL 4.1 core context could be created";
+		if( context )
+			wglDeleteContext( context );
+		ReleaseDC( window, dc );
+		DestroyWindow( window );
+		return false;
+	}
+	impl          = new GLContextImpl;
+	impl->window  = window;
+	impl->dc      = dc;
+	impl->context = context;
+	return true;
+}
+
+void GLContext::MakeCurrent()
+{
+	if( impl )
+		wglMakeCurrent( impl->dc, impl->context );
+}
+
+void GLContext::ClearCurrent()
+{
+	wglMakeCurrent( nullptr, nullptr );
+}
+
+void GLContext::Destroy()
+{
+	if( !impl )
+		return;
+	if( wglGetCurrentContext() == impl->context )
+		wglMakeCurrent( nullptr, nullptr );
+	wglDeleteContext( impl->context );
+	ReleaseDC( impl->window, impl->dc );
+	DestroyWindow( impl->window );
+	delete impl;
+	impl = nullptr;
+}

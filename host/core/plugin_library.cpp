@@ -1,0 +1,94 @@
+#include "host/core/plugin_library.h"
+
+#include "host/core/dynamic_library.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace ffglhost
+{
+PluginLibrary::~PluginLibrary()
+{
+	Close();
+}
+
+bool PluginLibrary::Open( const std::string& file, std::string* error )
+{
+	Close();
+	std::error_code ec;
+	if( !std::filesystem::is_regular_file( file, ec ) )
+	{
+		*error = "cannot load " + file + ": no such file";
+		return false;
+	}
+	// An absolute path, so the loader never searches its own folders for a bare name.
+	std::string absolute = std::filesystem::absolute( file, ec ).string();
+	if( ec )
+		absolute = file;
+	std::string reason;
+	void* library = LoadDynamicLibrary( absolute, &reason );
+	if( !library )
+	{
+		*error = "cannot load " + file + ": " + reason;
+		return false;
+	}
+	auto entry = DynamicLibraryFunction< PlugMainFunction >( library, "plugMain" );
+	if( !entry )
+	{
+		UnloadDynamicLibrary( library );
+		*error = file + " is not an FFGL plug-in: it exports no plugMain";
+		return false;
+	}
+	FFMixed info = entry( FF_GET_INFO, MixedNumber( 0 ), nullptr );
+	if( !IsValidPointer( info ) )
+	{
+		UnloadDynamicLibrary( library );
+		*error = file + " is not an FFGL plug-in: it answers no information block";
+		return false;
+	}
+	const PluginInfoStruct* block = static_cast< const PluginInfoStruct* >( info.PointerValue );
+	if( block->APIMajorVersion < 2 )
+	{
+		// The block lives in the library: read it before unloading.
+		*error = file + " is an FFGL " + std::to_string( block->APIMajorVersion ) + "." +
+		         std::to_string( block->APIMinorVersion ) + " plug-in; ffglhost drives FFGL 2.x plug-ins only";
+		UnloadDynamicLibrary( library );
+		return false;
+	}
+	handle         = library;
+	plugMain       = entry;
+	setLogCallback = DynamicLibraryFunction< SetLogCallbackFunction >( library, "SetLogCallback" );
+	path           = file;
+	return true;
+}
+
+void PluginLibrary::Close()
+{
+	if( !handle )
+		return;
+	if( logInstalled && setLogCallback )
+		setLogCallback( nullptr );
+	UnloadDynamicLibrary( handle );
+	handle         = nullptr;
+	plugMain       = nullptr;
+	setLogCallback = nullptr;
+	logInstalled   = false;
+	path.clear();
+}
+
+FFMixed PluginLibrary::Call( uint32_t code, FFMixed input, void* instance ) const
+{
+	if( !plugMain )
+		return MixedNumber( FF_FAIL );
+	return plugMain( code, input, instance );
+}
+
+bool PluginLibrary::InstallLogCallback( LogCallbackFunction callback )
+{
+	if( !setLogCallback )
+		return false;
+	setLogCallback( callback );
+	logInstalled = true;
+	return true;
+}
+}

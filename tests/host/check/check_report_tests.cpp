@@ -1,0 +1,81 @@
+// ffglhost check's parent side: what it reads from a group's output, how reports of one check from
+// several groups merge, and the JSON it writes.
+#include "host/check/check_report.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+using namespace ffglhost;
+
+TEST( CheckReport, GroupOutputNamesTheCheckAndCallACrashInterrupted )
+{
+	// A plug-in's own prints between the lines, Windows line ends, and no end line: it died in a call.
+	const GroupOutcome outcome = ParseGroupOutput( "@check begin a.first\r\n"
+	                                               "plug-in chatter\n"
+	                                               "@check result PASS a.first all good: 3 frames\r\n"
+	                                               "@check time steady_frame 2.500\n"
+	                                               "@check log Umbrafex: created\n"
+	                                               "@check begin a.second\n"
+	                                               "@check call FF_PROCESS_OPENGL (frame 2 of instance 1 at 8x8)\n" );
+	ASSERT_EQ( outcome.results.size(), 1u );
+	EXPECT_EQ( outcome.results[ 0 ].name, "a.first" );
+	EXPECT_EQ( outcome.results[ 0 ].status, CheckStatus::kPass );
+	EXPECT_EQ( outcome.results[ 0 ].reason, "all good: 3 frames" );
+	ASSERT_EQ( outcome.times.size(), 1u );
+	EXPECT_EQ( outcome.times[ 0 ].first, "steady_frame" );
+	EXPECT_DOUBLE_EQ( outcome.times[ 0 ].second, 2.5 );
+	EXPECT_EQ( outcome.logLines, std::vector< std::string >{ "Umbrafex: created" } );
+	EXPECT_EQ( outcome.currentCheck, "a.second" );
+	EXPECT_EQ( outcome.lastCall, "FF_PROCESS_OPENGL (frame 2 of instance 1 at 8x8)" );
+	EXPECT_FALSE( outcome.ended );
+	EXPECT_TRUE( ParseGroupOutput( "@check begin x\n@check result FAIL x why\n@check end\n" ).ended );
+	EXPECT_TRUE( ParseGroupOutput( "@check begin x\n@check result FAIL x why\n" ).currentCheck.empty() );
+}
+
+TEST( CheckReport, TheWorstReportOfACheckStandsAndPassesAddUp )
+{
+	CheckReport report;
+	report.Add( { "glstate.process", CheckStatus::kPass, "12 calls left the GL state as the host set it" } );
+	report.Add( { "glstate.process", CheckStatus::kPass, "30 calls left the GL state as the host set it" } );
+	EXPECT_EQ( report.Results()[ 0 ].reason, "42 calls left the GL state as the host set it" );
+	report.Add( { "glstate.process", CheckStatus::kFail, "GL_BLEND is enabled" } );
+	report.Add( { "glstate.process", CheckStatus::kWarn, "later and milder" } );
+	report.Add( { "glstate.process", CheckStatus::kPass, "5 calls left the GL state as the host set it" } );
+	ASSERT_EQ( report.Results().size(), 1u );
+	EXPECT_EQ( report.Results()[ 0 ].status, CheckStatus::kFail );
+	EXPECT_EQ( report.Results()[ 0 ].reason, "GL_BLEND is enabled" );
+}
+
+TEST( CheckReport, TimingOverBudgetWarnsAndJsonHoldsEverything )
+{
+	CheckReport report;
+	report.Add( { "b.second", CheckStatus::kFail, "a \"quoted\" reason\\" } );
+	report.Add( { "a.first", CheckStatus::kPass, "fine" } );
+	for( int i = 0; i < 20; ++i )
+		report.AddTime( "steady_frame", i < 18 ? 5.0 : 400.0 ); // p95 is the 19th of 20
+	report.AddTime( "instantiate", 3.0 );
+	report.AddLogLine( "line" );
+	report.AddLogLine( "line" );
+	report.SummariseTiming( false );
+	report.Order( { "a.first", "b.second", "timing.instantiate", "timing.steady_frame" } );
+	ASSERT_EQ( report.Results().size(), 4u );
+	EXPECT_EQ( report.Results()[ 0 ].name, "a.first" );
+	EXPECT_EQ( report.Results()[ 2 ].status, CheckStatus::kPass );
+	EXPECT_EQ( report.Results()[ 3 ].status, CheckStatus::kWarn );
+	EXPECT_NE( report.Results()[ 3 ].reason.find( "p95 400.00 ms" ), std::string::npos );
+
+	const std::string path = ::testing::TempDir() + "check_report_test.json";
+	std::string error;
+	ASSERT_TRUE( report.WriteJson( path, "p.so", 7, 42, &error ) ) << error;
+	std::ifstream file( path );
+	std::stringstream text;
+	text << file.rdbuf();
+	std::remove( path.c_str() );
+	for( const char* expected : { "\"strictness\": 7", "\"seed\": 42", "\"failed\": 1", "\"warnings\": 1",
+	                              "\"reason\": \"a \\\"quoted\\\" reason\\\\\"", "\"kind\": \"steady_frame\", \"calls\": 20",
+	                              "\"log\": [\"line\"]" } )
+		EXPECT_NE( text.str().find( expected ), std::string::npos ) << expected << "\n" << text.str();
+}
