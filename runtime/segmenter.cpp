@@ -62,6 +62,7 @@ void Segmenter::Release()
 NvCV_Status Segmenter::Load( const char* folder, uint32_t mode, char* why, size_t whySize )
 {
 	Release();
+	frameWidth = frameHeight = 0; // the tables belong to the model's size too
 	const char* file = mode == 0 ? kQualityModelFile : kPerformanceModelFile;
 	modelWidth       = 256;
 	modelHeight      = mode == 0 ? 256 : 144;
