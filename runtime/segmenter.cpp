@@ -62,6 +62,7 @@ void Segmenter::Release()
 NvCV_Status Segmenter::Load( const char* folder, uint32_t mode, char* why, size_t whySize )
 {
 	Release();
+	frameWidth = frameHeight = 0; // the tables belong to the model's size too
 	const char* file = mode == 0 ? kQualityModelFile : kPerformanceModelFile;
 	modelWidth       = 256;
 	modelHeight      = mode == 0 ? 256 : 144;
@@ -143,13 +144,21 @@ NvCV_Status Segmenter::Run( const RefRtImage& source, RefRtImage& matte )
 	if( fitted != NVCV_SUCCESS )
 		return fitted;
 	ResizeToPlanes( source, inColumns, inRows, planes.get() );
-	ort::Status* status = inference->api.Run( session, nullptr, &kInputName, &input, 1, &kOutputName, 1, &output );
-	if( status )
-	{
-		inference->api.ReleaseStatus( status );
-		return NVCV_ERR_GENERAL;
-	}
+	const NvCV_Status inferred = Infer();
+	if( inferred != NVCV_SUCCESS )
+		return inferred;
 	ResizeToMatte( map.get(), modelWidth, modelHeight, outColumns, outRows, spread.get(), matte );
 	return NVCV_SUCCESS;
+}
+
+NvCV_Status Segmenter::Infer()
+{
+	if( !session )
+		return NVCV_ERR_MODEL;
+	ort::Status* status = inference->api.Run( session, nullptr, &kInputName, &input, 1, &kOutputName, 1, &output );
+	if( !status )
+		return NVCV_SUCCESS;
+	inference->api.ReleaseStatus( status );
+	return NVCV_ERR_GENERAL;
 }
 }

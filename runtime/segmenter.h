@@ -35,6 +35,9 @@ public:
 	// cannot be made, NVCV_ERR_GENERAL when the inference fails.
 	NvCV_Status Run( const RefRtImage& source, RefRtImage& matte );
 
+	// The inference alone, on the input tensor as it is, into the output tensor (Run's middle step).
+	NvCV_Status Infer();
+
 private:
 	void Release();
 	NvCV_Status Fit( uint32_t width, uint32_t height );

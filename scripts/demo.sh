@@ -18,7 +18,7 @@ done
 
 bash scripts/setup.sh
 jobs=$(nproc 2>/dev/null || echo 2)
-targets=(--target ffglhost Umbrafex_TAVLEN refrt_NVVideoEffects refrt_NVCVImage refrt_models)
+targets=(--target ffglhost Umbrafex_TAVLEN refrt_NVVideoEffects refrt_NVCVImage refrt_inference refrt_models)
 if [ "$windows" = 1 ]; then
   build=${DEMO_BUILD:-build/windows}
   out=out/demo/windows
@@ -39,14 +39,15 @@ else
 fi
 
 # The runtime where the plug-in looks for the vendor's: "NVIDIA Corporation/NVIDIA Video Effects"
-# under a ProgramFiles of the demo's own, ONNX Runtime's library beside it, the models folder inside
-# it as in a real install. A second folder with an empty models folder gives the keyer.
+# under a ProgramFiles of the demo's own, ONNX Runtime's library and the notices beside it, the models
+# folder inside it as in a real install, the models and their notices in it. A second folder with an
+# empty models folder gives the keyer.
 vendor="$out/ProgramFiles/NVIDIA Corporation/NVIDIA Video Effects"
 keyer="$out/keyer"
 rm -rf "$vendor" "$keyer" "$out/frames" "$out/contact_sheet.png"
 mkdir -p "$vendor/models" "$keyer/models"
-cp "${runtime_files[@]}" "$vendor/"
-cp "$build"/runtime/models/*.onnx "$build/runtime/THIRD_PARTY_NOTICES.txt" "$vendor/models/"
+cp "${runtime_files[@]}" "$build/runtime/THIRD_PARTY_NOTICES.txt" "$vendor/"
+cp "$build"/runtime/models/*.onnx "$build/runtime/models/THIRD_PARTY_NOTICES.txt" "$vendor/models/"
 
 # A display for the GL context: ours only when none is given, and only ours is stopped.
 . scripts/common.sh
