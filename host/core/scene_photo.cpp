@@ -23,7 +23,7 @@ uint64_t SplitMix( uint64_t& state )
 }
 
 // A hand's tremor: a slow drift under faster shakes, between -1 and 1, phases from the seed.
-float Wobble( float t, uint64_t& state )
+float Wobble( double t, uint64_t& state )
 {
 	const float kFrequencies[] = { 0.005f, 0.021f, 0.063f, 0.17f }; // cycles per frame
 	const float kWeights[]     = { 0.45f, 0.3f, 0.17f, 0.08f };
@@ -31,7 +31,9 @@ float Wobble( float t, uint64_t& state )
 	for( int i = 0; i < 4; ++i )
 	{
 		const float phase = kTwoPi * static_cast< float >( SplitMix( state ) >> 40 ) / 16777216.f;
-		sum += kWeights[ i ] * std::sin( kTwoPi * kFrequencies[ i ] * t + phase );
+		// The cycles' fraction in double, so the motion stays smooth in runs of a million frames.
+		const float cycle = static_cast< float >( std::fmod( static_cast< double >( kFrequencies[ i ] ) * t, 1.0 ) );
+		sum += kWeights[ i ] * std::sin( kTwoPi * cycle + phase );
 	}
 	return sum;
 }
@@ -48,7 +50,7 @@ float Noise( uint32_t h )
 CameraMotion HandheldMotion( int frame, unsigned long long seed, int h )
 {
 	uint64_t state  = seed;
-	const float t   = static_cast< float >( frame );
+	const double t  = frame;
 	const float px  = static_cast< float >( h ) / 1080.f;
 	CameraMotion m;
 	m.shiftX = 2.5f * px * Wobble( t, state );
