@@ -173,8 +173,11 @@ def read_model(path):
         kind = t.scalar(1, "b", 0)
         if kind not in _TENSOR_TYPES:
             raise TfliteError(f"tensor {name}: element type {kind} not supported")
-        if t.table(4) is not None and t.table(4).last_used_slot() >= 0:
+        quantization = t.table(4)
+        if quantization is not None and quantization.last_used_slot() >= 0:
             raise TfliteError(f"tensor {name} is quantised, not supported")
+        if t.table(6) is not None:
+            raise TfliteError(f"tensor {name} is sparse, not supported")
         shape = tuple(int(d) for d in t.vector(0, "i"))
         dtype = _TENSOR_TYPES[kind]
         index = t.scalar(2, "I", 0)
@@ -202,5 +205,8 @@ def read_model(path):
         operators.append(Operator(custom or name, [int(i) for i in op.vector(1, "i")],
                                   [int(i) for i in op.vector(2, "i")], options,
                                   bytes(op.vector(5, "B"))))
-    return Model(tensors, operators, [int(i) for i in graph.vector(1, "i")],
-                 [int(i) for i in graph.vector(2, "i")])
+    inputs, outputs = [int(i) for i in graph.vector(1, "i")], [int(i) for i in graph.vector(2, "i")]
+    for index in inputs + outputs + [i for op in operators for i in op.inputs + op.outputs]:
+        if not -1 <= index < len(tensors):  # -1: an optional input left out
+            raise TfliteError(f"tensor index {index} out of range")
+    return Model(tensors, operators, inputs, outputs)

@@ -18,7 +18,7 @@ from tflite_reader import (ACTIVATION_NONE, ACTIVATION_RELU, ACTIVATION_RELU6, P
                            PADDING_VALID, TfliteError, read_model)
 
 OPSET = 14  # the first with HardSwish
-IR_VERSION = 7  # opset 14's IR version; every ONNX Runtime since 1.8 reads it
+IR_VERSION = 7  # the IR version that came with opset 14
 
 # The custom transposed convolution's padding, as the TFLite C API numbers it.
 _CUSTOM_PADDING_SAME, _CUSTOM_PADDING_VALID = 1, 2
@@ -49,6 +49,7 @@ class _Graph:
         self.initializers = []
         self.names = {}      # TFLite tensor index -> ONNX value name (computed tensors, NCHW)
         self.constants = {}  # TFLite tensor index -> float32 array, TFLite layout
+        self.initializer_names = set()
 
     def tensor(self, index):
         return self.model.tensors[index]
@@ -68,8 +69,11 @@ class _Graph:
             raise ConversionError(f"tensor {t.name}: a {t.dtype.__name__} constant outside DEQUANTIZE")
         return t.data
 
-    def initializer(self, name, array):
-        self.initializers.append(numpy_helper.from_array(np.ascontiguousarray(array, np.float32), name))
+    def initializer(self, name, array, dtype=np.float32):
+        """A name says the TFLite tensor and its reordering, so a constant two operators read is stored once."""
+        if name not in self.initializer_names:
+            self.initializer_names.add(name)
+            self.initializers.append(numpy_helper.from_array(np.ascontiguousarray(array, dtype), name))
         return name
 
     def output_name(self, index):
@@ -111,6 +115,13 @@ def _conv_pads(op_padding, in_shape, out_shape, kernel, strides):
     return [top, left, bottom, right]
 
 
+def _bias(g, index, channels):
+    bias = g.constant(index)
+    if bias.shape != (channels,):
+        raise ConversionError(f"bias {g.tensor(index).name} of shape {bias.shape}, expected ({channels},)")
+    return g.initializer(f"t{index}", bias)
+
+
 def _check_conv_options(options):
     if options["dilation_h_factor"] != 1 or options["dilation_w_factor"] != 1:
         raise ConversionError("dilated convolutions are not supported")
@@ -128,8 +139,8 @@ def _convert_conv(g, op):
         raise ConversionError(f"CONV_2D weights {weights.shape} do not fit {g.tensor(x).shape} -> {out}")
     strides = [o["stride_h"], o["stride_w"]]
     pads = _conv_pads(o["padding"], g.tensor(x).shape, out, weights.shape[1:3], strides)
-    g.emit("Conv", [g.value(x), g.initializer(f"t{w}", weights.transpose(0, 3, 1, 2)),
-                    g.initializer(f"t{b}", g.constant(b))],
+    g.emit("Conv", [g.value(x), g.initializer(f"t{w}_oihw", weights.transpose(0, 3, 1, 2)),
+                    _bias(g, b, out[3])],
            op.outputs[0], o["fused_activation_function"],
            kernel_shape=list(weights.shape[1:3]), strides=strides, pads=pads)
 
@@ -146,8 +157,8 @@ def _convert_depthwise(g, op):
         raise ConversionError(f"DEPTHWISE_CONV_2D weights {weights.shape} do not fit {g.tensor(x).shape} -> {out}")
     strides = [o["stride_h"], o["stride_w"]]
     pads = _conv_pads(o["padding"], g.tensor(x).shape, out, weights.shape[1:3], strides)
-    g.emit("Conv", [g.value(x), g.initializer(f"t{w}", weights[0].transpose(2, 0, 1)[:, None]),
-                    g.initializer(f"t{b}", g.constant(b))],
+    g.emit("Conv", [g.value(x), g.initializer(f"t{w}_depthwise", weights[0].transpose(2, 0, 1)[:, None]),
+                    _bias(g, b, out[3])],
            op.outputs[0], o["fused_activation_function"],
            kernel_shape=list(weights.shape[1:3]), strides=strides, pads=pads, group=channels)
 
@@ -160,8 +171,9 @@ def _convert_transpose_conv_bias(g, op):
     weights = g.constant(w)  # OHWI
     size = g.tensor(x).shape
     out = g.tensor(op.outputs[0]).shape
-    if weights.ndim != 4 or size[3] != weights.shape[3] or out[3] != weights.shape[0] or stride_w < 1 or stride_h < 1:
-        raise ConversionError(f"{op.name} weights {weights.shape}, strides {stride_h}x{stride_w} do not fit {size} -> {out}")
+    if weights.ndim != 4 or size[3] != weights.shape[3] or out[3] != weights.shape[0] or min(stride_w, stride_h) < 1:
+        raise ConversionError(f"{op.name} weights {weights.shape}, strides {stride_h}x{stride_w} "
+                              f"do not fit {size} -> {out}")
     strides = [stride_h, stride_w]
     pads = [0, 0, 0, 0]
     for i in range(2):
@@ -174,8 +186,8 @@ def _convert_transpose_conv_bias(g, op):
             pads[i], pads[i + 2] = total // 2, total - total // 2
         elif padding != _CUSTOM_PADDING_VALID or out[i + 1] != full:
             raise ConversionError(f"{op.name}: padding {padding} with output {out[i + 1]} not supported")
-    g.emit("ConvTranspose", [g.value(x), g.initializer(f"t{w}", weights.transpose(3, 0, 1, 2)),
-                             g.initializer(f"t{b}", g.constant(b))],
+    g.emit("ConvTranspose", [g.value(x), g.initializer(f"t{w}_iohw", weights.transpose(3, 0, 1, 2)),
+                             _bias(g, b, out[3])],
            op.outputs[0], kernel_shape=list(weights.shape[1:3]), strides=strides, pads=pads)
 
 
@@ -205,7 +217,7 @@ def _binary_operand(g, index, name):
     if array.ndim > 4:
         raise ConversionError(f"{name}: constant of shape {array.shape}")
     array = array.reshape((1,) * (4 - array.ndim) + array.shape).transpose(0, 3, 1, 2)
-    return g.initializer(f"t{index}", array)
+    return g.initializer(f"t{index}_nchw", array)
 
 
 def _convert_binary(onnx_op):
@@ -229,8 +241,7 @@ def _convert_resize(g, op):
     out = g.tensor(op.outputs[0]).shape
     if t.data is None or tuple(int(v) for v in t.data) != out[1:3]:
         raise ConversionError("RESIZE_BILINEAR: the size must be a constant matching the output")
-    sizes = f"t{size}_sizes"
-    g.initializers.append(numpy_helper.from_array(np.array(_nchw(out), np.int64), sizes))
+    sizes = g.initializer(f"t{op.outputs[0]}_sizes", _nchw(out), np.int64)
     g.emit("Resize", [g.value(x), "", "", sizes], op.outputs[0], mode="linear",
            coordinate_transformation_mode="half_pixel")
 
@@ -246,19 +257,20 @@ def _unary(onnx_op):
     return lambda g, op: g.emit(onnx_op, [g.value(op.inputs[0])], op.outputs[0])
 
 
+# Operator -> (its number of inputs, its converter).
 _CONVERTERS = {
-    "CONV_2D": _convert_conv,
-    "DEPTHWISE_CONV_2D": _convert_depthwise,
-    "Convolution2DTransposeBias": _convert_transpose_conv_bias,
-    "AVERAGE_POOL_2D": _convert_average_pool,
-    "MEAN": _convert_mean,
-    "ADD": _convert_binary("Add"),
-    "MUL": _convert_binary("Mul"),
-    "RESIZE_BILINEAR": _convert_resize,
-    "DEQUANTIZE": _convert_dequantize,
-    "HARD_SWISH": _unary("HardSwish"),
-    "RELU": _unary("Relu"),
-    "LOGISTIC": _unary("Sigmoid"),
+    "CONV_2D": (3, _convert_conv),
+    "DEPTHWISE_CONV_2D": (3, _convert_depthwise),
+    "Convolution2DTransposeBias": (3, _convert_transpose_conv_bias),
+    "AVERAGE_POOL_2D": (1, _convert_average_pool),
+    "MEAN": (2, _convert_mean),
+    "ADD": (2, _convert_binary("Add")),
+    "MUL": (2, _convert_binary("Mul")),
+    "RESIZE_BILINEAR": (2, _convert_resize),
+    "DEQUANTIZE": (1, _convert_dequantize),
+    "HARD_SWISH": (1, _unary("HardSwish")),
+    "RELU": (1, _unary("Relu")),
+    "LOGISTIC": (1, _unary("Sigmoid")),
 }
 
 
@@ -277,13 +289,16 @@ def convert(path):
     for op in model.operators:
         if op.name not in _CONVERTERS:
             raise ConversionError(f"operator {op.name} not supported")
+        inputs, converter = _CONVERTERS[op.name]
+        if len(op.inputs) != inputs or min(op.inputs) < 0:
+            raise ConversionError(f"{op.name}: {op.inputs} as inputs, expected {inputs} present")
         if len(op.outputs) != 1 or op.outputs[0] in g.names or op.outputs[0] in g.constants:
             raise ConversionError(f"{op.name}: expected one output written once")
         if op.name != "DEQUANTIZE":
             _nchw(g.tensor(op.outputs[0]).shape)
             if g.tensor(op.outputs[0]).dtype != np.float32:
                 raise ConversionError(f"{op.name}: only float32 results are supported")
-        _CONVERTERS[op.name](g, op)
+        converter(g, op)
 
     # The last node writes "output" directly; with one channel NHWC and NCHW hold the same numbers.
     last = g.value(model.outputs[0])
@@ -325,7 +340,8 @@ def main(argv):
         return 2
     try:
         result = convert(argv[1])
-    except (TfliteError, ConversionError, onnx.checker.ValidationError, OSError) as e:
+    except (TfliteError, ConversionError, onnx.checker.ValidationError, onnx.shape_inference.InferenceError,
+            OSError) as e:
         sys.stderr.write(f"tflite_to_onnx: {argv[1]}: {e}\n")
         return 1
     # Written aside and renamed, so a failed run never leaves a model the build takes as up to date.

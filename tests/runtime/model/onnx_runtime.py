@@ -6,14 +6,13 @@ import numpy as np
 _API_VERSION = 17
 # Slots of the OrtApi function table, counted from CreateStatus = 0.
 _GET_ERROR_MESSAGE, _CREATE_ENV, _CREATE_SESSION, _RUN, _CREATE_SESSION_OPTIONS = 2, 3, 7, 9, 10
-_SET_OPTIMIZATION_LEVEL, _SET_INTRA_OP_THREADS, _SET_INTER_OP_THREADS = 23, 24, 25
-_CREATE_TENSOR_WITH_DATA, _CREATE_CPU_MEMORY_INFO = 49, 69
+_SET_INTRA_OP_THREADS, _CREATE_TENSOR_WITH_DATA, _CREATE_CPU_MEMORY_INFO = 24, 49, 69
 _RELEASE_ENV, _RELEASE_STATUS, _RELEASE_MEMORY_INFO, _RELEASE_SESSION, _RELEASE_VALUE = 92, 93, 94, 95, 96
-_RELEASE_SESSION_OPTIONS, _ADD_SESSION_CONFIG_ENTRY = 100, 130
+_RELEASE_SESSION_OPTIONS = 100
 
 _P = C.c_void_p
 _PP = C.POINTER(C.c_void_p)
-_LOG_ERROR, _ENABLE_ALL, _ARENA_ALLOCATOR, _MEM_DEFAULT, _FLOAT = 3, 99, 1, 0, 1
+_LOG_ERROR, _ARENA_ALLOCATOR, _MEM_DEFAULT, _FLOAT = 3, 1, 0, 1
 
 
 class _ApiBase(C.Structure):
@@ -38,11 +37,8 @@ class Session:
         try:
             self._env = self._create(_CREATE_ENV, _RELEASE_ENV, [C.c_int, C.c_char_p], _LOG_ERROR, b"model_tests")
             options = self._create(_CREATE_SESSION_OPTIONS, _RELEASE_SESSION_OPTIONS, [])
-            self._call(_SET_OPTIMIZATION_LEVEL, [_P, C.c_int], options, _ENABLE_ALL)
+            # One thread: no pool spinning on a machine the other builds share.
             self._call(_SET_INTRA_OP_THREADS, [_P, C.c_int], options, 1)
-            self._call(_SET_INTER_OP_THREADS, [_P, C.c_int], options, 1)
-            self._call(_ADD_SESSION_CONFIG_ENTRY, [_P, C.c_char_p, C.c_char_p], options,
-                       b"session.intra_op.allow_spinning", b"0")
             self._session = self._create(_CREATE_SESSION, _RELEASE_SESSION, [_P, C.c_char_p, _P],
                                          self._env, str(model).encode(), options)
             self._memory = self._create(_CREATE_CPU_MEMORY_INFO, _RELEASE_MEMORY_INFO, [C.c_int, C.c_int],
