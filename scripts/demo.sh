@@ -17,7 +17,7 @@ done
 
 bash scripts/setup.sh
 jobs=$(nproc 2>/dev/null || echo 2)
-targets=(--target ffglhost Umbrafex_TAVLEN refrt_NVVideoEffects refrt_NVCVImage)
+targets=(--target ffglhost Umbrafex_TAVLEN refrt_NVVideoEffects refrt_NVCVImage refrt_inference refrt_models)
 if [ "$windows" = 1 ]; then
   build=${DEMO_BUILD:-build/windows}
   out=out/demo/windows
@@ -26,7 +26,7 @@ if [ "$windows" = 1 ]; then
   cmake --build "$build" -j"$jobs" "${targets[@]}"
   host="$build/host/ffglhost.exe"
   plugin="$build/effect/Umbrafex_TAVLEN.dll"
-  runtime_files=("$build/runtime/NVVideoEffects.dll" "$build/runtime/NVCVImage.dll")
+  runtime_files=("$build/runtime/NVVideoEffects.dll" "$build/runtime/NVCVImage.dll" "$build/runtime/onnxruntime.dll")
 else
   build=${DEMO_BUILD:-build/linux}
   out=out/demo
@@ -34,7 +34,7 @@ else
   cmake --build "$build" -j"$jobs" "${targets[@]}"
   host="$build/host/ffglhost"
   plugin="$build/effect/libUmbrafex_TAVLEN.so"
-  runtime_files=("$build/runtime/libNVVideoEffects.so" "$build/runtime/libNVCVImage.so")
+  runtime_files=("$build/runtime/libNVVideoEffects.so" "$build/runtime/libNVCVImage.so" "$build/runtime/libonnxruntime.so.1")
 fi
 
 # The runtime where the plug-in looks for the vendor's: "NVIDIA Corporation/NVIDIA Video Effects"
@@ -42,7 +42,8 @@ fi
 vendor="$out/ProgramFiles/NVIDIA Corporation/NVIDIA Video Effects"
 rm -rf "$out/frames" "$out/contact_sheet.png" "$vendor"
 mkdir -p "$vendor/models" "$out/frames"
-cp "${runtime_files[@]}" "$vendor/"
+# ONNX Runtime's library and the notices lie beside it; an empty models folder keeps the keyer.
+cp "${runtime_files[@]}" "$build/runtime/THIRD_PARTY_NOTICES.txt" "$vendor/"
 
 # A display for the GL context: ours only when none is given, and only ours is stopped.
 . scripts/common.sh
