@@ -170,8 +170,8 @@ NvCV_Status Load( NvVFX_Handle handle )
 	return NVCV_SUCCESS;
 }
 
-// Per frame: checks and the keyer or the network, nothing allocated in steady frames. Always synchronous: the matte is complete
-// when the call returns, whatever the flag asks.
+// Per frame: checks and the keyer or the network, nothing allocated in steady frames. Always
+// synchronous: the matte is complete when the call returns, whatever the flag asks.
 NvCV_Status Run( NvVFX_Handle handle, int /* async */ )
 {
 	NvVFX_Object* effect = AsEffect( handle );

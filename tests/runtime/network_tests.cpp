@@ -4,6 +4,7 @@
 
 #include "tests/support/scope_end.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
