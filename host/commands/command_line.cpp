@@ -135,6 +135,16 @@ bool StoreCount( const std::string& value, int limit, int* count, const std::str
 	return ParseCount( value, limit, count ) || RefuseOption( expects + ", not \"" + value + "\"", error );
 }
 
+bool StoreAssignment( const std::string& value, const char* option, std::vector< std::pair< std::string, std::string > >* list,
+                      std::string* error )
+{
+	std::string name, text;
+	if( !ParseAssignment( value, &name, &text ) )
+		return RefuseOption( std::string( option ) + " expects NAME=VALUE, not \"" + value + "\"", error );
+	list->emplace_back( name, text );
+	return true;
+}
+
 namespace
 {
 // A command: its name, its options, and what runs it.
@@ -154,11 +164,7 @@ struct Command
 // Every command takes --env.
 bool ApplyEnvironment( const std::string& value, CommandLine* line, std::string* error )
 {
-	std::string name, text;
-	if( !ParseAssignment( value, &name, &text ) )
-		return RefuseOption( "--env expects NAME=VALUE, not \"" + value + "\"", error );
-	line->environment.emplace_back( name, text );
-	return true;
+	return StoreAssignment( value, "--env", &line->environment, error );
 }
 const CommandOption kEnvironmentOption = { "--env", true, ApplyEnvironment };
 const std::vector< CommandOption > kNoOptions;

@@ -59,6 +59,9 @@ bool RefuseOption( const std::string& message, std::string* error );
 
 // The value as a whole number from 1 to limit in *count; else false with *error "<expects>, not "<value>"".
 bool StoreCount( const std::string& value, int limit, int* count, const std::string& expects, std::string* error );
+// "NAME=VALUE" appended to *list; else false with *error "<option> expects NAME=VALUE, not "<value>"".
+bool StoreAssignment( const std::string& value, const char* option, std::vector< std::pair< std::string, std::string > >* list,
+                      std::string* error );
 
 // The options each command declares beside itself.
 const std::vector< CommandOption >& RunOptionTable();

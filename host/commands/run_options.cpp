@@ -36,20 +36,12 @@ bool ApplySeed( const std::string& value, CommandLine* line, std::string* error 
 
 bool ApplyVersus( const std::string& value, CommandLine* line, std::string* error )
 {
-	std::string name, text;
-	if( !ParseAssignment( value, &name, &text ) )
-		return RefuseOption( "--versus expects NAME=VALUE, not \"" + value + "\"", error );
-	line->run.versus.emplace_back( name, text );
-	return true;
+	return StoreAssignment( value, "--versus", &line->run.versus, error );
 }
 
 bool ApplySetting( const std::string& value, CommandLine* line, std::string* error )
 {
-	std::string name, text;
-	if( !ParseAssignment( value, &name, &text ) )
-		return RefuseOption( "--set expects NAME=VALUE, not \"" + value + "\"", error );
-	line->run.settings.emplace_back( name, text );
-	return true;
+	return StoreAssignment( value, "--set", &line->run.settings, error );
 }
 }
 
