@@ -19,11 +19,34 @@ const int kTimedFrames  = 60; // per process, unless --frames says otherwise
 
 struct Kind
 {
-	const char* name;
+	std::string name;  // in the log lines and errors
+	std::string label; // in the result line
 	std::vector< std::pair< std::string, std::string > > environment; // after the user's: these win
 	FrameTimes times;
 	std::vector< std::string > log; // of its first process
 };
+
+// The two kinds a round compares. By default: present, the runtime where the user's --env puts it with
+// a fixed matte, against absent, a ProgramFiles and model folder that hold no runtime (the set-up fails
+// and every frame passes through). With --versus: the runtime as the user's --env lays it out against
+// the same with the --versus variables.
+void PlanKinds( const CommandLine& line, Kind& first, Kind& second )
+{
+	if( line.run.versus.empty() )
+	{
+		first  = { "runtime present", "runtime present (REFRT_MATTE=255)", { { "REFRT_MATTE", "255" } }, {}, {} };
+		second = { "runtime absent", "absent (pass-through)",
+		           { { "ProgramFiles", "ffglhost-bench-no-runtime" }, { "NV_VIDEO_EFFECTS_PATH", "ffglhost-bench-no-runtime" } },
+		           {},
+		           {} };
+		return;
+	}
+	std::string versus;
+	for( const auto& variable : line.run.versus )
+		versus += ( versus.empty() ? "" : ", " ) + variable.first + "=" + variable.second;
+	first  = { "as laid out", "as laid out", {}, {}, {} };
+	second = { "with " + versus, "with " + versus, line.run.versus, {}, {} };
+}
 
 std::vector< std::string > ChildArguments( const CommandLine& line, const std::string& self, int w, int h, int frames,
                                            const Kind& kind )
@@ -34,6 +57,10 @@ std::vector< std::string > ChildArguments( const CommandLine& line, const std::s
 		arguments.insert( arguments.end(), { "--size", std::to_string( w ) + "x" + std::to_string( h ) } );
 	else
 		arguments.insert( arguments.end(), { "--input", line.run.inputPath } );
+	if( line.run.scene == "photo" )
+		arguments.insert( arguments.end(), { "--scene", "photo:" + line.run.photoPath, "--seed", std::to_string( line.run.seed ) } );
+	if( line.run.still )
+		arguments.push_back( "--still" );
 	for( const auto& setting : line.run.settings )
 		arguments.insert( arguments.end(), { "--set", setting.first + "=" + setting.second } );
 	for( const auto& variable : line.environment )
@@ -79,7 +106,7 @@ bool RunChild( const std::vector< std::string >& arguments, Kind& kind, bool kee
 		std::string command;
 		for( const std::string& argument : arguments )
 			command += ( command.empty() ? "" : " " ) + argument;
-		*error = std::string( "the " ) + kind.name + " run failed (" +
+		*error = "the " + kind.name + " run failed (" +
 		         ( child.crashed ? child.crash : "exit status " + std::to_string( child.exitCode ) ) + "): " + command;
 		return false;
 	}
@@ -106,11 +133,8 @@ int BenchCommand( const CommandLine& line )
 	             line.plugin.c_str(), frames, kWarmupFrames, kRounds );
 	for( const auto& size : sizes )
 	{
-		// Absent: a ProgramFiles and model folder that hold no runtime, so the set-up fails and every frame
-		// passes through. Present: the runtime where the user's --env puts it, with a fixed matte.
-		Kind present = { "runtime present", { { "REFRT_MATTE", "255" } }, {}, {} };
-		Kind absent  = { "runtime absent", { { "ProgramFiles", "ffglhost-bench-no-runtime" },
-		                                     { "NV_VIDEO_EFFECTS_PATH", "ffglhost-bench-no-runtime" } }, {}, {} };
+		Kind present, absent;
+		PlanKinds( line, present, absent );
 		std::string error;
 		for( int round = 0; round < kRounds; ++round )
 		{
@@ -127,14 +151,14 @@ int BenchCommand( const CommandLine& line )
 		const double absentMs  = absent.times.Summarise().medianMs;
 		const std::string input = line.run.inputPath.empty() ? std::to_string( size.first ) + "x" + std::to_string( size.second )
 		                                                 : line.run.inputPath;
-		std::printf( "%s: runtime present (REFRT_MATTE=255) median %.3f ms, absent (pass-through) median %.3f ms, "
-		             "present / absent %.2f\n",
-		             input.c_str(), presentMs, absentMs, absentMs > 0.0 ? presentMs / absentMs : 0.0 );
+		std::printf( "%s: %s median %.3f ms, %s median %.3f ms, %s %.2f\n", input.c_str(), present.label.c_str(),
+		             presentMs, absent.label.c_str(), absentMs, line.run.versus.empty() ? "present / absent" : "ratio",
+		             absentMs > 0.0 ? presentMs / absentMs : 0.0 );
 		if( size == sizes.back() )
 		{
 			for( const Kind* kind : { &present, &absent } )
 				for( const std::string& text : kind->log )
-					std::printf( "plugin (%s): %s\n", kind->name, text.c_str() );
+					std::printf( "plugin (%s): %s\n", kind->name.c_str(), text.c_str() );
 		}
 	}
 	return kExitOk;

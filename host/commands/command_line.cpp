@@ -95,6 +95,10 @@ const char* UsageText()
 	       "  --input FILE.png      one picture, repeated\n"
 	       "  --input DIR           the folder's PNG files in name order\n"
 	       "  --scene presenter     a generated presenter on a green backdrop (the default)\n"
+	       "  --scene photo:FILE    a PNG or JPEG photograph filmed by a handheld camera: fitted to fill the\n"
+	       "                        frame, a few pixels of drift and shake, fresh sensor noise each frame\n"
+	       "  --still               the photograph without camera motion (the noise still changes)\n"
+	       "  --seed N              the camera motion and noise of the photograph (default 0)\n"
 	       "  --size WxH            size of the generated scene (default 1920x1080)\n"
 	       "  --frames N            number of frames (default 60; a folder: one per file)\n"
 	       "  --set NAME=VALUE      set a parameter by name before the first frame (repeatable)\n"
@@ -103,6 +107,8 @@ const char* UsageText()
 	       "  --no-progress         no progress line, even on a terminal\n"
 	       "  --bench               time the frames with the NVIDIA runtime present (REFRT_MATTE=255) and\n"
 	       "                        absent, in alternating processes; at --size, else 1920x1080 and 1280x720\n"
+	       "  --versus NAME=VALUE   with --bench: the runtime as --env lays it out against the same with\n"
+	       "                        NAME=VALUE set (repeatable), e.g. another models folder\n"
 	       "  --env NAME=VALUE      set a variable in ffglhost's environment before loading the plug-in\n"
 	       "\n"
 	       "check options:\n"
@@ -133,6 +139,16 @@ bool StoreCount( const std::string& value, int limit, int* count, const std::str
 	return ParseCount( value, limit, count ) || RefuseOption( expects + ", not \"" + value + "\"", error );
 }
 
+bool StoreAssignment( const std::string& value, const char* option, std::vector< std::pair< std::string, std::string > >* list,
+                      std::string* error )
+{
+	std::string name, text;
+	if( !ParseAssignment( value, &name, &text ) )
+		return RefuseOption( std::string( option ) + " expects NAME=VALUE, not \"" + value + "\"", error );
+	list->emplace_back( name, text );
+	return true;
+}
+
 namespace
 {
 // A command: its name, its options, and what runs it.
@@ -152,11 +168,7 @@ struct Command
 // Every command takes --env.
 bool ApplyEnvironment( const std::string& value, CommandLine* line, std::string* error )
 {
-	std::string name, text;
-	if( !ParseAssignment( value, &name, &text ) )
-		return RefuseOption( "--env expects NAME=VALUE, not \"" + value + "\"", error );
-	line->environment.emplace_back( name, text );
-	return true;
+	return StoreAssignment( value, "--env", &line->environment, error );
 }
 const CommandOption kEnvironmentOption = { "--env", true, ApplyEnvironment };
 const std::vector< CommandOption > kNoOptions;

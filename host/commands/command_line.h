@@ -14,8 +14,11 @@ struct RunOptions
 {
 	// input
 	std::string inputPath;               // a PNG file or a folder; empty: the scene
-	std::string scene = "presenter";
+	std::string scene = "presenter";     // or "photo"
 	bool sceneGiven   = false;
+	std::string photoPath;               // the photo scene's photograph
+	bool still              = false;     // the photo scene without camera motion
+	unsigned long long seed = 0;         // the photo scene's camera motion and noise
 	int width         = 1920;
 	int height        = 1080;
 	bool sizeGiven    = false;
@@ -28,6 +31,8 @@ struct RunOptions
 	// --bench: the same frames with the runtime present and absent, alternating processes
 	bool bench      = false;
 	bool benchChild = false; // one such process: times only, no output read back
+	// --bench --versus NAME=VALUE: the user's runtime as it is against the same with these set
+	std::vector< std::pair< std::string, std::string > > versus;
 };
 
 struct CommandLine
@@ -54,6 +59,9 @@ bool RefuseOption( const std::string& message, std::string* error );
 
 // The value as a whole number from 1 to limit in *count; else false with *error "<expects>, not "<value>"".
 bool StoreCount( const std::string& value, int limit, int* count, const std::string& expects, std::string* error );
+// "NAME=VALUE" appended to *list; else false with *error "<option> expects NAME=VALUE, not "<value>"".
+bool StoreAssignment( const std::string& value, const char* option, std::vector< std::pair< std::string, std::string > >* list,
+                      std::string* error );
 
 // The options each command declares beside itself.
 const std::vector< CommandOption >& RunOptionTable();

@@ -99,6 +99,9 @@ bool ResolveSettings( const CommandLine& line, RunSession& s, std::string* error
 
 bool OpenSource( const CommandLine& line, RunSession& s, std::string* error )
 {
+	const RunOptions& run = line.run;
+	if( run.scene == "photo" )
+		return s.source.OpenPhoto( run.photoPath, run.width, run.height, run.seed, run.still, error );
 	if( line.run.inputPath.empty() )
 	{
 		s.source.OpenScene( line.run.width, line.run.height );
@@ -231,9 +234,10 @@ bool RunFrame( const RunOptions& run, RunSession& s, int i, std::string* error )
 void PrintRunSummary( const CommandLine& line, const RunSession& s, int frameCount )
 {
 	const RunOptions& run = line.run;
+	const std::string scene =
+	    SizeText( run.width, run.height ) + ( run.scene == "photo" ? " photo scene of " + run.photoPath : " presenter scene" );
 	std::printf( "ffglhost: %d frames of %s through \"%s\" (%s)\n", frameCount,
-	             run.inputPath.empty() ? ( SizeText( run.width, run.height ) + " presenter scene" ).c_str() : run.inputPath.c_str(),
-	             s.description.name.c_str(), line.plugin.c_str() );
+	             run.inputPath.empty() ? scene.c_str() : run.inputPath.c_str(), s.description.name.c_str(), line.plugin.c_str() );
 	std::printf( "FF_PROCESS_OPENGL + glFinish per frame: %s\n", FormatTimingSummary( s.times.Summarise() ).c_str() );
 	if( !run.outDirectory.empty() )
 		std::printf( "frames: %s (%s ... %s)\n", run.outDirectory.c_str(), FrameFileName( 0 ).c_str(),

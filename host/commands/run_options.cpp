@@ -1,4 +1,4 @@
-// run's options: the input, the frames, the parameters, what is written, and --bench.
+// run's options: the input (a photo scene's among it), the frames, the parameters, what is written, and --bench.
 #include "host/commands/command_line.h"
 
 namespace ffglhost
@@ -18,19 +18,30 @@ bool ApplySize( const std::string& value, CommandLine* line, std::string* error 
 
 bool ApplyScene( const std::string& value, CommandLine* line, std::string* error )
 {
-	if( value != "presenter" )
-		return RefuseOption( "unknown scene \"" + value + "\" (the scene is: presenter)", error );
+	const bool photo = value.compare( 0, 6, "photo:" ) == 0 && value.size() > 6;
+	if( value != "presenter" && !photo )
+		return RefuseOption( "unknown scene \"" + value + "\" (the scenes are: presenter, photo:FILE)", error );
+	line->run.scene      = photo ? "photo" : value;
+	line->run.photoPath  = photo ? value.substr( 6 ) : std::string();
 	line->run.sceneGiven = true;
 	return true;
 }
 
+bool ApplySeed( const std::string& value, CommandLine* line, std::string* error )
+{
+	if( !ParseSeed( value, &line->run.seed ) )
+		return RefuseOption( "--seed expects a whole number from 0 to 18446744073709551615, not \"" + value + "\"", error );
+	return true;
+}
+
+bool ApplyVersus( const std::string& value, CommandLine* line, std::string* error )
+{
+	return StoreAssignment( value, "--versus", &line->run.versus, error );
+}
+
 bool ApplySetting( const std::string& value, CommandLine* line, std::string* error )
 {
-	std::string name, text;
-	if( !ParseAssignment( value, &name, &text ) )
-		return RefuseOption( "--set expects NAME=VALUE, not \"" + value + "\"", error );
-	line->run.settings.emplace_back( name, text );
-	return true;
+	return StoreAssignment( value, "--set", &line->run.settings, error );
 }
 }
 
@@ -39,6 +50,8 @@ const std::vector< CommandOption >& RunOptionTable()
 	static const std::vector< CommandOption > options = {
 		{ "--input", true, []( const std::string& v, CommandLine* l, std::string* ) { l->run.inputPath = v; return true; } },
 		{ "--scene", true, ApplyScene },
+		{ "--still", false, []( const std::string&, CommandLine* l, std::string* ) { l->run.still = true; return true; } },
+		{ "--seed", true, ApplySeed },
 		{ "--size", true, ApplySize },
 		{ "--frames", true,
 		  []( const std::string& v, CommandLine* l, std::string* e ) {
@@ -53,6 +66,7 @@ const std::vector< CommandOption >& RunOptionTable()
 		  []( const std::string&, CommandLine* l, std::string* ) { l->run.bench = true; l->run.progress = false; return true; } },
 		{ "--bench-child", false,
 		  []( const std::string&, CommandLine* l, std::string* ) { l->run.benchChild = true; l->run.progress = false; return true; } },
+		{ "--versus", true, ApplyVersus },
 	};
 	return options;
 }
@@ -62,6 +76,10 @@ bool CheckRunOptions( const CommandLine& line, std::string* error )
 	const RunOptions& run = line.run;
 	if( !run.inputPath.empty() && run.sceneGiven )
 		return RefuseOption( "--input and --scene exclude each other", error );
+	if( run.still && run.scene != "photo" )
+		return RefuseOption( "--still applies to a photo scene (--scene photo:FILE)", error );
+	if( !run.versus.empty() && !run.bench )
+		return RefuseOption( "--versus applies to --bench", error );
 	if( ( run.bench || run.benchChild ) && ( !run.outDirectory.empty() || !run.sheetPath.empty() ) )
 		return RefuseOption( "--bench writes no frames: leave out --out and --sheet", error );
 	if( !run.inputPath.empty() && run.sizeGiven )

@@ -18,6 +18,18 @@ void FrameSource::OpenScene( int w, int h )
 	loadedIndex = -1;
 }
 
+bool FrameSource::OpenPhoto( const std::string& path, int w, int h, unsigned long long seed, bool still, std::string* error )
+{
+	kind = Kind::kNone;
+	if( !photo.Open( path, error ) )
+		return false;
+	OpenScene( w, h );
+	kind       = Kind::kPhoto;
+	photoSeed  = seed;
+	photoStill = still;
+	return true;
+}
+
 bool FrameSource::OpenFirst( const std::string& path, Kind opened, std::string* error )
 {
 	if( !ReadPng( path, picture, error ) )
@@ -80,6 +92,9 @@ const Picture* FrameSource::Frame( int index, std::string* error )
 	{
 	case Kind::kScene:
 		RenderPresenter( index, firstWidth, firstHeight, picture );
+		return &picture;
+	case Kind::kPhoto:
+		photo.Render( index, firstWidth, firstHeight, photoSeed, photoStill, picture );
 		return &picture;
 	case Kind::kFile:
 		return &picture;

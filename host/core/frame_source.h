@@ -1,7 +1,9 @@
 #pragma once
-// Where the input frames come from: one PNG repeated, a folder of PNGs in name order, or the
-// generated presenter scene. Frames come out premultiplied, as a GL texture of a host holds them.
+// Where the input frames come from: one PNG repeated, a folder of PNGs in name order, the generated
+// presenter scene, or a photograph filmed by a handheld camera. Frames come out premultiplied, as a GL
+// texture of a host holds them.
 #include "host/core/picture.h"
+#include "host/core/scene_photo.h"
 
 #include <string>
 #include <vector>
@@ -12,6 +14,8 @@ class FrameSource
 {
 public:
 	void OpenScene( int w, int h );
+	// A PNG or JPEG photograph as a scene of w x h; seed and still as PhotoScene::Render takes them.
+	bool OpenPhoto( const std::string& path, int w, int h, unsigned long long seed, bool still, std::string* error );
 	bool OpenFile( const std::string& path, std::string* error );
 	// Every *.png in the folder (any letter case), sorted by name; none is an error.
 	bool OpenDirectory( const std::string& path, std::string* error );
@@ -32,6 +36,7 @@ private:
 	{
 		kNone,
 		kScene,
+		kPhoto,
 		kFile,
 		kDirectory,
 	};
@@ -41,6 +46,9 @@ private:
 	Kind kind = Kind::kNone;
 	int firstWidth  = 0;
 	int firstHeight = 0;
+	PhotoScene photo;
+	unsigned long long photoSeed = 0;
+	bool photoStill              = false;
 	std::vector< std::string > files;
 	int loadedIndex = -1;
 	Picture picture;

@@ -4,6 +4,7 @@
 #include <limits>
 
 #define STBI_ONLY_PNG
+#define STBI_ONLY_JPEG
 #define STB_IMAGE_IMPLEMENTATION
 #include <stb_image.h>
 #define STB_IMAGE_WRITE_IMPLEMENTATION
@@ -11,14 +12,14 @@
 
 namespace ffglhost
 {
-bool ReadPng( const std::string& path, Picture& picture, std::string* error )
+static bool ReadWithStb( const std::string& path, const char* kind, Picture& picture, std::string* error )
 {
 	int w = 0, h = 0, channels = 0;
 	stbi_uc* pixels = stbi_load( path.c_str(), &w, &h, &channels, 4 );
 	if( !pixels )
 	{
 		const char* reason = stbi_failure_reason();
-		*error             = "cannot read PNG " + path + ": " + ( reason ? reason : "unknown error" );
+		*error             = std::string( "cannot read " ) + kind + " " + path + ": " + ( reason ? reason : "unknown error" );
 		ResizePicture( picture, 0, 0 );
 		return false;
 	}
@@ -26,6 +27,16 @@ bool ReadPng( const std::string& path, Picture& picture, std::string* error )
 	std::memcpy( picture.rgba.data(), pixels, picture.rgba.size() );
 	stbi_image_free( pixels );
 	return true;
+}
+
+bool ReadPng( const std::string& path, Picture& picture, std::string* error )
+{
+	return ReadWithStb( path, "PNG", picture, error );
+}
+
+bool ReadPhoto( const std::string& path, Picture& picture, std::string* error )
+{
+	return ReadWithStb( path, "photograph", picture, error );
 }
 
 bool WritePng( const std::string& path, const Picture& picture, std::string* error, bool fast )

@@ -1,5 +1,7 @@
 #include "host/core/scene_presenter.h"
 
+#include "host/core/pixel_hash.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -146,17 +148,6 @@ void PaintFigure( const Figure& f, Vec2 p, Colour& c )
 		Paint( c, kSkin, Coverage( Length( p.x - f.hand[ side ].x, p.y - f.hand[ side ].y ) - f.handRadius ) );
 }
 
-uint32_t Hash( uint32_t x, uint32_t y, uint32_t frame )
-{
-	uint32_t h = x * 0x8da6b343u ^ y * 0xd8163841u ^ frame * 0xcb1ab31fu;
-	h ^= h >> 15;
-	h *= 0x2c1b3c6du;
-	h ^= h >> 12;
-	h *= 0x297a2d39u;
-	h ^= h >> 15;
-	return h;
-}
-
 uint8_t ToByte( float v )
 {
 	return static_cast< uint8_t >( std::min( 255.f, std::max( 0.f, v + 0.5f ) ) );
@@ -201,7 +192,7 @@ void RenderPresenter( int frame, int w, int h, Picture& picture )
 					c = { body.r * shade, body.g * shade, body.b * shade };
 				}
 			}
-			const uint32_t n = Hash( static_cast< uint32_t >( x ), static_cast< uint32_t >( y ), static_cast< uint32_t >( frame ) );
+			const uint32_t n = PixelHash( static_cast< uint32_t >( x ), static_cast< uint32_t >( y ), static_cast< uint32_t >( frame ) );
 			out[ 0 ]         = ToByte( c.r + static_cast< float >( static_cast< int >( n % 9u ) - 4 ) );
 			out[ 1 ]         = ToByte( c.g + static_cast< float >( static_cast< int >( ( n >> 8 ) % 9u ) - 4 ) );
 			out[ 2 ]         = ToByte( c.b + static_cast< float >( static_cast< int >( ( n >> 16 ) % 9u ) - 4 ) );

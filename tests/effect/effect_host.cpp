@@ -42,7 +42,7 @@ static std::string LayOut( const Scenario& scenario )
 		const std::string built  = JoinPath( exe, "refrt" );
 		const std::string effects = JoinPath( scenario.noStreamExport ? JoinPath( built, "nostream" ) : built, kEffectsFile );
 		if( !MakeDirectories( folder ) || !CopyFileTo( JoinPath( built, kImageFile ), JoinPath( folder, kImageFile ) )
-			|| !CopyFileTo( effects, JoinPath( folder, kEffectsFile ) ) )
+			|| !CopyFileTo( effects, JoinPath( folder, kEffectsFile ) ) || !PlaceInferenceLibrary( built, folder ) )
 			return "cannot lay the runtime out in " + folder;
 	}
 	if( scenario.models && !MakeDirectories( JoinPath( host.root, "models" ) ) )

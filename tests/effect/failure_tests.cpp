@@ -4,6 +4,8 @@
 
 #include "tests/support/test_process.h"
 
+#include <fstream>
+
 // Each suite's scenario, found by the suite's name: the runtime in place and one fault.
 const Scenario kSetupFaults[] = {
 	{ "CreateEffectFails", true, false, true, "NvVFX_CreateEffect" },
@@ -15,6 +17,7 @@ const Scenario kSetupFaults[] = {
 	{ "SecondAllocFails", true, false, true, "NvCVImage_Alloc@10" },
 	{ "ThirdAllocFails", true, false, true, "NvCVImage_Alloc@11" },
 	{ "ModelsMissing", true, false, false, nullptr },
+	{ "ModelsUnusable", true, false, true, nullptr },
 };
 
 class SetupFailureTest : public EffectTest
@@ -92,6 +95,7 @@ typedef SetupFailureTest FirstAllocFails;
 typedef SetupFailureTest SecondAllocFails;
 typedef SetupFailureTest ThirdAllocFails;
 typedef SetupFailureTest ModelsMissing;
+typedef SetupFailureTest ModelsUnusable;
 
 TEST_F( CreateEffectFails, LoggedOnceAndLatched )
 {
@@ -130,6 +134,15 @@ TEST_F( ThirdAllocFails, NothingAfterItAndNoMessage )
 
 TEST_F( ModelsMissing, LoggedOnceAndLatched )
 {
+	ExpectLoggedOnceAndLatched( "Umbrafex: NvVFX_Load failed (modeles introuvables ?)" );
+}
+
+// The runtime's network refuses files that are not models: to the plug-in, no models.
+TEST_F( ModelsUnusable, LoggedOnceAndLatched )
+{
+	const std::string models = JoinPath( JoinPath( JoinPath( ExecutableDirectory(), "scenarios" ), "ModelsUnusable" ), "models" );
+	for( const char* file : { "selfie_segmentation.onnx", "selfie_segmentation_landscape.onnx" } )
+		std::ofstream( JoinPath( models, file ), std::ios::binary ) << "not a model";
 	ExpectLoggedOnceAndLatched( "Umbrafex: NvVFX_Load failed (modeles introuvables ?)" );
 }
 

@@ -19,5 +19,5 @@ set(FUZZ_ROOT "${CMAKE_CURRENT_BINARY_DIR}/fuzzroot")
 add_custom_command(TARGET plugmain_fuzzer POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E make_directory "${FUZZ_ROOT}/NVIDIA Corporation/NVIDIA Video Effects" "${FUZZ_ROOT}/models"
   COMMAND ${CMAKE_COMMAND} -E copy_if_different "$<TARGET_FILE:refrt_NVCVImage>" "$<TARGET_FILE:refrt_NVVideoEffects>"
-          "${FUZZ_ROOT}/NVIDIA Corporation/NVIDIA Video Effects")
-add_dependencies(plugmain_fuzzer refrt_NVCVImage refrt_NVVideoEffects)
+          ${REFRT_BESIDE_FILES} "${FUZZ_ROOT}/NVIDIA Corporation/NVIDIA Video Effects")
+add_dependencies(plugmain_fuzzer refrt_NVCVImage refrt_NVVideoEffects ${REFRT_BESIDE_TARGETS})

@@ -6,7 +6,7 @@ set -euo pipefail
 host=$1 plugin=$2 runtime=$3 work=$4 suppressions=$5
 vendor="$work/pf/NVIDIA Corporation/NVIDIA Video Effects"
 rm -rf "$work" && mkdir -p "$vendor/models" "$work/frames"
-cp "$runtime/libNVVideoEffects.so" "$runtime/libNVCVImage.so" "$vendor/"
+cp "$runtime/libNVVideoEffects.so" "$runtime/libNVCVImage.so" "$runtime/libonnxruntime.so.1" "$vendor/"
 # One llvmpipe thread: Mesa's workers only slow Valgrind down.
 LP_NUM_THREADS=0 valgrind --error-exitcode=9 --leak-check=full --errors-for-leak-kinds=definite \
   --keep-debuginfo=yes --num-callers=40 --suppressions="$suppressions" \

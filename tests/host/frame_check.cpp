@@ -1,9 +1,13 @@
-// Checks the frames ffglhost wrote for the presenter scene: frame_0001.png ... in a folder.
-// usage: host_frame_check DIR MODE WIDTH HEIGHT FRAMES
+// Checks the frames ffglhost wrote: frame_0001.png ... in a folder.
+// usage: host_frame_check DIR MODE WIDTH HEIGHT FRAMES [BOX...]
+// For the presenter scene:
 //   passthrough  every pixel equals the scene's
 //   cutout       the first frame passes through; from the fourth on, the figure is opaque and
 //                unchanged and the backdrop transparent
 //   mask         from the fourth frame on, the picture is grey: the figure white, the backdrop black
+// For any scene:
+//   matte        in the last frame, the mean alpha of each BOX, person:X0,Y0,X1,Y1 or
+//                background:X0,Y0,X1,Y1 in fractions of the frame, is at least 0.9 or at most 0.1
 #include "host/core/png_io.h"
 #include "host/core/scene_presenter.h"
 
@@ -69,35 +73,81 @@ std::vector< Point > BackdropPoints( const FigurePose& pose, int w, int h )
 	}
 	return points;
 }
+
+// Frame index (0 the first) of the folder, of the size expected; false with a message otherwise.
+bool ReadFrame( const std::string& dir, int index, int w, int h, Picture& frame )
+{
+	char name[ 32 ];
+	std::snprintf( name, sizeof( name ), "/frame_%04d.png", index + 1 );
+	std::string error;
+	if( !ReadPng( dir + name, frame, &error ) )
+	{
+		std::fprintf( stderr, "%s\n", error.c_str() );
+		return false;
+	}
+	if( frame.width != w || frame.height != h )
+	{
+		std::fprintf( stderr, "frame %d is %dx%d, not %dx%d\n", index + 1, frame.width, frame.height, w, h );
+		return false;
+	}
+	return true;
+}
+
+// The matte mode: boxes that are surely person or surely background, judged by their mean alpha.
+int CheckMatte( const std::string& dir, int w, int h, int frames, int boxCount, char** boxes )
+{
+	Picture frame;
+	if( !ReadFrame( dir, frames - 1, w, h, frame ) )
+		return 1;
+	for( int b = 0; b < boxCount; ++b )
+	{
+		char kind[ 16 ] = {};
+		float f[ 4 ]    = {};
+		const bool read = std::sscanf( boxes[ b ], "%15[a-z]:%f,%f,%f,%f", kind, &f[ 0 ], &f[ 1 ], &f[ 2 ], &f[ 3 ] ) == 5;
+		const bool person = std::strcmp( kind, "person" ) == 0;
+		const int x0 = static_cast< int >( f[ 0 ] * w ), y0 = static_cast< int >( f[ 1 ] * h );
+		const int x1 = static_cast< int >( f[ 2 ] * w ), y1 = static_cast< int >( f[ 3 ] * h );
+		if( !read || ( !person && std::strcmp( kind, "background" ) != 0 ) || x0 < 0 || y0 < 0 || x1 > w || y1 > h ||
+		    x0 >= x1 || y0 >= y1 )
+		{
+			std::fprintf( stderr, "not a box: %s\n", boxes[ b ] );
+			return 2;
+		}
+		double sum = 0.0;
+		for( int y = y0; y < y1; ++y )
+			for( int x = x0; x < x1; ++x )
+				sum += PixelAt( frame, x, y )[ 3 ] / 255.0;
+		const double mean = sum / ( static_cast< double >( x1 - x0 ) * ( y1 - y0 ) );
+		std::printf( "%s mean matte %.3f (%s)\n", boxes[ b ], mean, person ? "at least 0.9" : "at most 0.1" );
+		failures += person ? mean < 0.9 : mean > 0.1;
+	}
+	if( failures )
+	{
+		std::fprintf( stderr, "%d boxes failed\n", failures );
+		return 1;
+	}
+	return 0;
+}
 }
 
 int main( int argc, char** argv )
 {
-	if( argc != 6 )
+	const std::string mode = argc > 2 ? argv[ 2 ] : "";
+	if( argc < 6 || ( argc > 6 ) != ( mode == "matte" ) )
 	{
-		std::fprintf( stderr, "usage: host_frame_check DIR passthrough|cutout|mask WIDTH HEIGHT FRAMES\n" );
+		std::fprintf( stderr, "usage: host_frame_check DIR passthrough|cutout|mask|matte WIDTH HEIGHT FRAMES [BOX...]\n" );
 		return 2;
 	}
 	const std::string dir  = argv[ 1 ];
-	const std::string mode = argv[ 2 ];
 	const int w = std::atoi( argv[ 3 ] ), h = std::atoi( argv[ 4 ] ), frames = std::atoi( argv[ 5 ] );
+	if( mode == "matte" )
+		return CheckMatte( dir, w, h, frames, argc - 6, argv + 6 );
 	Picture scene, frame;
 	int backdropChecks = 0;
 	for( int i = 0; i < frames; ++i )
 	{
-		char name[ 32 ];
-		std::snprintf( name, sizeof( name ), "/frame_%04d.png", i + 1 );
-		std::string error;
-		if( !ReadPng( dir + name, frame, &error ) )
-		{
-			std::fprintf( stderr, "%s\n", error.c_str() );
+		if( !ReadFrame( dir, i, w, h, frame ) )
 			return 1;
-		}
-		if( frame.width != w || frame.height != h )
-		{
-			std::fprintf( stderr, "frame %d is %dx%d, not %dx%d\n", i + 1, frame.width, frame.height, w, h );
-			return 1;
-		}
 		RenderPresenter( i, w, h, scene );
 		const FigurePose pose = PresenterPose( i, w, h );
 		if( mode == "passthrough" || ( mode == "cutout" && i == 0 ) )

@@ -1,11 +1,12 @@
 # One ffglhost run as a test: cmake -DHOST=... -DARGS=a|b|c -DEXPECT_EXIT=n [-DEXPECT=re1|re2]
-#   [-DEMULATOR=wine] [-DWORK=dir] [-DRUNTIME=lib1|lib2] [-DPREPARE=a|b] [-DCHECK=exe|arg|...]
+#   [-DEMULATOR=wine] [-DWORK=dir] [-DRUNTIME=lib1|lib2] [-DMODELS=f1|f2] [-DPREPARE=a|b] [-DCHECK=exe|arg|...]
 #   [-DFILES=glob:re|glob:re] -P run_ffglhost.cmake
 # FILES: files the run must have written under WORK, each glob matching at least one; a PNG must be
 # one, any other file's text must match its regular expression.
 # PREPARE is a first ffglhost run that must succeed (e.g. to make input pictures).
 # WORK is emptied first and is the working folder. RUNTIME libraries are laid out as a vendor
-# runtime under WORK/ProgramFiles, with a models folder WORK/VideoEffects/models. In ARGS,
+# runtime under WORK/ProgramFiles, with a models folder WORK/VideoEffects/models that holds the MODELS
+# files (none: the runtime keys green). In ARGS,
 # @WORK_NATIVE@ stands for WORK in the host's own path form.
 foreach(var HOST ARGS EXPECT_EXIT WORK)
   if(NOT DEFINED ${var})
@@ -25,6 +26,10 @@ if(RUNTIME)
   set(runtime_dir "${WORK}/ProgramFiles/NVIDIA Corporation/NVIDIA Video Effects")
   file(MAKE_DIRECTORY "${runtime_dir}" "${WORK}/VideoEffects/models")
   file(COPY ${runtime_files} DESTINATION "${runtime_dir}")
+endif()
+if(MODELS)
+  string(REPLACE "|" ";" model_files "${MODELS}")
+  file(COPY ${model_files} DESTINATION "${WORK}/VideoEffects/models")
 endif()
 # A file that is not a PNG and a folder without any, for the unreadable-input cases.
 file(WRITE "${WORK}/not_a_picture.png" "this is not a PNG file\n")

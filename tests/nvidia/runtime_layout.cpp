@@ -17,6 +17,7 @@ static void RemoveRuntimeFiles( const std::string& folder )
 {
 	RemoveFile( JoinPath( folder, kImageFile ) );
 	RemoveFile( JoinPath( folder, kEffectsFile ) );
+	RemoveFile( JoinPath( folder, kInferenceLibraryFile ) );
 }
 
 std::string ScenarioFolder( const std::string& name )
@@ -56,7 +57,8 @@ bool PlaceRuntime( const std::string& folder, bool image, Effects effects )
 	if( image )
 		placed = CopyFileTo( JoinPath( built, kImageFile ), JoinPath( folder, kImageFile ) ) && placed;
 	if( effects == Effects::kFull )
-		placed = CopyFileTo( JoinPath( built, kEffectsFile ), JoinPath( folder, kEffectsFile ) ) && placed;
+		placed = CopyFileTo( JoinPath( built, kEffectsFile ), JoinPath( folder, kEffectsFile ) ) &&
+				 PlaceInferenceLibrary( built, folder ) && placed;
 	if( effects == Effects::kNoStream )
 		placed = CopyFileTo( JoinPath( JoinPath( built, "nostream" ), kEffectsFile ),
 							 JoinPath( folder, kEffectsFile ) ) &&

@@ -34,7 +34,8 @@ std::string ScenarioFolder( const std::string& name );
 // programFilesName lets a scenario choose a long folder name.
 Scenario PrepareScenario( const std::string& name, const std::string& programFilesName = "pf" );
 
-// Copies the built runtime into a folder: the image library, and the chosen effects library.
+// Copies the built runtime into a folder: the image library, and the chosen effects library (the full
+// one with ONNX Runtime's library and the notices beside it).
 bool PlaceRuntime( const std::string& folder, bool image, Effects effects );
 
 // The full path of the loaded library with that file name, or empty when it is not loaded.

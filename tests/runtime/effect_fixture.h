@@ -5,16 +5,19 @@
 #include "tests/support/test_process.h"
 
 #include <cstring>
+#include <string>
 
 class GreenScreen : public RuntimeTest
 {
 protected:
-	// A loaded effect on w x h images, set up in the plug-in's order.
-	void Build( unsigned w, unsigned h, unsigned matteAlignment = 1 )
+	// A loaded effect on w x h images, set up in the plug-in's order; the executable's folder holds no
+	// model, so it keys.
+	void Build( unsigned w, unsigned h, unsigned matteAlignment = 1, const std::string& models = ExecutableDirectory(),
+				unsigned mode = 1 )
 	{
 		ASSERT_EQ( NVCV_SUCCESS, rt->CreateEffect( "GreenScreen", &effect ) );
-		ASSERT_EQ( NVCV_SUCCESS, rt->SetString( effect, "ModelDir", ExecutableDirectory().c_str() ) );
-		ASSERT_EQ( NVCV_SUCCESS, rt->SetU32( effect, "Mode", 1 ) );
+		ASSERT_EQ( NVCV_SUCCESS, rt->SetString( effect, "ModelDir", models.c_str() ) );
+		ASSERT_EQ( NVCV_SUCCESS, rt->SetU32( effect, "Mode", mode ) );
 		ASSERT_EQ( NVCV_SUCCESS, rt->SetU32( effect, "Temporal", 1 ) );
 		ASSERT_EQ( NVCV_SUCCESS, rt->CudaStreamCreate( &stream ) );
 		ASSERT_EQ( NVCV_SUCCESS, rt->SetCudaStream( effect, "CudaStream", stream ) );

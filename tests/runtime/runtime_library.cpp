@@ -13,7 +13,7 @@ std::string RuntimeLogPath()
 static std::string Describe( const RuntimeSettings& s )
 {
 	return std::string( s.fail ? s.fail : "-" ) + "|" + ( s.matte ? s.matte : "-" ) + "|" + ( s.log ? "log" : "-" ) +
-		   "|" + ( s.nostream ? "nostream" : "-" );
+		   "|" + ( s.nostream ? "nostream" : "-" ) + "|" + s.folder;
 }
 
 template< typename Fn >
@@ -43,7 +43,7 @@ const RuntimeApi* LoadRuntime( const RuntimeSettings& settings, std::string* why
 	SetEnvironmentValue( "REFRT_LOG", settings.log ? RuntimeLogPath().c_str() : nullptr );
 
 	// The image library first: Windows then resolves the effects library's import to it.
-	std::string folder  = JoinPath( ExecutableDirectory(), "refrt" );
+	std::string folder  = JoinPath( ExecutableDirectory(), settings.folder );
 	api.imageLibrary    = LoadDynamicLibrary( JoinPath( folder, kImageFile ) );
 	std::string effects = settings.nostream ? JoinPath( JoinPath( folder, "nostream" ), kEffectsFile )
 											: JoinPath( folder, kEffectsFile );

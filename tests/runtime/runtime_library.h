@@ -13,6 +13,7 @@ struct RuntimeSettings
 	const char* matte = nullptr; // REFRT_MATTE
 	bool log          = false;   // REFRT_LOG to RuntimeLogPath()
 	bool nostream     = false;   // the effects build without NvVFX_CudaStreamCreate
+	const char* folder = "refrt"; // the laid-out copy, beside the executable, to load
 };
 
 struct RuntimeApi

@@ -76,6 +76,13 @@ bool MakeDirectories( const std::string& path )
 	return std::filesystem::is_directory( NativePath( path ), ec );
 }
 
+bool PlaceInferenceLibrary( const std::string& built, const std::string& folder )
+{
+	const char* const notices = "THIRD_PARTY_NOTICES.txt";
+	return CopyFileTo( JoinPath( built, kInferenceLibraryFile ), JoinPath( folder, kInferenceLibraryFile ) ) &&
+		   CopyFileTo( JoinPath( built, notices ), JoinPath( folder, notices ) );
+}
+
 bool CopyFileTo( const std::string& from, const std::string& to )
 {
 	std::ifstream in( from, std::ios::binary );

@@ -38,6 +38,13 @@ bool MakeDirectories( const std::string& path );
 // Copies a file, replacing the target.
 bool CopyFileTo( const std::string& from, const std::string& to );
 
+// ONNX Runtime's library file, which lies beside the reference runtime (libonnxruntime.so.1,
+// onnxruntime.dll).
+extern const char* const kInferenceLibraryFile;
+// Copies ONNX Runtime's library and the third-party notices from a laid-out runtime folder (refrt/)
+// to another folder that gets the runtime.
+bool PlaceInferenceLibrary( const std::string& built, const std::string& folder );
+
 // Captures what the process writes to its standard output between Start and Stop.
 // test_process_posix.cpp and test_process_win32.cpp redirect the descriptor.
 class StdoutCapture

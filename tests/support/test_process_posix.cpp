@@ -8,6 +8,8 @@ char PathSeparator()
 	return '/';
 }
 
+const char* const kInferenceLibraryFile = "libonnxruntime.so.1";
+
 bool PathsBeyondWindowsLimitHoldFiles()
 {
 	return true;

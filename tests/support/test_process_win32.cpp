@@ -8,6 +8,8 @@ char PathSeparator()
 	return '\\';
 }
 
+const char* const kInferenceLibraryFile = "onnxruntime.dll";
+
 bool PathsBeyondWindowsLimitHoldFiles()
 {
 	return false;

@@ -1,0 +1,65 @@
+#include "runtime/inference_library.h"
+
+#include "runtime/os.h"
+
+#include <cstdio>
+#include <mutex>
+
+namespace refrt
+{
+namespace
+{
+struct State
+{
+	bool tried = false;
+	bool ready = false;
+	char failure[ 512 ] = {};
+	Inference inference = {};
+};
+
+void Start( State& state )
+{
+	void* library = LoadLibraryBesideSelf( kInferenceLibraryFile, state.failure, sizeof( state.failure ) );
+	if( !library )
+		return;
+	auto getApiBase = reinterpret_cast< ort::GetApiBaseFunction >( LibraryExport( library, "OrtGetApiBase" ) );
+	const ort::ApiBase* base = getApiBase ? getApiBase() : nullptr;
+	const void* const* table = base && base->GetApi ? base->GetApi( ort::kApiVersion ) : nullptr;
+	if( !table )
+	{
+		std::snprintf( state.failure, sizeof( state.failure ), "%s is not an ONNX Runtime of API version %u or later",
+					   kInferenceLibraryFile, ort::kApiVersion );
+		return;
+	}
+	ort::BindApi( table, state.inference.api );
+	// Only fatal messages of its own: a failure reaches the caller as a status.
+	ort::Status* status = state.inference.api.CreateEnv( ort::kLoggingFatal, "refrt", &state.inference.env );
+	state.ready         = !Failed( state.inference, status, state.failure, sizeof( state.failure ) );
+}
+}
+
+const Inference* InferenceLibrary( char* why, size_t whySize )
+{
+	static std::mutex mutex;
+	static State state;
+	std::lock_guard< std::mutex > lock( mutex );
+	if( !state.tried )
+	{
+		state.tried = true;
+		Start( state );
+	}
+	if( !state.ready )
+		std::snprintf( why, whySize, "%s", state.failure );
+	return state.ready ? &state.inference : nullptr;
+}
+
+bool Failed( const Inference& inference, ort::Status* status, char* why, size_t whySize )
+{
+	if( !status )
+		return false;
+	const char* message = inference.api.GetErrorMessage( status );
+	std::snprintf( why, whySize, "%s", message ? message : "unknown failure" );
+	inference.api.ReleaseStatus( status );
+	return true;
+}
+}

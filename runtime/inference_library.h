@@ -1,0 +1,22 @@
+#pragma once
+// ONNX Runtime, loaded from beside this library on first need with the one environment a process
+// should have, kept to the end of the process (it is never unloaded).
+#include "runtime/onnx_runtime_api.h"
+
+#include <cstddef>
+
+namespace refrt
+{
+struct Inference
+{
+	ort::Api api;
+	ort::Env* env;
+};
+
+// The loaded runtime, or null with the reason in why (also on every later call: a library that could
+// not be loaded is not tried again).
+const Inference* InferenceLibrary( char* why, size_t whySize );
+
+// True when status is a failure; its message then goes into why and the status is released.
+bool Failed( const Inference& inference, ort::Status* status, char* why, size_t whySize );
+}
