@@ -86,6 +86,17 @@ std::string AddCounts( const std::string& first, const std::string& second )
 	return std::to_string( count1 + count2 ) + end1;
 }
 
+// ", \"artifacts\": [...]" for a check with files, nothing for one without.
+std::string ArtifactsJson( const std::vector< std::string >& paths )
+{
+	if( paths.empty() )
+		return std::string();
+	std::string list;
+	for( const std::string& path : paths )
+		list += ( list.empty() ? "" : ", " ) + JsonText( path );
+	return ", \"artifacts\": [" + list + "]";
+}
+
 double Nearest( const std::vector< double >& sorted, int percent )
 {
 	const size_t rank = ( sorted.size() * static_cast< size_t >( percent ) + 99 ) / 100;
@@ -133,6 +144,11 @@ void EmitLog( const std::string& text )
 	Emit( "log " + text );
 }
 
+void EmitArtifact( const std::string& check, const std::string& file )
+{
+	Emit( "artifact " + check + " " + file );
+}
+
 void EmitEnd()
 {
 	Emit( "end" );
@@ -167,6 +183,12 @@ GroupOutcome ParseGroupOutput( const std::string& output )
 			outcome.lastCall = rest;
 		else if( word == "log" )
 			outcome.logLines.push_back( rest );
+		else if( word == "artifact" )
+		{
+			const size_t gap = rest.find( ' ' );
+			if( gap != std::string::npos )
+				outcome.artifacts.emplace_back( rest.substr( 0, gap ), rest.substr( gap + 1 ) );
+		}
 		else if( word == "end" )
 			outcome.ended = true;
 		else if( word == "hung" )
@@ -221,6 +243,11 @@ void CheckReport::AddLogLine( const std::string& text )
 		logLines.push_back( text );
 }
 
+void CheckReport::AddArtifact( const std::string& check, const std::string& file )
+{
+	artifacts[ check ].push_back( file );
+}
+
 void CheckReport::Order( const std::vector< std::string >& names )
 {
 	std::stable_sort( results.begin(), results.end(), [&names]( const CheckResult& a, const CheckResult& b ) {
@@ -260,6 +287,16 @@ void CheckReport::SummariseTiming( bool everyGroupRan )
 	}
 }
 
+std::vector< std::string > CheckReport::Artifacts( const std::string& check ) const
+{
+	std::vector< std::string > paths;
+	const auto found = artifacts.find( check );
+	if( found != artifacts.end() )
+		for( const std::string& file : found->second )
+			paths.push_back( artifactDirectory.empty() ? file : artifactDirectory + "/" + file );
+	return paths;
+}
+
 bool CheckReport::HasResult( const std::string& name ) const
 {
 	for( const CheckResult& result : results )
@@ -281,8 +318,12 @@ void CheckReport::Print( FILE* stream, const std::string& heading, int strictnes
 	for( const CheckResult& result : results )
 		width = std::max( width, result.name.size() );
 	for( const CheckResult& result : results )
+	{
 		std::fprintf( stream, "%s  %-*s  %s\n", StatusName( result.status ), static_cast< int >( width ), result.name.c_str(),
 		              result.reason.c_str() );
+		for( const std::string& path : Artifacts( result.name ) )
+			std::fprintf( stream, "      %-*s  picture: %s\n", static_cast< int >( width ), "", path.c_str() );
+	}
 	if( !logLines.empty() )
 	{
 		std::fprintf( stream, "the plug-in's log (each line once):\n" );
@@ -312,7 +353,8 @@ bool CheckReport::WriteJson( const std::string& path, const std::string& plugin,
 	     << ", \"failed\": " << Count( CheckStatus::kFail ) << "},\n  \"checks\": [\n";
 	for( size_t i = 0; i < results.size(); ++i )
 		file << "    {\"name\": " << JsonText( results[ i ].name ) << ", \"status\": " << JsonText( StatusName( results[ i ].status ) )
-		     << ", \"reason\": " << JsonText( results[ i ].reason ) << "}" << ( i + 1 < results.size() ? ",\n" : "\n" );
+		     << ", \"reason\": " << JsonText( results[ i ].reason ) << ArtifactsJson( Artifacts( results[ i ].name ) ) << "}"
+		     << ( i + 1 < results.size() ? ",\n" : "\n" );
 	file << "  ],\n  \"timing\": [\n";
 	for( size_t i = 0; i < timing.size(); ++i )
 	{

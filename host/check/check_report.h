@@ -31,6 +31,8 @@ void EmitCall( const char* call, const std::string& detail );
 void EmitResult( const CheckResult& result );
 void EmitTime( const char* kind, double milliseconds );
 void EmitLog( const std::string& text );
+// A file written for a check (its pictures), named relative to the artifact folder.
+void EmitArtifact( const std::string& check, const std::string& file );
 void EmitEnd();
 // A call that has not returned after the limit: said, then the process ends with kExitHung.
 void EmitHungAndExit( int seconds );
@@ -44,6 +46,7 @@ struct GroupOutcome
 	std::vector< CheckResult > results;
 	std::vector< std::pair< std::string, double > > times;
 	std::vector< std::string > logLines;
+	std::vector< std::pair< std::string, std::string > > artifacts; // check, file
 	std::string currentCheck; // begun and not yet reported
 	std::string lastCall;     // "FF_PROCESS_OPENGL (frame 3 of 320x180)"
 	bool ended = false;       // the group ran to its end
@@ -66,6 +69,11 @@ public:
 	void Add( const CheckResult& result );
 	void AddTime( const std::string& kind, double milliseconds );
 	void AddLogLine( const std::string& text );
+	// A file written for a check into the artifact folder, named under its result and linked in the JSON.
+	void SetArtifactDirectory( const std::string& directory ) { artifactDirectory = directory; }
+	void AddArtifact( const std::string& check, const std::string& file );
+	// The files written for a check, each as the folder and its name; empty when none.
+	std::vector< std::string > Artifacts( const std::string& check ) const;
 	// Turns the collected times into the timing.* results (over a budget is a warning only); a kind
 	// without samples is a warning when every group ran, and left out otherwise.
 	void SummariseTiming( bool everyGroupRan );
@@ -79,11 +87,14 @@ public:
 	void Print( FILE* stream, const std::string& heading, int strictness, unsigned long long seed ) const;
 	bool WriteJson( const std::string& path, const std::string& plugin, int strictness, unsigned long long seed,
 	                std::string* error ) const;
+	const std::vector< std::string >& LogLines() const { return logLines; }
 
 private:
 	std::vector< CheckResult > results;
 	std::map< std::string, std::vector< double > > times;
 	std::vector< TimingLine > timing;
 	std::vector< std::string > logLines;
+	std::string artifactDirectory;
+	std::map< std::string, std::vector< std::string > > artifacts; // per check
 };
 }

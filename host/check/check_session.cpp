@@ -121,6 +121,41 @@ void CheckSession::ReportSharedChecks()
 	}
 }
 
+void CheckSession::SavePictures( const char* check, const std::string& instance, int frame, const Picture& expected,
+                                 const Picture& drawn )
+{
+	if( artifactDirectory.empty() )
+		return;
+	Picture difference;
+	MakeDifferencePicture( expected, drawn, difference );
+	WritePictures( check, ArtifactBaseName( check, instance, frame ),
+	               { { "expected", &expected, true }, { "drawn", &drawn, true }, { "difference", &difference, false } } );
+}
+
+void CheckSession::WritePictures( const char* check, const std::string& base, const std::vector< ArtifactPicture >& pictures )
+{
+	std::vector< std::string > files;
+	std::string error;
+	if( !WriteArtifactPictures( artifactDirectory, base, pictures, &files, &error ) )
+		EmitLog( "ffglhost: " + error ); // the check's verdict stands without its pictures
+	for( const std::string& file : files )
+		EmitArtifact( check, file );
+}
+
+std::string CheckSession::FrameProblemOf( const char* check, const CheckInstance& instance, const FrameOutput& output,
+                                          unsigned demands )
+{
+	const std::string problem = FrameProblem( output, demands );
+	if( problem.empty() || artifactDirectory.empty() )
+		return problem;
+	// No fresh instance to compare with: the demand itself says which pixels are wrong.
+	Picture marks;
+	MarkPixels( output.picture, BrokenPixels( output, demands ), marks );
+	WritePictures( check, ArtifactBaseName( check, instance.name, instance.frames ),
+	               { { "drawn", &output.picture, true }, { "difference", &marks, false } } );
+	return problem;
+}
+
 void CheckSession::Begin( const char* check )
 {
 	EmitBegin( check );

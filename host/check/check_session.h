@@ -3,6 +3,7 @@
 // context, the host's side of every frame (HostTarget), and every call into the plug-in made as a host
 // makes it: GL state set to the defaults before, compared after, a progress line before it (so a crash
 // names its call), its time taken.
+#include "host/check/artifacts.h"
 #include "host/check/check_plan.h"
 #include "host/check/check_report.h"
 #include "host/check/frame_output.h"
@@ -58,6 +59,18 @@ public:
 	void Fail( const char* check, const std::string& reason ) { Report( check, CheckStatus::kFail, reason ); }
 	// Every check of the group failed with the reason (when the group cannot start).
 	void FailAll( const std::string& reason );
+
+	// Where the pictures of picture checks that warn or fail go; empty (the default): nowhere.
+	void SetArtifactDirectory( const std::string& directory ) { artifactDirectory = directory; }
+	// Writes the picture expected, the one drawn (frame number frame of the instance named) and their
+	// difference, and tells the parent their names; does nothing without an artifact directory.
+	void SavePictures( const char* check, const std::string& instance, int frame, const Picture& expected,
+	                   const Picture& drawn );
+	// FrameProblem of the instance's last frame; when there is one, with an artifact directory, the
+	// picture drawn and one marking the pixels that break the demands (undrawn, not premultiplied) are
+	// saved for the check.
+	std::string FrameProblemOf( const char* check, const CheckInstance& instance, const FrameOutput& output,
+	                            unsigned demands );
 
 	// A call that needs no GL (information codes), announced first.
 	FFMixed Call( uint32_t code, FFMixed input, void* instance, const char* callName, const std::string& detail );
@@ -120,9 +133,11 @@ private:
 	// The layout's texture and HostFBO, the picture uploaded, HostFBO cleared.
 	void PrepareFrame( const FrameLayout& layout, int pictureIndex );
 	void ReportSharedChecks();
+	void WritePictures( const char* check, const std::string& base, const std::vector< ArtifactPicture >& pictures );
 
 	const CheckGroup& group;
 	std::string plugin;
+	std::string artifactDirectory;
 	CheckPlan plan;
 	CheckRandom random;
 	PluginLibrary library;

@@ -47,6 +47,20 @@ std::string FrameProblem( const FrameOutput& output, unsigned demands )
 	return text;
 }
 
+std::vector< uint8_t > BrokenPixels( const FrameOutput& output, unsigned demands )
+{
+	std::vector< uint8_t > broken( output.picture.rgba.size() / 4, 0 );
+	for( size_t i = 0; i < broken.size(); ++i )
+	{
+		const uint8_t* pixel = &output.picture.rgba[ i * 4 ];
+		const bool undrawn   = IsClearColour( pixel );
+		const bool straight  = !undrawn && std::max( pixel[ 0 ], std::max( pixel[ 1 ], pixel[ 2 ] ) ) > pixel[ 3 ] + 1;
+		if( ( undrawn && ( demands & kDrawn ) ) || ( straight && ( demands & kPremultiplied ) ) )
+			broken[ i ] = 255;
+	}
+	return broken;
+}
+
 void InspectFrame( const Picture& target, const FrameLayout& layout, FrameOutput& output )
 {
 	const int targetWidth  = target.width;

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace ffglhost
 {
@@ -49,6 +50,10 @@ enum FrameDemand : unsigned
 
 // The first problem of the frame among those demanded, as a sentence; empty when none.
 std::string FrameProblem( const FrameOutput& output, unsigned demands );
+
+// Per pixel of the frame's picture, 255 where it breaks the demands (left undrawn, colour not
+// premultiplied), 0 elsewhere.
+std::vector< uint8_t > BrokenPixels( const FrameOutput& output, unsigned demands );
 
 // Reads HostFBO's pixels (rows bottom first, as GL gives them) into output: the viewport's picture,
 // rows top first, and the first and count of each kind of wrong pixel.

@@ -46,6 +46,7 @@ int RunCheckGroup( const std::string& plugin, const CheckOptions& options )
 	const CheckGroup* group = FindCheckGroup( options.groups.front() );
 	const CheckPlan plan    = MakeCheckPlan( options.strictness );
 	CheckSession session( *group, plugin, plan, GroupSeed( options.seed, group->name ) );
+	session.SetArtifactDirectory( options.artifactDirectory );
 	std::string error;
 	if( !group->opensPlugin && !session.Open( &error ) )
 		session.FailAll( "not run: " + error );

@@ -1,6 +1,7 @@
 #include "host/check/host_target.h"
 
 #include "host/core/gl_frames.h"
+#include "host/core/texts.h"
 
 #include <algorithm>
 #include <cstring>
@@ -11,6 +12,23 @@ namespace
 {
 // What fills the texture beyond the picture: loud, opaque, and nowhere in the pictures.
 const uint8_t kPaddingColour[ 4 ] = { 255, 0, 255, 255 };
+}
+
+std::string PaddingShows( const Picture& drawn )
+{
+	size_t count = 0;
+	int firstX = 0, firstY = 0;
+	for( int y = 0; y < drawn.height; ++y )
+		for( int x = 0; x < drawn.width; ++x )
+			if( std::memcmp( PixelAt( drawn, x, y ), kPaddingColour, 4 ) == 0 && count++ == 0 )
+			{
+				firstX = x;
+				firstY = y;
+			}
+	if( count == 0 )
+		return std::string();
+	return "; the padding colour (255, 0, 255, 255) shows in " + std::to_string( count ) + " pixels, first at " +
+	       PositionText( firstX, firstY );
 }
 
 void HostTarget::Start()

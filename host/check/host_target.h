@@ -9,8 +9,14 @@
 
 #include <GL/glew.h>
 
+#include <string>
+
 namespace ffglhost
 {
+// "; the padding colour (255, 0, 255, 255) shows in 180 pixels, first at (319, 0)", or empty when the
+// colour that fills an input texture beyond its picture is nowhere in the picture drawn.
+std::string PaddingShows( const Picture& drawn );
+
 class HostTarget
 {
 public:

@@ -76,7 +76,7 @@ void Many( CheckSession& session )
 		{
 			const FrameSize size = kManySizes[ i % 4 ];
 			session.Frame( *instances[ i ], PlainLayout( size.width, size.height ), frame, output );
-			const std::string problem = FrameProblem( output, kAnswered | kDrawn );
+			const std::string problem = session.FrameProblemOf( check, *instances[ i ], output, kAnswered | kDrawn );
 			if( !problem.empty() )
 			{
 				session.Fail( check, FrameName( frame, *instances[ i ] ) + " at " + SizeText( size.width, size.height ) +
@@ -134,7 +134,7 @@ void Interleaved( CheckSession& session )
 				return;
 			}
 			session.Frame( instance, layout, step, output );
-			const std::string problem = FrameProblem( output, kAnswered | kDrawn );
+			const std::string problem = session.FrameProblemOf( check, instance, output, kAnswered | kDrawn );
 			if( !problem.empty() )
 			{
 				session.Fail( check, FrameName( step, instance ) + ": " + problem );
@@ -150,7 +150,8 @@ void Interleaved( CheckSession& session )
 	for( int i = 0; i < count; ++i )
 	{
 		PictureDifference difference;
-		const int frame = FirstFrameUnlikeLone( session, layout, drawn[ static_cast< size_t >( i ) ], &seeds[ i ], &difference, &reason );
+		const int frame = FirstFrameUnlikeLone( session, check, "instance " + std::to_string( i + 1 ), layout,
+		                                        drawn[ static_cast< size_t >( i ) ], &seeds[ i ], &difference, &reason );
 		if( frame == -2 )
 		{
 			session.Fail( check, reason );
@@ -191,7 +192,7 @@ void DestroyOrder( CheckSession& session )
 		for( size_t i = 0; i < instances.size(); ++i )
 		{
 			session.Frame( *instances[ i ], layout, step, output );
-			const std::string problem = FrameProblem( output, kAnswered | kDrawn );
+			const std::string problem = session.FrameProblemOf( check, *instances[ i ], output, kAnswered | kDrawn );
 			if( !problem.empty() )
 			{
 				session.Fail( check, FrameName( step, *instances[ i ] ) + ( lastEnded.empty() ? "" : " after " + lastEnded + " ended" ) +
@@ -222,7 +223,7 @@ void DestroyOrder( CheckSession& session )
 	EndAll( session, instances );
 
 	PictureDifference difference;
-	const int step = FirstFrameUnlikeLone( session, layout, drawn, nullptr, &difference, &reason );
+	const int step = FirstFrameUnlikeLone( session, check, "the instances", layout, drawn, nullptr, &difference, &reason );
 	if( step != -1 )
 	{
 		const std::string& gone = step >= 0 ? ended[ static_cast< size_t >( step ) ] : std::string();
@@ -260,7 +261,7 @@ void DeinitialiseWhileLive( CheckSession& session )
 		for( size_t i = 0; i < 2; ++i )
 		{
 			session.Frame( *instances[ i ], layout, frame, output );
-			const std::string problem = FrameProblem( output, kAnswered | kDrawn );
+			const std::string problem = session.FrameProblemOf( check, *instances[ i ], output, kAnswered | kDrawn );
 			if( !problem.empty() )
 			{
 				session.Fail( check, FrameName( frame, *instances[ i ] ) + ( frame >= frames / 2 ? ", after FF_DEINITIALISE" : "" ) +
@@ -292,7 +293,8 @@ void DeinitialiseWhileLive( CheckSession& session )
 	for( size_t i = 0; i < 2; ++i )
 	{
 		PictureDifference difference;
-		const int frame = FirstFrameUnlikeLone( session, layout, drawn[ i ], nullptr, &difference, &reason );
+		const int frame = FirstFrameUnlikeLone( session, check, "instance " + std::to_string( i + 1 ), layout, drawn[ i ],
+		                                        nullptr, &difference, &reason );
 		if( frame != -1 )
 		{
 			session.Fail( check, frame == -2 ? reason
@@ -327,8 +329,9 @@ bool RunFreshInstance( CheckSession& session, const FrameRun& run, const std::st
 	return true;
 }
 
-int FirstFrameUnlikeLone( CheckSession& session, const FrameLayout& layout, const std::vector< Picture >& drawn,
-                          const uint64_t* seed, PictureDifference* difference, std::string* reason )
+int FirstFrameUnlikeLone( CheckSession& session, const char* check, const std::string& drawer, const FrameLayout& layout,
+                          const std::vector< Picture >& drawn, const uint64_t* seed, PictureDifference* difference,
+                          std::string* reason )
 {
 	CheckInstance& alone = *session.NewInstance( "a lone instance" );
 	if( !session.Instantiate( alone, layout.width, layout.height, reason ) )
@@ -343,6 +346,7 @@ int FirstFrameUnlikeLone( CheckSession& session, const FrameLayout& layout, cons
 		*difference = ComparePictures( output.picture, drawn[ static_cast< size_t >( frame ) ] );
 		if( difference->maxStep > 1 )
 		{
+			session.SavePictures( check, drawer, frame + 1, output.picture, drawn[ static_cast< size_t >( frame ) ] );
 			session.Deinstantiate( alone );
 			return frame;
 		}

@@ -10,8 +10,8 @@ const int kWidth  = 320;
 const int kHeight = 180;
 
 // Random parameters every few frames, replayed from a seed; each frame checked for the demands.
-bool Automate( CheckSession& session, CheckInstance& instance, const FrameLayout& layout, uint64_t seed, int frames,
-               unsigned demands, std::string* reason )
+bool Automate( CheckSession& session, const char* check, CheckInstance& instance, const FrameLayout& layout,
+               uint64_t seed, int frames, unsigned demands, std::string* reason )
 {
 	CheckRandom dice( seed );
 	FrameOutput output;
@@ -20,7 +20,7 @@ bool Automate( CheckSession& session, CheckInstance& instance, const FrameLayout
 		if( frame % 3 == 0 && !session.SetRandomValues( instance, dice, reason ) )
 			return false;
 		session.Frame( instance, layout, frame, output );
-		const std::string problem = FrameProblem( output, demands );
+		const std::string problem = session.FrameProblemOf( check, instance, output, demands );
 		if( !problem.empty() )
 		{
 			*reason = "frame " + std::to_string( frame + 1 ) + " of " + instance.name + " at " +
@@ -54,7 +54,7 @@ void Size( CheckSession& session )
 		for( int frame = 0; frame < 2; ++frame )
 		{
 			session.Frame( instance, layout, frame, output );
-			const std::string problem = FrameProblem( output, kDrawn | kInside );
+			const std::string problem = session.FrameProblemOf( check, instance, output, kDrawn | kInside );
 			if( !problem.empty() )
 			{
 				session.Deinstantiate( instance );
@@ -77,7 +77,7 @@ void Premultiplied( CheckSession& session )
 	std::string reason;
 	const int frames = session.Plan().randomSteps;
 	if( !session.Instantiate( instance, kWidth, kHeight, &reason ) ||
-	    !Automate( session, instance, PlainLayout( kWidth, kHeight ), session.Random().Next(), frames, kPremultiplied,
+	    !Automate( session, check, instance, PlainLayout( kWidth, kHeight ), session.Random().Next(), frames, kPremultiplied,
 	               &reason ) )
 	{
 		session.Deinstantiate( instance );
@@ -117,6 +117,7 @@ void Deterministic( CheckSession& session )
 		const PictureDifference difference = ComparePictures( output[ 0 ].picture, output[ 1 ].picture );
 		if( ok && difference.maxStep > 1 )
 		{
+			session.SavePictures( check, instances[ 1 ]->name, frame + 1, output[ 0 ].picture, output[ 1 ].picture );
 			ok     = false;
 			reason = "two fresh instances fed the same frames and parameters drew frame " + std::to_string( frame + 1 ) +
 			         " differently (" + DescribeDifference( difference ) +
@@ -144,7 +145,7 @@ void OutsideViewport( CheckSession& session )
 	std::string reason;
 	const int frames = session.Plan().framesPerSize + 3;
 	if( !session.Instantiate( instance, kWidth, kHeight, &reason ) ||
-	    !Automate( session, instance, layout, session.Random().Next(), frames, kInside, &reason ) )
+	    !Automate( session, check, instance, layout, session.Random().Next(), frames, kInside, &reason ) )
 	{
 		session.Deinstantiate( instance );
 		session.Fail( check, reason + ": hosts draw other layers there" );

@@ -33,15 +33,47 @@ bool Boolean( const ParameterDescription& p )
 }
 
 // A frame that must be answered, drawn, and premultiplied; false with *reason otherwise.
-bool DrawFrame( CheckSession& session, CheckInstance& instance, int picture, const std::string& context, std::string* reason )
+bool DrawFrame( CheckSession& session, const char* check, CheckInstance& instance, int picture, const std::string& context,
+                std::string* reason )
 {
 	FrameOutput output;
 	session.Frame( instance, PlainLayout( kWidth, kHeight ), picture, output );
-	const std::string problem = FrameProblem( output, kAnswered | kDrawn | kPremultiplied );
+	const std::string problem = session.FrameProblemOf( check, instance, output, kAnswered | kDrawn | kPremultiplied );
 	if( problem.empty() )
 		return true;
 	*reason = context + ": " + problem;
 	return false;
+}
+
+// A value read back unlike the one set costs a host something only if restoring it (a saved preset)
+// draws another picture: two fresh instances given the step's values, one with the value read back
+// instead. True, with the difference of their last pictures (saved for the check), when they differ.
+bool RestoringDrawsOtherwise( CheckSession& session, const char* check, const std::vector< std::pair< uint32_t, float > >& values,
+                              uint32_t index, float readBack, PictureDifference* difference )
+{
+	const int frames = session.Plan().framesPerSize;
+	Picture pictures[ 2 ];
+	const char* const names[ 2 ] = { "an instance given the value set", "an instance given the value read back" };
+	for( int i = 0; i < 2; ++i )
+	{
+		CheckInstance& fresh = *session.NewInstance( names[ i ] );
+		std::string reason;
+		if( !session.Instantiate( fresh, kWidth, kHeight, &reason ) )
+			return true; // no way to tell: the read-back stands as wrong
+		session.SetDefaults( fresh, &reason );
+		for( const auto& set : values )
+			session.SetFloat( fresh, set.first, set.first == index && i == 1 ? readBack : set.second );
+		FrameOutput output;
+		for( int frame = 0; frame < frames; ++frame )
+			session.Frame( fresh, PlainLayout( kWidth, kHeight ), frame, output );
+		session.Deinstantiate( fresh );
+		pictures[ i ] = output.picture;
+	}
+	*difference = ComparePictures( pictures[ 1 ], pictures[ 0 ] );
+	if( difference->maxStep <= 1 )
+		return false;
+	session.SavePictures( check, names[ 1 ], frames, pictures[ 0 ], pictures[ 1 ] );
+	return true;
 }
 
 void Automation( CheckSession& session, CheckInstance& instance )
@@ -52,6 +84,7 @@ void Automation( CheckSession& session, CheckInstance& instance )
 	std::vector< std::pair< uint32_t, float > > values;
 	std::string reason;
 	bool readBack = false;
+	std::string warning;
 	for( int step = 0; step < steps; ++step )
 	{
 		if( !session.SetRandomValues( instance, session.Random(), &reason, &values ) )
@@ -71,21 +104,32 @@ void Automation( CheckSession& session, CheckInstance& instance )
 			readBack = true;
 			float got;
 			std::memcpy( &got, &answer.UIntValue, sizeof( got ) );
-			if( !( std::fabs( got - set.second ) <= 1e-4f * std::max( 1.f, std::fabs( set.second ) ) ) )
+			if( std::fabs( got - set.second ) <= 1e-4f * std::max( 1.f, std::fabs( set.second ) ) )
+				continue;
+			const std::string answered = "FF_GET_PARAMETER answers " + FloatText( got ) + " for \"" + p.name +
+			                             "\" right after " + FloatText( set.second ) + " was set";
+			PictureDifference difference;
+			if( RestoringDrawsOtherwise( session, check, values, set.first, got, &difference ) )
 			{
-				session.Fail( check, "FF_GET_PARAMETER answers " + FloatText( got ) + " for \"" + p.name + "\" right after " +
-				                         FloatText( set.second ) + " was set: hosts show and save what it answers" );
+				session.Fail( check, answered + ": hosts show and save what it answers, and an instance given " +
+				                         FloatText( got ) + " draws another picture (" + DescribeDifference( difference ) + ")" );
 				return;
 			}
+			if( warning.empty() )
+				warning = answered + ", but an instance given " + FloatText( got ) +
+				          " draws the same picture: a host that shows and saves it loses nothing";
 		}
-		if( !DrawFrame( session, instance, step, "frame " + std::to_string( step + 1 ) + " with every parameter changed", &reason ) )
+		if( !DrawFrame( session, check, instance, step, "frame " + std::to_string( step + 1 ) + " with every parameter changed", &reason ) )
 		{
 			session.Fail( check, reason );
 			return;
 		}
 	}
-	session.Pass( check, std::to_string( steps ) + " frames with every parameter changed between them" +
-	                         ( readBack ? ", each value read back" : " (FF_GET_PARAMETER not answered)" ) );
+	if( !warning.empty() )
+		session.Warn( check, warning );
+	else
+		session.Pass( check, std::to_string( steps ) + " frames with every parameter changed between them" +
+		                         ( readBack ? ", each value read back" : " (FF_GET_PARAMETER not answered)" ) );
 }
 
 // Each float parameter through the values given (relative to its range), the others at their defaults
@@ -117,7 +161,7 @@ void Extremes( CheckSession& session, CheckInstance& instance, const char* check
 			refused += accepted ? 0 : 1;
 			const std::string context = "a frame after \"" + p.name + "\" = " + FloatText( value ) +
 			                            ( accepted ? " (accepted)" : " (refused)" );
-			if( !DrawFrame( session, instance, picture++, context, &reason ) )
+			if( !DrawFrame( session, check, instance, picture++, context, &reason ) )
 			{
 				session.Fail( check, reason + ( beyond ? "" : ": refuse such values, or keep drawing with the last good one" ) );
 				return;
@@ -169,6 +213,8 @@ void Defaults( CheckSession& session, CheckInstance& automated )
 	for( int frame = 0; frame < run.frames; ++frame )
 		session.Frame( automated, run.layout, frame, back );
 	CheckStatus worst = Compare( back.picture, fresh.picture, &difference );
+	if( worst != CheckStatus::kPass )
+		session.SavePictures( check, automated.name, automated.frames, fresh.picture, back.picture );
 	std::string worstWhat = "after random automation, edges and NaNs";
 	std::string worstDifference = difference;
 
@@ -192,6 +238,8 @@ void Defaults( CheckSession& session, CheckInstance& automated )
 		}
 		session.Deinstantiate( instance );
 		const CheckStatus status = Compare( back.picture, fresh.picture, &difference );
+		if( status != CheckStatus::kPass )
+			session.SavePictures( check, instance.name, instance.frames, fresh.picture, back.picture );
 		if( static_cast< int >( status ) > static_cast< int >( worst ) )
 		{
 			worst           = status;

@@ -1,6 +1,6 @@
 // Answers to calls a careful host never makes but a hurried one does: a frame without its input, null
-// records, codes the plug-in does not know, parameter numbers past the end. Each must be answered as a
-// failure, never as a success and never with a crash.
+// records, codes the plug-in does not know, parameter and input numbers past the end. None may crash;
+// an answer of success fails a check only where a host acts on it (docs/check.md, "Severity").
 #include "host/check/groups.h"
 
 namespace ffglhost
@@ -22,14 +22,12 @@ bool IsFailure( FFMixed answer )
 	return answer.UIntValue == FF_FAIL;
 }
 
-// When the call was not refused, fails the check with the answer, the call and what the plug-in should
-// answer instead, and says so: the check then ends.
-bool FailedUnlessRefused( CheckSession& session, const char* check, bool refused, uint64_t answer,
-                          const std::string& what, const char* should )
+// The first problem of a frame drawn plainly on the instance, as a sentence; empty when none.
+std::string NextFrameProblem( CheckSession& session, CheckInstance& instance )
 {
-	if( !refused )
-		session.Fail( check, "answered " + Hex( answer ) + " to " + what + ": " + should );
-	return !refused;
+	FrameOutput output;
+	session.Frame( instance, PlainLayout( kWidth, kHeight ), 1, output );
+	return FrameProblem( output, kAnswered | kDrawn );
 }
 
 void NoInput( CheckSession& session, CheckInstance& instance )
@@ -52,15 +50,38 @@ void NoInput( CheckSession& session, CheckInstance& instance )
 	};
 	const Case cases[] = { { &none, "a frame with no input texture (numInputTextures 0)" },
 		                   { &hollow, "a frame whose input texture pointer is null" } };
+	std::string warning;
 	for( const Case& c : cases )
 	{
 		session.RawFrame( instance, layout, c.record, c.what, &output );
-		if( FailedUnlessRefused( session, "protocol.no_input", output.answer == FF_FAIL, output.answer, c.what,
-		                         "answer FF_FAIL, so the host knows nothing was drawn" ) )
-			return;
+		if( output.answer == FF_FAIL )
+			continue;
+		// Success with the whole viewport drawn gives the host a picture it can show: no harm done.
+		if( output.undrawn == 0 )
+		{
+			if( warning.empty() )
+				warning = "answered " + Hex( output.answer ) + " to " + c.what +
+				          " and drew the whole viewport: harmless, but FF_FAIL tells the host that the input was missing";
+			continue;
+		}
+		session.Fail( "protocol.no_input", "answered " + Hex( output.answer ) + " to " + c.what + " but left " +
+		                                       std::to_string( output.undrawn ) +
+		                                       " pixels undrawn: answer FF_FAIL, so the host knows nothing was drawn" );
+		return;
 	}
-	session.Pass( "protocol.no_input", "frames without an input texture are answered FF_FAIL" );
+	if( warning.empty() )
+		session.Pass( "protocol.no_input", "frames without an input texture are answered FF_FAIL" );
+	else
+		session.Warn( "protocol.no_input", warning );
 }
+
+// What accepting a call without its record costs a host.
+enum class NullHarm
+{
+	kNone,     // a notice or a setting: success is harmless if the plug-in keeps working
+	kPicture,  // the host takes success as a frame drawn
+	kInstance, // the host takes the answer as an instance: it must work
+};
 
 void NullRecords( CheckSession& session, CheckInstance& instance )
 {
@@ -70,15 +91,26 @@ void NullRecords( CheckSession& session, CheckInstance& instance )
 		uint32_t code;
 		const char* name;
 		bool withInstance;
+		NullHarm harm;
 		bool pointerAnswer;
 	};
 	const Case cases[] = {
-		{ FF_PROCESS_OPENGL, "FF_PROCESS_OPENGL", true, false }, { FF_SET_PARAMETER, "FF_SET_PARAMETER", true, false },
-		{ FF_SET_TIME, "FF_SET_TIME", true, false },             { FF_SET_BEATINFO, "FF_SET_BEATINFO", true, false },
-		{ FF_GET_RANGE, "FF_GET_RANGE", false, false },          { FF_INSTANTIATE_GL, "FF_INSTANTIATE_GL", false, true },
-		{ FF_PROCESS_OPENGL, "FF_PROCESS_OPENGL", false, false }, { FF_DEINSTANTIATE_GL, "FF_DEINSTANTIATE_GL", false, false },
+		{ FF_PROCESS_OPENGL, "FF_PROCESS_OPENGL", true, NullHarm::kPicture, false },
+		{ FF_SET_PARAMETER, "FF_SET_PARAMETER", true, NullHarm::kNone, false },
+		{ FF_SET_TIME, "FF_SET_TIME", true, NullHarm::kNone, false },
+		{ FF_SET_BEATINFO, "FF_SET_BEATINFO", true, NullHarm::kNone, false },
+		{ FF_SET_HOSTINFO, "FF_SET_HOSTINFO", true, NullHarm::kNone, false },
+		{ FF_RESIZE, "FF_RESIZE", true, NullHarm::kNone, false },
+		{ FF_SET_PARAMETER_ELEMENT_VALUE, "FF_SET_PARAMETER_ELEMENT_VALUE", true, NullHarm::kNone, false },
+		{ FF_GET_PARAMETER_ELEMENT_NAME, "FF_GET_PARAMETER_ELEMENT_NAME", false, NullHarm::kNone, true },
+		{ FF_GET_PARAMETER_ELEMENT_VALUE, "FF_GET_PARAMETER_ELEMENT_VALUE", false, NullHarm::kNone, false },
+		{ FF_GET_RANGE, "FF_GET_RANGE", false, NullHarm::kNone, false },
+		{ FF_INSTANTIATE_GL, "FF_INSTANTIATE_GL", false, NullHarm::kInstance, true },
+		{ FF_PROCESS_OPENGL, "FF_PROCESS_OPENGL", false, NullHarm::kPicture, false },
+		{ FF_DEINSTANTIATE_GL, "FF_DEINSTANTIATE_GL", false, NullHarm::kNone, false },
 	};
 	ProcessOpenGLStruct frame = { 0, nullptr, 0 };
+	std::string accepted;
 	for( const Case& c : cases )
 	{
 		// Without an instance the record is a real one: only the instance is missing.
@@ -86,18 +118,41 @@ void NullRecords( CheckSession& session, CheckInstance& instance )
 		const std::string what = std::string( c.name ) + ( recordGiven ? " without an instance" : " with a null record" );
 		const FFMixed answer   = session.Call( c.code, MixedPointer( recordGiven ? &frame : nullptr ),
 		                                       c.withInstance ? instance.id : nullptr, c.name, what );
-		const bool refused = c.pointerAnswer ? !IsValidPointer( answer ) : IsFailure( answer );
-		if( !refused && c.pointerAnswer )
+		if( c.pointerAnswer ? !IsValidPointer( answer ) : IsFailure( answer ) )
+			continue;
+		const std::string answered = "answered " + Hex( answer.bits ) + " to " + what;
+		std::string problem;
+		if( c.harm == NullHarm::kPicture )
+			problem = "the host takes that as a frame drawn: answer FF_FAIL to a frame it cannot draw";
+		else if( c.harm == NullHarm::kInstance )
 		{
-			// It made an instance from nothing: end it, or it would outlive the check.
-			session.Call( FF_DEINSTANTIATE_GL, MixedNumber( 0 ), answer.PointerValue, "FF_DEINSTANTIATE_GL",
-			              "the instance made from a null viewport" );
+			// The host holds an instance made from nothing: it must draw like any other, and end.
+			CheckInstance& made = *session.NewInstance( "the instance made from a null viewport" );
+			made.id             = answer.PointerValue;
+			const std::string broken = NextFrameProblem( session, made );
+			session.Deinstantiate( made );
+			if( !broken.empty() )
+				problem = "the instance it made then failed its first frame: " + broken;
 		}
-		if( FailedUnlessRefused( session, "protocol.null_records", refused, answer.bits, what,
-		                         "answer FF_FAIL (or the failure pointer) to a call it cannot carry out" ) )
+		else
+		{
+			const std::string broken = NextFrameProblem( session, instance );
+			if( !broken.empty() )
+				problem = "the next frame then broke: " + broken;
+		}
+		if( !problem.empty() )
+		{
+			session.Fail( "protocol.null_records", answered + "; " + problem );
 			return;
+		}
+		accepted += ( accepted.empty() ? "" : ", " ) + what;
 	}
-	session.Pass( "protocol.null_records", "null records and missing instances are refused" );
+	if( accepted.empty() )
+		session.Pass( "protocol.null_records", "null records and missing instances are refused" );
+	else
+		session.Warn( "protocol.null_records", "accepted " + accepted +
+		                                           " and kept drawing: no host is harmed, but FF_FAIL would tell it "
+		                                           "that nothing was done" );
 }
 
 void UnknownCodes( CheckSession& session, CheckInstance& instance )
@@ -109,67 +164,129 @@ void UnknownCodes( CheckSession& session, CheckInstance& instance )
 		{
 			const std::string what = "the unknown code " + std::to_string( code ) + ( id ? " for an instance" : "" );
 			const FFMixed answer   = session.Call( code, MixedNumber( 0 ), id, "an unknown code", what );
-			if( FailedUnlessRefused( session, "protocol.unknown_codes", IsFailure( answer ), answer.bits, what,
-			                         "a host takes any other answer than FF_FAIL as support" ) )
+			if( !IsFailure( answer ) )
+			{
+				session.Fail( "protocol.unknown_codes", "answered " + Hex( answer.bits ) + " to " + what +
+				                                            ": a host takes any other answer than FF_FAIL as support" );
 				return;
+			}
 		}
 	session.Pass( "protocol.unknown_codes", "codes the plug-in does not know are answered FF_FAIL" );
 }
 
+// Numbers past the end: every one up to 64 beyond it, then the ends of the byte, the word and the range.
+std::vector< uint32_t > NumbersPast( uint32_t count )
+{
+	std::vector< uint32_t > numbers;
+	for( uint32_t n = count; n <= count + 64; ++n )
+		numbers.push_back( n );
+	for( uint32_t n : { 255u, 0xFFFFu, 0xFFFFFFFFu } )
+		if( n > count + 64 )
+			numbers.push_back( n );
+	return numbers;
+}
+
+// The calls that take a parameter number, asked for a number that does not exist. An answer as if it
+// existed means the plug-in looked past its table: a host restoring a preset of another version
+// does exactly this. Two answers are fixed defaults that read nothing, so they only warn.
+struct IndexProbe
+{
+	uint32_t code;
+	const char* name;
+	bool needsInstance;
+	enum Form
+	{
+		kNumber,        // the number itself
+		kElement,       // a ParameterElementStruct
+		kElementValue,  // a SetParameterElementValueStruct
+		kRange,         // a GetRangeStruct
+	} form;
+	bool pointerAnswer;
+	bool warnOnly;
+};
+
+const IndexProbe kIndexProbes[] = {
+	{ FF_GET_PARAMETER_NAME, "FF_GET_PARAMETER_NAME", false, IndexProbe::kNumber, true, false },
+	{ FF_GET_PARAMETER_TYPE, "FF_GET_PARAMETER_TYPE", false, IndexProbe::kNumber, false, false },
+	{ FF_GET_PARAMETER_DEFAULT, "FF_GET_PARAMETER_DEFAULT", false, IndexProbe::kNumber, false, false },
+	{ FF_GET_PARAMETER_USAGE, "FF_GET_PARAMETER_USAGE", false, IndexProbe::kNumber, false, false },
+	{ FF_GET_NUM_PARAMETER_ELEMENTS, "FF_GET_NUM_PARAMETER_ELEMENTS", false, IndexProbe::kNumber, false, false },
+	{ FF_GET_NUM_PARAMETER_ELEMENTS, "FF_GET_NUM_PARAMETER_ELEMENTS", true, IndexProbe::kNumber, false, false },
+	{ FF_GET_PARAMETER_ELEMENT_NAME, "FF_GET_PARAMETER_ELEMENT_NAME", false, IndexProbe::kElement, true, false },
+	{ FF_GET_PARAMETER_ELEMENT_VALUE, "FF_GET_PARAMETER_ELEMENT_VALUE", false, IndexProbe::kElement, false, false },
+	{ FF_SET_PARAMETER_ELEMENT_VALUE, "FF_SET_PARAMETER_ELEMENT_VALUE", true, IndexProbe::kElementValue, false, false },
+	{ FF_GET_PARAMETER_DISPLAY, "FF_GET_PARAMETER_DISPLAY", true, IndexProbe::kNumber, true, false },
+	// A float getter that answers 0.0 for any number, and a range of 0 to 1 for any number.
+	{ FF_GET_PARAMETER, "FF_GET_PARAMETER", true, IndexProbe::kNumber, false, true },
+	{ FF_GET_RANGE, "FF_GET_RANGE", false, IndexProbe::kRange, false, true },
+};
+
 void BadIndexes( CheckSession& session, CheckInstance& instance )
 {
-	session.Begin( "protocol.bad_indexes" );
-	const uint32_t count     = static_cast< uint32_t >( session.Description().parameters.size() );
-	const uint32_t indexes[] = { count, count + 1, 0xFFFFFFFFu };
+	const char* check    = "protocol.bad_indexes";
+	session.Begin( check );
+	const uint32_t count = static_cast< uint32_t >( session.Description().parameters.size() );
+	const std::vector< uint32_t > numbers = NumbersPast( count );
 	std::string warning;
-	for( uint32_t index : indexes )
+	for( uint32_t index : numbers )
 	{
 		const std::string which = "parameter " + std::to_string( index ) + " of " + std::to_string( count );
-		struct Query
+		for( const IndexProbe& probe : kIndexProbes )
 		{
-			uint32_t code;
-			const char* name;
-			void* id;
-			bool pointerAnswer;
-		};
-		const Query queries[] = {
-			{ FF_GET_PARAMETER_NAME, "FF_GET_PARAMETER_NAME", nullptr, true },
-			{ FF_GET_PARAMETER_TYPE, "FF_GET_PARAMETER_TYPE", nullptr, false },
-			{ FF_GET_PARAMETER_DEFAULT, "FF_GET_PARAMETER_DEFAULT", nullptr, false },
-			{ FF_GET_PARAMETER, "FF_GET_PARAMETER", instance.id, false },
-			{ FF_GET_PARAMETER_DISPLAY, "FF_GET_PARAMETER_DISPLAY", instance.id, true },
-		};
-		for( const Query& q : queries )
-		{
-			const FFMixed answer = session.Call( q.code, MixedNumber( index ), q.id, q.name, which );
-			if( q.code == FF_GET_PARAMETER && !IsFailure( answer ) )
-			{
-				// A base class whose GetFloatParameter answers 0.0 for any index does this; hosts never ask.
-				if( warning.empty() )
-					warning = "answered " + Hex( answer.bits ) + " to FF_GET_PARAMETER for " + which +
-					          ", a value a host cannot tell from a real one: FF_FAIL would say that the parameter does not "
-					          "exist (a warning: hosts never ask for it, and plug-ins whose float getter answers 0.0 for any "
-					          "number do this)";
+			ParameterElementStruct element       = { index, 0 };
+			SetParameterElementValueStruct value = { index, 0, 0.5f };
+			GetRangeStruct range                 = { index, 0.f, 0.f };
+			const FFMixed input = probe.form == IndexProbe::kElement        ? MixedPointer( &element )
+			                      : probe.form == IndexProbe::kElementValue ? MixedPointer( &value )
+			                      : probe.form == IndexProbe::kRange        ? MixedPointer( &range )
+			                                                                : MixedNumber( index );
+			const FFMixed answer = session.Call( probe.code, input, probe.needsInstance ? instance.id : nullptr, probe.name, which );
+			if( probe.pointerAnswer ? !IsValidPointer( answer ) : IsFailure( answer ) )
 				continue;
-			}
-			if( q.pointerAnswer ? IsValidPointer( answer ) : !IsFailure( answer ) )
+			const std::string answered = "answered " + Hex( answer.bits ) + " to " + probe.name + " for " + which;
+			if( !probe.warnOnly )
 			{
-				session.Fail( "protocol.bad_indexes", "answered " + Hex( answer.bits ) + " to " + q.name + " for " + which +
-				                                          ": a parameter that does not exist must be answered FF_FAIL (or null)" );
+				session.Fail( check, answered + ": a parameter that does not exist must be answered FF_FAIL (or null); "
+				                                "an answer means the plug-in looked past its table, as a host restoring a "
+				                                "preset of another version will make it do" );
 				return;
 			}
+			if( warning.empty() )
+				warning = answered + ", an answer a host cannot tell from a real one: FF_FAIL would say that the parameter "
+				                     "does not exist (a warning: it reads nothing past the table, and hosts never ask)";
 		}
 		if( session.SetFloat( instance, index, 0.5f ) != FF_FAIL )
 		{
-			session.Fail( "protocol.bad_indexes",
-			              "accepted FF_SET_PARAMETER for " + which + ": a host takes that as a parameter that exists" );
+			session.Fail( check, "accepted FF_SET_PARAMETER for " + which +
+			                         ": a host restoring a preset of another version takes that as a parameter that "
+			                         "exists, and the plug-in wrote past its table" );
 			return;
 		}
 	}
+	const uint32_t inputs = session.Description().maxInputs;
+	for( uint32_t input : NumbersPast( inputs ) )
+	{
+		const std::string which = "input " + std::to_string( input ) + " of " + std::to_string( inputs );
+		const FFMixed answer = session.Call( FF_GET_INPUT_STATUS, MixedNumber( input ), instance.id, "FF_GET_INPUT_STATUS", which );
+		if( !IsFailure( answer ) )
+		{
+			session.Fail( check, "answered " + Hex( answer.bits ) + " to FF_GET_INPUT_STATUS for " + which +
+			                         ": a host takes that input as one it may feed" );
+			return;
+		}
+	}
+	const std::string broken = NextFrameProblem( session, instance );
+	if( !broken.empty() )
+	{
+		session.Fail( check, "after the numbers past the end, the next frame broke: " + broken );
+		return;
+	}
+	const std::string tried = std::to_string( numbers.size() ) + " parameter numbers and " +
+	                          std::to_string( NumbersPast( inputs ).size() ) + " input numbers past the end";
 	if( warning.empty() )
-		session.Pass( "protocol.bad_indexes", "parameter numbers past the end are refused" );
+		session.Pass( check, tried + " refused by every call that takes one" );
 	else
-		session.Warn( "protocol.bad_indexes", warning );
+		session.Warn( check, warning );
 }
 }
 

@@ -46,7 +46,7 @@ void Changing( CheckSession& session )
 		for( int frame = 0; frame < frames; ++frame )
 		{
 			session.Frame( instance, PlainLayout( size.width, size.height ), frame, output );
-			const std::string problem = FrameProblem( output, kAnswered | kDrawn );
+			const std::string problem = session.FrameProblemOf( check, instance, output, kAnswered | kDrawn );
 			if( !problem.empty() )
 			{
 				session.Deinstantiate( instance );
@@ -63,6 +63,7 @@ void Changing( CheckSession& session )
 		const PictureDifference difference = ComparePictures( output.picture, fresh );
 		if( difference.maxStep > 1 )
 		{
+			session.SavePictures( check, instance.name, instance.frames, fresh, output.picture );
 			session.Deinstantiate( instance );
 			session.Fail( check, "after " + route + " the instance draws differently from a fresh one at " +
 			                         SizeText( size.width, size.height ) + " (" + DescribeDifference( difference ) +
@@ -95,7 +96,7 @@ void Tiny( CheckSession& session )
 		for( int frame = 0; frame < 2; ++frame )
 		{
 			session.Frame( instance, PlainLayout( size.width, size.height ), frame, output );
-			const std::string problem = FrameProblem( output, kAnswered | kDrawn );
+			const std::string problem = session.FrameProblemOf( check, instance, output, kAnswered | kDrawn );
 			if( !problem.empty() )
 			{
 				session.Deinstantiate( instance );
@@ -108,7 +109,7 @@ void Tiny( CheckSession& session )
 	for( int frame = 0; frame < frames; ++frame )
 		session.Frame( instance, PlainLayout( w, h ), frame, output );
 	session.Deinstantiate( instance );
-	const std::string problem = FrameProblem( output, kAnswered | kDrawn );
+	const std::string problem = session.FrameProblemOf( check, instance, output, kAnswered | kDrawn );
 	if( !problem.empty() )
 	{
 		session.Fail( check, "back at " + SizeText( w, h ) + " after frames of " + tiny + ": " + problem );
@@ -126,6 +127,7 @@ void Tiny( CheckSession& session )
 		session.Pass( check, "frames of " + tiny + " drawn, and back at " + SizeText( w, h ) + " as a fresh instance draws" );
 		return;
 	}
+	session.SavePictures( check, instance.name, instance.frames, fresh, output.picture );
 	const std::string what = "after frames of " + tiny + ", " + std::to_string( frames ) + " frames at " + SizeText( w, h ) +
 	                         " differ from a fresh instance's (" + DescribeDifference( difference ) + ")";
 	// Falling back to the input after a frame it cannot work on is a choice, and hosts rarely send such
@@ -140,8 +142,8 @@ void Tiny( CheckSession& session )
 // The same frames, once in the layout given and once plainly by a fresh instance. False, with *reason,
 // when the instance could not be made, a frame broke a demand, or the picture differs (then the hint,
 // what a plug-in maker should do, ends the reason).
-bool SameAsPlain( CheckSession& session, const FrameLayout& layout, unsigned demands, const std::string& what,
-                  const char* hint, std::string* reason )
+bool SameAsPlain( CheckSession& session, const char* check, const FrameLayout& layout, unsigned demands,
+                  const std::string& what, const char* hint, std::string* reason )
 {
 	const int frames        = session.Plan().framesPerSize;
 	CheckInstance& instance = *session.NewInstance( "instance 1" );
@@ -151,7 +153,7 @@ bool SameAsPlain( CheckSession& session, const FrameLayout& layout, unsigned dem
 	for( int frame = 0; frame < frames; ++frame )
 	{
 		session.Frame( instance, layout, frame, output );
-		const std::string problem = FrameProblem( output, demands );
+		const std::string problem = session.FrameProblemOf( check, instance, output, demands );
 		if( !problem.empty() )
 		{
 			session.Deinstantiate( instance );
@@ -170,7 +172,10 @@ bool SameAsPlain( CheckSession& session, const FrameLayout& layout, unsigned dem
 	const PictureDifference difference = ComparePictures( output.picture, fresh );
 	if( difference.maxStep <= 1 )
 		return true;
-	*reason = what + ", the picture differs from the same frames drawn plainly (" + DescribeDifference( difference ) + ")" + hint;
+	session.SavePictures( check, instance.name, instance.frames, fresh, output.picture );
+	const bool padded = layout.textureWidth > layout.width || layout.textureHeight > layout.height;
+	*reason = what + ", the picture differs from the same frames drawn plainly (" + DescribeDifference( difference ) + ")" +
+	          ( padded ? PaddingShows( output.picture ) : std::string() ) + hint;
 	return false;
 }
 
@@ -180,7 +185,7 @@ void CheckLikePlain( CheckSession& session, const char* check, const FrameLayout
 {
 	session.Begin( check );
 	std::string reason;
-	if( SameAsPlain( session, layout, demands, what, hint, &reason ) )
+	if( SameAsPlain( session, check, layout, demands, what, hint, &reason ) )
 		session.Pass( check, passed );
 	else
 		session.Fail( check, reason );
@@ -211,7 +216,7 @@ void PaddingHidden( CheckSession& session )
 	{
 		const std::string what = "with a " + SizeText( padded.width, padded.height ) + " picture in a " +
 		                         SizeText( padded.textureWidth, padded.textureHeight ) + " texture";
-		if( !SameAsPlain( session, padded, kAnswered | kDrawn, what,
+		if( !SameAsPlain( session, check, padded, kAnswered | kDrawn, what,
 		                  ": the texture's padding shows; sample only Width x Height of HardwareWidth x HardwareHeight",
 		                  &reason ) )
 		{

@@ -5,6 +5,7 @@
 #include "host/check/check_plan.h"
 #include "host/check/check_report.h"
 #include "host/check/group_table.h"
+#include "host/check/junit_report.h"
 #include "host/core/exit_status.h"
 #include "host/core/process.h"
 
@@ -37,6 +38,11 @@ std::string RunGroup( const std::string& plugin, const CheckOptions& options, co
 		                                     std::to_string( seed ),
 		                                     "--call-timeout",
 		                                     std::to_string( options.callTimeout ) };
+	if( !options.artifactDirectory.empty() )
+	{
+		arguments.push_back( "--artifacts" );
+		arguments.push_back( options.artifactDirectory );
+	}
 	// Passed on, not inherited: Wine sets ProgramFiles afresh in every process it starts.
 	for( const auto& variable : environment )
 	{
@@ -56,6 +62,8 @@ std::string RunGroup( const std::string& plugin, const CheckOptions& options, co
 		report.AddTime( time.first, time.second );
 	for( const std::string& text : outcome.logLines )
 		report.AddLogLine( text );
+	for( const auto& artifact : outcome.artifacts )
+		report.AddArtifact( artifact.first, artifact.second );
 	if( outcome.ended && !result.crashed && result.exitCode == 0 )
 		return std::string();
 
@@ -95,6 +103,7 @@ int RunCheck( const std::string& plugin, const CheckOptions& options, const Envi
 	std::fprintf( stderr, "ffglhost check: %s at strictness %d, seed %llu\n", plugin.c_str(), options.strictness, seed );
 
 	CheckReport report;
+	report.SetArtifactDirectory( options.artifactDirectory );
 	std::string notLoaded;
 	for( const CheckGroup* group : groups )
 	{
@@ -121,14 +130,12 @@ int RunCheck( const std::string& plugin, const CheckOptions& options, const Envi
 	report.Print( stdout, "ffglhost check: " + plugin + " at strictness " + std::to_string( options.strictness ) + ", seed " +
 	                          std::to_string( seed ),
 	              options.strictness, seed );
-	if( !options.jsonPath.empty() )
+	std::string error;
+	if( ( !options.jsonPath.empty() && !report.WriteJson( options.jsonPath, plugin, options.strictness, seed, &error ) ) ||
+	    ( !options.junitPath.empty() && !WriteJUnit( options.junitPath, report, plugin, options.strictness, seed, &error ) ) )
 	{
-		std::string error;
-		if( !report.WriteJson( options.jsonPath, plugin, options.strictness, seed, &error ) )
-		{
-			PrintError( error );
-			return kExitFailed;
-		}
+		PrintError( error );
+		return kExitFailed;
 	}
 	return report.Count( CheckStatus::kFail ) == 0 ? kExitOk : kExitFailed;
 }

@@ -13,6 +13,8 @@ struct CheckOptions
 	unsigned long long seed = 0; // of every random choice
 	bool seedGiven          = false;
 	std::string jsonPath;              // empty: no JSON
+	std::string junitPath;             // empty: no JUnit XML
+	std::string artifactDirectory;     // the pictures of picture checks that warn or fail; empty: none
 	std::vector< std::string > groups; // empty: all
 	int callTimeout = 60;              // seconds one call may take before its group counts as hung
 };

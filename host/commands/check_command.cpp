@@ -63,6 +63,12 @@ const std::vector< CommandOption >& CheckOptionTable()
 		  } },
 		{ "--seed", true, ApplySeed },
 		{ "--json", true, []( const std::string& v, CommandLine* l, std::string* ) { l->check.jsonPath = v; return true; } },
+		{ "--junit", true, []( const std::string& v, CommandLine* l, std::string* ) { l->check.junitPath = v; return true; } },
+		{ "--artifacts", true,
+		  []( const std::string& v, CommandLine* l, std::string* ) {
+			  l->check.artifactDirectory = v;
+			  return true;
+		  } },
 		{ "--groups", true, ApplyGroups },
 		{ "--call-timeout", true,
 		  []( const std::string& v, CommandLine* l, std::string* e ) {

@@ -37,14 +37,21 @@ enum FunctionCode : uint32_t
 	FF_GET_PLUGIN_CAPS             = 10,
 	FF_GET_EXTENDED_INFO           = 13,
 	FF_GET_PARAMETER_TYPE          = 15,
+	FF_GET_INPUT_STATUS            = 16,
 	FF_PROCESS_OPENGL              = 17,
 	FF_INSTANTIATE_GL              = 18,
 	FF_DEINSTANTIATE_GL            = 19,
 	FF_SET_TIME                    = 20,
 	FF_RESIZE                      = 23,
+	FF_GET_NUM_PARAMETER_ELEMENTS  = 31,
+	FF_GET_PARAMETER_USAGE         = 32,
 	FF_INITIALISE_V2               = 34,
+	FF_GET_PARAMETER_ELEMENT_NAME  = 35,
+	FF_GET_PARAMETER_ELEMENT_VALUE = 36,
+	FF_SET_PARAMETER_ELEMENT_VALUE = 37,
 	FF_SET_BEATINFO                = 38,
 	FF_SET_HOSTINFO                = 39,
+	FF_SET_SAMPLERATE              = 40,
 	FF_GET_RANGE                   = 41,
 };
 
@@ -132,6 +139,19 @@ struct SetHostinfoStruct
 	const char* version;
 };
 
+struct ParameterElementStruct
+{
+	uint32_t ParameterNumber;
+	uint32_t ElementNumber;
+};
+
+struct SetParameterElementValueStruct
+{
+	uint32_t ParameterNumber;
+	uint32_t ElementNumber;
+	float NewParameterValue;
+};
+
 struct GetRangeStruct
 {
 	uint32_t ParameterNumber;
@@ -151,6 +171,8 @@ static_assert( sizeof( FFGLViewportStruct ) == 16, "FFGLViewportStruct layout" )
 static_assert( sizeof( SetBeatinfoStruct ) == 8, "SetBeatinfoStruct layout" );
 static_assert( sizeof( SetHostinfoStruct ) == 16, "SetHostinfoStruct layout" );
 static_assert( sizeof( GetRangeStruct ) == 12, "GetRangeStruct layout" );
+static_assert( sizeof( ParameterElementStruct ) == 8, "ParameterElementStruct layout" );
+static_assert( sizeof( SetParameterElementValueStruct ) == 12, "SetParameterElementValueStruct layout" );
 
 inline FFMixed MixedNumber( uint32_t value )
 {

@@ -2,7 +2,9 @@
 // fills the viewport with a known premultiplied colour, and logs what the host did. It checks the state
 // a host must hand it with each frame. HOST_TEST_PLUGIN_FAIL names a step to fail: "initialise",
 // "instantiate" or "process"; HOST_TEST_PLUGIN_API=1 makes it claim FFGL 1.x. HOST_TEST_PLUGIN_FAULT
-// names one fault of those that ffglhost check exists to find (see the callers of Faulty).
+// names one fault of those that ffglhost check exists to find (see the callers of Faulty); among them
+// "glstate:ITEM" leaves exactly one item of the host's GL state changed after each frame, and
+// "leak:KIND" one GL object of that kind behind each instance.
 #include "host/core/ffgl_host_types.h"
 
 #include <GL/glew.h>
@@ -14,6 +16,7 @@
 #include <cstring>
 #include <string>
 #include <thread>
+#include <vector>
 
 #if defined( _WIN32 )
 #define TEST_PLUGIN_EXPORT extern "C" __declspec( dllexport )
@@ -47,7 +50,8 @@ struct Instance
 	uint32_t width = 0, height = 0;
 	int frames      = 0;
 	GLuint readFramebuffer = 0;
-	GLuint leakedTexture   = 0;
+	GLuint spare[ 4 ]      = {}; // "glstate:...": a texture, a buffer, a renderbuffer, a vertex array
+	GLuint program         = 0;
 	bool broken            = false; // "nan_breaks": a NaN was set
 	char display[ 16 ] = {};
 };
@@ -100,6 +104,175 @@ void LeaveStateAfter( uint32_t code )
 	glEnable( GL_TEXTURE_2D ); // not a core capability: GL_INVALID_ENUM
 }
 
+const char* FaultArgument( const char* prefix )
+{
+	const char* named   = std::getenv( "HOST_TEST_PLUGIN_FAULT" );
+	const size_t length = std::strlen( prefix );
+	return named && std::strncmp( named, prefix, length ) == 0 ? named + length : nullptr;
+}
+
+GLuint LinkedProgram()
+{
+	const char* const sources[ 2 ] = { "#version 410 core\nvoid main() { gl_Position = vec4( 0.0 ); }\n",
+		                               "#version 410 core\nout vec4 colour;\nvoid main() { colour = vec4( 0.0 ); }\n" };
+	const GLenum kinds[ 2 ]        = { GL_VERTEX_SHADER, GL_FRAGMENT_SHADER };
+	const GLuint program           = glCreateProgram();
+	for( int i = 0; i < 2; ++i )
+	{
+		const GLuint shader = glCreateShader( kinds[ i ] );
+		glShaderSource( shader, 1, &sources[ i ], nullptr );
+		glCompileShader( shader );
+		glAttachShader( program, shader );
+		glDeleteShader( shader ); // goes with the program
+	}
+	glLinkProgram( program );
+	return program;
+}
+
+// "glstate:ITEM": the item, named as ffglhost names it, left changed in exactly one of its values
+// (a texture on unit 5, a viewport's width only, the red of the colour mask) so that a comparison
+// of fewer values misses it.
+void LeaveItemChanged( Instance& instance, const char* item )
+{
+	if( !instance.spare[ 0 ] )
+	{
+		glGenTextures( 1, &instance.spare[ 0 ] );
+		glGenBuffers( 1, &instance.spare[ 1 ] );
+		glGenRenderbuffers( 1, &instance.spare[ 2 ] );
+		glGenVertexArrays( 1, &instance.spare[ 3 ] );
+		instance.program = LinkedProgram();
+	}
+	GLint box[ 4 ] = {};
+	const std::string name = item;
+	const auto buffer      = [&]( GLenum target ) { glBindBuffer( target, instance.spare[ 1 ] ); };
+	if( name == "GL_READ_FRAMEBUFFER_BINDING" )
+		glBindFramebuffer( GL_READ_FRAMEBUFFER, instance.readFramebuffer );
+	else if( name == "GL_DRAW_FRAMEBUFFER_BINDING" )
+		glBindFramebuffer( GL_DRAW_FRAMEBUFFER, instance.readFramebuffer );
+	else if( name == "the texture attached to HostFBO" )
+	{
+		glBindTexture( GL_TEXTURE_2D, instance.spare[ 0 ] );
+		glTexImage2D( GL_TEXTURE_2D, 0, GL_RGBA8, 4, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr );
+		glBindTexture( GL_TEXTURE_2D, 0 );
+		glFramebufferTexture2D( GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, instance.spare[ 0 ], 0 );
+	}
+	else if( name == "GL_RENDERBUFFER_BINDING" )
+		glBindRenderbuffer( GL_RENDERBUFFER, instance.spare[ 2 ] );
+	else if( name == "GL_CURRENT_PROGRAM" )
+		glUseProgram( instance.program );
+	else if( name == "GL_VERTEX_ARRAY_BINDING" )
+		glBindVertexArray( instance.spare[ 3 ] );
+	else if( name == "GL_ARRAY_BUFFER_BINDING" )
+		buffer( GL_ARRAY_BUFFER );
+	else if( name == "GL_ELEMENT_ARRAY_BUFFER_BINDING" )
+		buffer( GL_ELEMENT_ARRAY_BUFFER );
+	else if( name == "GL_PIXEL_PACK_BUFFER_BINDING" )
+		buffer( GL_PIXEL_PACK_BUFFER );
+	else if( name == "GL_PIXEL_UNPACK_BUFFER_BINDING" )
+		buffer( GL_PIXEL_UNPACK_BUFFER );
+	else if( name == "GL_UNIFORM_BUFFER_BINDING" )
+		buffer( GL_UNIFORM_BUFFER );
+	else if( name == "GL_ACTIVE_TEXTURE" )
+		glActiveTexture( GL_TEXTURE3 );
+	else if( name == "GL_TEXTURE_BINDING_2D" )
+	{
+		glActiveTexture( GL_TEXTURE5 );
+		glBindTexture( GL_TEXTURE_2D, instance.spare[ 0 ] );
+		glActiveTexture( GL_TEXTURE0 );
+	}
+	else if( name == "GL_VIEWPORT" || name == "GL_SCISSOR_BOX" )
+	{
+		glGetIntegerv( name == "GL_VIEWPORT" ? GL_VIEWPORT : GL_SCISSOR_BOX, box );
+		( name == "GL_VIEWPORT" ? glViewport : glScissor )( box[ 0 ], box[ 1 ], box[ 2 ] + 1, box[ 3 ] );
+	}
+	else if( name == "GL_BLEND_SRC_RGB" )
+		glBlendFuncSeparate( GL_SRC_ALPHA, GL_ZERO, GL_ONE, GL_ZERO );
+	else if( name == "GL_BLEND_DST_RGB" )
+		glBlendFuncSeparate( GL_ONE, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ZERO );
+	else if( name == "GL_BLEND_SRC_ALPHA" )
+		glBlendFuncSeparate( GL_ONE, GL_ZERO, GL_SRC_ALPHA, GL_ZERO );
+	else if( name == "GL_BLEND_DST_ALPHA" )
+		glBlendFuncSeparate( GL_ONE, GL_ZERO, GL_ONE, GL_ONE_MINUS_SRC_ALPHA );
+	else if( name == "GL_BLEND_EQUATION_RGB" )
+		glBlendEquationSeparate( GL_FUNC_SUBTRACT, GL_FUNC_ADD );
+	else if( name == "GL_BLEND_EQUATION_ALPHA" )
+		glBlendEquationSeparate( GL_FUNC_ADD, GL_FUNC_SUBTRACT );
+	else if( name == "GL_DEPTH_WRITEMASK" )
+		glDepthMask( GL_FALSE );
+	else if( name == "GL_COLOR_WRITEMASK" )
+		glColorMask( GL_FALSE, GL_TRUE, GL_TRUE, GL_TRUE );
+	else if( name == "GL_PACK_ALIGNMENT" || name == "GL_UNPACK_ALIGNMENT" )
+		glPixelStorei( name == "GL_PACK_ALIGNMENT" ? GL_PACK_ALIGNMENT : GL_UNPACK_ALIGNMENT, 1 );
+	else if( name == "GL_PACK_ROW_LENGTH" || name == "GL_UNPACK_ROW_LENGTH" )
+		glPixelStorei( name == "GL_PACK_ROW_LENGTH" ? GL_PACK_ROW_LENGTH : GL_UNPACK_ROW_LENGTH, 7 );
+	else
+	{
+		const struct
+		{
+			const char* name;
+			GLenum capability;
+		} switches[] = { { "GL_SCISSOR_TEST", GL_SCISSOR_TEST }, { "GL_BLEND", GL_BLEND },
+			             { "GL_DEPTH_TEST", GL_DEPTH_TEST },     { "GL_STENCIL_TEST", GL_STENCIL_TEST },
+			             { "GL_CULL_FACE", GL_CULL_FACE },       { "GL_FRAMEBUFFER_SRGB", GL_FRAMEBUFFER_SRGB } };
+		for( const auto& s : switches )
+			if( name == s.name )
+				glEnable( s.capability );
+	}
+}
+
+void DeleteSpares( Instance& instance )
+{
+	glDeleteTextures( 1, &instance.spare[ 0 ] );
+	glDeleteBuffers( 1, &instance.spare[ 1 ] );
+	glDeleteRenderbuffers( 1, &instance.spare[ 2 ] );
+	glDeleteVertexArrays( 1, &instance.spare[ 3 ] );
+	glDeleteProgram( instance.program );
+}
+
+// "leak:KIND": one object of the kind, named as ffglhost's census names it, made and never deleted;
+// each bound once where GL makes an object only then, and the host's binding put back.
+void LeakObject( const char* kind )
+{
+	const std::string name = kind;
+	GLuint object          = 0;
+	GLint framebuffer      = 0;
+	if( name == "texture" )
+	{
+		glGenTextures( 1, &object );
+		glBindTexture( GL_TEXTURE_2D, object );
+		glBindTexture( GL_TEXTURE_2D, 0 );
+	}
+	else if( name == "buffer" )
+	{
+		glGenBuffers( 1, &object );
+		glBindBuffer( GL_ARRAY_BUFFER, object );
+		glBindBuffer( GL_ARRAY_BUFFER, 0 );
+	}
+	else if( name == "framebuffer" )
+	{
+		glGetIntegerv( GL_FRAMEBUFFER_BINDING, &framebuffer );
+		glGenFramebuffers( 1, &object );
+		glBindFramebuffer( GL_FRAMEBUFFER, object );
+		glBindFramebuffer( GL_FRAMEBUFFER, static_cast< GLuint >( framebuffer ) );
+	}
+	else if( name == "renderbuffer" )
+	{
+		glGenRenderbuffers( 1, &object );
+		glBindRenderbuffer( GL_RENDERBUFFER, object );
+		glBindRenderbuffer( GL_RENDERBUFFER, 0 );
+	}
+	else if( name == "program" )
+		glCreateProgram();
+	else if( name == "shader" )
+		glCreateShader( GL_FRAGMENT_SHADER );
+	else if( name == "vertex array" )
+	{
+		glGenVertexArrays( 1, &object );
+		glBindVertexArray( object );
+		glBindVertexArray( 0 );
+	}
+}
+
 FFMixed Number( uint32_t value )
 {
 	return MixedNumber( value );
@@ -131,12 +304,8 @@ FFMixed Instantiate( const FFGLViewportStruct* viewport )
 	}
 	else
 		glGenFramebuffers( 1, &instance->readFramebuffer );
-	if( Faulty( "leak_names" ) )
-	{
-		glGenTextures( 1, &instance->leakedTexture );
-		glBindTexture( GL_TEXTURE_2D, instance->leakedTexture );
-		glBindTexture( GL_TEXTURE_2D, 0 );
-	}
+	if( const char* kind = FaultArgument( "leak:" ) )
+		LeakObject( kind );
 	++liveInstances;
 	Log( "instantiated " + std::to_string( viewport->width ) + "x" + std::to_string( viewport->height ) );
 	return MixedPointer( instance );
@@ -189,7 +358,7 @@ FFMixed Process( Instance* instance, const ProcessOpenGLStruct* record )
 		return Number( FF_FAIL );
 	if( Failing( "process" ) && instance->frames == 3 )
 		return Number( FF_FAIL );
-	if( ( Faulty( "nan_breaks" ) && instance->broken ) || ( Faulty( "tiny_fails" ) && ( input.Width < 4 || input.Height < 4 ) ) )
+	if( ( ( Faulty( "nan_breaks" ) || Faulty( "null_breaks" ) ) && instance->broken ) || ( Faulty( "tiny_fails" ) && ( input.Width < 4 || input.Height < 4 ) ) )
 		return Number( FF_FAIL );
 	if( Faulty( "deinit_frees" ) )
 		instance->frames += *initialised - 1;
@@ -217,6 +386,12 @@ FFMixed Process( Instance* instance, const ProcessOpenGLStruct* record )
 	}
 	if( Faulty( "outside_viewport" ) )
 		viewport[ 0 ] = viewport[ 1 ] = 0;
+	if( Faulty( "overdraw" ) )
+	{
+		// A few pixels beyond the viewport's right and top edges, where hosts draw other layers.
+		viewport[ 2 ] += 8;
+		viewport[ 3 ] += 8;
+	}
 	if( Faulty( "stale_size" ) )
 	{
 		viewport[ 2 ] = static_cast< GLint >( instance->width );
@@ -230,6 +405,10 @@ FFMixed Process( Instance* instance, const ProcessOpenGLStruct* record )
 	                   viewport[ 1 ] + viewport[ 3 ], GL_COLOR_BUFFER_BIT, GL_NEAREST );
 	glFramebufferTexture2D( GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0 );
 	glBindFramebuffer( GL_FRAMEBUFFER, record->HostFBO );
+	if( const char* item = FaultArgument( "glstate:" ) )
+		LeaveItemChanged( *instance, item );
+	if( Faulty( "gl_error" ) )
+		glEnable( GL_TEXTURE_2D ); // not a core capability: GL_INVALID_ENUM, and nothing changed
 	return Number( FF_SUCCESS );
 }
 
@@ -279,6 +458,12 @@ FFMixed InstanceCall( Instance* instance, uint32_t code, FFMixed input )
 {
 	switch( code )
 	{
+	case FF_SET_BEATINFO:
+		if( !Faulty( "null_breaks" ) )
+			return Number( FF_FAIL );
+		// Accepted without its record, which leaves the instance broken.
+		instance->broken = instance->broken || !input.PointerValue;
+		return Number( FF_SUCCESS );
 	case FF_SET_HOSTINFO:
 	{
 		const SetHostinfoStruct* host = static_cast< const SetHostinfoStruct* >( input.PointerValue );
@@ -304,7 +489,10 @@ FFMixed InstanceCall( Instance* instance, uint32_t code, FFMixed input )
 			return MixedPointer( instance->label.c_str() );
 		if( input.UIntValue > 1 )
 			return Number( Faulty( "lax" ) ? FF_SUCCESS : FF_FAIL );
-		// "param_readback": the default, whatever was set.
+		// "param_readback": the default, whatever was set. "gain_rounded": Gain to a tenth, which changes
+		// nothing drawn (the picture does not depend on it).
+		if( Faulty( "gain_rounded" ) && input.UIntValue == 0 )
+			return FloatBits( std::round( instance->gain * 10.f ) / 10.f );
 		return FloatBits( Faulty( "param_readback" ) ? kParameters[ input.UIntValue ].defaultValue
 		                                             : input.UIntValue == 0 ? instance->gain : instance->clear );
 	case FF_PROCESS_OPENGL:
@@ -313,6 +501,7 @@ FFMixed InstanceCall( Instance* instance, uint32_t code, FFMixed input )
 		if( instance->readFramebuffer == sharedFramebuffer )
 			sharedFramebuffer = 0; // "shared_fbo": deleted under the other instances
 		glDeleteFramebuffers( 1, &instance->readFramebuffer );
+		DeleteSpares( *instance );
 		Log( "deinstantiated after " + std::to_string( instance->frames ) + " frames" );
 		delete instance;
 		--liveInstances;
@@ -328,9 +517,41 @@ TEST_PLUGIN_EXPORT void SetLogCallback( LogCallbackFunction callback )
 	logCallback = callback;
 }
 
+namespace
+{
+// The parameter number a call names: its input, or the first field of its record.
+uint32_t NumberOf( uint32_t code, FFMixed input )
+{
+	const bool record = code == FF_SET_PARAMETER || code == FF_GET_PARAMETER_ELEMENT_NAME ||
+	                    code == FF_GET_PARAMETER_ELEMENT_VALUE || code == FF_SET_PARAMETER_ELEMENT_VALUE;
+	if( !record )
+		return input.UIntValue;
+	return input.PointerValue ? *static_cast< const uint32_t* >( input.PointerValue ) : 0;
+}
+
+// "index:CODE": that call answers as if every number past the end existed. "far_index": a table of
+// 64 slots, of which numbers from 8 past the end on are taken as parameters that exist.
+bool AnswersPastTheEnd( uint32_t code, FFMixed input, FFMixed* answer )
+{
+	const uint32_t number = NumberOf( code, input );
+	const char* named     = FaultArgument( "index:" );
+	const bool any        = named && static_cast< uint32_t >( std::atoi( named ) ) == code && number >= kParameterCount;
+	const bool far        = Faulty( "far_index" ) && ( code == FF_SET_PARAMETER || code == FF_GET_PARAMETER ) &&
+	                 number >= kParameterCount + 8 && number < 64;
+	if( !any && !far )
+		return false;
+	const bool pointer = code == FF_GET_PARAMETER_NAME || code == FF_GET_PARAMETER_DISPLAY || code == FF_GET_PARAMETER_ELEMENT_NAME;
+	*answer            = pointer ? MixedPointer( "" ) : code == FF_GET_PARAMETER ? FloatBits( 0.5f ) : Number( FF_SUCCESS );
+	return true;
+}
+}
+
 TEST_PLUGIN_EXPORT FFMixed plugMain( uint32_t code, FFMixed input, void* instanceID )
 {
 	Instance* instance = static_cast< Instance* >( instanceID );
+	FFMixed pastTheEnd;
+	if( AnswersPastTheEnd( code, input, &pastTheEnd ) )
+		return pastTheEnd;
 	switch( code )
 	{
 	case FF_GET_INFO:
@@ -352,6 +573,14 @@ TEST_PLUGIN_EXPORT FFMixed plugMain( uint32_t code, FFMixed input, void* instanc
 		}
 		if( !initialised )
 			initialised = new int( 1 );
+		if( Faulty( "thread_left" ) )
+		{
+			// A worker started at every initialisation and never stopped.
+			std::thread( [] {
+				for( ;; )
+					std::this_thread::sleep_for( std::chrono::hours( 1 ) );
+			} ).detach();
+		}
 		return Number( Failing( "initialise" ) ? FF_FAIL : FF_SUCCESS );
 	case FF_DEINITIALISE:
 		Log( "deinitialised" );
@@ -377,7 +606,7 @@ TEST_PLUGIN_EXPORT FFMixed plugMain( uint32_t code, FFMixed input, void* instanc
 	case FF_GET_RANGE:
 	{
 		GetRangeStruct* range = static_cast< GetRangeStruct* >( input.PointerValue );
-		if( !range )
+		if( !range || range->ParameterNumber >= kParameterCount )
 			return Number( FF_FAIL );
 		range->min = 0.f;
 		range->max = 1.f;

@@ -1,6 +1,8 @@
 # One ffglhost run as a test: cmake -DHOST=... -DARGS=a|b|c -DEXPECT_EXIT=n [-DEXPECT=re1|re2]
 #   [-DEMULATOR=wine] [-DWORK=dir] [-DRUNTIME=lib1|lib2] [-DMODELS=f1|f2] [-DPREPARE=a|b] [-DCHECK=exe|arg|...]
-#   -P run_ffglhost.cmake
+#   [-DFILES=glob:re|glob:re] -P run_ffglhost.cmake
+# FILES: files the run must have written under WORK, each glob matching at least one; a PNG must be
+# one, any other file's text must match its regular expression.
 # PREPARE is a first ffglhost run that must succeed (e.g. to make input pictures).
 # WORK is emptied first and is the working folder. RUNTIME libraries are laid out as a vendor
 # runtime under WORK/ProgramFiles, with a models folder WORK/VideoEffects/models that holds the MODELS
@@ -57,6 +59,32 @@ if(EXPECT)
     if(NOT "${out}${err}" MATCHES "${pattern}")
       message(FATAL_ERROR "the output does not match: ${pattern}")
     endif()
+  endforeach()
+endif()
+if(FILES)
+  string(REPLACE "|" ";" files "${FILES}")
+  foreach(entry IN LISTS files)
+    string(FIND "${entry}" ":" colon)
+    string(SUBSTRING "${entry}" 0 ${colon} pattern)
+    math(EXPR colon "${colon} + 1")
+    string(SUBSTRING "${entry}" ${colon} -1 content_pattern)
+    file(GLOB found "${WORK}/${pattern}")
+    if(NOT found)
+      message(FATAL_ERROR "no file ${pattern} was written")
+    endif()
+    foreach(path IN LISTS found)
+      if(path MATCHES "\\.png$")
+        file(READ "${path}" head LIMIT 8 HEX)
+        if(NOT head STREQUAL "89504e470d0a1a0a")
+          message(FATAL_ERROR "${path} is not a PNG file")
+        endif()
+      else()
+        file(READ "${path}" text)
+        if(NOT text MATCHES "${content_pattern}")
+          message(FATAL_ERROR "${path} does not match: ${content_pattern}\n${text}")
+        endif()
+      endif()
+    endforeach()
   endforeach()
 endif()
 if(CHECK)

@@ -59,6 +59,8 @@ TEST( CheckReport, TimingOverBudgetWarnsAndJsonHoldsEverything )
 	report.AddTime( "instantiate", 3.0 );
 	report.AddLogLine( "line" );
 	report.AddLogLine( "line" );
+	report.SetArtifactDirectory( "pics" );
+	report.AddArtifact( "b.second", "b.second-instance_1-frame2-drawn.png" );
 	report.SummariseTiming( false );
 	report.Order( { "a.first", "b.second", "timing.instantiate", "timing.steady_frame" } );
 	ASSERT_EQ( report.Results().size(), 4u );
@@ -76,6 +78,7 @@ TEST( CheckReport, TimingOverBudgetWarnsAndJsonHoldsEverything )
 	std::remove( path.c_str() );
 	for( const char* expected : { "\"strictness\": 7", "\"seed\": 42", "\"failed\": 1", "\"warnings\": 1",
 	                              "\"reason\": \"a \\\"quoted\\\" reason\\\\\"", "\"kind\": \"steady_frame\", \"calls\": 20",
-	                              "\"log\": [\"line\"]" } )
+	                              "\"log\": [\"line\"]",
+	                              "a \\\"quoted\\\" reason\\\\\", \"artifacts\": [\"pics/b.second-instance_1-frame2-drawn.png\"]}" } )
 		EXPECT_NE( text.str().find( expected ), std::string::npos ) << expected << "\n" << text.str();
 }

@@ -1,0 +1,38 @@
+// The JUnit XML that CI servers read: what counts as a failure, where a warning's text goes, and text
+// from a plug-in (its parameter names, its log) that XML could not otherwise hold.
+#include "host/check/junit_report.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+using namespace ffglhost;
+
+TEST( CheckJUnit, FailuresFailWarningsPassWithTheirTextAndAnyTextStaysWellFormed )
+{
+	CheckReport report;
+	report.SetArtifactDirectory( "pics" );
+	report.Add( { "scan.load", CheckStatus::kPass, "fine" } );
+	report.Add( { "sizes.tiny", CheckStatus::kWarn, "draws its input <unchanged>" } );
+	report.Add( { "protocol.null_records", CheckStatus::kFail, "\"Gain\" & co\x01 caf\xc3\xa9 \xff" } );
+	report.AddArtifact( "sizes.tiny", "sizes.tiny-instance_1-frame3-drawn.png" );
+	report.AddLogLine( "plugin says <hi>" );
+	const std::string path = ::testing::TempDir() + "check_junit_test.xml";
+	std::string error;
+	ASSERT_TRUE( WriteJUnit( path, report, "a&b.so", 3, 9, &error ) ) << error;
+	std::ifstream file( path );
+	std::stringstream text;
+	text << file.rdbuf();
+	std::remove( path.c_str() );
+	const std::string xml = text.str();
+	for( const char* expected :
+	     { "<testsuites name=\"ffglhost check\" tests=\"3\" failures=\"1\"", "<property name=\"plugin\" value=\"a&amp;b.so\"/>",
+	       "<testcase classname=\"ffglhost.check.scan\" name=\"scan.load\">\n    </testcase>",
+	       "name=\"sizes.tiny\">\n      <system-out>WARN: draws its input &lt;unchanged&gt;\npicture: "
+	       "pics/sizes.tiny-instance_1-frame3-drawn.png\n</system-out>",
+	       "<failure message=\"&quot;Gain&quot; &amp; co? caf\xc3\xa9 ?\">", "<system-out>plugin says &lt;hi&gt;\n</system-out>" } )
+		EXPECT_NE( xml.find( expected ), std::string::npos ) << expected << "\n" << xml;
+	EXPECT_EQ( xml.find( "<failure", xml.find( "sizes.tiny" ) ), xml.find( "<failure" ) ) << "a warning is no failure";
+}
