@@ -9,6 +9,7 @@
 
 #include <GL/glew.h>
 
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -575,11 +576,17 @@ TEST_PLUGIN_EXPORT FFMixed plugMain( uint32_t code, FFMixed input, void* instanc
 			initialised = new int( 1 );
 		if( Faulty( "thread_left" ) )
 		{
-			// A worker started at every initialisation and never stopped.
-			std::thread( [] {
+			// A worker started at every initialisation and never stopped. It is asleep before the call
+			// returns: an unload must not take its code away before it has even started (a crash, not a leak).
+			std::atomic<bool> started{ false };
+			std::thread( [&started] {
+				started = true;
 				for( ;; )
 					std::this_thread::sleep_for( std::chrono::hours( 1 ) );
 			} ).detach();
+			while( !started )
+				std::this_thread::yield();
+			std::this_thread::sleep_for( std::chrono::milliseconds( 20 ) );
 		}
 		return Number( Failing( "initialise" ) ? FF_FAIL : FF_SUCCESS );
 	case FF_DEINITIALISE:
