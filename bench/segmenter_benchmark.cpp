@@ -2,12 +2,12 @@
 // inference thread, the shipped quality model: NvVFX_Run through the runtime library, and its three
 // steps apart (resize in, inference, resize out). Median and p95 of single frames; after the table,
 // the steps' share of the inference and ONNX Runtime's heap allocations per steady frame.
+#include "host/core/dynamic_library.h"
 #include "runtime/bilinear_resize.h"
 #include "runtime/segmenter.h"
 #include "tests/support/alloc_counter.h"
 
 #include <benchmark/benchmark.h>
-#include <dlfcn.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -76,15 +76,16 @@ void Measure( benchmark::State& state, Step step )
 // NvVFX_Run through the runtime library, set up as the plug-in does it.
 void NvVfxRun( benchmark::State& state )
 {
-	void* image   = dlopen( ( std::string( kRuntime ) + "/libNVCVImage.so" ).c_str(), RTLD_NOW | RTLD_LOCAL );
-	void* effects = dlopen( ( std::string( kRuntime ) + "/libNVVideoEffects.so" ).c_str(), RTLD_NOW | RTLD_LOCAL );
-	auto create   = reinterpret_cast< NvCV_Status ( * )( const char*, NvVFX_Handle* ) >( dlsym( effects, "NvVFX_CreateEffect" ) );
-	auto setText  = reinterpret_cast< NvCV_Status ( * )( NvVFX_Handle, const char*, const char* ) >( dlsym( effects, "NvVFX_SetString" ) );
-	auto setU32   = reinterpret_cast< NvCV_Status ( * )( NvVFX_Handle, const char*, unsigned ) >( dlsym( effects, "NvVFX_SetU32" ) );
-	auto setImage = reinterpret_cast< NvCV_Status ( * )( NvVFX_Handle, const char*, RefRtImage* ) >( dlsym( effects, "NvVFX_SetImage" ) );
-	auto load     = reinterpret_cast< NvCV_Status ( * )( NvVFX_Handle ) >( dlsym( effects, "NvVFX_Load" ) );
-	auto run      = reinterpret_cast< NvCV_Status ( * )( NvVFX_Handle, int ) >( dlsym( effects, "NvVFX_Run" ) );
-	auto destroy  = reinterpret_cast< void ( * )( NvVFX_Handle ) >( dlsym( effects, "NvVFX_DestroyEffect" ) );
+	using ffglhost::DynamicLibraryFunction;
+	void* image   = ffglhost::LoadDynamicLibrary( std::string( kRuntime ) + "/libNVCVImage.so" );
+	void* effects = ffglhost::LoadDynamicLibrary( std::string( kRuntime ) + "/libNVVideoEffects.so" );
+	auto create   = DynamicLibraryFunction< NvCV_Status ( * )( const char*, NvVFX_Handle* ) >( effects, "NvVFX_CreateEffect" );
+	auto setText  = DynamicLibraryFunction< NvCV_Status ( * )( NvVFX_Handle, const char*, const char* ) >( effects, "NvVFX_SetString" );
+	auto setU32   = DynamicLibraryFunction< NvCV_Status ( * )( NvVFX_Handle, const char*, unsigned ) >( effects, "NvVFX_SetU32" );
+	auto setImage = DynamicLibraryFunction< NvCV_Status ( * )( NvVFX_Handle, const char*, RefRtImage* ) >( effects, "NvVFX_SetImage" );
+	auto load     = DynamicLibraryFunction< NvCV_Status ( * )( NvVFX_Handle ) >( effects, "NvVFX_Load" );
+	auto run      = DynamicLibraryFunction< NvCV_Status ( * )( NvVFX_Handle, int ) >( effects, "NvVFX_Run" );
+	auto destroy  = DynamicLibraryFunction< void ( * )( NvVFX_Handle ) >( effects, "NvVFX_DestroyEffect" );
 	Frame frame;
 	NvVFX_Handle effect = nullptr;
 	if( !image || !create || create( "GreenScreen", &effect ) != NVCV_SUCCESS || setText( effect, "ModelDir", kModels.c_str() ) ||
