@@ -27,8 +27,8 @@ std::vector< uint8_t > Bytes( size_t count, uint32_t seed )
 
 void Blend( benchmark::State& state )
 {
-	const size_t count = static_cast< size_t >( state.range( 0 ) * state.range( 1 ) );
-	std::vector< uint8_t > history = Bytes( count, 1 );
+	const size_t count                 = static_cast< size_t >( state.range( 0 ) * state.range( 1 ) );
+	std::vector< uint8_t > history     = Bytes( count, 1 );
 	const std::vector< uint8_t > matte = Bytes( count, 2 );
 	for( auto _ : state )
 	{
@@ -40,8 +40,8 @@ void Blend( benchmark::State& state )
 
 void Copy( benchmark::State& state )
 {
-	const size_t count = static_cast< size_t >( state.range( 0 ) * state.range( 1 ) );
-	std::vector< uint8_t > history = Bytes( count, 1 );
+	const size_t count                 = static_cast< size_t >( state.range( 0 ) * state.range( 1 ) );
+	std::vector< uint8_t > history     = Bytes( count, 1 );
 	const std::vector< uint8_t > matte = Bytes( count, 2 );
 	for( auto _ : state )
 	{

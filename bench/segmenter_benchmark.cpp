@@ -28,8 +28,8 @@ struct Frame
 {
 	std::vector< uint8_t > source = std::vector< uint8_t >( kWidth * kHeight * 3 );
 	std::vector< uint8_t > matte  = std::vector< uint8_t >( kWidth * kHeight );
-	RefRtImage sourceImage = {};
-	RefRtImage matteImage  = {};
+	RefRtImage sourceImage        = {};
+	RefRtImage matteImage         = {};
 	Frame()
 	{
 		for( uint32_t y = 0; y < kHeight; ++y )
@@ -79,18 +79,23 @@ void NvVfxRun( benchmark::State& state )
 	using ffglhost::DynamicLibraryFunction;
 	void* image   = ffglhost::LoadDynamicLibrary( std::string( kRuntime ) + "/libNVCVImage.so" );
 	void* effects = ffglhost::LoadDynamicLibrary( std::string( kRuntime ) + "/libNVVideoEffects.so" );
-	auto create   = DynamicLibraryFunction< NvCV_Status ( * )( const char*, NvVFX_Handle* ) >( effects, "NvVFX_CreateEffect" );
-	auto setText  = DynamicLibraryFunction< NvCV_Status ( * )( NvVFX_Handle, const char*, const char* ) >( effects, "NvVFX_SetString" );
-	auto setU32   = DynamicLibraryFunction< NvCV_Status ( * )( NvVFX_Handle, const char*, unsigned ) >( effects, "NvVFX_SetU32" );
-	auto setImage = DynamicLibraryFunction< NvCV_Status ( * )( NvVFX_Handle, const char*, RefRtImage* ) >( effects, "NvVFX_SetImage" );
-	auto load     = DynamicLibraryFunction< NvCV_Status ( * )( NvVFX_Handle ) >( effects, "NvVFX_Load" );
-	auto run      = DynamicLibraryFunction< NvCV_Status ( * )( NvVFX_Handle, int ) >( effects, "NvVFX_Run" );
-	auto destroy  = DynamicLibraryFunction< void ( * )( NvVFX_Handle ) >( effects, "NvVFX_DestroyEffect" );
+	auto create =
+	    DynamicLibraryFunction< NvCV_Status ( * )( const char*, NvVFX_Handle* ) >( effects, "NvVFX_CreateEffect" );
+	auto setText = DynamicLibraryFunction< NvCV_Status ( * )( NvVFX_Handle, const char*, const char* ) >(
+	    effects, "NvVFX_SetString" );
+	auto setU32 =
+	    DynamicLibraryFunction< NvCV_Status ( * )( NvVFX_Handle, const char*, unsigned ) >( effects, "NvVFX_SetU32" );
+	auto setImage = DynamicLibraryFunction< NvCV_Status ( * )( NvVFX_Handle, const char*, RefRtImage* ) >(
+	    effects, "NvVFX_SetImage" );
+	auto load    = DynamicLibraryFunction< NvCV_Status ( * )( NvVFX_Handle ) >( effects, "NvVFX_Load" );
+	auto run     = DynamicLibraryFunction< NvCV_Status ( * )( NvVFX_Handle, int ) >( effects, "NvVFX_Run" );
+	auto destroy = DynamicLibraryFunction< void ( * )( NvVFX_Handle ) >( effects, "NvVFX_DestroyEffect" );
 	Frame frame;
 	NvVFX_Handle effect = nullptr;
-	if( !image || !create || create( "GreenScreen", &effect ) != NVCV_SUCCESS || setText( effect, "ModelDir", kModels.c_str() ) ||
-		setU32( effect, "Mode", 0 ) || setImage( effect, "SrcImage0", &frame.sourceImage ) ||
-		setImage( effect, "DstImage0", &frame.matteImage ) || load( effect ) || run( effect, 0 ) )
+	if( !image || !create || create( "GreenScreen", &effect ) != NVCV_SUCCESS ||
+	    setText( effect, "ModelDir", kModels.c_str() ) || setU32( effect, "Mode", 0 ) ||
+	    setImage( effect, "SrcImage0", &frame.sourceImage ) || setImage( effect, "DstImage0", &frame.matteImage ) ||
+	    load( effect ) || run( effect, 0 ) )
 	{
 		state.SkipWithError( "the runtime or its quality model did not load" );
 		return;
@@ -104,7 +109,7 @@ void NvVfxRun( benchmark::State& state )
 	for( int i = 0; i < kFrames; ++i )
 		run( effect, 0 );
 	alloccount::Disarm();
-	const alloccount::Counts counts   = alloccount::Read();
+	const alloccount::Counts counts    = alloccount::Read();
 	state.counters[ "runtime_allocs" ] = double( counts.watched ) / kFrames;
 	state.counters[ "ort_allocs" ]     = double( counts.others ) / kFrames;
 	destroy( effect );
@@ -123,9 +128,10 @@ struct Steps
 	Steps()
 	{
 		char why[ 512 ];
-		ready = segmenter.Load( kModels.c_str(), 0, why, sizeof( why ) ) == NVCV_SUCCESS &&
-				refrt::MakeResizeAxis( kWidth, 256, 3, inColumns ) && refrt::MakeResizeAxis( kHeight, 256, 1, inRows ) &&
-				refrt::MakeResizeAxis( 256, kWidth, 1, outColumns ) && refrt::MakeResizeAxis( 256, kHeight, 1, outRows );
+		ready =
+		    segmenter.Load( kModels.c_str(), 0, why, sizeof( why ) ) == NVCV_SUCCESS &&
+		    refrt::MakeResizeAxis( kWidth, 256, 3, inColumns ) && refrt::MakeResizeAxis( kHeight, 256, 1, inRows ) &&
+		    refrt::MakeResizeAxis( 256, kWidth, 1, outColumns ) && refrt::MakeResizeAxis( 256, kHeight, 1, outRows );
 		if( !ready )
 			std::fprintf( stderr, "cannot load the quality model: %s\n", why );
 	}
@@ -163,7 +169,8 @@ void Configure( benchmark::internal::Benchmark* b )
 {
 	b->Iterations( 1 )->Repetitions( 300 )->ReportAggregatesOnly( true )->Unit( benchmark::kMillisecond );
 	b->ComputeStatistics( "p95", []( const std::vector< double >& v ) { return Percentile( v, 0.95 ); } );
-	b->ComputeStatistics( "min", []( const std::vector< double >& v ) { return *std::min_element( v.begin(), v.end() ); } );
+	b->ComputeStatistics( "min",
+	                      []( const std::vector< double >& v ) { return *std::min_element( v.begin(), v.end() ); } );
 }
 }
 
@@ -190,7 +197,7 @@ public:
 		const double in = medians[ "ResizeIn" ], infer = medians[ "Inference" ], out = medians[ "ResizeOut" ];
 		if( infer > 0 )
 			std::printf( "resize in %.3f + resize out %.3f = %.3f ms: %.1f%% of the inference (%.3f ms)\n", in, out,
-						 in + out, 100.0 * ( in + out ) / infer, infer );
+			             in + out, 100.0 * ( in + out ) / infer, infer );
 	}
 
 private:

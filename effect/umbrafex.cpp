@@ -6,7 +6,7 @@
 #include "version.h"
 
 Umbrafex::Umbrafex()
-	: CFFGLPlugin( false )
+    : CFFGLPlugin( false )
 {
 	SetMinimumInputs( 1 );
 	SetMaximumInputs( 1 );

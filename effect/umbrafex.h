@@ -70,8 +70,8 @@ private:
 	// A plain owned array: std::vector's out-of-line members would leave the library as exports.
 	std::unique_ptr< uint8_t[] > history;
 	size_t historySize = 0;
-	float quality   = 1.0f;
-	float showMask  = 0.0f;
-	float stability = 0.5f;
-	float edgeHard  = 0.5f;
+	float quality      = 1.0f;
+	float showMask     = 0.0f;
+	float stability    = 0.5f;
+	float edgeHard     = 0.5f;
 };

@@ -40,12 +40,11 @@ static void DeleteTexture( GLuint& name )
 
 const char* Umbrafex::ModelDirectory( char ( &buffer )[ kModelDirectorySize ] ) const
 {
-	char root[ 1024 ] = {};
+	char root[ 1024 ]     = {};
 	const uint32_t length = platform::ReadEnvironment( "NV_VIDEO_EFFECTS_PATH", root, sizeof( root ) );
 	// Unset, empty or too long for the buffer: the vendor's install folder, as written.
-	const char* base = ( length >= 1 && length <= 1023 )
-						   ? root
-						   : "C:\\Program Files\\NVIDIA Corporation\\NVIDIA Video Effects";
+	const char* base =
+	    ( length >= 1 && length <= 1023 ) ? root : "C:\\Program Files\\NVIDIA Corporation\\NVIDIA Video Effects";
 	std::snprintf( buffer, sizeof( buffer ), "%s\\models", base );
 	return buffer;
 }
@@ -119,7 +118,7 @@ bool Umbrafex::SetupEngine( int32_t width, int32_t height )
 		return false;
 	}
 
-	const size_t pixelCount = static_cast< size_t >( workWidth ) * static_cast< size_t >( workHeight );
+	const size_t pixelCount    = static_cast< size_t >( workWidth ) * static_cast< size_t >( workHeight );
 	const GLsizeiptr packBytes = static_cast< GLsizeiptr >( pixelCount * 4 );
 	glGenBuffers( 2, packBuffers );
 	for( int i = 0; i < 2; ++i )

@@ -61,8 +61,8 @@ void Umbrafex::QueueReadback( const FFGLTextureStruct& input, GLuint hostFramebu
 	glFramebufferTexture2D( GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, input.Handle, 0 );
 	glBindFramebuffer( GL_DRAW_FRAMEBUFFER, scaledFramebuffer );
 	// Only the picture area, not the whole allocated texture.
-	glBlitFramebuffer( 0, 0, static_cast< GLint >( input.Width ), static_cast< GLint >( input.Height ), 0, 0,
-					   workWidth, workHeight, GL_COLOR_BUFFER_BIT, GL_LINEAR );
+	glBlitFramebuffer( 0, 0, static_cast< GLint >( input.Width ), static_cast< GLint >( input.Height ), 0, 0, workWidth,
+	                   workHeight, GL_COLOR_BUFFER_BIT, GL_LINEAR );
 	glBindFramebuffer( GL_READ_FRAMEBUFFER, scaledFramebuffer );
 	glBindBuffer( GL_PIXEL_PACK_BUFFER, packBuffers[ packIndex ] );
 	glPixelStorei( GL_PACK_ALIGNMENT, 1 );
@@ -77,8 +77,8 @@ bool Umbrafex::ConsumeReadback()
 	const size_t rowBytes   = static_cast< size_t >( workWidth ) * 4;
 
 	glBindBuffer( GL_PIXEL_PACK_BUFFER, packBuffers[ packIndex ^ 1 ] );
-	void* mapped = glMapBufferRange( GL_PIXEL_PACK_BUFFER, 0, static_cast< GLsizeiptr >( pixelCount * 4 ),
-									 GL_MAP_READ_BIT );
+	void* mapped =
+	    glMapBufferRange( GL_PIXEL_PACK_BUFFER, 0, static_cast< GLsizeiptr >( pixelCount * 4 ), GL_MAP_READ_BIT );
 	if( !mapped )
 	{
 		glBindBuffer( GL_PIXEL_PACK_BUFFER, 0 );
@@ -89,11 +89,11 @@ bool Umbrafex::ConsumeReadback()
 	NvCVImage frameView;
 	uint8_t* lastRow = static_cast< uint8_t* >( mapped ) + ( static_cast< size_t >( workHeight ) - 1 ) * rowBytes;
 	NvCVImage_Init( &frameView, static_cast< unsigned >( workWidth ), static_cast< unsigned >( workHeight ),
-					-static_cast< int >( rowBytes ), lastRow, NVCV_RGBA, NVCV_U8, NVCV_CHUNKY, NVCV_CPU );
+	                -static_cast< int >( rowBytes ), lastRow, NVCV_RGBA, NVCV_U8, NVCV_CHUNKY, NVCV_CPU );
 
-	const bool segmented = NvCVImage_Transfer( &frameView, &srcImage, 1.0f, stream, &tmpImage ) == NVCV_SUCCESS
-						   && NvVFX_Run( effect, 0 ) == NVCV_SUCCESS
-						   && NvCVImage_Transfer( &dstImage, &maskImage, 1.0f, stream, &tmpImage ) == NVCV_SUCCESS;
+	const bool segmented = NvCVImage_Transfer( &frameView, &srcImage, 1.0f, stream, &tmpImage ) == NVCV_SUCCESS &&
+	                       NvVFX_Run( effect, 0 ) == NVCV_SUCCESS &&
+	                       NvCVImage_Transfer( &dstImage, &maskImage, 1.0f, stream, &tmpImage ) == NVCV_SUCCESS;
 	glUnmapBuffer( GL_PIXEL_PACK_BUFFER );
 	glBindBuffer( GL_PIXEL_PACK_BUFFER, 0 );
 
@@ -126,7 +126,7 @@ void Umbrafex::Draw( const FFGLTextureStruct& input, bool matteReady )
 	shader.SetUniformInt( "InputTexture", 0 );
 	shader.SetUniformInt( "MaskTexture", 1 );
 	shader.SetUniformVec2( "MaxUV", static_cast< float >( input.Width ) / static_cast< float >( input.HardwareWidth ),
-						   static_cast< float >( input.Height ) / static_cast< float >( input.HardwareHeight ) );
+	                       static_cast< float >( input.Height ) / static_cast< float >( input.HardwareHeight ) );
 	glUniform1f( shader.UniformLocation( "ShowMask" ), showMask );
 	glUniform1f( shader.UniformLocation( "EdgeHard" ), edgeHard );
 	glUniform1f( shader.UniformLocation( "Bypass" ), matteReady ? 0.0f : 1.0f );

@@ -1,5 +1,7 @@
 #include "effect/umbrafex_shaders.h"
 
+// The two sources are the product's texts, kept line for line as written.
+// clang-format off
 // The input passes through, scaled to its picture area; the matte spans the whole quad.
 const char* const kUmbrafexVertexSource =
 	"#version 410 core\n"
@@ -54,3 +56,4 @@ const char* const kUmbrafexFragmentSource =
 	"\t// Couleurs premultipliees : multiplier rgb ET alpha par le masque suffit.\n"
 	"\tfragColor = color * mask;\n"
 	"}\n";
+// clang-format on

@@ -132,7 +132,8 @@ FFMixed GetParameterElementName( CFFGLPlugin* instance, const ParameterElementSt
 {
 	if( !query )
 		return MixedFromPointer( nullptr );
-	ParameterElement* element = FindElement( ElementTableOwner( instance ), query->ParameterNumber, query->ElementNumber );
+	ParameterElement* element =
+	    FindElement( ElementTableOwner( instance ), query->ParameterNumber, query->ElementNumber );
 	return MixedFromPointer( element ? element->name.c_str() : nullptr );
 }
 
@@ -140,7 +141,8 @@ FFMixed GetParameterElementValue( CFFGLPlugin* instance, const ParameterElementS
 {
 	if( !query )
 		return Fail();
-	ParameterElement* element = FindElement( ElementTableOwner( instance ), query->ParameterNumber, query->ElementNumber );
+	ParameterElement* element =
+	    FindElement( ElementTableOwner( instance ), query->ParameterNumber, query->ElementNumber );
 	return element ? MixedFromFloat( element->value ) : Fail();
 }
 

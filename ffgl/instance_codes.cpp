@@ -35,7 +35,8 @@ FFMixed SetParameter( CFFGLPlugin* instance, const SetParameterStruct* set )
 		const char* text = static_cast< const char* >( MixedPointer( set->NewParameterValue ) );
 		return MixedFromUInt( instance->SetTextParameter( set->ParameterNumber, text ) );
 	}
-	return MixedFromUInt( instance->SetFloatParameter( set->ParameterNumber, MixedLowFloat( set->NewParameterValue ) ) );
+	return MixedFromUInt(
+	    instance->SetFloatParameter( set->ParameterNumber, MixedLowFloat( set->NewParameterValue ) ) );
 }
 
 FFMixed GetParameter( CFFGLPlugin* instance, uint32_t id )

@@ -1,7 +1,7 @@
 #include "ffgl/plugin.h"
 
 CFFGLPlugin::CFFGLPlugin( bool topLeftSupported )
-	: topLeftSupported( topLeftSupported )
+    : topLeftSupported( topLeftSupported )
 {
 }
 

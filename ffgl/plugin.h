@@ -37,10 +37,10 @@ public:
 	void SetMinimumInputs( int32_t count ) { minInputs = count; }
 	void SetMaximumInputs( int32_t count ) { maxInputs = count; }
 
-	int32_t minInputs     = 0;
-	int32_t maxInputs     = 0;
-	bool timeSupported    = true;
-	bool topLeftSupported = false;
+	int32_t minInputs       = 0;
+	int32_t maxInputs       = 0;
+	bool timeSupported      = true;
+	bool topLeftSupported   = false;
 	uint32_t topLeftEnabled = 0;
 	bool connected          = false;
 	// Set by GL instantiation to this object; the display text reads through it.

@@ -20,11 +20,11 @@ PluginRegistration::PluginRegistration( FFGLPluginFactory factory, const char* u
                                         uint32_t pluginMinor, uint32_t pluginType, const char* description,
                                         const char* about, uint32_t extendedDataSize, void* extendedDataBlock,
                                         FFGLInitialiseHook initialiseHook, FFGLDeinitialiseHook deinitialiseHook )
-	: about( about ? about : "" )
-	, description( description ? description : "" )
-	, factory( factory )
-	, initialiseHook( initialiseHook )
-	, deinitialiseHook( deinitialiseHook )
+    : about( about ? about : "" )
+    , description( description ? description : "" )
+    , factory( factory )
+    , initialiseHook( initialiseHook )
+    , deinitialiseHook( deinitialiseHook )
 {
 	info.APIMajorVersion = apiMajor;
 	info.APIMinorVersion = apiMinor;

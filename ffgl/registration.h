@@ -18,9 +18,8 @@ struct PluginRegistration
 {
 	PluginRegistration( FFGLPluginFactory factory, const char* uniqueID, const char* name, uint32_t apiMajor,
 	                    uint32_t apiMinor, uint32_t pluginMajor, uint32_t pluginMinor, uint32_t pluginType,
-	                    const char* description, const char* about, uint32_t extendedDataSize,
-	                    void* extendedDataBlock, FFGLInitialiseHook initialiseHook,
-	                    FFGLDeinitialiseHook deinitialiseHook );
+	                    const char* description, const char* about, uint32_t extendedDataSize, void* extendedDataBlock,
+	                    FFGLInitialiseHook initialiseHook, FFGLDeinitialiseHook deinitialiseHook );
 	PluginRegistration( const PluginRegistration& )            = delete;
 	PluginRegistration& operator=( const PluginRegistration& ) = delete;
 

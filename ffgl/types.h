@@ -23,30 +23,30 @@ static const FFResult FF_FAIL    = 0xFFFFFFFF;
 static const uintptr_t FF_FAIL_POINTER_VALUE = 0x00000000FFFFFFFFu;
 
 // Function codes
-static const uint32_t FF_GET_INFO                          = 0;
-static const uint32_t FF_INITIALISE                        = 1;
-static const uint32_t FF_DEINITIALISE                      = 2;
-static const uint32_t FF_PROCESS_FRAME                     = 3;
-static const uint32_t FF_GET_NUM_PARAMETERS                = 4;
-static const uint32_t FF_GET_PARAMETER_NAME                = 5;
-static const uint32_t FF_GET_PARAMETER_DEFAULT             = 6;
-static const uint32_t FF_GET_PARAMETER_DISPLAY             = 7;
-static const uint32_t FF_SET_PARAMETER                     = 8;
-static const uint32_t FF_GET_PARAMETER                     = 9;
-static const uint32_t FF_GET_PLUGIN_CAPS                   = 10;
-static const uint32_t FF_INSTANTIATE                       = 11;
-static const uint32_t FF_DEINSTANTIATE                     = 12;
-static const uint32_t FF_GET_EXTENDED_INFO                 = 13;
-static const uint32_t FF_PROCESS_FRAME_COPY                = 14;
-static const uint32_t FF_GET_PARAMETER_TYPE                = 15;
-static const uint32_t FF_GET_INPUT_STATUS                  = 16;
-static const uint32_t FF_PROCESS_OPENGL                    = 17;
-static const uint32_t FF_INSTANTIATE_GL                    = 18;
-static const uint32_t FF_DEINSTANTIATE_GL                  = 19;
-static const uint32_t FF_SET_TIME                          = 20;
-static const uint32_t FF_CONNECT                           = 21;
-static const uint32_t FF_DISCONNECT                        = 22;
-static const uint32_t FF_RESIZE                            = 23;
+static const uint32_t FF_GET_INFO              = 0;
+static const uint32_t FF_INITIALISE            = 1;
+static const uint32_t FF_DEINITIALISE          = 2;
+static const uint32_t FF_PROCESS_FRAME         = 3;
+static const uint32_t FF_GET_NUM_PARAMETERS    = 4;
+static const uint32_t FF_GET_PARAMETER_NAME    = 5;
+static const uint32_t FF_GET_PARAMETER_DEFAULT = 6;
+static const uint32_t FF_GET_PARAMETER_DISPLAY = 7;
+static const uint32_t FF_SET_PARAMETER         = 8;
+static const uint32_t FF_GET_PARAMETER         = 9;
+static const uint32_t FF_GET_PLUGIN_CAPS       = 10;
+static const uint32_t FF_INSTANTIATE           = 11;
+static const uint32_t FF_DEINSTANTIATE         = 12;
+static const uint32_t FF_GET_EXTENDED_INFO     = 13;
+static const uint32_t FF_PROCESS_FRAME_COPY    = 14;
+static const uint32_t FF_GET_PARAMETER_TYPE    = 15;
+static const uint32_t FF_GET_INPUT_STATUS      = 16;
+static const uint32_t FF_PROCESS_OPENGL        = 17;
+static const uint32_t FF_INSTANTIATE_GL        = 18;
+static const uint32_t FF_DEINSTANTIATE_GL      = 19;
+static const uint32_t FF_SET_TIME              = 20;
+static const uint32_t FF_CONNECT               = 21;
+static const uint32_t FF_DISCONNECT            = 22;
+static const uint32_t FF_RESIZE                = 23;
 // 24 to 30 are not used by FFGL 2.x.
 static const uint32_t FF_GET_NUM_PARAMETER_ELEMENTS        = 31;
 static const uint32_t FF_GET_PARAMETER_USAGE               = 32;
@@ -148,8 +148,10 @@ struct SetParameterElementValueStruct
 	float NewParameterValue;
 };
 static_assert( sizeof( SetParameterElementValueStruct ) == 12, "SetParameterElementValueStruct layout" );
-static_assert( offsetof( SetParameterElementValueStruct, ElementNumber ) == 4, "SetParameterElementValueStruct layout" );
-static_assert( offsetof( SetParameterElementValueStruct, NewParameterValue ) == 8, "SetParameterElementValueStruct layout" );
+static_assert( offsetof( SetParameterElementValueStruct, ElementNumber ) == 4,
+               "SetParameterElementValueStruct layout" );
+static_assert( offsetof( SetParameterElementValueStruct, NewParameterValue ) == 8,
+               "SetParameterElementValueStruct layout" );
 
 struct SetBeatinfoStruct
 {
@@ -243,5 +245,7 @@ static_assert( sizeof( PluginExtendedInfoStruct ) == 40, "PluginExtendedInfoStru
 static_assert( offsetof( PluginExtendedInfoStruct, PluginMinorVersion ) == 4, "PluginExtendedInfoStruct layout" );
 static_assert( offsetof( PluginExtendedInfoStruct, Description ) == 8, "PluginExtendedInfoStruct layout" );
 static_assert( offsetof( PluginExtendedInfoStruct, About ) == 16, "PluginExtendedInfoStruct layout" );
-static_assert( offsetof( PluginExtendedInfoStruct, FreeFrameExtendedDataSize ) == 24, "PluginExtendedInfoStruct layout" );
-static_assert( offsetof( PluginExtendedInfoStruct, FreeFrameExtendedDataBlock ) == 32, "PluginExtendedInfoStruct layout" );
+static_assert( offsetof( PluginExtendedInfoStruct, FreeFrameExtendedDataSize ) == 24,
+               "PluginExtendedInfoStruct layout" );
+static_assert( offsetof( PluginExtendedInfoStruct, FreeFrameExtendedDataBlock ) == 32,
+               "PluginExtendedInfoStruct layout" );

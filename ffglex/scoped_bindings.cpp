@@ -2,9 +2,9 @@
 
 namespace ffglex
 {
-ScopedBufferBinding::ScopedBufferBinding( GLenum bufferTarget, GLuint buffer ) :
-	target( bufferTarget ),
-	bound( true )
+ScopedBufferBinding::ScopedBufferBinding( GLenum bufferTarget, GLuint buffer )
+    : target( bufferTarget )
+    , bound( true )
 {
 	glBindBuffer( bufferTarget, buffer );
 }
@@ -17,14 +17,14 @@ ScopedBufferBinding::~ScopedBufferBinding()
 	bound = false;
 }
 
-ScopedVBOBinding::ScopedVBOBinding( GLuint buffer ) :
-	ScopedBufferBinding( GL_ARRAY_BUFFER, buffer )
+ScopedVBOBinding::ScopedVBOBinding( GLuint buffer )
+    : ScopedBufferBinding( GL_ARRAY_BUFFER, buffer )
 {
 }
 
-ScopedTextureBinding::ScopedTextureBinding( GLenum textureTarget, GLuint texture ) :
-	target( textureTarget ),
-	bound( true )
+ScopedTextureBinding::ScopedTextureBinding( GLenum textureTarget, GLuint texture )
+    : target( textureTarget )
+    , bound( true )
 {
 	glBindTexture( textureTarget, texture );
 }
@@ -37,13 +37,13 @@ ScopedTextureBinding::~ScopedTextureBinding()
 	bound = false;
 }
 
-Scoped2DTextureBinding::Scoped2DTextureBinding( GLuint texture ) :
-	ScopedTextureBinding( GL_TEXTURE_2D, texture )
+Scoped2DTextureBinding::Scoped2DTextureBinding( GLuint texture )
+    : ScopedTextureBinding( GL_TEXTURE_2D, texture )
 {
 }
 
-ScopedVertexArrayBinding::ScopedVertexArrayBinding( GLuint name ) :
-	bound( true )
+ScopedVertexArrayBinding::ScopedVertexArrayBinding( GLuint name )
+    : bound( true )
 {
 	glBindVertexArray( name );
 }
@@ -56,8 +56,8 @@ ScopedVertexArrayBinding::~ScopedVertexArrayBinding()
 	bound = false;
 }
 
-ScopedProgramBinding::ScopedProgramBinding( GLuint program ) :
-	bound( true )
+ScopedProgramBinding::ScopedProgramBinding( GLuint program )
+    : bound( true )
 {
 	glUseProgram( program );
 }
@@ -70,8 +70,8 @@ ScopedProgramBinding::~ScopedProgramBinding()
 	bound = false;
 }
 
-ScopedTextureUnitBinding::ScopedTextureUnitBinding( GLuint unit ) :
-	bound( true )
+ScopedTextureUnitBinding::ScopedTextureUnitBinding( GLuint unit )
+    : bound( true )
 {
 	glActiveTexture( GL_TEXTURE0 + unit );
 }

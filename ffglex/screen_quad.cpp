@@ -9,22 +9,14 @@ namespace ffglex
 // u, v, x, y, z per vertex; triangles top-left, top-right, bottom-left and bottom-left, top-right,
 // bottom-right.
 static const float kVertices[ 30 ] = {
-	0.f, 1.f, -1.f, 1.f, 0.f,
-	1.f, 1.f, 1.f, 1.f, 0.f,
-	0.f, 0.f, -1.f, -1.f, 0.f,
-	0.f, 0.f, -1.f, -1.f, 0.f,
-	1.f, 1.f, 1.f, 1.f, 0.f,
-	1.f, 0.f, 1.f, -1.f, 0.f,
+	0.f, 1.f, -1.f, 1.f,  0.f, 1.f, 1.f, 1.f, 1.f, 0.f, 0.f, 0.f, -1.f, -1.f, 0.f,
+	0.f, 0.f, -1.f, -1.f, 0.f, 1.f, 1.f, 1.f, 1.f, 0.f, 1.f, 0.f, 1.f,  -1.f, 0.f,
 };
 
 // The same with v mirrored: the top edge samples v = 0.
 static const float kVerticesFlipV[ 30 ] = {
-	0.f, 0.f, -1.f, 1.f, 0.f,
-	1.f, 0.f, 1.f, 1.f, 0.f,
-	0.f, 1.f, -1.f, -1.f, 0.f,
-	0.f, 1.f, -1.f, -1.f, 0.f,
-	1.f, 0.f, 1.f, 1.f, 0.f,
-	1.f, 1.f, 1.f, -1.f, 0.f,
+	0.f, 0.f, -1.f, 1.f,  0.f, 1.f, 0.f, 1.f, 1.f, 0.f, 0.f, 1.f, -1.f, -1.f, 0.f,
+	0.f, 1.f, -1.f, -1.f, 0.f, 1.f, 0.f, 1.f, 1.f, 0.f, 1.f, 1.f, 1.f,  -1.f, 0.f,
 };
 
 static const GLsizei kVertexStride     = 5 * sizeof( float );
@@ -52,7 +44,8 @@ bool ScreenQuad::Initialise( bool flipV )
 	ScopedVBOBinding vertexBufferBinding( vertexBuffer );
 	glBufferData( GL_ARRAY_BUFFER, sizeof( kVertices ), flipV ? kVerticesFlipV : kVertices, GL_STATIC_DRAW );
 	glEnableVertexAttribArray( 0 );
-	glVertexAttribPointer( 0, 3, GL_FLOAT, GL_FALSE, kVertexStride, reinterpret_cast< const void* >( kPositionOffset ) );
+	glVertexAttribPointer( 0, 3, GL_FLOAT, GL_FALSE, kVertexStride,
+	                       reinterpret_cast< const void* >( kPositionOffset ) );
 	glEnableVertexAttribArray( 1 );
 	glVertexAttribPointer( 1, 2, GL_FLOAT, GL_FALSE, kVertexStride, reinterpret_cast< const void* >( kUvOffset ) );
 	return true;

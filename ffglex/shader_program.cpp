@@ -127,7 +127,7 @@ bool ShaderProgram::Link()
 		return true;
 
 	char log[ kLinkLogCapacity ] = {};
-	GLsizei length              = 0;
+	GLsizei length               = 0;
 	glGetProgramInfoLog( program, kLinkLogCapacity - 1, &length, log );
 	// The terminator goes where GL says the log ends, but never outside the buffer.
 	if( length < 0 )

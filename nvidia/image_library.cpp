@@ -50,8 +50,8 @@ static Fn ImageLibraryExport( const char* name )
 using nvidia::ImageLibraryExport;
 
 NvCV_Status NvCVImage_Init( NvCVImage* im, unsigned width, unsigned height, int pitch, void* pixels,
-							NvCVImage_PixelFormat format, NvCVImage_ComponentType type, unsigned layout,
-							unsigned memSpace )
+                            NvCVImage_PixelFormat format, NvCVImage_ComponentType type, unsigned layout,
+                            unsigned memSpace )
 {
 	static const auto fn = ImageLibraryExport< decltype( &NvCVImage_Init ) >( "NvCVImage_Init" );
 	return fn ? fn( im, width, height, pitch, pixels, format, type, layout, memSpace ) : NVCV_ERR_LIBRARY;
@@ -65,7 +65,7 @@ void NvCVImage_InitView( NvCVImage* subImg, NvCVImage* fullImg, int x, int y, un
 }
 
 NvCV_Status NvCVImage_Alloc( NvCVImage* im, unsigned width, unsigned height, NvCVImage_PixelFormat format,
-							 NvCVImage_ComponentType type, unsigned layout, unsigned memSpace, unsigned alignment )
+                             NvCVImage_ComponentType type, unsigned layout, unsigned memSpace, unsigned alignment )
 {
 	static const auto fn = ImageLibraryExport< decltype( &NvCVImage_Alloc ) >( "NvCVImage_Alloc" );
 	return fn ? fn( im, width, height, format, type, layout, memSpace, alignment ) : NVCV_ERR_LIBRARY;
@@ -78,15 +78,14 @@ void NvCVImage_Dealloc( NvCVImage* im )
 		fn( im );
 }
 
-NvCV_Status NvCVImage_Transfer( const NvCVImage* src, NvCVImage* dst, float scale, CUstream_st* stream,
-								NvCVImage* tmp )
+NvCV_Status NvCVImage_Transfer( const NvCVImage* src, NvCVImage* dst, float scale, CUstream_st* stream, NvCVImage* tmp )
 {
 	static const auto fn = ImageLibraryExport< decltype( &NvCVImage_Transfer ) >( "NvCVImage_Transfer" );
 	return fn ? fn( src, dst, scale, stream, tmp ) : NVCV_ERR_LIBRARY;
 }
 
 NvCV_Status NvCVImage_TransferRect( const NvCVImage* src, const NvCVRect2i* srcRect, NvCVImage* dst,
-									const NvCVPoint2i* dstPt, float scale, CUstream_st* stream, NvCVImage* tmp )
+                                    const NvCVPoint2i* dstPt, float scale, CUstream_st* stream, NvCVImage* tmp )
 {
 	static const auto fn = ImageLibraryExport< decltype( &NvCVImage_TransferRect ) >( "NvCVImage_TransferRect" );
 	return fn ? fn( src, srcRect, dst, dstPt, scale, stream, tmp ) : NVCV_ERR_LIBRARY;
@@ -94,6 +93,7 @@ NvCV_Status NvCVImage_TransferRect( const NvCVImage* src, const NvCVRect2i* srcR
 
 const char* NvCV_GetErrorStringFromCode( NvCV_Status code )
 {
-	static const auto fn = ImageLibraryExport< decltype( &NvCV_GetErrorStringFromCode ) >( "NvCV_GetErrorStringFromCode" );
+	static const auto fn =
+	    ImageLibraryExport< decltype( &NvCV_GetErrorStringFromCode ) >( "NvCV_GetErrorStringFromCode" );
 	return fn ? fn( code ) : "Cannot find nvCVImage DLL or its dependencies";
 }

@@ -23,7 +23,7 @@ NvCVImage::NvCVImage()
 }
 
 NvCVImage::NvCVImage( unsigned width, unsigned height, NvCVImage_PixelFormat format, NvCVImage_ComponentType type,
-					  unsigned layout, unsigned memSpace, unsigned alignment )
+                      unsigned layout, unsigned memSpace, unsigned alignment )
 {
 	Clear( this );
 	NvCVImage_Alloc( this, width, height, format, type, layout, memSpace, alignment );
@@ -48,9 +48,9 @@ NvCVImage& NvCVImage::operator=( const NvCVImage& other )
 }
 
 NvCV_Status NvCVImage::copyFrom( const NvCVImage* src, int srcX, int srcY, int dstX, int dstY, unsigned width,
-								 unsigned height, CUstream_st* stream )
+                                 unsigned height, CUstream_st* stream )
 {
-	const NvCVRect2i rect = { srcX, srcY, static_cast< int >( width ), static_cast< int >( height ) };
+	const NvCVRect2i rect   = { srcX, srcY, static_cast< int >( width ), static_cast< int >( height ) };
 	const NvCVPoint2i point = { dstX, dstY };
 	return NvCVImage_TransferRect( src, &rect, this, &point, 1.0f, stream, nullptr );
 }

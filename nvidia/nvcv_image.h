@@ -14,7 +14,7 @@ public:
 	NvCVImage();
 	// Owns fresh storage of that description (pixels stay null when the library fails).
 	NvCVImage( unsigned width, unsigned height, NvCVImage_PixelFormat format, NvCVImage_ComponentType type,
-			   unsigned layout, unsigned memSpace, unsigned alignment );
+	           unsigned layout, unsigned memSpace, unsigned alignment );
 	// A rectangle of fullImg, not owned.
 	NvCVImage( NvCVImage* fullImg, int x, int y, unsigned width, unsigned height );
 	~NvCVImage();
@@ -25,8 +25,8 @@ public:
 	// Shallow: both records then describe the same storage with the same release information.
 	NvCVImage& operator=( const NvCVImage& other );
 
-	NvCV_Status copyFrom( const NvCVImage* src, int srcX, int srcY, int dstX, int dstY, unsigned width,
-						  unsigned height, CUstream_st* stream );
+	NvCV_Status copyFrom( const NvCVImage* src, int srcX, int srcY, int dstX, int dstY, unsigned width, unsigned height,
+	                      CUstream_st* stream );
 	NvCV_Status copyFrom( const NvCVImage* src, CUstream_st* stream );
 
 	uint32_t width;

@@ -12,7 +12,7 @@ static void* getVideoEffectsLibrary()
 	char value[ kPathChars ];
 	char directory[ kPathChars ];
 	if( !IsUseAppPath( "NV_VIDEO_EFFECTS_PATH", value ) &&
-		ProgramFilesFolder( "NVIDIA Video Effects", value, directory ) )
+	    ProgramFilesFolder( "NVIDIA Video Effects", value, directory ) )
 		platform::SetLibraryDirectory( directory );
 
 	static void* const library = platform::LoadLibraryFile( "NVVideoEffects.dll" );

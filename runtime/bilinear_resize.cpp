@@ -75,8 +75,8 @@ bool MakeResizeAxis( uint32_t sourceSize, uint32_t destinationSize, int32_t step
 	const int32_t last = int32_t( sourceSize ) - 1;
 	for( uint32_t d = 0; d < destinationSize; ++d )
 	{
-		double at = ( d + 0.5 ) * scale - 0.5;
-		at        = at < 0 ? 0 : at > last ? last : at;
+		double at            = ( d + 0.5 ) * scale - 0.5;
+		at                   = at < 0 ? 0 : at > last ? last : at;
 		const int32_t first  = int32_t( at );
 		const int32_t second = first < last ? first + 1 : last;
 		axis.first[ d ]      = first * step;
@@ -101,10 +101,10 @@ void ResizeToPlanes( const RefRtImage& source, const ResizeAxis& columns, const 
 		float* blue           = green + plane;
 		for( size_t x = 0; x < width; ++x )
 		{
-			const uint8_t* a = top + columns.first[ x ];
-			const uint8_t* b = top + columns.second[ x ];
-			const uint8_t* c = bottom + columns.first[ x ];
-			const uint8_t* d = bottom + columns.second[ x ];
+			const uint8_t* a   = top + columns.first[ x ];
+			const uint8_t* b   = top + columns.second[ x ];
+			const uint8_t* c   = bottom + columns.first[ x ];
+			const uint8_t* d   = bottom + columns.second[ x ];
 			const float across = columns.weight[ x ];
 			float value[ 3 ];
 			for( int k = 0; k < 3; ++k )
@@ -121,7 +121,7 @@ void ResizeToPlanes( const RefRtImage& source, const ResizeAxis& columns, const 
 }
 
 void ResizeToMatte( const float* map, uint32_t mapWidth, uint32_t mapHeight, const ResizeAxis& columns,
-					const ResizeAxis& rows, float* spread, RefRtImage& matte )
+                    const ResizeAxis& rows, float* spread, RefRtImage& matte )
 {
 	const size_t width = columns.size;
 	// Across first: each map row spread to the matte's width, once per frame.
@@ -138,6 +138,6 @@ void ResizeToMatte( const float* map, uint32_t mapWidth, uint32_t mapHeight, con
 	// Then down, two spread rows per matte row.
 	for( size_t y = 0; y < rows.size; ++y )
 		BlendRows( spread + size_t( rows.first[ y ] ) * width, spread + size_t( rows.second[ y ] ) * width,
-				   rows.weight[ y ], RowOf( matte, int64_t( y ) ), width );
+		           rows.weight[ y ], RowOf( matte, int64_t( y ) ), width );
 }
 }

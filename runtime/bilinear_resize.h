@@ -29,5 +29,5 @@ void ResizeToPlanes( const RefRtImage& source, const ResizeAxis& columns, const 
 // A float map of mapWidth columns to an A U8 matte (round, clamp to [0, 1] first); the axes go from
 // the map's size to the matte's, and spread holds map rows x matte width floats of scratch.
 void ResizeToMatte( const float* map, uint32_t mapWidth, uint32_t mapHeight, const ResizeAxis& columns,
-					const ResizeAxis& rows, float* spread, RefRtImage& matte );
+                    const ResizeAxis& rows, float* spread, RefRtImage& matte );
 }

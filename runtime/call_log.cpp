@@ -10,8 +10,8 @@ namespace refrt
 // Lines of concurrent calls must not interleave.
 static std::mutex logMutex;
 
-CallLog::CallLog( const char* exportName ) :
-	enabled( LogPath() != nullptr )
+CallLog::CallLog( const char* exportName )
+    : enabled( LogPath() != nullptr )
 {
 	line[ 0 ] = 0;
 	Append( "%s", exportName );
@@ -42,7 +42,7 @@ void CallLog::Append( const char* format, ... )
 	va_end( arguments );
 	if( written > 0 )
 		length += static_cast< size_t >( written ) < sizeof( line ) - length ? static_cast< size_t >( written )
-																			  : sizeof( line ) - 1 - length;
+		                                                                     : sizeof( line ) - 1 - length;
 }
 
 void CallLog::Arg( const char* text )
@@ -56,7 +56,7 @@ void CallLog::Arg( const void* pointer )
 		return Arg( "null" );
 	// Written by hand: "%p" differs between C runtimes (case, "0x", padding).
 	static const char kDigits[] = "0123456789abcdef";
-	uintptr_t value            = reinterpret_cast< uintptr_t >( pointer );
+	uintptr_t value             = reinterpret_cast< uintptr_t >( pointer );
 	char text[ 24 ];
 	char* p = text + sizeof( text );
 	*--p    = 0;

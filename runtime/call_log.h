@@ -25,7 +25,8 @@ public:
 	void Arg( const NvCVRect2i* rect );
 	void Arg( const NvCVPoint2i* point );
 	void Arg( float value );
-	template< typename Integer, typename = std::enable_if_t< std::is_integral_v< Integer > || std::is_enum_v< Integer > > >
+	template< typename Integer,
+	          typename = std::enable_if_t< std::is_integral_v< Integer > || std::is_enum_v< Integer > > >
 	void Arg( Integer value )
 	{
 		Append( " %lld", static_cast< long long >( value ) );

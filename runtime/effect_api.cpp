@@ -184,7 +184,7 @@ NvCV_Status Run( NvVFX_Handle handle, int /* async */ )
 	if( !source || !matte )
 		return NVCV_ERR_BUFFER;
 	if( !refrt::IsChunkyU8( *source ) || source->pixelFormat != NVCV_BGR || !refrt::IsChunkyU8( *matte ) ||
-		matte->pixelFormat != NVCV_A )
+	    matte->pixelFormat != NVCV_A )
 		return NVCV_ERR_PIXELFORMAT;
 	if( source->width != matte->width || source->height != matte->height )
 		return NVCV_ERR_MISMATCH;

@@ -58,8 +58,8 @@ void PrepareRedescribe( RefRtImage& image, const void* newPixels )
 	ReleaseStorage( image );
 }
 
-void Describe( RefRtImage& image, uint32_t width, uint32_t height, int32_t format, int32_t type,
-			   uint32_t layout, uint32_t memSpace )
+void Describe( RefRtImage& image, uint32_t width, uint32_t height, int32_t format, int32_t type, uint32_t layout,
+               uint32_t memSpace )
 {
 	unsigned components  = refrt::ComponentsOf( format );
 	unsigned bytes       = refrt::ComponentBytesOf( type );
@@ -83,7 +83,7 @@ bool ValidDescription( int32_t format, int32_t type )
 }
 
 NvCV_Status AllocImage( RefRtImage* image, uint32_t width, uint32_t height, int32_t format, int32_t type,
-						uint32_t layout, uint32_t memSpace, uint32_t alignment )
+                        uint32_t layout, uint32_t memSpace, uint32_t alignment )
 {
 	if( !image )
 		return NVCV_ERR_PARAMETER;
@@ -135,8 +135,8 @@ NvCV_Status AllocImage( RefRtImage* image, uint32_t width, uint32_t height, int3
 	return NVCV_SUCCESS;
 }
 
-NvCV_Status InitImage( RefRtImage* image, uint32_t width, uint32_t height, int32_t pitch, void* pixels,
-					   int32_t format, int32_t type, uint32_t layout, uint32_t memSpace )
+NvCV_Status InitImage( RefRtImage* image, uint32_t width, uint32_t height, int32_t pitch, void* pixels, int32_t format,
+                       int32_t type, uint32_t layout, uint32_t memSpace )
 {
 	if( !image )
 		return NVCV_ERR_PARAMETER;
@@ -163,9 +163,9 @@ void InitView( RefRtImage* view, const RefRtImage* full, int x, int y, uint32_t 
 		return;
 	// Read before writing: the view may be the full image itself.
 	RefRtImage source = *full;
-	bool fits = source.pixels && x >= 0 && y >= 0 && width > 0 && height > 0 &&
-				static_cast< uint64_t >( x ) + width <= source.width &&
-				static_cast< uint64_t >( y ) + height <= source.height;
+	bool fits         = source.pixels && x >= 0 && y >= 0 && width > 0 && height > 0 &&
+	            static_cast< uint64_t >( x ) + width <= source.width &&
+	            static_cast< uint64_t >( y ) + height <= source.height;
 	void* pixels = fits ? refrt::RowOf( source, y ) + static_cast< int64_t >( x ) * source.pixelBytes : nullptr;
 	PrepareRedescribe( *view, pixels );
 	RefRtImage result  = source;
@@ -183,25 +183,25 @@ void InitView( RefRtImage* view, const RefRtImage* full, int x, int y, uint32_t 
 extern "C"
 {
 	REFRT_EXPORT NvCV_Status NvCVImage_Init( RefRtImage* image, unsigned width, unsigned height, int pitch,
-											 void* pixels, NvCVImage_PixelFormat format,
-											 NvCVImage_ComponentType type, unsigned layout, unsigned memSpace )
+	                                         void* pixels, NvCVImage_PixelFormat format, NvCVImage_ComponentType type,
+	                                         unsigned layout, unsigned memSpace )
 	{
 		return refrt::Forward( "NvCVImage_Init", refrt::InitImage, image, width, height, pitch, pixels, format, type,
-							   layout, memSpace );
+		                       layout, memSpace );
 	}
 
-	REFRT_EXPORT void NvCVImage_InitView( RefRtImage* subImage, RefRtImage* fullImage, int x, int y,
-										  unsigned width, unsigned height )
+	REFRT_EXPORT void NvCVImage_InitView( RefRtImage* subImage, RefRtImage* fullImage, int x, int y, unsigned width,
+	                                      unsigned height )
 	{
 		refrt::Forward( "NvCVImage_InitView", refrt::InitView, subImage, fullImage, x, y, width, height );
 	}
 
 	REFRT_EXPORT NvCV_Status NvCVImage_Alloc( RefRtImage* image, unsigned width, unsigned height,
-											  NvCVImage_PixelFormat format, NvCVImage_ComponentType type,
-											  unsigned layout, unsigned memSpace, unsigned alignment )
+	                                          NvCVImage_PixelFormat format, NvCVImage_ComponentType type,
+	                                          unsigned layout, unsigned memSpace, unsigned alignment )
 	{
-		return refrt::Forward( "NvCVImage_Alloc", refrt::AllocImage, image, width, height, format, type, layout, memSpace,
-							   alignment );
+		return refrt::Forward( "NvCVImage_Alloc", refrt::AllocImage, image, width, height, format, type, layout,
+		                       memSpace, alignment );
 	}
 
 	REFRT_EXPORT void NvCVImage_Dealloc( RefRtImage* image )

@@ -101,13 +101,13 @@ NvCV_Status CheckFormats( const RefRtImage* source, const RefRtImage* destinatio
 	if( !source || !destination )
 		return NVCV_ERR_PARAMETER;
 	if( !refrt::IsChunkyU8( *source ) || !refrt::IsChunkyU8( *destination ) ||
-		!MakeChannelMap( source->pixelFormat, destination->pixelFormat, map ) )
+	    !MakeChannelMap( source->pixelFormat, destination->pixelFormat, map ) )
 		return NVCV_ERR_PIXELFORMAT;
 	return NVCV_SUCCESS;
 }
 
 void CopyRect( const RefRtImage& source, int64_t x, int64_t y, RefRtImage& destination, int64_t dx, int64_t dy,
-			   int64_t width, int64_t height, const ChannelMap& map )
+               int64_t width, int64_t height, const ChannelMap& map )
 {
 	int sourceBytes = static_cast< int >( refrt::ComponentsOf( source.pixelFormat ) );
 	for( int64_t row = 0; row < height; ++row )
@@ -134,7 +134,7 @@ NvCV_Status Transfer( const RefRtImage* source, RefRtImage* destination, float, 
 }
 
 NvCV_Status TransferRect( const RefRtImage* source, const NvCVRect2i* rect, RefRtImage* destination,
-						  const NvCVPoint2i* point, float, CUstream_st*, RefRtImage* )
+                          const NvCVPoint2i* point, float, CUstream_st*, RefRtImage* )
 {
 	ChannelMap map;
 	NvCV_Status status = CheckFormats( source, destination, map );
@@ -175,16 +175,16 @@ NvCV_Status TransferRect( const RefRtImage* source, const NvCVRect2i* rect, RefR
 extern "C"
 {
 	REFRT_EXPORT NvCV_Status NvCVImage_Transfer( const RefRtImage* source, RefRtImage* destination, float scale,
-												 CUstream_st* stream, RefRtImage* temporary )
+	                                             CUstream_st* stream, RefRtImage* temporary )
 	{
 		return refrt::Forward( "NvCVImage_Transfer", refrt::Transfer, source, destination, scale, stream, temporary );
 	}
 
 	REFRT_EXPORT NvCV_Status NvCVImage_TransferRect( const RefRtImage* source, const NvCVRect2i* sourceRect,
-													 RefRtImage* destination, const NvCVPoint2i* destinationPoint,
-													 float scale, CUstream_st* stream, RefRtImage* temporary )
+	                                                 RefRtImage* destination, const NvCVPoint2i* destinationPoint,
+	                                                 float scale, CUstream_st* stream, RefRtImage* temporary )
 	{
 		return refrt::Forward( "NvCVImage_TransferRect", refrt::TransferRect, source, sourceRect, destination,
-							   destinationPoint, scale, stream, temporary );
+		                       destinationPoint, scale, stream, temporary );
 	}
 }

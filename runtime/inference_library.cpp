@@ -11,8 +11,8 @@ namespace
 {
 struct State
 {
-	bool tried = false;
-	bool ready = false;
+	bool tried          = false;
+	bool ready          = false;
 	char failure[ 512 ] = {};
 	Inference inference = {};
 };
@@ -22,13 +22,13 @@ void Start( State& state )
 	void* library = LoadLibraryBesideSelf( kInferenceLibraryFile, state.failure, sizeof( state.failure ) );
 	if( !library )
 		return;
-	auto getApiBase = reinterpret_cast< ort::GetApiBaseFunction >( LibraryExport( library, "OrtGetApiBase" ) );
+	auto getApiBase          = reinterpret_cast< ort::GetApiBaseFunction >( LibraryExport( library, "OrtGetApiBase" ) );
 	const ort::ApiBase* base = getApiBase ? getApiBase() : nullptr;
 	const void* const* table = base && base->GetApi ? base->GetApi( ort::kApiVersion ) : nullptr;
 	if( !table )
 	{
 		std::snprintf( state.failure, sizeof( state.failure ), "%s is not an ONNX Runtime of API version %u or later",
-					   kInferenceLibraryFile, ort::kApiVersion );
+		               kInferenceLibraryFile, ort::kApiVersion );
 		return;
 	}
 	ort::BindApi( table, state.inference.api );

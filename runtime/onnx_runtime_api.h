@@ -20,11 +20,11 @@ struct RunOptions;
 // The oldest table that holds every slot below; 1.30 answers up to 30.
 const uint32_t kApiVersion = 17;
 
-const int kLoggingFatal        = 4;
-const int kOptimiseAll         = 99;
-const int kDeviceAllocator     = 0;
-const int kMemTypeDefault      = 0;
-const int kElementFloat        = 1;
+const int kLoggingFatal    = 4;
+const int kOptimiseAll     = 99;
+const int kDeviceAllocator = 0;
+const int kMemTypeDefault  = 0;
+const int kElementFloat    = 1;
 
 struct ApiBase
 {
@@ -36,23 +36,23 @@ typedef const ApiBase* ( *GetApiBaseFunction )();
 // The slots, and the signature each one has.
 enum Slot : int
 {
-	kGetErrorMessage                 = 2,
-	kCreateEnv                       = 3,
-	kCreateSession                   = 7,
-	kRun                             = 9,
-	kCreateSessionOptions            = 10,
+	kGetErrorMessage                  = 2,
+	kCreateEnv                        = 3,
+	kCreateSession                    = 7,
+	kRun                              = 9,
+	kCreateSessionOptions             = 10,
 	kSetSessionGraphOptimizationLevel = 23,
-	kSetIntraOpNumThreads            = 24,
-	kSetInterOpNumThreads            = 25,
-	kCreateTensorWithDataAsOrtValue  = 49,
-	kCreateCpuMemoryInfo             = 69,
-	kReleaseEnv                      = 92,
-	kReleaseStatus                   = 93,
-	kReleaseMemoryInfo               = 94,
-	kReleaseSession                  = 95,
-	kReleaseValue                    = 96,
-	kReleaseSessionOptions           = 100,
-	kAddSessionConfigEntry           = 130,
+	kSetIntraOpNumThreads             = 24,
+	kSetInterOpNumThreads             = 25,
+	kCreateTensorWithDataAsOrtValue   = 49,
+	kCreateCpuMemoryInfo              = 69,
+	kReleaseEnv                       = 92,
+	kReleaseStatus                    = 93,
+	kReleaseMemoryInfo                = 94,
+	kReleaseSession                   = 95,
+	kReleaseValue                     = 96,
+	kReleaseSessionOptions            = 100,
+	kAddSessionConfigEntry            = 130,
 };
 
 // The model path is wide text on Windows and bytes elsewhere; os.h makes it, so it travels untyped.
@@ -62,13 +62,13 @@ struct Api
 	Status* ( *CreateEnv )( int level, const char* logId, Env** out );
 	Status* ( *CreateSession )( const Env*, const void* modelPath, const SessionOptions*, Session** out );
 	Status* ( *Run )( Session*, const RunOptions*, const char* const* inputNames, const Value* const* inputs,
-					  size_t inputCount, const char* const* outputNames, size_t outputCount, Value** outputs );
+	                  size_t inputCount, const char* const* outputNames, size_t outputCount, Value** outputs );
 	Status* ( *CreateSessionOptions )( SessionOptions** out );
 	Status* ( *SetSessionGraphOptimizationLevel )( SessionOptions*, int level );
 	Status* ( *SetIntraOpNumThreads )( SessionOptions*, int threads );
 	Status* ( *SetInterOpNumThreads )( SessionOptions*, int threads );
 	Status* ( *CreateTensorWithDataAsOrtValue )( const MemoryInfo*, void* data, size_t bytes, const int64_t* shape,
-												 size_t dimensions, int elementType, Value** out );
+	                                             size_t dimensions, int elementType, Value** out );
 	Status* ( *CreateCpuMemoryInfo )( int allocatorType, int memType, MemoryInfo** out );
 	void ( *ReleaseEnv )( Env* );
 	void ( *ReleaseStatus )( Status* );

@@ -79,9 +79,10 @@ void* LoadLibraryBesideSelf( const char* file, char* why, size_t whySize )
 		return nullptr;
 	}
 	char path[ kPathChars ];
-	const char* slash  = std::strrchr( self.dli_fname, '/' );
+	const char* slash      = std::strrchr( self.dli_fname, '/' );
 	const int folderLength = slash ? static_cast< int >( slash - self.dli_fname ) : 1;
-	const int written  = std::snprintf( path, sizeof( path ), "%.*s/%s", folderLength, slash ? self.dli_fname : ".", file );
+	const int written =
+	    std::snprintf( path, sizeof( path ), "%.*s/%s", folderLength, slash ? self.dli_fname : ".", file );
 	if( written < 0 || static_cast< size_t >( written ) >= sizeof( path ) )
 	{
 		std::snprintf( why, whySize, "the runtime's folder is too long a path" );

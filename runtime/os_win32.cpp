@@ -46,14 +46,14 @@ bool InferencePath( const char* folder, const char* file, void* buffer, size_t b
 		return false;
 	// The ANSI code page: the folder came as the plug-in's ANSI text.
 	const int chars = MultiByteToWideChar( CP_ACP, 0, path, -1, static_cast< wchar_t* >( buffer ),
-										   static_cast< int >( bytes / sizeof( wchar_t ) ) );
+	                                       static_cast< int >( bytes / sizeof( wchar_t ) ) );
 	return chars > 0;
 }
 
 bool ReadVariable( const char* name, char* buffer, unsigned size )
 {
-	buffer[ 0 ]     = 0;
-	const DWORD n   = GetEnvironmentVariableA( name, buffer, size );
+	buffer[ 0 ]   = 0;
+	const DWORD n = GetEnvironmentVariableA( name, buffer, size );
 	if( n == 0 || n >= size )
 	{
 		buffer[ 0 ] = 0;
@@ -66,11 +66,11 @@ void* LoadLibraryBesideSelf( const char* file, char* why, size_t whySize )
 {
 	HMODULE self = nullptr;
 	char path[ MAX_PATH * 4 ];
-	const DWORD flags = GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT;
+	const DWORD flags  = GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT;
 	const DWORD length = GetModuleHandleExA( flags, reinterpret_cast< LPCSTR >( &LoadLibraryBesideSelf ), &self )
-							 ? GetModuleFileNameA( self, path, sizeof( path ) )
-							 : 0;
-	char* slash = length > 0 && length < sizeof( path ) ? std::strrchr( path, '\\' ) : nullptr;
+	                         ? GetModuleFileNameA( self, path, sizeof( path ) )
+	                         : 0;
+	char* slash        = length > 0 && length < sizeof( path ) ? std::strrchr( path, '\\' ) : nullptr;
 	if( !slash || static_cast< size_t >( slash + 1 - path ) + std::strlen( file ) >= sizeof( path ) )
 	{
 		std::snprintf( why, whySize, "cannot find the runtime's own folder" );
@@ -80,7 +80,8 @@ void* LoadLibraryBesideSelf( const char* file, char* why, size_t whySize )
 	// Its own dependencies are looked for beside it first.
 	HMODULE library = LoadLibraryExA( path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH );
 	if( !library )
-		std::snprintf( why, whySize, "cannot load %s: error %lu", path, static_cast< unsigned long >( GetLastError() ) );
+		std::snprintf( why, whySize, "cannot load %s: error %lu", path,
+		               static_cast< unsigned long >( GetLastError() ) );
 	return reinterpret_cast< void* >( library );
 }
 

@@ -63,9 +63,9 @@ NvCV_Status Segmenter::Load( const char* folder, uint32_t mode, char* why, size_
 {
 	Release();
 	frameWidth = frameHeight = 0; // the tables belong to the model's size too
-	const char* file = mode == 0 ? kQualityModelFile : kPerformanceModelFile;
-	modelWidth       = 256;
-	modelHeight      = mode == 0 ? 256 : 144;
+	const char* file         = mode == 0 ? kQualityModelFile : kPerformanceModelFile;
+	modelWidth               = 256;
+	modelHeight              = mode == 0 ? 256 : 144;
 	if( !ModelFileExists( folder, file ) )
 	{
 		std::snprintf( why, whySize, "model %s missing from %s", file, folder );
@@ -97,7 +97,7 @@ NvCV_Status Segmenter::Load( const char* folder, uint32_t mode, char* why, size_
 	auto fails = [ & ]( ort::Status* status ) { return Failed( *inference, status, failure, sizeof( failure ) ); };
 	ort::SessionOptions* options = nullptr;
 	bool failed = fails( api.CreateSessionOptions( &options ) ) || fails( Configure( api, options ) ) ||
-				  fails( api.CreateSession( inference->env, path, options, &session ) );
+	              fails( api.CreateSession( inference->env, path, options, &session ) );
 	if( options )
 		api.ReleaseSessionOptions( options );
 	if( session )
@@ -105,10 +105,10 @@ NvCV_Status Segmenter::Load( const char* folder, uint32_t mode, char* why, size_
 	const int64_t inputShape[]  = { 1, 3, modelHeight, modelWidth };
 	const int64_t outputShape[] = { 1, 1, modelHeight, modelWidth };
 	failed = failed || fails( api.CreateCpuMemoryInfo( ort::kDeviceAllocator, ort::kMemTypeDefault, &memory ) ) ||
-			 fails( api.CreateTensorWithDataAsOrtValue( memory, planes.get(), 3 * plane * sizeof( float ), inputShape, 4,
-														ort::kElementFloat, &input ) ) ||
-			 fails( api.CreateTensorWithDataAsOrtValue( memory, map.get(), plane * sizeof( float ), outputShape, 4,
-														ort::kElementFloat, &output ) );
+	         fails( api.CreateTensorWithDataAsOrtValue( memory, planes.get(), 3 * plane * sizeof( float ), inputShape,
+	                                                    4, ort::kElementFloat, &input ) ) ||
+	         fails( api.CreateTensorWithDataAsOrtValue( memory, map.get(), plane * sizeof( float ), outputShape, 4,
+	                                                    ort::kElementFloat, &output ) );
 	// A first inference proves the names and shapes, and leaves no first-time work to the first frame.
 	failed = failed || fails( api.Run( session, nullptr, &kInputName, &input, 1, &kOutputName, 1, &output ) );
 	if( failed )
@@ -126,8 +126,9 @@ NvCV_Status Segmenter::Fit( uint32_t width, uint32_t height )
 		return NVCV_SUCCESS;
 	frameWidth = frameHeight = 0;
 	spread.reset( new( std::nothrow ) float[ size_t( modelHeight ) * width ] );
-	if( !spread || !MakeResizeAxis( width, modelWidth, 3, inColumns ) || !MakeResizeAxis( height, modelHeight, 1, inRows ) ||
-		!MakeResizeAxis( modelWidth, width, 1, outColumns ) || !MakeResizeAxis( modelHeight, height, 1, outRows ) )
+	if( !spread || !MakeResizeAxis( width, modelWidth, 3, inColumns ) ||
+	    !MakeResizeAxis( height, modelHeight, 1, inRows ) || !MakeResizeAxis( modelWidth, width, 1, outColumns ) ||
+	    !MakeResizeAxis( modelHeight, height, 1, outRows ) )
 		return NVCV_ERR_MEMORY;
 	frameWidth  = width;
 	frameHeight = height;

@@ -23,8 +23,8 @@ struct FailEntry
 struct Controls
 {
 	FailEntry fail[ kMaxFailEntries ];
-	int failCount = 0;
-	int matte     = -1;
+	int failCount        = 0;
+	int matte            = -1;
 	char logPath[ 1024 ] = {};
 
 	Controls();

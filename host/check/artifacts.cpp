@@ -31,7 +31,8 @@ void MakeDifferencePicture( const Picture& expected, const Picture& drawn, Pictu
 	Picture context;
 	ResizePicture( context, std::max( expected.width, drawn.width ), std::max( expected.height, drawn.height ) );
 	std::fill( context.rgba.begin(), context.rgba.end(), uint8_t( 0 ) );
-	std::vector< uint8_t > steps( static_cast< size_t >( context.width ) * static_cast< size_t >( context.height ), 255 );
+	std::vector< uint8_t > steps( static_cast< size_t >( context.width ) * static_cast< size_t >( context.height ),
+	                              255 );
 	for( int y = 0; y < context.height; ++y )
 		for( int x = 0; x < context.width; ++x )
 		{
@@ -53,7 +54,8 @@ std::string ArtifactBaseName( const std::string& check, const std::string& insta
 {
 	std::string name = check + "-" + instance + "-frame" + std::to_string( frame );
 	for( char& c : name )
-		if( !( ( c >= 'a' && c <= 'z' ) || ( c >= 'A' && c <= 'Z' ) || ( c >= '0' && c <= '9' ) || c == '.' || c == '-' ) )
+		if( !( ( c >= 'a' && c <= 'z' ) || ( c >= 'A' && c <= 'Z' ) || ( c >= '0' && c <= '9' ) || c == '.' ||
+		       c == '-' ) )
 			c = '_';
 	return name;
 }

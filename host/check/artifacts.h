@@ -21,7 +21,7 @@ std::string ArtifactBaseName( const std::string& check, const std::string& insta
 
 struct ArtifactPicture
 {
-	const char* kind;   // "expected", "drawn", "difference"
+	const char* kind; // "expected", "drawn", "difference"
 	const Picture* picture;
 	bool premultiplied; // written un-premultiplied: PNG files hold straight colour
 };

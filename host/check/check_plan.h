@@ -16,12 +16,12 @@ struct FrameSize
 // How much work a strictness from 1 (a quick smoke run) to 10 (everything) asks for.
 struct CheckPlan
 {
-	int strictness     = 1;
-	int scanCycles     = 0; // load, query, unload
-	int instances      = 0; // live at once
-	int framesPerSize  = 0; // enough for effects that draw their first frame after a set-up unchanged
-	int randomSteps    = 0; // frames of random parameter automation
-	int settleFrames   = 0; // frames after a return to the defaults
+	int strictness    = 1;
+	int scanCycles    = 0;              // load, query, unload
+	int instances     = 0;              // live at once
+	int framesPerSize = 0;              // enough for effects that draw their first frame after a set-up unchanged
+	int randomSteps   = 0;              // frames of random parameter automation
+	int settleFrames  = 0;              // frames after a return to the defaults
 	std::vector< FrameSize > sizes;     // sizes a running instance changes through
 	std::vector< FrameSize > tinySizes; // frames a few pixels wide
 };
@@ -32,7 +32,10 @@ CheckPlan MakeCheckPlan( int strictness );
 class CheckRandom
 {
 public:
-	explicit CheckRandom( uint64_t seed ) : state( seed ) {}
+	explicit CheckRandom( uint64_t seed )
+	    : state( seed )
+	{
+	}
 	uint64_t Next();
 	// 0 to n - 1; n at least 1.
 	int Below( int n );

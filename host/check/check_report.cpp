@@ -12,7 +12,7 @@ namespace ffglhost
 {
 namespace
 {
-const char* const kPrefix = "@check ";
+const char* const kPrefix     = "@check ";
 const size_t kPrintedLogLines = 12;
 
 // Budgets per kind of call, in milliseconds: generous, since this may render on the CPU.
@@ -174,9 +174,9 @@ GroupOutcome ParseGroupOutput( const std::string& output )
 		if( line.compare( 0, 7, kPrefix ) != 0 )
 			continue;
 		line.erase( 0, 7 );
-		const size_t space      = line.find( ' ' );
-		const std::string word  = line.substr( 0, space );
-		const std::string rest  = space == std::string::npos ? std::string() : line.substr( space + 1 );
+		const size_t space     = line.find( ' ' );
+		const std::string word = line.substr( 0, space );
+		const std::string rest = space == std::string::npos ? std::string() : line.substr( space + 1 );
 		if( word == "begin" )
 			outcome.currentCheck = rest;
 		else if( word == "call" )
@@ -206,10 +206,12 @@ GroupOutcome ParseGroupOutput( const std::string& output )
 			if( nameStart == std::string::npos )
 				continue;
 			const std::string status = rest.substr( 0, nameStart );
-			result.status = status == "PASS" ? CheckStatus::kPass : status == "WARN" ? CheckStatus::kWarn : CheckStatus::kFail;
-			const size_t nameEnd = rest.find( ' ', nameStart + 1 );
-			result.name          = rest.substr( nameStart + 1, nameEnd - nameStart - 1 );
-			result.reason        = nameEnd == std::string::npos ? std::string() : rest.substr( nameEnd + 1 );
+			result.status            = status == "PASS"   ? CheckStatus::kPass
+			                           : status == "WARN" ? CheckStatus::kWarn
+			                                              : CheckStatus::kFail;
+			const size_t nameEnd     = rest.find( ' ', nameStart + 1 );
+			result.name              = rest.substr( nameStart + 1, nameEnd - nameStart - 1 );
+			result.reason            = nameEnd == std::string::npos ? std::string() : rest.substr( nameEnd + 1 );
 			if( result.name == outcome.currentCheck )
 				outcome.currentCheck.clear();
 			outcome.results.push_back( result );
@@ -250,7 +252,7 @@ void CheckReport::AddArtifact( const std::string& check, const std::string& file
 
 void CheckReport::Order( const std::vector< std::string >& names )
 {
-	std::stable_sort( results.begin(), results.end(), [&names]( const CheckResult& a, const CheckResult& b ) {
+	std::stable_sort( results.begin(), results.end(), [ &names ]( const CheckResult& a, const CheckResult& b ) {
 		return std::find( names.begin(), names.end(), a.name ) < std::find( names.begin(), names.end(), b.name );
 	} );
 }
@@ -279,11 +281,13 @@ void CheckReport::SummariseTiming( bool everyGroupRan )
 		line.budget = budget.milliseconds;
 		timing.push_back( line );
 		char text[ 256 ];
-		std::snprintf( text, sizeof( text ), "%s: median %.2f ms, p95 %.2f ms, max %.2f ms over %zu calls (budget %.0f ms)",
-		               budget.what, line.median, line.p95, line.max, line.count, budget.milliseconds );
+		std::snprintf( text, sizeof( text ),
+		               "%s: median %.2f ms, p95 %.2f ms, max %.2f ms over %zu calls (budget %.0f ms)", budget.what,
+		               line.median, line.p95, line.max, line.count, budget.milliseconds );
 		const bool over = line.p95 > budget.milliseconds;
 		Add( { name, over ? CheckStatus::kWarn : CheckStatus::kPass,
-		       over ? std::string( "slow: " ) + text + "; hosts drop frames or stall when a call takes this long" : text } );
+		       over ? std::string( "slow: " ) + text + "; hosts drop frames or stall when a call takes this long"
+		            : text } );
 	}
 }
 
@@ -307,8 +311,8 @@ bool CheckReport::HasResult( const std::string& name ) const
 
 int CheckReport::Count( CheckStatus status ) const
 {
-	return static_cast< int >(
-	    std::count_if( results.begin(), results.end(), [status]( const CheckResult& r ) { return r.status == status; } ) );
+	return static_cast< int >( std::count_if( results.begin(), results.end(),
+	                                          [ status ]( const CheckResult& r ) { return r.status == status; } ) );
 }
 
 void CheckReport::Print( FILE* stream, const std::string& heading, int strictness, unsigned long long seed ) const
@@ -319,8 +323,8 @@ void CheckReport::Print( FILE* stream, const std::string& heading, int strictnes
 		width = std::max( width, result.name.size() );
 	for( const CheckResult& result : results )
 	{
-		std::fprintf( stream, "%s  %-*s  %s\n", StatusName( result.status ), static_cast< int >( width ), result.name.c_str(),
-		              result.reason.c_str() );
+		std::fprintf( stream, "%s  %-*s  %s\n", StatusName( result.status ), static_cast< int >( width ),
+		              result.name.c_str(), result.reason.c_str() );
 		for( const std::string& path : Artifacts( result.name ) )
 			std::fprintf( stream, "      %-*s  picture: %s\n", static_cast< int >( width ), "", path.c_str() );
 	}
@@ -330,17 +334,20 @@ void CheckReport::Print( FILE* stream, const std::string& heading, int strictnes
 		for( size_t i = 0; i < logLines.size() && i < kPrintedLogLines; ++i )
 			std::fprintf( stream, "  plugin: %s\n", logLines[ i ].c_str() );
 		if( logLines.size() > kPrintedLogLines )
-			std::fprintf( stream, "  ... and %zu more lines (all of them in the JSON)\n", logLines.size() - kPrintedLogLines );
+			std::fprintf( stream, "  ... and %zu more lines (all of them in the JSON)\n",
+			              logLines.size() - kPrintedLogLines );
 	}
 	const int warnings = Count( CheckStatus::kWarn );
-	std::fprintf( stream, "summary: %zu checks, %d passed, %d warning%s, %d failed (strictness %d, seed %llu; replay with --seed %llu)\n",
-	              results.size(), Count( CheckStatus::kPass ), warnings, warnings == 1 ? "" : "s", Count( CheckStatus::kFail ),
-	              strictness, seed, seed );
+	std::fprintf(
+	    stream,
+	    "summary: %zu checks, %d passed, %d warning%s, %d failed (strictness %d, seed %llu; replay with --seed %llu)\n",
+	    results.size(), Count( CheckStatus::kPass ), warnings, warnings == 1 ? "" : "s", Count( CheckStatus::kFail ),
+	    strictness, seed, seed );
 	std::fflush( stream );
 }
 
-bool CheckReport::WriteJson( const std::string& path, const std::string& plugin, int strictness, unsigned long long seed,
-                             std::string* error ) const
+bool CheckReport::WriteJson( const std::string& path, const std::string& plugin, int strictness,
+                             unsigned long long seed, std::string* error ) const
 {
 	std::ofstream file( path, std::ios::binary );
 	if( !file )
@@ -348,13 +355,15 @@ bool CheckReport::WriteJson( const std::string& path, const std::string& plugin,
 		*error = "cannot write " + path;
 		return false;
 	}
-	file << "{\n  \"plugin\": " << JsonText( plugin ) << ",\n  \"strictness\": " << strictness << ",\n  \"seed\": " << seed << ",\n  \"summary\": {\"checks\": "
-	     << results.size() << ", \"passed\": " << Count( CheckStatus::kPass ) << ", \"warnings\": " << Count( CheckStatus::kWarn )
+	file << "{\n  \"plugin\": " << JsonText( plugin ) << ",\n  \"strictness\": " << strictness
+	     << ",\n  \"seed\": " << seed << ",\n  \"summary\": {\"checks\": " << results.size()
+	     << ", \"passed\": " << Count( CheckStatus::kPass ) << ", \"warnings\": " << Count( CheckStatus::kWarn )
 	     << ", \"failed\": " << Count( CheckStatus::kFail ) << "},\n  \"checks\": [\n";
 	for( size_t i = 0; i < results.size(); ++i )
-		file << "    {\"name\": " << JsonText( results[ i ].name ) << ", \"status\": " << JsonText( StatusName( results[ i ].status ) )
-		     << ", \"reason\": " << JsonText( results[ i ].reason ) << ArtifactsJson( Artifacts( results[ i ].name ) ) << "}"
-		     << ( i + 1 < results.size() ? ",\n" : "\n" );
+		file << "    {\"name\": " << JsonText( results[ i ].name )
+		     << ", \"status\": " << JsonText( StatusName( results[ i ].status ) )
+		     << ", \"reason\": " << JsonText( results[ i ].reason ) << ArtifactsJson( Artifacts( results[ i ].name ) )
+		     << "}" << ( i + 1 < results.size() ? ",\n" : "\n" );
 	file << "  ],\n  \"timing\": [\n";
 	for( size_t i = 0; i < timing.size(); ++i )
 	{
@@ -362,7 +371,8 @@ bool CheckReport::WriteJson( const std::string& path, const std::string& plugin,
 		std::snprintf( numbers, sizeof( numbers ),
 		               "\"calls\": %zu, \"median_ms\": %.3f, \"p95_ms\": %.3f, \"max_ms\": %.3f, \"budget_ms\": %.0f",
 		               timing[ i ].count, timing[ i ].median, timing[ i ].p95, timing[ i ].max, timing[ i ].budget );
-		file << "    {\"kind\": " << JsonText( timing[ i ].kind ) << ", " << numbers << "}" << ( i + 1 < timing.size() ? ",\n" : "\n" );
+		file << "    {\"kind\": " << JsonText( timing[ i ].kind ) << ", " << numbers << "}"
+		     << ( i + 1 < timing.size() ? ",\n" : "\n" );
 	}
 	file << "  ],\n  \"log\": [";
 	for( size_t i = 0; i < logLines.size(); ++i )

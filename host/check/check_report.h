@@ -47,10 +47,10 @@ struct GroupOutcome
 	std::vector< std::pair< std::string, double > > times;
 	std::vector< std::string > logLines;
 	std::vector< std::pair< std::string, std::string > > artifacts; // check, file
-	std::string currentCheck; // begun and not yet reported
-	std::string lastCall;     // "FF_PROCESS_OPENGL (frame 3 of 320x180)"
-	bool ended = false;       // the group ran to its end
-	int hungAfter = 0;        // seconds a call took before the group gave up on it; 0: none did
+	std::string currentCheck;                                       // begun and not yet reported
+	std::string lastCall;                                           // "FF_PROCESS_OPENGL (frame 3 of 320x180)"
+	bool ended    = false;                                          // the group ran to its end
+	int hungAfter = 0; // seconds a call took before the group gave up on it; 0: none did
 };
 GroupOutcome ParseGroupOutput( const std::string& output );
 

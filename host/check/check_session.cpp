@@ -14,12 +14,16 @@ namespace ffglhost
 namespace
 {
 const long long kSteadyFramePixels = 1920LL * 1080LL;
-const char* const kWatchNames[]    = { "glstate.instantiate", "glstate.process", "glstate.deinstantiate", "glstate.other" };
+const char* const kWatchNames[]    = { "glstate.instantiate", "glstate.process", "glstate.deinstantiate",
+	                                   "glstate.other" };
 }
 
 CheckSession::CheckSession( const CheckGroup& checkGroup, const std::string& pluginPath, const CheckPlan& checkPlan,
                             uint64_t seed )
-    : group( checkGroup ), plugin( pluginPath ), plan( checkPlan ), random( seed )
+    : group( checkGroup )
+    , plugin( pluginPath )
+    , plan( checkPlan )
+    , random( seed )
 {
 }
 
@@ -114,8 +118,9 @@ void CheckSession::ReportSharedChecks()
 		if( namesProblem.empty() )
 			Pass( "names.released", "1 groups: no GL object outlived the instances and FF_DEINITIALISE" );
 		else
-			Fail( "names.released", "GL objects the plug-in made outlived every instance and FF_DEINITIALISE (" + std::string( group.name ) +
-			                            " group): " + namesProblem + "; delete them in FF_DEINSTANTIATE_GL" );
+			Fail( "names.released", "GL objects the plug-in made outlived every instance and FF_DEINITIALISE (" +
+			                            std::string( group.name ) + " group): " + namesProblem +
+			                            "; delete them in FF_DEINSTANTIATE_GL" );
 		namesChecked = false;
 		censusTaken  = false;
 	}
@@ -128,11 +133,13 @@ void CheckSession::SavePictures( const char* check, const std::string& instance,
 		return;
 	Picture difference;
 	MakeDifferencePicture( expected, drawn, difference );
-	WritePictures( check, ArtifactBaseName( check, instance, frame ),
-	               { { "expected", &expected, true }, { "drawn", &drawn, true }, { "difference", &difference, false } } );
+	WritePictures(
+	    check, ArtifactBaseName( check, instance, frame ),
+	    { { "expected", &expected, true }, { "drawn", &drawn, true }, { "difference", &difference, false } } );
 }
 
-void CheckSession::WritePictures( const char* check, const std::string& base, const std::vector< ArtifactPicture >& pictures )
+void CheckSession::WritePictures( const char* check, const std::string& base,
+                                  const std::vector< ArtifactPicture >& pictures )
 {
 	std::vector< std::string > files;
 	std::string error;
@@ -166,7 +173,8 @@ void CheckSession::Report( const char* check, CheckStatus status, const std::str
 	EmitResult( { check, status, reason } );
 }
 
-FFMixed CheckSession::Call( uint32_t code, FFMixed input, void* instance, const char* callName, const std::string& detail )
+FFMixed CheckSession::Call( uint32_t code, FFMixed input, void* instance, const char* callName,
+                            const std::string& detail )
 {
 	EmitCall( callName, detail );
 	return library.Call( code, input, instance );
@@ -181,12 +189,12 @@ FFMixed CheckSession::GuardedCall( CallKind kind, uint32_t code, FFMixed input, 
 	TakeGLErrors();
 	const GLStateSnapshot expected = TakeGLStateSnapshot();
 	EmitCall( callName, detail );
-	const double start  = NowSeconds();
+	const double start   = NowSeconds();
 	const FFMixed result = library.Call( code, input, instance );
 	glFinish();
 	if( milliseconds )
 		*milliseconds = ( NowSeconds() - start ) * 1000.0;
-	const std::string errors                   = TakeGLErrors();
+	const std::string errors                     = TakeGLErrors();
 	const std::vector< std::string > differences = CompareGLState( expected, TakeGLStateSnapshot(), callName );
 	StateWatch& watch                            = watches[ kind ];
 	++watch.calls;
@@ -235,17 +243,17 @@ bool CheckSession::Instantiate( CheckInstance& instance, int w, int h, std::stri
 	}
 	FFGLViewportStruct record = { 0, 0, static_cast< uint32_t >( w ), static_cast< uint32_t >( h ) };
 	double milliseconds       = 0.0;
-	const FFMixed result = GuardedCall( kInstantiateCall, FF_INSTANTIATE_GL, MixedPointer( &record ), nullptr,
-	                                    "FF_INSTANTIATE_GL", instance.name + " at " + SizeText( w, h ), &milliseconds );
+	const FFMixed result      = GuardedCall( kInstantiateCall, FF_INSTANTIATE_GL, MixedPointer( &record ), nullptr,
+	                                         "FF_INSTANTIATE_GL", instance.name + " at " + SizeText( w, h ), &milliseconds );
 	if( !IsValidPointer( result ) )
 	{
 		*reason = "FF_INSTANTIATE_GL failed for " + instance.name + " at " + SizeText( w, h );
 		return false;
 	}
 	EmitTime( "instantiate", milliseconds );
-	instance.id      = result.PointerValue;
-	instance.frames  = 0;
-	instance.changed = true;
+	instance.id                        = result.PointerValue;
+	instance.frames                    = 0;
+	instance.changed                   = true;
 	static const char* const kHostName = "ffglhost check";
 	SetHostinfoStruct host             = { kHostName, "1" };
 	GuardedCall( kOtherCall, FF_SET_HOSTINFO, MixedPointer( &host ), instance.id, "FF_SET_HOSTINFO", instance.name );
@@ -265,8 +273,8 @@ void CheckSession::Deinstantiate( CheckInstance& instance )
 
 uint32_t CheckSession::SetFloat( CheckInstance& instance, uint32_t index, float value )
 {
-	SetParameterStruct record      = {};
-	record.ParameterNumber         = index;
+	SetParameterStruct record     = {};
+	record.ParameterNumber        = index;
 	record.NewParameterValue.bits = 0;
 	std::memcpy( &record.NewParameterValue.UIntValue, &value, sizeof( value ) );
 	instance.changed = true;
@@ -297,15 +305,17 @@ uint32_t CheckSession::Resize( CheckInstance& instance, int w, int h )
 
 uint32_t CheckSession::Deinitialise()
 {
-	const uint32_t answer = GuardedCall( kOtherCall, FF_DEINITIALISE, MixedNumber( 0 ), nullptr, "FF_DEINITIALISE", "" ).UIntValue;
-	initialised           = false;
+	const uint32_t answer =
+	    GuardedCall( kOtherCall, FF_DEINITIALISE, MixedNumber( 0 ), nullptr, "FF_DEINITIALISE", "" ).UIntValue;
+	initialised = false;
 	return answer;
 }
 
 uint32_t CheckSession::Initialise()
 {
-	const uint32_t answer = GuardedCall( kOtherCall, FF_INITIALISE_V2, MixedNumber( 0 ), nullptr, "FF_INITIALISE_V2", "" ).UIntValue;
-	initialised           = answer == FF_SUCCESS;
+	const uint32_t answer =
+	    GuardedCall( kOtherCall, FF_INITIALISE_V2, MixedNumber( 0 ), nullptr, "FF_INITIALISE_V2", "" ).UIntValue;
+	initialised = answer == FF_SUCCESS;
 	return answer;
 }
 
@@ -323,10 +333,12 @@ bool CheckSession::SetDefaults( CheckInstance& instance, std::string* reason )
 	for( const ParameterDescription& p : description.parameters )
 	{
 		const bool text = p.typeKnown && IsTextType( p.type );
-		const uint32_t answer = text ? SetText( instance, p.index, p.defaultText.c_str() ) : SetFloat( instance, p.index, p.defaultValue );
+		const uint32_t answer =
+		    text ? SetText( instance, p.index, p.defaultText.c_str() ) : SetFloat( instance, p.index, p.defaultValue );
 		if( answer != FF_SUCCESS )
 		{
-			*reason = "refused its own default for \"" + p.name + "\" (" + ( text ? p.defaultText : FloatText( p.defaultValue ) ) + ")";
+			*reason = "refused its own default for \"" + p.name + "\" (" +
+			          ( text ? p.defaultText : FloatText( p.defaultValue ) ) + ")";
 			return false;
 		}
 	}
@@ -338,7 +350,8 @@ bool CheckSession::SetRandomValues( CheckInstance& instance, CheckRandom& dice, 
 {
 	if( values )
 		values->clear();
-	static const char* const kTexts[] = { "", "a", "Umbra", "0123456789abcdefghijklmnopqrstuvwxyz", "caf\xc3\xa9 \xe2\x9c\x93" };
+	static const char* const kTexts[] = { "", "a", "Umbra", "0123456789abcdefghijklmnopqrstuvwxyz",
+		                                  "caf\xc3\xa9 \xe2\x9c\x93" };
 	for( const ParameterDescription& p : description.parameters )
 	{
 		if( p.typeKnown && IsTextType( p.type ) )
@@ -352,11 +365,11 @@ bool CheckSession::SetRandomValues( CheckInstance& instance, CheckRandom& dice, 
 			continue;
 		}
 		const float value = p.typeKnown && p.type == FF_TYPE_BOOLEAN ? static_cast< float >( dice.Below( 2 ) )
-		                                                            : dice.Between( p.min, p.max );
+		                                                             : dice.Between( p.min, p.max );
 		if( SetFloat( instance, p.index, value ) != FF_SUCCESS )
 		{
-			*reason = "refused \"" + p.name + "\" = " + FloatText( value ) + ", within its range " + FloatText( p.min ) + " to " +
-			          FloatText( p.max );
+			*reason = "refused \"" + p.name + "\" = " + FloatText( value ) + ", within its range " +
+			          FloatText( p.min ) + " to " + FloatText( p.max );
 			return false;
 		}
 		if( values )
@@ -379,7 +392,8 @@ uint32_t CheckSession::RawFrame( CheckInstance& instance, const FrameLayout& lay
 	PrepareFrame( layout, 0 );
 	record->HostFBO = target.Framebuffer();
 	const uint32_t answer =
-	    GuardedCall( kProcessCall, FF_PROCESS_OPENGL, MixedPointer( record ), instance.id, "FF_PROCESS_OPENGL", detail ).UIntValue;
+	    GuardedCall( kProcessCall, FF_PROCESS_OPENGL, MixedPointer( record ), instance.id, "FF_PROCESS_OPENGL", detail )
+	        .UIntValue;
 	if( output )
 	{
 		output->answer = answer;
@@ -398,8 +412,8 @@ void CheckSession::Frame( CheckInstance& instance, const FrameLayout& layout, in
 	// instances fed the same pictures are told the same time.
 	const std::string detail = "frame " + std::to_string( instance.frames + 1 ) + " of " + instance.name + " at " +
 	                           SizeText( layout.width, layout.height );
-	const double time        = pictureIndex / 60.0;
-	SetBeatinfoStruct beat   = { 120.f, static_cast< float >( pictureIndex % 8 ) / 8.f };
+	const double time      = pictureIndex / 60.0;
+	SetBeatinfoStruct beat = { 120.f, static_cast< float >( pictureIndex % 8 ) / 8.f };
 	GuardedCall( kOtherCall, FF_SET_TIME, MixedPointer( &time ), instance.id, "FF_SET_TIME", detail );
 	GuardedCall( kOtherCall, FF_SET_BEATINFO, MixedPointer( &beat ), instance.id, "FF_SET_BEATINFO", detail );
 
@@ -409,8 +423,8 @@ void CheckSession::Frame( CheckInstance& instance, const FrameLayout& layout, in
 	FFGLTextureStruct* textures[ 1 ] = { &texture };
 	ProcessOpenGLStruct record       = { 1, textures, target.Framebuffer() };
 	double milliseconds              = 0.0;
-	output.answer = GuardedCall( kProcessCall, FF_PROCESS_OPENGL, MixedPointer( &record ), instance.id, "FF_PROCESS_OPENGL",
-	                             detail, &milliseconds )
+	output.answer = GuardedCall( kProcessCall, FF_PROCESS_OPENGL, MixedPointer( &record ), instance.id,
+	                             "FF_PROCESS_OPENGL", detail, &milliseconds )
 	                    .UIntValue;
 	if( instance.frames == 0 )
 		EmitTime( "first_frame", milliseconds );

@@ -35,13 +35,15 @@ std::string FrameProblem( const FrameOutput& output, unsigned demands )
 		               "%zu pixels of the viewport were not drawn (first at %s): the host's clear colour shows through",
 		               output.undrawn, PositionText( output.undrawnX, output.undrawnY ).c_str() );
 	else if( ( demands & kPremultiplied ) && output.straight )
-		std::snprintf( text, sizeof( text ),
-		               "colour not premultiplied: %zu pixels have red, green or blue above alpha, first (%d, %d, %d, %d) at %s",
-		               output.straight, output.straightAt[ 0 ], output.straightAt[ 1 ], output.straightAt[ 2 ],
-		               output.straightAt[ 3 ], PositionText( output.straightX, output.straightY ).c_str() );
+		std::snprintf(
+		    text, sizeof( text ),
+		    "colour not premultiplied: %zu pixels have red, green or blue above alpha, first (%d, %d, %d, %d) at %s",
+		    output.straight, output.straightAt[ 0 ], output.straightAt[ 1 ], output.straightAt[ 2 ],
+		    output.straightAt[ 3 ], PositionText( output.straightX, output.straightY ).c_str() );
 	else if( ( demands & kInside ) && output.outside )
-		std::snprintf( text, sizeof( text ), "drew %zu pixels outside the viewport (first at %s of HostFBO, from the top)",
-		               output.outside, PositionText( output.outsideX, output.outsideY ).c_str() );
+		std::snprintf( text, sizeof( text ),
+		               "drew %zu pixels outside the viewport (first at %s of HostFBO, from the top)", output.outside,
+		               PositionText( output.outsideX, output.outsideY ).c_str() );
 	else
 		return std::string();
 	return text;
@@ -73,8 +75,8 @@ void InspectFrame( const Picture& target, const FrameLayout& layout, FrameOutput
 		for( int x = 0; x < targetWidth; ++x )
 		{
 			const uint8_t* pixel = PixelAt( target, x, row );
-			const bool inside    = x >= layout.viewportX && x < layout.viewportX + layout.width && row >= layout.viewportY &&
-			                    row < layout.viewportY + layout.height;
+			const bool inside    = x >= layout.viewportX && x < layout.viewportX + layout.width &&
+			                    row >= layout.viewportY && row < layout.viewportY + layout.height;
 			if( !inside )
 			{
 				if( !IsClearColour( pixel ) && output.outside++ == 0 )

@@ -29,10 +29,10 @@ const uint8_t kClearColour[ 4 ] = { 13, 251, 7, 3 };
 struct FrameOutput
 {
 	uint32_t answer = 0;
-	Picture picture;        // the viewport's pixels, rows top first
-	size_t undrawn  = 0;    // viewport pixels still holding the host's clear colour
-	size_t straight = 0;    // pixels whose red, green or blue exceeds their alpha by more than one step
-	size_t outside  = 0;    // pixels outside the viewport that changed
+	Picture picture;     // the viewport's pixels, rows top first
+	size_t undrawn  = 0; // viewport pixels still holding the host's clear colour
+	size_t straight = 0; // pixels whose red, green or blue exceeds their alpha by more than one step
+	size_t outside  = 0; // pixels outside the viewport that changed
 	int straightX = 0, straightY = 0, straightAt[ 4 ] = {};
 	int undrawnX = 0, undrawnY = 0;
 	int outsideX = 0, outsideY = 0;

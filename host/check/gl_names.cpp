@@ -24,7 +24,7 @@ GLNameCensus TakeGLNameCensus( GLuint upTo )
 	for( GLuint name = 1; name <= upTo; ++name )
 	{
 		const bool alive[ kGLNameKinds ] = {
-			glIsTexture( name ) == GL_TRUE, glIsBuffer( name ) == GL_TRUE,  glIsFramebuffer( name ) == GL_TRUE,
+			glIsTexture( name ) == GL_TRUE,      glIsBuffer( name ) == GL_TRUE,  glIsFramebuffer( name ) == GL_TRUE,
 			glIsRenderbuffer( name ) == GL_TRUE, glIsProgram( name ) == GL_TRUE, glIsShader( name ) == GL_TRUE,
 			glIsVertexArray( name ) == GL_TRUE,
 		};
@@ -51,8 +51,8 @@ std::string NamesLeftBehind( const GLNameCensus& before, const GLNameCensus& aft
 			list += ( i ? ", " : "" ) + std::to_string( left[ i ] );
 		if( left.size() > 8 )
 			list += ", ...";
-		text += ( text.empty() ? "" : ", " ) + std::to_string( left.size() ) + " " + kKindNames[ kind ][ left.size() > 1 ] +
-		        " (" + list + ")";
+		text += ( text.empty() ? "" : ", " ) + std::to_string( left.size() ) + " " +
+		        kKindNames[ kind ][ left.size() > 1 ] + " (" + list + ")";
 	}
 	return text;
 }

@@ -151,13 +151,15 @@ GLStateSnapshot TakeGLStateSnapshot()
 	return snapshot;
 }
 
-std::vector< std::string > CompareGLState( const GLStateSnapshot& expected, const GLStateSnapshot& found, const char* call )
+std::vector< std::string > CompareGLState( const GLStateSnapshot& expected, const GLStateSnapshot& found,
+                                           const char* call )
 {
 	std::vector< std::string > differences;
 	size_t at = 0;
 	for( const Item& item : kItems )
 	{
-		if( at + static_cast< size_t >( item.count ) > expected.values.size() || expected.values.size() != found.values.size() )
+		if( at + static_cast< size_t >( item.count ) > expected.values.size() ||
+		    expected.values.size() != found.values.size() )
 			break;
 		const GLint* want = &expected.values[ at ];
 		const GLint* got  = &found.values[ at ];
@@ -175,8 +177,8 @@ std::vector< std::string > CompareGLState( const GLStateSnapshot& expected, cons
 			for( int i = 0; i < item.count; ++i )
 				same = same && want[ i ] == got[ i ];
 			if( !same )
-				differences.push_back( std::string( item.name ) + " is " + Format( item, got, item.count ) + " after " + call +
-				                       " (expected " + Format( item, want, item.count ) + ")" );
+				differences.push_back( std::string( item.name ) + " is " + Format( item, got, item.count ) + " after " +
+				                       call + " (expected " + Format( item, want, item.count ) + ")" );
 		}
 		at += static_cast< size_t >( item.count );
 	}

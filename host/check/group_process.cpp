@@ -17,7 +17,11 @@ namespace
 class Watchdog
 {
 public:
-	explicit Watchdog( int seconds ) : limit( seconds ), thread( [this] { Watch(); } ) {}
+	explicit Watchdog( int seconds )
+	    : limit( seconds )
+	    , thread( [ this ] { Watch(); } )
+	{
+	}
 	~Watchdog()
 	{
 		stop = true;

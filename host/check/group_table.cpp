@@ -30,8 +30,8 @@ const std::vector< CheckGroup >& CheckGroups()
 const std::vector< const char* >& SharedChecks()
 {
 	static const std::vector< const char* > checks = {
-		"glstate.instantiate", "glstate.process",     "glstate.deinstantiate", "glstate.other",
-		"names.released",      "timing.scan",         "timing.instantiate",    "timing.first_frame",
+		"glstate.instantiate", "glstate.process",      "glstate.deinstantiate", "glstate.other",
+		"names.released",      "timing.scan",          "timing.instantiate",    "timing.first_frame",
 		"timing.steady_frame", "timing.deinstantiate",
 	};
 	return checks;

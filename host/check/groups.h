@@ -37,7 +37,7 @@ bool RunFreshInstance( CheckSession& session, const FrameRun& run, const std::st
 // first frame that differs (its difference in *difference), -1 when none does, or -2 with *reason when
 // the instance could not be made. The pictures of a frame that differs are saved for the check, under the
 // name of the instance that drew them.
-int FirstFrameUnlikeLone( CheckSession& session, const char* check, const std::string& drawer, const FrameLayout& layout,
-                          const std::vector< Picture >& drawn, const uint64_t* seed, PictureDifference* difference,
-                          std::string* reason );
+int FirstFrameUnlikeLone( CheckSession& session, const char* check, const std::string& drawer,
+                          const FrameLayout& layout, const std::vector< Picture >& drawn, const uint64_t* seed,
+                          PictureDifference* difference, std::string* reason );
 }

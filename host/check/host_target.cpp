@@ -53,7 +53,8 @@ GLNameCensus HostTarget::OwnNames() const
 {
 	GLNameCensus own;
 	own.names[ kTextureName ]     = { inputTexture, targetTexture };
-	own.names[ kFramebufferName ] = { spareFramebuffers[ 0 ], spareFramebuffers[ 1 ], spareFramebuffers[ 2 ], framebuffer };
+	own.names[ kFramebufferName ] = { spareFramebuffers[ 0 ], spareFramebuffers[ 1 ], spareFramebuffers[ 2 ],
+		                              framebuffer };
 	for( auto& names : own.names )
 		std::sort( names.begin(), names.end() );
 	return own;
@@ -92,17 +93,20 @@ void HostTarget::Upload( const FrameLayout& layout, const Picture& picture )
 		std::memcpy( &staging.rgba[ i ], kPaddingColour, 4 );
 	// GL's rows run bottom first; the picture's top row lands in row height - 1.
 	for( int y = 0; y < layout.height; ++y )
-		std::memcpy( PixelAt( staging, 0, layout.height - 1 - y ), PixelAt( picture, 0, y ), static_cast< size_t >( layout.width ) * 4 );
+		std::memcpy( PixelAt( staging, 0, layout.height - 1 - y ), PixelAt( picture, 0, y ),
+		             static_cast< size_t >( layout.width ) * 4 );
 	SetHostDefaultState( framebuffer, viewport );
 	glBindTexture( GL_TEXTURE_2D, inputTexture );
-	glTexSubImage2D( GL_TEXTURE_2D, 0, 0, 0, textureWidth, textureHeight, GL_RGBA, GL_UNSIGNED_BYTE, staging.rgba.data() );
+	glTexSubImage2D( GL_TEXTURE_2D, 0, 0, 0, textureWidth, textureHeight, GL_RGBA, GL_UNSIGNED_BYTE,
+	                 staging.rgba.data() );
 	glBindTexture( GL_TEXTURE_2D, 0 );
 }
 
 void HostTarget::Clear()
 {
 	SetHostDefaultState( framebuffer, { 0, 0, targetWidth, targetHeight } );
-	glClearColor( kClearColour[ 0 ] / 255.f, kClearColour[ 1 ] / 255.f, kClearColour[ 2 ] / 255.f, kClearColour[ 3 ] / 255.f );
+	glClearColor( kClearColour[ 0 ] / 255.f, kClearColour[ 1 ] / 255.f, kClearColour[ 2 ] / 255.f,
+	              kClearColour[ 3 ] / 255.f );
 	glClear( GL_COLOR_BUFFER_BIT );
 }
 

@@ -20,7 +20,7 @@ std::string PaddingShows( const Picture& drawn );
 class HostTarget
 {
 public:
-	HostTarget() = default;
+	HostTarget()                               = default;
 	HostTarget( const HostTarget& )            = delete;
 	HostTarget& operator=( const HostTarget& ) = delete;
 

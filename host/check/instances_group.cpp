@@ -7,8 +7,8 @@ namespace ffglhost
 {
 namespace
 {
-const int kWidth  = 320;
-const int kHeight = 180;
+const int kWidth             = 320;
+const int kHeight            = 180;
 const FrameSize kManySizes[] = { { 320, 180 }, { 333, 187 }, { 180, 320 }, { 256, 256 } };
 
 std::string Others( int count )
@@ -79,15 +79,16 @@ void Many( CheckSession& session )
 			const std::string problem = session.FrameProblemOf( check, *instances[ i ], output, kAnswered | kDrawn );
 			if( !problem.empty() )
 			{
-				session.Fail( check, FrameName( frame, *instances[ i ] ) + " at " + SizeText( size.width, size.height ) +
-				                         " beside " + Others( count - 1 ) + ": " + problem );
+				session.Fail( check, FrameName( frame, *instances[ i ] ) + " at " +
+				                         SizeText( size.width, size.height ) + " beside " + Others( count - 1 ) + ": " +
+				                         problem );
 				EndAll( session, instances );
 				return;
 			}
 		}
 	EndAll( session, instances );
-	session.Pass( check, std::to_string( count ) + " instances of different sizes in one context, " + std::to_string( frames ) +
-	                         " interleaved frames each" );
+	session.Pass( check, std::to_string( count ) + " instances of different sizes in one context, " +
+	                         std::to_string( frames ) + " interleaved frames each" );
 }
 
 // Random parameter values from a seed of their own, so that a second instance can be given the same.
@@ -127,7 +128,8 @@ void Interleaved( CheckSession& session )
 		for( int i : order )
 		{
 			CheckInstance& instance = *instances[ static_cast< size_t >( i ) ];
-			if( ( step == 0 || step == steps / 2 ) && !SetSeededValues( session, instance, seeds[ i ] + step, &reason ) )
+			if( ( step == 0 || step == steps / 2 ) &&
+			    !SetSeededValues( session, instance, seeds[ i ] + step, &reason ) )
 			{
 				session.Fail( check, instance.name + " " + reason );
 				EndAll( session, instances );
@@ -150,8 +152,9 @@ void Interleaved( CheckSession& session )
 	for( int i = 0; i < count; ++i )
 	{
 		PictureDifference difference;
-		const int frame = FirstFrameUnlikeLone( session, check, "instance " + std::to_string( i + 1 ), layout,
-		                                        drawn[ static_cast< size_t >( i ) ], &seeds[ i ], &difference, &reason );
+		const int frame =
+		    FirstFrameUnlikeLone( session, check, "instance " + std::to_string( i + 1 ), layout,
+		                          drawn[ static_cast< size_t >( i ) ], &seeds[ i ], &difference, &reason );
 		if( frame == -2 )
 		{
 			session.Fail( check, reason );
@@ -165,7 +168,9 @@ void Interleaved( CheckSession& session )
 			return;
 		}
 	}
-	session.Pass( check, std::to_string( count ) + " instances with their own parameters, frames in shuffled order, each drew what it draws alone" );
+	session.Pass( check,
+	              std::to_string( count ) +
+	                  " instances with their own parameters, frames in shuffled order, each drew what it draws alone" );
 }
 
 // One check from the instances made to its verdict: each end is followed by frames of those still live.
@@ -173,8 +178,8 @@ void DestroyOrder( CheckSession& session )
 {
 	const char* check = "instances.destroy_order";
 	session.Begin( check );
-	const int count      = session.Plan().instances;
-	const FrameSize size = { kWidth, kHeight };
+	const int count          = session.Plan().instances;
+	const FrameSize size     = { kWidth, kHeight };
 	const FrameLayout layout = PlainLayout( kWidth, kHeight );
 	std::vector< CheckInstance* > instances;
 	std::string reason;
@@ -185,7 +190,7 @@ void DestroyOrder( CheckSession& session )
 	}
 	std::vector< Picture > drawn;
 	std::vector< std::string > ended; // which instance ended before each step, for messages
-	std::string lastEnded; // the instance that ended last, for messages
+	std::string lastEnded;            // the instance that ended last, for messages
 	FrameOutput output;
 	for( int step = 0; step < count; ++step )
 	{
@@ -195,8 +200,9 @@ void DestroyOrder( CheckSession& session )
 			const std::string problem = session.FrameProblemOf( check, *instances[ i ], output, kAnswered | kDrawn );
 			if( !problem.empty() )
 			{
-				session.Fail( check, FrameName( step, *instances[ i ] ) + ( lastEnded.empty() ? "" : " after " + lastEnded + " ended" ) +
-				                         ": " + problem );
+				session.Fail( check, FrameName( step, *instances[ i ] ) +
+				                         ( lastEnded.empty() ? "" : " after " + lastEnded + " ended" ) + ": " +
+				                         problem );
 				EndAll( session, instances );
 				return;
 			}
@@ -214,8 +220,9 @@ void DestroyOrder( CheckSession& session )
 		ended.push_back( lastEnded );
 		if( instances.size() > 1 )
 		{
-			const size_t victim = static_cast< size_t >( session.Random().Below( static_cast< int >( instances.size() ) ) );
-			lastEnded           = instances[ victim ]->name;
+			const size_t victim =
+			    static_cast< size_t >( session.Random().Below( static_cast< int >( instances.size() ) ) );
+			lastEnded = instances[ victim ]->name;
 			session.Deinstantiate( *instances[ victim ] );
 			instances.erase( instances.begin() + static_cast< long >( victim ) );
 		}
@@ -223,18 +230,22 @@ void DestroyOrder( CheckSession& session )
 	EndAll( session, instances );
 
 	PictureDifference difference;
-	const int step = FirstFrameUnlikeLone( session, check, "the instances", layout, drawn, nullptr, &difference, &reason );
+	const int step =
+	    FirstFrameUnlikeLone( session, check, "the instances", layout, drawn, nullptr, &difference, &reason );
 	if( step != -1 )
 	{
 		const std::string& gone = step >= 0 ? ended[ static_cast< size_t >( step ) ] : std::string();
 		session.Fail( check, step == -2 ? reason
-		                                : ( gone.empty() ? "before any instance ended, the instances" : "after " + gone + " ended, the instances left" ) +
+		                                : ( gone.empty() ? "before any instance ended, the instances"
+		                                                 : "after " + gone + " ended, the instances left" ) +
 		                                      std::string( " drew frame " ) + std::to_string( step + 1 ) +
-		                                      " differently from an instance that lived alone (" + DescribeDifference( difference ) +
+		                                      " differently from an instance that lived alone (" +
+		                                      DescribeDifference( difference ) +
 		                                      ( gone.empty() ? ")" : "): ending one instance disturbs the others" ) );
 		return;
 	}
-	session.Pass( check, std::to_string( count ) + " instances ended one by one in random order, the others unaffected" );
+	session.Pass( check,
+	              std::to_string( count ) + " instances ended one by one in random order, the others unaffected" );
 }
 
 // One check in the order a host makes those calls; split, its steps would pass the instances around.
@@ -264,8 +275,8 @@ void DeinitialiseWhileLive( CheckSession& session )
 			const std::string problem = session.FrameProblemOf( check, *instances[ i ], output, kAnswered | kDrawn );
 			if( !problem.empty() )
 			{
-				session.Fail( check, FrameName( frame, *instances[ i ] ) + ( frame >= frames / 2 ? ", after FF_DEINITIALISE" : "" ) +
-				                         ": " + problem );
+				session.Fail( check, FrameName( frame, *instances[ i ] ) +
+				                         ( frame >= frames / 2 ? ", after FF_DEINITIALISE" : "" ) + ": " + problem );
 				EndAll( session, instances );
 				return;
 			}
@@ -286,25 +297,29 @@ void DeinitialiseWhileLive( CheckSession& session )
 	session.Deinstantiate( *late );
 	if( !made || !FrameProblem( output, kAnswered | kDrawn ).empty() )
 	{
-		session.Fail( check, made ? "a new instance after FF_DEINITIALISE and FF_INITIALISE_V2: " + FrameProblem( output, kAnswered | kDrawn )
+		session.Fail( check, made ? "a new instance after FF_DEINITIALISE and FF_INITIALISE_V2: " +
+		                                FrameProblem( output, kAnswered | kDrawn )
 		                          : reason + " after FF_DEINITIALISE and FF_INITIALISE_V2" );
 		return;
 	}
 	for( size_t i = 0; i < 2; ++i )
 	{
 		PictureDifference difference;
-		const int frame = FirstFrameUnlikeLone( session, check, "instance " + std::to_string( i + 1 ), layout, drawn[ i ],
-		                                        nullptr, &difference, &reason );
+		const int frame = FirstFrameUnlikeLone( session, check, "instance " + std::to_string( i + 1 ), layout,
+		                                        drawn[ i ], nullptr, &difference, &reason );
 		if( frame != -1 )
 		{
-			session.Fail( check, frame == -2 ? reason
-			                                 : "instance " + std::to_string( i + 1 ) + " drew frame " + std::to_string( frame + 1 ) +
-			                                       ( frame >= frames / 2 ? ", after FF_DEINITIALISE," : "" ) +
-			                                       " differently from a lone instance (" + DescribeDifference( difference ) + ")" );
+			session.Fail( check,
+			              frame == -2
+			                  ? reason
+			                  : "instance " + std::to_string( i + 1 ) + " drew frame " + std::to_string( frame + 1 ) +
+			                        ( frame >= frames / 2 ? ", after FF_DEINITIALISE," : "" ) +
+			                        " differently from a lone instance (" + DescribeDifference( difference ) + ")" );
 			return;
 		}
 	}
-	session.Pass( check, "FF_DEINITIALISE while 2 instances lived: they kept drawing as before, and a new one could be made" );
+	session.Pass( check,
+	              "FF_DEINITIALISE while 2 instances lived: they kept drawing as before, and a new one could be made" );
 }
 }
 
@@ -320,7 +335,8 @@ bool RunFreshInstance( CheckSession& session, const FrameRun& run, const std::st
 		const std::string problem = FrameProblem( *last, run.demands );
 		if( !problem.empty() )
 		{
-			*reason = FrameName( frame, instance ) + " at " + SizeText( run.layout.width, run.layout.height ) + ": " + problem;
+			*reason = FrameName( frame, instance ) + " at " + SizeText( run.layout.width, run.layout.height ) + ": " +
+			          problem;
 			session.Deinstantiate( instance );
 			return false;
 		}
@@ -329,9 +345,9 @@ bool RunFreshInstance( CheckSession& session, const FrameRun& run, const std::st
 	return true;
 }
 
-int FirstFrameUnlikeLone( CheckSession& session, const char* check, const std::string& drawer, const FrameLayout& layout,
-                          const std::vector< Picture >& drawn, const uint64_t* seed, PictureDifference* difference,
-                          std::string* reason )
+int FirstFrameUnlikeLone( CheckSession& session, const char* check, const std::string& drawer,
+                          const FrameLayout& layout, const std::vector< Picture >& drawn, const uint64_t* seed,
+                          PictureDifference* difference, std::string* reason )
 {
 	CheckInstance& alone = *session.NewInstance( "a lone instance" );
 	if( !session.Instantiate( alone, layout.width, layout.height, reason ) )

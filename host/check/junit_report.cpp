@@ -10,7 +10,11 @@ namespace
 size_t Utf8Length( const std::string& text, size_t at )
 {
 	const unsigned char c = static_cast< unsigned char >( text[ at ] );
-	const size_t length   = c < 0x80 ? 1 : c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
+	const size_t length   = c < 0x80                 ? 1
+	                        : c >= 0xC2 && c <= 0xDF ? 2
+	                        : c >= 0xE0 && c <= 0xEF ? 3
+	                        : c >= 0xF0 && c <= 0xF4 ? 4
+	                                                 : 0;
 	if( length == 0 || at + length > text.size() )
 		return 0;
 	for( size_t i = 1; i < length; ++i )
@@ -30,8 +34,8 @@ std::string XmlText( const std::string& text )
 	std::string out;
 	for( size_t i = 0; i < text.size(); )
 	{
-		const char c         = text[ i ];
-		const size_t length  = Utf8Length( text, i );
+		const char c        = text[ i ];
+		const size_t length = Utf8Length( text, i );
 		if( length > 1 )
 		{
 			out.append( text, i, length );
@@ -41,11 +45,21 @@ std::string XmlText( const std::string& text )
 		++i;
 		switch( c )
 		{
-		case '&': out += "&amp;"; break;
-		case '<': out += "&lt;"; break;
-		case '>': out += "&gt;"; break;
-		case '"': out += "&quot;"; break;
-		case '\'': out += "&apos;"; break;
+		case '&':
+			out += "&amp;";
+			break;
+		case '<':
+			out += "&lt;";
+			break;
+		case '>':
+			out += "&gt;";
+			break;
+		case '"':
+			out += "&quot;";
+			break;
+		case '\'':
+			out += "&apos;";
+			break;
 		default:
 			out += length == 1 && ( static_cast< unsigned char >( c ) >= 0x20 || c == '\n' || c == '\t' ) ? c : '?';
 		}
@@ -78,7 +92,8 @@ bool WriteJUnit( const std::string& path, const CheckReport& report, const std::
 		for( const std::string& picture : report.Artifacts( result.name ) )
 			out += "picture: " + picture + "\n";
 		if( result.status == CheckStatus::kFail )
-			file << "      <failure message=\"" << XmlText( result.reason ) << "\">" << XmlText( result.reason ) << "</failure>\n";
+			file << "      <failure message=\"" << XmlText( result.reason ) << "\">" << XmlText( result.reason )
+			     << "</failure>\n";
 		if( !out.empty() )
 			file << "      <system-out>" << XmlText( out ) << "</system-out>\n";
 		file << "    </testcase>\n";

@@ -77,8 +77,8 @@ void Premultiplied( CheckSession& session )
 	std::string reason;
 	const int frames = session.Plan().randomSteps;
 	if( !session.Instantiate( instance, kWidth, kHeight, &reason ) ||
-	    !Automate( session, check, instance, PlainLayout( kWidth, kHeight ), session.Random().Next(), frames, kPremultiplied,
-	               &reason ) )
+	    !Automate( session, check, instance, PlainLayout( kWidth, kHeight ), session.Random().Next(), frames,
+	               kPremultiplied, &reason ) )
 	{
 		session.Deinstantiate( instance );
 		session.Fail( check, reason + ( reason.find( "premultiplied" ) != std::string::npos
@@ -87,19 +87,21 @@ void Premultiplied( CheckSession& session )
 		return;
 	}
 	session.Deinstantiate( instance );
-	session.Pass( check, std::to_string( frames ) + " frames of premultiplied input with random parameters: red, green and blue never above alpha" );
+	session.Pass( check,
+	              std::to_string( frames ) +
+	                  " frames of premultiplied input with random parameters: red, green and blue never above alpha" );
 }
 
 void Deterministic( CheckSession& session )
 {
 	const char* check = "output.deterministic";
 	session.Begin( check );
-	const uint64_t seed      = session.Random().Next();
-	const int frames         = session.Plan().randomSteps;
-	const FrameLayout layout = PlainLayout( kWidth, kHeight );
+	const uint64_t seed                     = session.Random().Next();
+	const int frames                        = session.Plan().randomSteps;
+	const FrameLayout layout                = PlainLayout( kWidth, kHeight );
 	std::vector< CheckInstance* > instances = { session.NewInstance( "a fresh instance" ),
 		                                        session.NewInstance( "a second fresh instance" ) };
-	CheckRandom dice[ 2 ] = { CheckRandom( seed ), CheckRandom( seed ) };
+	CheckRandom dice[ 2 ]                   = { CheckRandom( seed ), CheckRandom( seed ) };
 	std::string reason;
 	bool ok = session.Instantiate( *instances[ 0 ], kWidth, kHeight, &reason ) &&
 	          session.Instantiate( *instances[ 1 ], kWidth, kHeight, &reason );
@@ -119,15 +121,16 @@ void Deterministic( CheckSession& session )
 		{
 			session.SavePictures( check, instances[ 1 ]->name, frame + 1, output[ 0 ].picture, output[ 1 ].picture );
 			ok     = false;
-			reason = "two fresh instances fed the same frames and parameters drew frame " + std::to_string( frame + 1 ) +
-			         " differently (" + DescribeDifference( difference ) +
+			reason = "two fresh instances fed the same frames and parameters drew frame " +
+			         std::to_string( frame + 1 ) + " differently (" + DescribeDifference( difference ) +
 			         "): the output depends on something besides the input, the parameters and the instance's past";
 		}
 	}
 	session.Deinstantiate( *instances[ 0 ] );
 	session.Deinstantiate( *instances[ 1 ] );
 	if( ok )
-		session.Pass( check, "two fresh instances drew the same " + std::to_string( frames ) + " pictures for the same frames and parameters" );
+		session.Pass( check, "two fresh instances drew the same " + std::to_string( frames ) +
+		                         " pictures for the same frames and parameters" );
 	else
 		session.Fail( check, reason );
 }
@@ -136,11 +139,11 @@ void OutsideViewport( CheckSession& session )
 {
 	const char* check = "output.outside_viewport";
 	session.Begin( check );
-	FrameLayout layout  = PlainLayout( kWidth, kHeight );
-	layout.targetWidth  = kWidth + 80;
-	layout.targetHeight = kHeight + 60;
-	layout.viewportX    = 37;
-	layout.viewportY    = 23;
+	FrameLayout layout      = PlainLayout( kWidth, kHeight );
+	layout.targetWidth      = kWidth + 80;
+	layout.targetHeight     = kHeight + 60;
+	layout.viewportX        = 37;
+	layout.viewportY        = 23;
 	CheckInstance& instance = *session.NewInstance( "instance 1" );
 	std::string reason;
 	const int frames = session.Plan().framesPerSize + 3;
@@ -152,7 +155,8 @@ void OutsideViewport( CheckSession& session )
 		return;
 	}
 	session.Deinstantiate( instance );
-	session.Pass( check, std::to_string( frames ) + " frames in a viewport at (37, 23) of a larger HostFBO: nothing drawn outside it" );
+	session.Pass( check, std::to_string( frames ) +
+	                         " frames in a viewport at (37, 23) of a larger HostFBO: nothing drawn outside it" );
 }
 }
 

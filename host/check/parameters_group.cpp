@@ -33,8 +33,8 @@ bool Boolean( const ParameterDescription& p )
 }
 
 // A frame that must be answered, drawn, and premultiplied; false with *reason otherwise.
-bool DrawFrame( CheckSession& session, const char* check, CheckInstance& instance, int picture, const std::string& context,
-                std::string* reason )
+bool DrawFrame( CheckSession& session, const char* check, CheckInstance& instance, int picture,
+                const std::string& context, std::string* reason )
 {
 	FrameOutput output;
 	session.Frame( instance, PlainLayout( kWidth, kHeight ), picture, output );
@@ -48,8 +48,9 @@ bool DrawFrame( CheckSession& session, const char* check, CheckInstance& instanc
 // A value read back unlike the one set costs a host something only if restoring it (a saved preset)
 // draws another picture: two fresh instances given the step's values, one with the value read back
 // instead. True, with the difference of their last pictures (saved for the check), when they differ.
-bool RestoringDrawsOtherwise( CheckSession& session, const char* check, const std::vector< std::pair< uint32_t, float > >& values,
-                              uint32_t index, float readBack, PictureDifference* difference )
+bool RestoringDrawsOtherwise( CheckSession& session, const char* check,
+                              const std::vector< std::pair< uint32_t, float > >& values, uint32_t index, float readBack,
+                              PictureDifference* difference )
 {
 	const int frames = session.Plan().framesPerSize;
 	Picture pictures[ 2 ];
@@ -97,8 +98,8 @@ void Automation( CheckSession& session, CheckInstance& instance )
 			const ParameterDescription& p = Parameter( session, set.first );
 			if( p.typeKnown && p.type != FF_TYPE_STANDARD && !Boolean( p ) )
 				continue;
-			const FFMixed answer = session.Call( FF_GET_PARAMETER, MixedNumber( set.first ), instance.id, "FF_GET_PARAMETER",
-			                                     "\"" + p.name + "\" on " + instance.name );
+			const FFMixed answer = session.Call( FF_GET_PARAMETER, MixedNumber( set.first ), instance.id,
+			                                     "FF_GET_PARAMETER", "\"" + p.name + "\" on " + instance.name );
 			if( answer.UIntValue == FF_FAIL )
 				continue; // not answered: nothing to compare
 			readBack = true;
@@ -112,14 +113,16 @@ void Automation( CheckSession& session, CheckInstance& instance )
 			if( RestoringDrawsOtherwise( session, check, values, set.first, got, &difference ) )
 			{
 				session.Fail( check, answered + ": hosts show and save what it answers, and an instance given " +
-				                         FloatText( got ) + " draws another picture (" + DescribeDifference( difference ) + ")" );
+				                         FloatText( got ) + " draws another picture (" +
+				                         DescribeDifference( difference ) + ")" );
 				return;
 			}
 			if( warning.empty() )
 				warning = answered + ", but an instance given " + FloatText( got ) +
 				          " draws the same picture: a host that shows and saves it loses nothing";
 		}
-		if( !DrawFrame( session, check, instance, step, "frame " + std::to_string( step + 1 ) + " with every parameter changed", &reason ) )
+		if( !DrawFrame( session, check, instance, step,
+		                "frame " + std::to_string( step + 1 ) + " with every parameter changed", &reason ) )
 		{
 			session.Fail( check, reason );
 			return;
@@ -152,8 +155,9 @@ void Extremes( CheckSession& session, CheckInstance& instance, const char* check
 		const float high              = p.hasRange ? p.max : 1.f;
 		const float span              = high > low ? high - low : 1.f;
 		const std::vector< float > values =
-		    beyond ? std::vector< float >{ low, high, low - span, high + span, low - 1000.f * span, high + 1000.f * span }
-		           : std::vector< float >{ std::numeric_limits< float >::quiet_NaN(), inf, -inf };
+		    beyond
+		        ? std::vector< float >{ low, high, low - span, high + span, low - 1000.f * span, high + 1000.f * span }
+		        : std::vector< float >{ std::numeric_limits< float >::quiet_NaN(), inf, -inf };
 		for( float value : values )
 		{
 			++tried;
@@ -163,13 +167,15 @@ void Extremes( CheckSession& session, CheckInstance& instance, const char* check
 			                            ( accepted ? " (accepted)" : " (refused)" );
 			if( !DrawFrame( session, check, instance, picture++, context, &reason ) )
 			{
-				session.Fail( check, reason + ( beyond ? "" : ": refuse such values, or keep drawing with the last good one" ) );
+				session.Fail(
+				    check, reason + ( beyond ? "" : ": refuse such values, or keep drawing with the last good one" ) );
 				return;
 			}
 		}
 		session.SetFloat( instance, index, p.defaultValue );
 	}
-	session.Pass( check, std::to_string( tried ) + ( beyond ? " values at and beyond the ends of the ranges" : " NaNs and infinities" ) +
+	session.Pass( check, std::to_string( tried ) +
+	                         ( beyond ? " values at and beyond the ends of the ranges" : " NaNs and infinities" ) +
 	                         " (" + std::to_string( refused ) + " refused), every frame drawn and premultiplied" );
 }
 
@@ -215,7 +221,7 @@ void Defaults( CheckSession& session, CheckInstance& automated )
 	CheckStatus worst = Compare( back.picture, fresh.picture, &difference );
 	if( worst != CheckStatus::kPass )
 		session.SavePictures( check, automated.name, automated.frames, fresh.picture, back.picture );
-	std::string worstWhat = "after random automation, edges and NaNs";
+	std::string worstWhat       = "after random automation, edges and NaNs";
 	std::string worstDifference = difference;
 
 	// Then one parameter at a time: away from its default for a few frames, and back.
@@ -242,9 +248,9 @@ void Defaults( CheckSession& session, CheckInstance& automated )
 			session.SavePictures( check, instance.name, instance.frames, fresh.picture, back.picture );
 		if( static_cast< int >( status ) > static_cast< int >( worst ) )
 		{
-			worst           = status;
-			worstWhat       = "after \"" + p.name + "\" went to " + FloatText( away ) + " for " + std::to_string( kAwayFrames ) +
-			            " frames and back";
+			worst     = status;
+			worstWhat = "after \"" + p.name + "\" went to " + FloatText( away ) + " for " +
+			            std::to_string( kAwayFrames ) + " frames and back";
 			worstDifference = difference;
 		}
 	}
@@ -253,8 +259,9 @@ void Defaults( CheckSession& session, CheckInstance& automated )
 		session.Pass( check, "after " + frames + " every instance drew what a fresh one draws, within one step" );
 	else if( worst == CheckStatus::kWarn )
 		session.Warn( check, worstWhat + ", " + frames + " later the instance still differs from a fresh one by " +
-		                         worstDifference + ": a trace of its past stays (rounding in a temporal filter keeps it "
-		                                           "within a few steps of, but not at, a fresh instance's picture)" );
+		                         worstDifference +
+		                         ": a trace of its past stays (rounding in a temporal filter keeps it "
+		                         "within a few steps of, but not at, a fresh instance's picture)" );
 	else
 		session.Fail( check, worstWhat + ", " + frames + " later the instance draws differently from a fresh one: " +
 		                         worstDifference + ": some state survives the return to the defaults" );

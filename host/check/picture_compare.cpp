@@ -40,8 +40,8 @@ std::string DescribeDifference( const PictureDifference& difference )
 	if( difference.sizeDiffers )
 		return "pictures of different sizes";
 	char text[ 160 ];
-	std::snprintf( text, sizeof( text ), "up to %d steps in %zu pixels, first at %s", difference.maxStep, difference.pixels,
-	               PositionText( difference.x, difference.y ).c_str() );
+	std::snprintf( text, sizeof( text ), "up to %d steps in %zu pixels, first at %s", difference.maxStep,
+	               difference.pixels, PositionText( difference.x, difference.y ).c_str() );
 	return text;
 }
 }

@@ -35,12 +35,13 @@ void NoInput( CheckSession& session, CheckInstance& instance )
 	session.Begin( "protocol.no_input" );
 	if( session.Description().minInputs == 0 )
 	{
-		session.Pass( "protocol.no_input", "the effect declares that it needs no input (FF_CAP_MINIMUM_INPUT_FRAMES 0)" );
+		session.Pass( "protocol.no_input",
+		              "the effect declares that it needs no input (FF_CAP_MINIMUM_INPUT_FRAMES 0)" );
 		return;
 	}
 	const FrameLayout layout = PlainLayout( kWidth, kHeight );
 	FrameOutput output;
-	ProcessOpenGLStruct none = { 0, nullptr, 0 };
+	ProcessOpenGLStruct none        = { 0, nullptr, 0 };
 	FFGLTextureStruct* missing[ 1 ] = { nullptr };
 	ProcessOpenGLStruct hollow      = { 1, missing, 0 };
 	struct Case
@@ -60,8 +61,9 @@ void NoInput( CheckSession& session, CheckInstance& instance )
 		if( output.undrawn == 0 )
 		{
 			if( warning.empty() )
-				warning = "answered " + Hex( output.answer ) + " to " + c.what +
-				          " and drew the whole viewport: harmless, but FF_FAIL tells the host that the input was missing";
+				warning =
+				    "answered " + Hex( output.answer ) + " to " + c.what +
+				    " and drew the whole viewport: harmless, but FF_FAIL tells the host that the input was missing";
 			continue;
 		}
 		session.Fail( "protocol.no_input", "answered " + Hex( output.answer ) + " to " + c.what + " but left " +
@@ -115,9 +117,10 @@ void NullRecords( CheckSession& session, CheckInstance& instance )
 	{
 		// Without an instance the record is a real one: only the instance is missing.
 		const bool recordGiven = !c.withInstance && ( c.code == FF_PROCESS_OPENGL || c.code == FF_DEINSTANTIATE_GL );
-		const std::string what = std::string( c.name ) + ( recordGiven ? " without an instance" : " with a null record" );
-		const FFMixed answer   = session.Call( c.code, MixedPointer( recordGiven ? &frame : nullptr ),
-		                                       c.withInstance ? instance.id : nullptr, c.name, what );
+		const std::string what =
+		    std::string( c.name ) + ( recordGiven ? " without an instance" : " with a null record" );
+		const FFMixed answer = session.Call( c.code, MixedPointer( recordGiven ? &frame : nullptr ),
+		                                     c.withInstance ? instance.id : nullptr, c.name, what );
 		if( c.pointerAnswer ? !IsValidPointer( answer ) : IsFailure( answer ) )
 			continue;
 		const std::string answered = "answered " + Hex( answer.bits ) + " to " + what;
@@ -127,8 +130,8 @@ void NullRecords( CheckSession& session, CheckInstance& instance )
 		else if( c.harm == NullHarm::kInstance )
 		{
 			// The host holds an instance made from nothing: it must draw like any other, and end.
-			CheckInstance& made = *session.NewInstance( "the instance made from a null viewport" );
-			made.id             = answer.PointerValue;
+			CheckInstance& made      = *session.NewInstance( "the instance made from a null viewport" );
+			made.id                  = answer.PointerValue;
 			const std::string broken = NextFrameProblem( session, made );
 			session.Deinstantiate( made );
 			if( !broken.empty() )
@@ -196,10 +199,10 @@ struct IndexProbe
 	bool needsInstance;
 	enum Form
 	{
-		kNumber,        // the number itself
-		kElement,       // a ParameterElementStruct
-		kElementValue,  // a SetParameterElementValueStruct
-		kRange,         // a GetRangeStruct
+		kNumber,       // the number itself
+		kElement,      // a ParameterElementStruct
+		kElementValue, // a SetParameterElementValueStruct
+		kRange,        // a GetRangeStruct
 	} form;
 	bool pointerAnswer;
 	bool warnOnly;
@@ -223,9 +226,9 @@ const IndexProbe kIndexProbes[] = {
 
 void BadIndexes( CheckSession& session, CheckInstance& instance )
 {
-	const char* check    = "protocol.bad_indexes";
+	const char* check = "protocol.bad_indexes";
 	session.Begin( check );
-	const uint32_t count = static_cast< uint32_t >( session.Description().parameters.size() );
+	const uint32_t count                  = static_cast< uint32_t >( session.Description().parameters.size() );
 	const std::vector< uint32_t > numbers = NumbersPast( count );
 	std::string warning;
 	for( uint32_t index : numbers )
@@ -236,24 +239,27 @@ void BadIndexes( CheckSession& session, CheckInstance& instance )
 			ParameterElementStruct element       = { index, 0 };
 			SetParameterElementValueStruct value = { index, 0, 0.5f };
 			GetRangeStruct range                 = { index, 0.f, 0.f };
-			const FFMixed input = probe.form == IndexProbe::kElement        ? MixedPointer( &element )
-			                      : probe.form == IndexProbe::kElementValue ? MixedPointer( &value )
-			                      : probe.form == IndexProbe::kRange        ? MixedPointer( &range )
-			                                                                : MixedNumber( index );
-			const FFMixed answer = session.Call( probe.code, input, probe.needsInstance ? instance.id : nullptr, probe.name, which );
+			const FFMixed input                  = probe.form == IndexProbe::kElement        ? MixedPointer( &element )
+			                                       : probe.form == IndexProbe::kElementValue ? MixedPointer( &value )
+			                                       : probe.form == IndexProbe::kRange        ? MixedPointer( &range )
+			                                                                                 : MixedNumber( index );
+			const FFMixed answer =
+			    session.Call( probe.code, input, probe.needsInstance ? instance.id : nullptr, probe.name, which );
 			if( probe.pointerAnswer ? !IsValidPointer( answer ) : IsFailure( answer ) )
 				continue;
 			const std::string answered = "answered " + Hex( answer.bits ) + " to " + probe.name + " for " + which;
 			if( !probe.warnOnly )
 			{
-				session.Fail( check, answered + ": a parameter that does not exist must be answered FF_FAIL (or null); "
-				                                "an answer means the plug-in looked past its table, as a host restoring a "
-				                                "preset of another version will make it do" );
+				session.Fail( check, answered +
+				                         ": a parameter that does not exist must be answered FF_FAIL (or null); "
+				                         "an answer means the plug-in looked past its table, as a host restoring a "
+				                         "preset of another version will make it do" );
 				return;
 			}
 			if( warning.empty() )
-				warning = answered + ", an answer a host cannot tell from a real one: FF_FAIL would say that the parameter "
-				                     "does not exist (a warning: it reads nothing past the table, and hosts never ask)";
+				warning = answered +
+				          ", an answer a host cannot tell from a real one: FF_FAIL would say that the parameter "
+				          "does not exist (a warning: it reads nothing past the table, and hosts never ask)";
 		}
 		if( session.SetFloat( instance, index, 0.5f ) != FF_FAIL )
 		{
@@ -267,7 +273,8 @@ void BadIndexes( CheckSession& session, CheckInstance& instance )
 	for( uint32_t input : NumbersPast( inputs ) )
 	{
 		const std::string which = "input " + std::to_string( input ) + " of " + std::to_string( inputs );
-		const FFMixed answer = session.Call( FF_GET_INPUT_STATUS, MixedNumber( input ), instance.id, "FF_GET_INPUT_STATUS", which );
+		const FFMixed answer =
+		    session.Call( FF_GET_INPUT_STATUS, MixedNumber( input ), instance.id, "FF_GET_INPUT_STATUS", which );
 		if( !IsFailure( answer ) )
 		{
 			session.Fail( check, "answered " + Hex( answer.bits ) + " to FF_GET_INPUT_STATUS for " + which +

@@ -56,9 +56,11 @@ std::string InformationProblems( const PluginDescription& d )
 		else if( !IsTextType( p.type ) )
 		{
 			if( p.hasRange && !( p.min < p.max ) )
-				problems.push_back( which + " has the empty range " + std::to_string( p.min ) + " to " + std::to_string( p.max ) );
+				problems.push_back( which + " has the empty range " + std::to_string( p.min ) + " to " +
+				                    std::to_string( p.max ) );
 			else if( p.hasRange && !( p.defaultValue >= p.min && p.defaultValue <= p.max ) )
-				problems.push_back( which + " has its default " + std::to_string( p.defaultValue ) + " outside its range" );
+				problems.push_back( which + " has its default " + std::to_string( p.defaultValue ) +
+				                    " outside its range" );
 		}
 	}
 	std::string text;
@@ -129,20 +131,24 @@ void ReloadLeaks( CheckSession& session )
 		leaks.push_back( std::to_string( after.handles - before.handles ) + " handles" );
 	if( kMemoryMeasurable && before.bytes >= 0 && after.bytes - before.bytes > kLeakBytesPerCycle * counted )
 		leaks.push_back( std::to_string( ( after.bytes - before.bytes ) / 1024 ) + " KiB of memory" );
-	std::string what = std::to_string( cycles ) + " cycles of load, FF_INITIALISE_V2, information codes, FF_DEINITIALISE and unload";
+	std::string what =
+	    std::to_string( cycles ) + " cycles of load, FF_INITIALISE_V2, information codes, FF_DEINITIALISE and unload";
 	if( leaks.empty() )
-		session.Pass( "scan.reload_leaks", what + " kept no thread, handle" +
-		                                       ( kMemoryMeasurable ? " or memory (resident memory " + std::to_string( ( after.bytes - before.bytes ) / 1024 ) +
-		                                                                 " KiB apart over the last " + std::to_string( counted ) + ")"
-		                                                           : " (memory not measured under AddressSanitizer)" ) );
+		session.Pass( "scan.reload_leaks",
+		              what + " kept no thread, handle" +
+		                  ( kMemoryMeasurable ? " or memory (resident memory " +
+		                                            std::to_string( ( after.bytes - before.bytes ) / 1024 ) +
+		                                            " KiB apart over the last " + std::to_string( counted ) + ")"
+		                                      : " (memory not measured under AddressSanitizer)" ) );
 	else
 	{
 		std::string list;
 		for( size_t i = 0; i < leaks.size(); ++i )
 			list += ( i ? ", " : "" ) + leaks[ i ];
-		session.Fail( "scan.reload_leaks", "the process holds " + list + " more after " + std::to_string( counted ) +
-		                                       " further cycles of load and unload: release what loading or the "
-		                                       "information codes take, at FF_DEINITIALISE or when the library unloads" );
+		session.Fail( "scan.reload_leaks",
+		              "the process holds " + list + " more after " + std::to_string( counted ) +
+		                  " further cycles of load and unload: release what loading or the "
+		                  "information codes take, at FF_DEINITIALISE or when the library unloads" );
 	}
 }
 }
@@ -157,9 +163,9 @@ void RunScanGroup( CheckSession& session )
 		return;
 	}
 	const PluginDescription& d = session.Description();
-	session.Pass( "scan.load", "FFGL " + std::to_string( d.apiMajor ) + "." + std::to_string( d.apiMinor ) + " effect \"" +
-	                               d.name + "\" (" + d.identifier + ") with " + std::to_string( d.parameters.size() ) +
-	                               " parameters" );
+	session.Pass( "scan.load", "FFGL " + std::to_string( d.apiMajor ) + "." + std::to_string( d.apiMinor ) +
+	                               " effect \"" + d.name + "\" (" + d.identifier + ") with " +
+	                               std::to_string( d.parameters.size() ) + " parameters" );
 
 	session.Begin( "scan.info" );
 	const std::string problems = InformationProblems( d );

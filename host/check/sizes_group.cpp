@@ -26,7 +26,7 @@ void Changing( CheckSession& session )
 	session.Begin( check );
 	std::vector< FrameSize > sizes = session.Plan().sizes;
 	session.Random().Shuffle( sizes );
-	const int frames = session.Plan().framesPerSize;
+	const int frames        = session.Plan().framesPerSize;
 	CheckInstance& instance = *session.NewInstance( "instance 1" );
 	std::string reason;
 	if( !session.Instantiate( instance, sizes[ 0 ].width, sizes[ 0 ].height, &reason ) )
@@ -80,7 +80,7 @@ void Tiny( CheckSession& session )
 	const char* check = "sizes.tiny";
 	session.Begin( check );
 	const int w = 320, h = 180;
-	const int frames = session.Plan().framesPerSize;
+	const int frames        = session.Plan().framesPerSize;
 	CheckInstance& instance = *session.NewInstance( "instance 1" );
 	std::string reason;
 	if( !session.Instantiate( instance, w, h, &reason ) )
@@ -124,12 +124,14 @@ void Tiny( CheckSession& session )
 	const PictureDifference difference = ComparePictures( output.picture, fresh );
 	if( difference.maxStep <= 1 )
 	{
-		session.Pass( check, "frames of " + tiny + " drawn, and back at " + SizeText( w, h ) + " as a fresh instance draws" );
+		session.Pass( check,
+		              "frames of " + tiny + " drawn, and back at " + SizeText( w, h ) + " as a fresh instance draws" );
 		return;
 	}
 	session.SavePictures( check, instance.name, instance.frames, fresh, output.picture );
-	const std::string what = "after frames of " + tiny + ", " + std::to_string( frames ) + " frames at " + SizeText( w, h ) +
-	                         " differ from a fresh instance's (" + DescribeDifference( difference ) + ")";
+	const std::string what = "after frames of " + tiny + ", " + std::to_string( frames ) + " frames at " +
+	                         SizeText( w, h ) + " differ from a fresh instance's (" + DescribeDifference( difference ) +
+	                         ")";
 	// Falling back to the input after a frame it cannot work on is a choice, and hosts rarely send such
 	// frames: worth knowing. Drawing anything else is a broken state.
 	if( ComparePictures( output.picture, session.InputPicture( frames - 1, w, h ) ).maxStep <= 1 )
@@ -157,11 +159,13 @@ bool SameAsPlain( CheckSession& session, const char* check, const FrameLayout& l
 		if( !problem.empty() )
 		{
 			session.Deinstantiate( instance );
-			const bool nothing = output.answer == FF_SUCCESS && output.undrawn == static_cast< size_t >( layout.width ) * layout.height;
-			*reason = what + ": " + ( nothing ? "nothing was drawn into HostFBO (the host's framebuffer of " +
-			                                        SizeText( layout.targetWidth, layout.targetHeight ) +
-			                                        "): draw into the framebuffer the host names, in its viewport"
-			                                  : problem );
+			const bool nothing =
+			    output.answer == FF_SUCCESS && output.undrawn == static_cast< size_t >( layout.width ) * layout.height;
+			*reason = what + ": " +
+			          ( nothing ? "nothing was drawn into HostFBO (the host's framebuffer of " +
+			                          SizeText( layout.targetWidth, layout.targetHeight ) +
+			                          "): draw into the framebuffer the host names, in its viewport"
+			                    : problem );
 			return false;
 		}
 	}
@@ -174,8 +178,8 @@ bool SameAsPlain( CheckSession& session, const char* check, const FrameLayout& l
 		return true;
 	session.SavePictures( check, instance.name, instance.frames, fresh, output.picture );
 	const bool padded = layout.textureWidth > layout.width || layout.textureHeight > layout.height;
-	*reason = what + ", the picture differs from the same frames drawn plainly (" + DescribeDifference( difference ) + ")" +
-	          ( padded ? PaddingShows( output.picture ) : std::string() ) + hint;
+	*reason = what + ", the picture differs from the same frames drawn plainly (" + DescribeDifference( difference ) +
+	          ")" + ( padded ? PaddingShows( output.picture ) : std::string() ) + hint;
 	return false;
 }
 
@@ -196,7 +200,7 @@ void PaddingHidden( CheckSession& session )
 	const char* check = "sizes.padding_hidden";
 	session.Begin( check );
 	std::vector< FrameLayout > layouts;
-	FrameLayout layout = PlainLayout( 320, 180 );
+	FrameLayout layout   = PlainLayout( 320, 180 );
 	layout.textureWidth  = 512;
 	layout.textureHeight = 256;
 	layouts.push_back( layout );
@@ -224,7 +228,8 @@ void PaddingHidden( CheckSession& session )
 			return;
 		}
 	}
-	session.Pass( check, std::to_string( layouts.size() ) + " input textures larger than their pictures, padding never drawn" );
+	session.Pass( check, std::to_string( layouts.size() ) +
+	                         " input textures larger than their pictures, padding never drawn" );
 }
 
 void HostFramebuffer( CheckSession& session )

@@ -28,16 +28,11 @@ unsigned long long FreshSeed()
 std::string RunGroup( const std::string& plugin, const CheckOptions& options, const EnvironmentSettings& environment,
                       unsigned long long seed, const CheckGroup& group, CheckReport& report )
 {
-	std::vector< std::string > arguments = { ExecutablePath(),
-		                                     "check-group",
-		                                     group.name,
-		                                     plugin,
-		                                     "--strictness",
-		                                     std::to_string( options.strictness ),
-		                                     "--seed",
-		                                     std::to_string( seed ),
-		                                     "--call-timeout",
-		                                     std::to_string( options.callTimeout ) };
+	std::vector< std::string > arguments = { ExecutablePath(), "check-group",
+		                                     group.name,       plugin,
+		                                     "--strictness",   std::to_string( options.strictness ),
+		                                     "--seed",         std::to_string( seed ),
+		                                     "--call-timeout", std::to_string( options.callTimeout ) };
 	if( !options.artifactDirectory.empty() )
 	{
 		arguments.push_back( "--artifacts" );
@@ -69,8 +64,9 @@ std::string RunGroup( const std::string& plugin, const CheckOptions& options, co
 
 	// Ended without its last line: the plug-in crashed, or ended the process (a sanitizer's report does).
 	std::string why = !result.started ? "the group's process could not be started"
-	                  : result.crashed ? "the plug-in crashed (" + result.crash + ")"
-	                                   : "the group's process ended with exit code " + std::to_string( result.exitCode );
+	                  : result.crashed
+	                      ? "the plug-in crashed (" + result.crash + ")"
+	                      : "the group's process ended with exit code " + std::to_string( result.exitCode );
 	if( outcome.hungAfter )
 		why = "the plug-in did not return from " + ( outcome.lastCall.empty() ? "its call" : outcome.lastCall ) +
 		      " within " + std::to_string( outcome.hungAfter ) + " s";
@@ -97,17 +93,20 @@ int RunCheck( const std::string& plugin, const CheckOptions& options, const Envi
 	const unsigned long long seed = options.seedGiven ? options.seed : FreshSeed();
 	std::vector< const CheckGroup* > groups;
 	for( const CheckGroup& group : CheckGroups() )
-		if( options.groups.empty() || std::find( options.groups.begin(), options.groups.end(), group.name ) != options.groups.end() )
+		if( options.groups.empty() ||
+		    std::find( options.groups.begin(), options.groups.end(), group.name ) != options.groups.end() )
 			groups.push_back( &group );
 	const bool everything = groups.size() == CheckGroups().size();
-	std::fprintf( stderr, "ffglhost check: %s at strictness %d, seed %llu\n", plugin.c_str(), options.strictness, seed );
+	std::fprintf( stderr, "ffglhost check: %s at strictness %d, seed %llu\n", plugin.c_str(), options.strictness,
+	              seed );
 
 	CheckReport report;
 	report.SetArtifactDirectory( options.artifactDirectory );
 	std::string notLoaded;
 	for( const CheckGroup* group : groups )
 	{
-		const std::string stopped = notLoaded.empty() ? RunGroup( plugin, options, environment, seed, *group, report ) : std::string();
+		const std::string stopped =
+		    notLoaded.empty() ? RunGroup( plugin, options, environment, seed, *group, report ) : std::string();
 		if( group == &CheckGroups().front() && notLoaded.empty() )
 			for( const CheckResult& r : report.Results() )
 				if( r.name == "scan.load" && r.status == CheckStatus::kFail )
@@ -123,16 +122,20 @@ int RunCheck( const std::string& plugin, const CheckOptions& options, const Envi
 	if( everything && notLoaded.empty() )
 		for( const char* check : SharedChecks() )
 			if( std::string( check ).compare( 0, 7, "timing." ) != 0 && !report.HasResult( check ) )
-				report.Add( { check, CheckStatus::kFail, "not checked: every group that makes its calls ended early" } );
+				report.Add(
+				    { check, CheckStatus::kFail, "not checked: every group that makes its calls ended early" } );
 	if( notLoaded.empty() )
 		report.SummariseTiming( everything );
 	report.Order( CatalogueOrder() );
-	report.Print( stdout, "ffglhost check: " + plugin + " at strictness " + std::to_string( options.strictness ) + ", seed " +
-	                          std::to_string( seed ),
+	report.Print( stdout,
+	              "ffglhost check: " + plugin + " at strictness " + std::to_string( options.strictness ) + ", seed " +
+	                  std::to_string( seed ),
 	              options.strictness, seed );
 	std::string error;
-	if( ( !options.jsonPath.empty() && !report.WriteJson( options.jsonPath, plugin, options.strictness, seed, &error ) ) ||
-	    ( !options.junitPath.empty() && !WriteJUnit( options.junitPath, report, plugin, options.strictness, seed, &error ) ) )
+	if( ( !options.jsonPath.empty() &&
+	      !report.WriteJson( options.jsonPath, plugin, options.strictness, seed, &error ) ) ||
+	    ( !options.junitPath.empty() &&
+	      !WriteJUnit( options.junitPath, report, plugin, options.strictness, seed, &error ) ) )
 	{
 		PrintError( error );
 		return kExitFailed;

@@ -13,14 +13,14 @@ namespace ffglhost
 {
 namespace
 {
-const int kRounds        = 3;  // processes of each kind
+const int kRounds       = 3;  // processes of each kind
 const int kWarmupFrames = 10; // set-up frame, first read-back, caches: not timed
 const int kTimedFrames  = 60; // per process, unless --frames says otherwise
 
 struct Kind
 {
-	std::string name;  // in the log lines and errors
-	std::string label; // in the result line
+	std::string name;                                                 // in the log lines and errors
+	std::string label;                                                // in the result line
 	std::vector< std::pair< std::string, std::string > > environment; // after the user's: these win
 	FrameTimes times;
 	std::vector< std::string > log; // of its first process
@@ -35,10 +35,12 @@ void PlanKinds( const CommandLine& line, Kind& first, Kind& second )
 	if( line.run.versus.empty() )
 	{
 		first  = { "runtime present", "runtime present (REFRT_MATTE=255)", { { "REFRT_MATTE", "255" } }, {}, {} };
-		second = { "runtime absent", "absent (pass-through)",
-		           { { "ProgramFiles", "ffglhost-bench-no-runtime" }, { "NV_VIDEO_EFFECTS_PATH", "ffglhost-bench-no-runtime" } },
-		           {},
-		           {} };
+		second = { "runtime absent",
+			       "absent (pass-through)",
+			       { { "ProgramFiles", "ffglhost-bench-no-runtime" },
+			         { "NV_VIDEO_EFFECTS_PATH", "ffglhost-bench-no-runtime" } },
+			       {},
+			       {} };
 		return;
 	}
 	std::string versus;
@@ -51,14 +53,16 @@ void PlanKinds( const CommandLine& line, Kind& first, Kind& second )
 std::vector< std::string > ChildArguments( const CommandLine& line, const std::string& self, int w, int h, int frames,
                                            const Kind& kind )
 {
-	std::vector< std::string > arguments = { self, "run", line.plugin, "--bench-child", "--frames",
-	                                         std::to_string( kWarmupFrames + frames ) };
+	std::vector< std::string > arguments = { self,        "run",
+		                                     line.plugin, "--bench-child",
+		                                     "--frames",  std::to_string( kWarmupFrames + frames ) };
 	if( line.run.inputPath.empty() )
 		arguments.insert( arguments.end(), { "--size", std::to_string( w ) + "x" + std::to_string( h ) } );
 	else
 		arguments.insert( arguments.end(), { "--input", line.run.inputPath } );
 	if( line.run.scene == "photo" )
-		arguments.insert( arguments.end(), { "--scene", "photo:" + line.run.photoPath, "--seed", std::to_string( line.run.seed ) } );
+		arguments.insert( arguments.end(),
+		                  { "--scene", "photo:" + line.run.photoPath, "--seed", std::to_string( line.run.seed ) } );
 	if( line.run.still )
 		arguments.push_back( "--still" );
 	for( const auto& setting : line.run.settings )
@@ -129,7 +133,8 @@ int BenchCommand( const CommandLine& line )
 	else
 		sizes = { { 1920, 1080 }, { 1280, 720 } };
 
-	std::printf( "ffglhost: bench of %s, %d frames timed per process after %d warm-up frames, %d processes each way, alternating\n",
+	std::printf( "ffglhost: bench of %s, %d frames timed per process after %d warm-up frames, %d processes each way, "
+	             "alternating\n",
 	             line.plugin.c_str(), frames, kWarmupFrames, kRounds );
 	for( const auto& size : sizes )
 	{
@@ -140,17 +145,19 @@ int BenchCommand( const CommandLine& line )
 		{
 			for( Kind* kind : { &present, &absent } )
 			{
-				if( !RunChild( ChildArguments( line, self, size.first, size.second, frames, *kind ), *kind, round == 0, &error ) )
+				if( !RunChild( ChildArguments( line, self, size.first, size.second, frames, *kind ), *kind, round == 0,
+				               &error ) )
 				{
 					PrintError( error );
 					return kExitFailed;
 				}
 			}
 		}
-		const double presentMs = present.times.Summarise().medianMs;
-		const double absentMs  = absent.times.Summarise().medianMs;
-		const std::string input = line.run.inputPath.empty() ? std::to_string( size.first ) + "x" + std::to_string( size.second )
-		                                                 : line.run.inputPath;
+		const double presentMs  = present.times.Summarise().medianMs;
+		const double absentMs   = absent.times.Summarise().medianMs;
+		const std::string input = line.run.inputPath.empty()
+		                              ? std::to_string( size.first ) + "x" + std::to_string( size.second )
+		                              : line.run.inputPath;
 		std::printf( "%s: %s median %.3f ms, %s median %.3f ms, %s %.2f\n", input.c_str(), present.label.c_str(),
 		             presentMs, absent.label.c_str(), absentMs, line.run.versus.empty() ? "present / absent" : "ratio",
 		             absentMs > 0.0 ? presentMs / absentMs : 0.0 );

@@ -37,11 +37,11 @@ bool ParseGroups( const std::string& text, std::vector< std::string >* groups, s
 	return true;
 }
 
-
 bool ApplySeed( const std::string& value, CommandLine* line, std::string* error )
 {
 	if( !ParseSeed( value, &line->check.seed ) )
-		return RefuseOption( "--seed expects a whole number from 0 to 18446744073709551615, not \"" + value + "\"", error );
+		return RefuseOption( "--seed expects a whole number from 0 to 18446744073709551615, not \"" + value + "\"",
+		                     error );
 	line->check.seedGiven = true;
 	return true;
 }
@@ -59,20 +59,29 @@ const std::vector< CommandOption >& CheckOptionTable()
 	static const std::vector< CommandOption > options = {
 		{ "--strictness", true,
 		  []( const std::string& v, CommandLine* l, std::string* e ) {
-			  return StoreCount( v, 10, &l->check.strictness, "--strictness expects a whole number from 1 to 10", e );
+		      return StoreCount( v, 10, &l->check.strictness, "--strictness expects a whole number from 1 to 10", e );
 		  } },
 		{ "--seed", true, ApplySeed },
-		{ "--json", true, []( const std::string& v, CommandLine* l, std::string* ) { l->check.jsonPath = v; return true; } },
-		{ "--junit", true, []( const std::string& v, CommandLine* l, std::string* ) { l->check.junitPath = v; return true; } },
+		{ "--json", true,
+		  []( const std::string& v, CommandLine* l, std::string* ) {
+		      l->check.jsonPath = v;
+		      return true;
+		  } },
+		{ "--junit", true,
+		  []( const std::string& v, CommandLine* l, std::string* ) {
+		      l->check.junitPath = v;
+		      return true;
+		  } },
 		{ "--artifacts", true,
 		  []( const std::string& v, CommandLine* l, std::string* ) {
-			  l->check.artifactDirectory = v;
-			  return true;
+		      l->check.artifactDirectory = v;
+		      return true;
 		  } },
 		{ "--groups", true, ApplyGroups },
 		{ "--call-timeout", true,
 		  []( const std::string& v, CommandLine* l, std::string* e ) {
-			  return StoreCount( v, 3600, &l->check.callTimeout, "--call-timeout expects whole seconds from 1 to 3600", e );
+		      return StoreCount( v, 3600, &l->check.callTimeout, "--call-timeout expects whole seconds from 1 to 3600",
+		                         e );
 		  } },
 	};
 	return options;

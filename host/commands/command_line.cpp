@@ -39,8 +39,8 @@ bool ParseNumber( const std::string& text, float* value )
 {
 	if( text.empty() || std::isspace( static_cast< unsigned char >( text[ 0 ] ) ) )
 		return false;
-	char* end = nullptr;
-	errno     = 0;
+	char* end      = nullptr;
+	errno          = 0;
 	const double v = std::strtod( text.c_str(), &end );
 	if( errno != 0 || end != text.c_str() + text.size() || !std::isfinite( v ) )
 		return false;
@@ -139,8 +139,8 @@ bool StoreCount( const std::string& value, int limit, int* count, const std::str
 	return ParseCount( value, limit, count ) || RefuseOption( expects + ", not \"" + value + "\"", error );
 }
 
-bool StoreAssignment( const std::string& value, const char* option, std::vector< std::pair< std::string, std::string > >* list,
-                      std::string* error )
+bool StoreAssignment( const std::string& value, const char* option,
+                      std::vector< std::pair< std::string, std::string > >* list, std::string* error )
 {
 	std::string name, text;
 	if( !ParseAssignment( value, &name, &text ) )
@@ -262,7 +262,8 @@ bool ParseCommandLine( int argc, const char* const* argv, CommandLine* line, std
 			continue;
 		}
 		if( i + 1 >= argc )
-			return RefuseOption( option.compare( 0, 2, "--" ) == 0 ? option + " needs a value" : "unexpected argument \"" + option + "\"",
+			return RefuseOption( option.compare( 0, 2, "--" ) == 0 ? option + " needs a value"
+			                                                       : "unexpected argument \"" + option + "\"",
 			                     error );
 		const std::string value = argv[ ++i ];
 		if( !known )

@@ -13,16 +13,16 @@ namespace ffglhost
 struct RunOptions
 {
 	// input
-	std::string inputPath;               // a PNG file or a folder; empty: the scene
-	std::string scene = "presenter";     // or "photo"
+	std::string inputPath;           // a PNG file or a folder; empty: the scene
+	std::string scene = "presenter"; // or "photo"
 	bool sceneGiven   = false;
-	std::string photoPath;               // the photo scene's photograph
-	bool still              = false;     // the photo scene without camera motion
-	unsigned long long seed = 0;         // the photo scene's camera motion and noise
-	int width         = 1920;
-	int height        = 1080;
-	bool sizeGiven    = false;
-	int frames        = 0;               // 0: the input's natural count
+	std::string photoPath;           // the photo scene's photograph
+	bool still              = false; // the photo scene without camera motion
+	unsigned long long seed = 0;     // the photo scene's camera motion and noise
+	int width               = 1920;
+	int height              = 1080;
+	bool sizeGiven          = false;
+	int frames              = 0;                                   // 0: the input's natural count
 	std::vector< std::pair< std::string, std::string > > settings; // --set NAME=VALUE, in order
 	// output
 	std::string outDirectory;
@@ -60,8 +60,8 @@ bool RefuseOption( const std::string& message, std::string* error );
 // The value as a whole number from 1 to limit in *count; else false with *error "<expects>, not "<value>"".
 bool StoreCount( const std::string& value, int limit, int* count, const std::string& expects, std::string* error );
 // "NAME=VALUE" appended to *list; else false with *error "<option> expects NAME=VALUE, not "<value>"".
-bool StoreAssignment( const std::string& value, const char* option, std::vector< std::pair< std::string, std::string > >* list,
-                      std::string* error );
+bool StoreAssignment( const std::string& value, const char* option,
+                      std::vector< std::pair< std::string, std::string > >* list, std::string* error );
 
 // The options each command declares beside itself.
 const std::vector< CommandOption >& RunOptionTable();

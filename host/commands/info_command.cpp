@@ -54,9 +54,10 @@ static void PrintParameters( const PluginDescription& d, const std::vector< std:
 	{
 		const ParameterDescription& p = d.parameters[ i ];
 		std::string type              = p.typeKnown ? ParameterTypeName( p.type ) : "unknown";
-		std::string value             = p.typeKnown && IsTextType( p.type ) ? "\"" + p.defaultText + "\"" : FloatText( p.defaultValue );
-		std::string range             = p.hasRange ? FloatText( p.min ) + " to " + FloatText( p.max ) : "-";
-		std::string display           = i < displays.size() ? displays[ i ] : "-";
+		std::string value =
+		    p.typeKnown && IsTextType( p.type ) ? "\"" + p.defaultText + "\"" : FloatText( p.defaultValue );
+		std::string range   = p.hasRange ? FloatText( p.min ) + " to " + FloatText( p.max ) : "-";
+		std::string display = i < displays.size() ? displays[ i ] : "-";
 		rows.push_back( { std::to_string( p.index ), p.name, type, value, range, display } );
 	}
 	std::vector< size_t > widths( rows[ 0 ].size(), 0 );

@@ -82,8 +82,8 @@ bool ResolveSettings( const CommandLine& line, RunSession& s, std::string* error
 		const ParameterDescription* p = FindParameter( s.description, assignment.first );
 		if( !p )
 		{
-			*error = "unknown parameter \"" + assignment.first + "\"; the parameters of " + s.description.name + " are " +
-			         ParameterNameList( s.description );
+			*error = "unknown parameter \"" + assignment.first + "\"; the parameters of " + s.description.name +
+			         " are " + ParameterNameList( s.description );
 			return false;
 		}
 		Setting setting = { p, assignment.second, 0.f };
@@ -129,7 +129,8 @@ bool CheckSize( int w, int h, std::string* error )
 	const int limit = MaxFrameSize();
 	if( w < 1 || h < 1 || w > limit || h > limit )
 	{
-		*error = "a frame of " + SizeText( w, h ) + " is beyond this GL's limit of " + std::to_string( limit ) + " pixels a side";
+		*error = "a frame of " + SizeText( w, h ) + " is beyond this GL's limit of " + std::to_string( limit ) +
+		         " pixels a side";
 		return false;
 	}
 	return true;
@@ -211,8 +212,8 @@ bool RunFrame( const RunOptions& run, RunSession& s, int i, std::string* error )
 	UploadInput( s.frames, *input );
 	PrepareOutput( s.frames );
 	const double start = NowSeconds();
-	const bool ok      = s.instance.Process( s.frames.inputTexture, static_cast< uint32_t >( w ), static_cast< uint32_t >( h ),
-	                                         s.frames.framebuffer );
+	const bool ok      = s.instance.Process( s.frames.inputTexture, static_cast< uint32_t >( w ),
+	                                         static_cast< uint32_t >( h ), s.frames.framebuffer );
 	glFinish();
 	s.times.Add( NowSeconds() - start );
 	if( !ok )
@@ -233,11 +234,12 @@ bool RunFrame( const RunOptions& run, RunSession& s, int i, std::string* error )
 
 void PrintRunSummary( const CommandLine& line, const RunSession& s, int frameCount )
 {
-	const RunOptions& run = line.run;
-	const std::string scene =
-	    SizeText( run.width, run.height ) + ( run.scene == "photo" ? " photo scene of " + run.photoPath : " presenter scene" );
+	const RunOptions& run   = line.run;
+	const std::string scene = SizeText( run.width, run.height ) +
+	                          ( run.scene == "photo" ? " photo scene of " + run.photoPath : " presenter scene" );
 	std::printf( "ffglhost: %d frames of %s through \"%s\" (%s)\n", frameCount,
-	             run.inputPath.empty() ? scene.c_str() : run.inputPath.c_str(), s.description.name.c_str(), line.plugin.c_str() );
+	             run.inputPath.empty() ? scene.c_str() : run.inputPath.c_str(), s.description.name.c_str(),
+	             line.plugin.c_str() );
 	std::printf( "FF_PROCESS_OPENGL + glFinish per frame: %s\n", FormatTimingSummary( s.times.Summarise() ).c_str() );
 	if( !run.outDirectory.empty() )
 		std::printf( "frames: %s (%s ... %s)\n", run.outDirectory.c_str(), FrameFileName( 0 ).c_str(),

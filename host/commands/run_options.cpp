@@ -11,7 +11,8 @@ const int kMaxFrames = 1000000;
 bool ApplySize( const std::string& value, CommandLine* line, std::string* error )
 {
 	if( !ParseSize( value, &line->run.width, &line->run.height ) )
-		return RefuseOption( "--size expects WxH with both from 1 to 1000000 (e.g. 1920x1080), not \"" + value + "\"", error );
+		return RefuseOption( "--size expects WxH with both from 1 to 1000000 (e.g. 1920x1080), not \"" + value + "\"",
+		                     error );
 	line->run.sizeGiven = true;
 	return true;
 }
@@ -30,7 +31,8 @@ bool ApplyScene( const std::string& value, CommandLine* line, std::string* error
 bool ApplySeed( const std::string& value, CommandLine* line, std::string* error )
 {
 	if( !ParseSeed( value, &line->run.seed ) )
-		return RefuseOption( "--seed expects a whole number from 0 to 18446744073709551615, not \"" + value + "\"", error );
+		return RefuseOption( "--seed expects a whole number from 0 to 18446744073709551615, not \"" + value + "\"",
+		                     error );
 	return true;
 }
 
@@ -48,24 +50,53 @@ bool ApplySetting( const std::string& value, CommandLine* line, std::string* err
 const std::vector< CommandOption >& RunOptionTable()
 {
 	static const std::vector< CommandOption > options = {
-		{ "--input", true, []( const std::string& v, CommandLine* l, std::string* ) { l->run.inputPath = v; return true; } },
+		{ "--input", true,
+		  []( const std::string& v, CommandLine* l, std::string* ) {
+		      l->run.inputPath = v;
+		      return true;
+		  } },
 		{ "--scene", true, ApplyScene },
-		{ "--still", false, []( const std::string&, CommandLine* l, std::string* ) { l->run.still = true; return true; } },
+		{ "--still", false,
+		  []( const std::string&, CommandLine* l, std::string* ) {
+		      l->run.still = true;
+		      return true;
+		  } },
 		{ "--seed", true, ApplySeed },
 		{ "--size", true, ApplySize },
 		{ "--frames", true,
 		  []( const std::string& v, CommandLine* l, std::string* e ) {
-			  return StoreCount( v, kMaxFrames, &l->run.frames, "--frames expects a whole number from 1 to 1000000", e );
+		      return StoreCount( v, kMaxFrames, &l->run.frames, "--frames expects a whole number from 1 to 1000000",
+		                         e );
 		  } },
 		{ "--set", true, ApplySetting },
-		{ "--out", true, []( const std::string& v, CommandLine* l, std::string* ) { l->run.outDirectory = v; return true; } },
-		{ "--sheet", true, []( const std::string& v, CommandLine* l, std::string* ) { l->run.sheetPath = v; return true; } },
-		{ "--no-progress", false, []( const std::string&, CommandLine* l, std::string* ) { l->run.progress = false; return true; } },
+		{ "--out", true,
+		  []( const std::string& v, CommandLine* l, std::string* ) {
+		      l->run.outDirectory = v;
+		      return true;
+		  } },
+		{ "--sheet", true,
+		  []( const std::string& v, CommandLine* l, std::string* ) {
+		      l->run.sheetPath = v;
+		      return true;
+		  } },
+		{ "--no-progress", false,
+		  []( const std::string&, CommandLine* l, std::string* ) {
+		      l->run.progress = false;
+		      return true;
+		  } },
 		// Timed rounds print no progress.
 		{ "--bench", false,
-		  []( const std::string&, CommandLine* l, std::string* ) { l->run.bench = true; l->run.progress = false; return true; } },
+		  []( const std::string&, CommandLine* l, std::string* ) {
+		      l->run.bench    = true;
+		      l->run.progress = false;
+		      return true;
+		  } },
 		{ "--bench-child", false,
-		  []( const std::string&, CommandLine* l, std::string* ) { l->run.benchChild = true; l->run.progress = false; return true; } },
+		  []( const std::string&, CommandLine* l, std::string* ) {
+		      l->run.benchChild = true;
+		      l->run.progress   = false;
+		      return true;
+		  } },
 		{ "--versus", true, ApplyVersus },
 	};
 	return options;

@@ -12,12 +12,12 @@ namespace ffglhost
 {
 namespace
 {
-const int kMargin        = 8;
-const int kHeader        = 28;
-const int kRowLabel     = 24;
-const int kMaxTile      = 480;
-const int kChecker       = 16;
-const int kSheetFrames  = 4;
+const int kMargin         = 8;
+const int kHeader         = 28;
+const int kRowLabel       = 24;
+const int kMaxTile        = 480;
+const int kChecker        = 16;
+const int kSheetFrames    = 4;
 const uint8_t kBackground = 40;
 const uint8_t kText       = 235;
 
@@ -66,7 +66,8 @@ void AreaAverage( const Picture& src, int tx, int ty, int tw, int th, unsigned o
 			for( int c = 0; c < 4; ++c )
 				sum[ c ] += p[ c ];
 		}
-	const unsigned long long n = static_cast< unsigned long long >( x1 - x0 ) * static_cast< unsigned long long >( y1 - y0 );
+	const unsigned long long n =
+	    static_cast< unsigned long long >( x1 - x0 ) * static_cast< unsigned long long >( y1 - y0 );
 	for( int c = 0; c < 4; ++c )
 		out[ c ] = static_cast< unsigned >( ( sum[ c ] + n / 2 ) / n );
 }
@@ -95,7 +96,8 @@ void DrawTile( Picture& sheet, int left, int top, int tw, int th, const Picture&
 			{
 				const unsigned checker = ( ( x / kChecker ) + ( y / kChecker ) ) % 2 ? 153u : 204u;
 				for( int k = 0; k < 3; ++k )
-					out[ k ] = static_cast< uint8_t >( std::min( 255u, c[ k ] + ( checker * ( 255u - c[ 3 ] ) + 127u ) / 255u ) );
+					out[ k ] = static_cast< uint8_t >(
+					    std::min( 255u, c[ k ] + ( checker * ( 255u - c[ 3 ] ) + 127u ) / 255u ) );
 			}
 			out[ 3 ] = 255;
 		}
@@ -119,12 +121,12 @@ std::vector< int > ContactSheetFrames( int frameCount, int count )
 
 void ContactSheet::Plan( int frameCount, int frameWidth, int frameHeight )
 {
-	frames = ContactSheetFrames( frameCount, kSheetFrames );
+	frames             = ContactSheetFrames( frameCount, kSheetFrames );
 	const double scale = std::min( static_cast< double >( kMaxTile ) / std::max( 1, frameWidth ),
 	                               static_cast< double >( kMaxTile ) / std::max( 1, frameHeight ) );
-	tileWidth  = std::max( 1, static_cast< int >( std::lround( frameWidth * scale ) ) );
-	tileHeight = std::max( 1, static_cast< int >( std::lround( frameHeight * scale ) ) );
-	const int rows = static_cast< int >( frames.size() );
+	tileWidth          = std::max( 1, static_cast< int >( std::lround( frameWidth * scale ) ) );
+	tileHeight         = std::max( 1, static_cast< int >( std::lround( frameHeight * scale ) ) );
+	const int rows     = static_cast< int >( frames.size() );
 	ResizePicture( sheet, 4 * kMargin + 3 * tileWidth, kHeader + rows * ( kRowLabel + tileHeight ) + kMargin );
 	FillRect( sheet, 0, 0, sheet.width, sheet.height, kBackground );
 	const char* titles[ 3 ] = { "input", "matte (Show Mask)", "cut-out" };

@@ -18,7 +18,8 @@ void FrameSource::OpenScene( int w, int h )
 	loadedIndex = -1;
 }
 
-bool FrameSource::OpenPhoto( const std::string& path, int w, int h, unsigned long long seed, bool still, std::string* error )
+bool FrameSource::OpenPhoto( const std::string& path, int w, int h, unsigned long long seed, bool still,
+                             std::string* error )
 {
 	kind = Kind::kNone;
 	if( !photo.Open( path, error ) )

@@ -43,7 +43,7 @@ private:
 	// Reads the first picture of a file or folder source.
 	bool OpenFirst( const std::string& path, Kind opened, std::string* error );
 
-	Kind kind = Kind::kNone;
+	Kind kind       = Kind::kNone;
 	int firstWidth  = 0;
 	int firstHeight = 0;
 	PhotoScene photo;

@@ -4,11 +4,11 @@
 
 // WGL_ARB_create_context and WGL_ARB_create_context_profile, declared here to stay free of wglext.h.
 typedef HGLRC( WINAPI* CreateContextAttribsFn )( HDC, HGLRC, const int* );
-static const int WGL_CONTEXT_MAJOR_VERSION_ARB    = 0x2091;
-static const int WGL_CONTEXT_MINOR_VERSION_ARB    = 0x2092;
-static const int WGL_CONTEXT_FLAGS_ARB            = 0x2094;
-static const int WGL_CONTEXT_PROFILE_MASK_ARB     = 0x9126;
-static const int WGL_CONTEXT_CORE_PROFILE_BIT_ARB = 0x0001;
+static const int WGL_CONTEXT_MAJOR_VERSION_ARB          = 0x2091;
+static const int WGL_CONTEXT_MINOR_VERSION_ARB          = 0x2092;
+static const int WGL_CONTEXT_FLAGS_ARB                  = 0x2094;
+static const int WGL_CONTEXT_PROFILE_MASK_ARB           = 0x9126;
+static const int WGL_CONTEXT_CORE_PROFILE_BIT_ARB       = 0x0001;
 static const int WGL_CONTEXT_FORWARD_COMPATIBLE_BIT_ARB = 0x0002;
 
 struct GLContextImpl
@@ -76,17 +76,21 @@ bool GLContext::Create( const char** error )
 	}
 
 	// A legacy context is needed once to reach wglCreateContextAttribsARB.
-	HGLRC legacy = wglCreateContext( dc );
+	HGLRC legacy  = wglCreateContext( dc );
 	HGLRC context = nullptr;
 	if( legacy && wglMakeCurrent( dc, legacy ) )
 	{
-		CreateContextAttribsFn createContextAttribs =
-		    reinterpret_cast< CreateContextAttribsFn >( reinterpret_cast< void* >( wglGetProcAddress( "wglCreateContextAttribsARB" ) ) );
-		const int attributes[] = { WGL_CONTEXT_MAJOR_VERSION_ARB, 4,
-		                           WGL_CONTEXT_MINOR_VERSION_ARB, 1,
-		                           WGL_CONTEXT_FLAGS_ARB, WGL_CONTEXT_FORWARD_COMPATIBLE_BIT_ARB,
-		                           WGL_CONTEXT_PROFILE_MASK_ARB, WGL_CONTEXT_CORE_PROFILE_BIT_ARB,
-		                           0 };
+		CreateContextAttribsFn createContextAttribs = reinterpret_cast< CreateContextAttribsFn >(
+		    reinterpret_cast< void* >( wglGetProcAddress( "wglCreateContextAttribsARB" ) ) );
+		const int attributes[] = { WGL_CONTEXT_MAJOR_VERSION_ARB,
+			                       4,
+			                       WGL_CONTEXT_MINOR_VERSION_ARB,
+			                       1,
+			                       WGL_CONTEXT_FLAGS_ARB,
+			                       WGL_CONTEXT_FORWARD_COMPATIBLE_BIT_ARB,
+			                       WGL_CONTEXT_PROFILE_MASK_ARB,
+			                       WGL_CONTEXT_CORE_PROFILE_BIT_ARB,
+			                       0 };
 		if( createContextAttribs )
 			context = createContextAttribs( dc, nullptr, attributes );
 		wglMakeCurrent( nullptr, nullptr );

@@ -24,7 +24,7 @@ struct GLFrames
 	GLuint framebuffer   = 0; // handed to the plug-in as HostFBO
 	int width            = 0;
 	int height           = 0;
-	Picture staging;          // rows flipped between picture order and GL order
+	Picture staging; // rows flipped between picture order and GL order
 };
 
 // A GL_RGBA8 texture of w x h holding rgba (rows bottom first) or, with null, no content; filtered as

@@ -27,7 +27,8 @@ static void ConvertTranslucent( Picture& picture, Convert convert )
 
 void Premultiply( Picture& picture )
 {
-	ConvertTranslucent( picture, []( unsigned v, unsigned a ) { return static_cast< uint8_t >( ( v * a + 127 ) / 255 ); } );
+	ConvertTranslucent( picture,
+	                    []( unsigned v, unsigned a ) { return static_cast< uint8_t >( ( v * a + 127 ) / 255 ); } );
 }
 
 void Unpremultiply( Picture& picture )

@@ -28,26 +28,26 @@ static float FloatFromBits( uint32_t bits )
 
 bool DescribePlugin( const PluginLibrary& library, PluginDescription* d, std::string* error )
 {
-	*d = PluginDescription();
+	*d           = PluginDescription();
 	FFMixed info = library.Call( FF_GET_INFO, 0u );
 	if( IsValidPointer( info ) )
 	{
 		const PluginInfoStruct* block = static_cast< const PluginInfoStruct* >( info.PointerValue );
-		d->identifier = BoundedText( block->PluginUniqueID, sizeof( block->PluginUniqueID ) );
-		d->name       = BoundedText( block->PluginName, sizeof( block->PluginName ) );
-		d->apiMajor   = block->APIMajorVersion;
-		d->apiMinor   = block->APIMinorVersion;
-		d->type       = block->PluginType;
+		d->identifier                 = BoundedText( block->PluginUniqueID, sizeof( block->PluginUniqueID ) );
+		d->name                       = BoundedText( block->PluginName, sizeof( block->PluginName ) );
+		d->apiMajor                   = block->APIMajorVersion;
+		d->apiMinor                   = block->APIMinorVersion;
+		d->type                       = block->PluginType;
 	}
 	FFMixed extended = library.Call( FF_GET_EXTENDED_INFO, 0u );
 	if( IsValidPointer( extended ) )
 	{
 		const PluginExtendedInfoStruct* block = static_cast< const PluginExtendedInfoStruct* >( extended.PointerValue );
-		d->hasExtendedInfo = true;
-		d->versionMajor    = block->PluginMajorVersion;
-		d->versionMinor    = block->PluginMinorVersion;
-		d->description     = BoundedText( block->Description, kMaxText );
-		d->about           = BoundedText( block->About, kMaxText );
+		d->hasExtendedInfo                    = true;
+		d->versionMajor                       = block->PluginMajorVersion;
+		d->versionMinor                       = block->PluginMinorVersion;
+		d->description                        = BoundedText( block->Description, kMaxText );
+		d->about                              = BoundedText( block->About, kMaxText );
 	}
 	d->setTime   = library.Call( FF_GET_PLUGIN_CAPS, FF_CAP_SET_TIME ).UIntValue == 1;
 	d->minInputs = library.Call( FF_GET_PLUGIN_CAPS, FF_CAP_MINIMUM_INPUT_FRAMES ).UIntValue;
@@ -69,13 +69,15 @@ bool DescribePlugin( const PluginLibrary& library, PluginDescription* d, std::st
 		ParameterDescription p;
 		p.index      = i;
 		FFMixed name = library.Call( FF_GET_PARAMETER_NAME, i );
-		p.name       = IsValidPointer( name ) ? BoundedText( static_cast< const char* >( name.PointerValue ), kMaxText ) : "";
+		p.name = IsValidPointer( name ) ? BoundedText( static_cast< const char* >( name.PointerValue ), kMaxText ) : "";
 		const uint32_t type = library.Call( FF_GET_PARAMETER_TYPE, i ).UIntValue;
 		p.typeKnown         = type != FF_FAIL;
 		p.type              = p.typeKnown ? type : 0;
 		FFMixed value       = library.Call( FF_GET_PARAMETER_DEFAULT, i );
 		if( p.typeKnown && IsTextType( p.type ) )
-			p.defaultText = IsValidPointer( value ) ? BoundedText( static_cast< const char* >( value.PointerValue ), kMaxText ) : "";
+			p.defaultText = IsValidPointer( value )
+			                    ? BoundedText( static_cast< const char* >( value.PointerValue ), kMaxText )
+			                    : "";
 		else if( value.UIntValue != FF_FAIL )
 			p.defaultValue = FloatFromBits( value.UIntValue );
 		GetRangeStruct range = { i, 0.f, 1.f };

@@ -16,9 +16,9 @@ struct ParameterDescription
 	bool typeKnown     = false; // the type query answered
 	float defaultValue = 0.f;   // float parameters
 	std::string defaultText;    // text and file parameters
-	bool hasRange      = false;
-	float min          = 0.f;
-	float max          = 1.f;
+	bool hasRange = false;
+	float min     = 0.f;
+	float max     = 1.f;
 };
 
 struct PluginDescription
@@ -26,14 +26,14 @@ struct PluginDescription
 	std::string identifier;
 	std::string name;
 	uint32_t apiMajor = 0, apiMinor = 0;
-	uint32_t type     = 0;
-	bool hasExtendedInfo = false;
+	uint32_t type         = 0;
+	bool hasExtendedInfo  = false;
 	uint32_t versionMajor = 0, versionMinor = 0;
 	std::string description;
 	std::string about;
-	bool setTime   = false;
+	bool setTime       = false;
 	uint32_t minInputs = 0, maxInputs = 0;
-	bool topLeft   = false;
+	bool topLeft = false;
 	std::vector< ParameterDescription > parameters;
 };
 

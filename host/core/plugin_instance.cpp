@@ -58,8 +58,8 @@ bool PluginInstance::SetFloatParameter( uint32_t index, float value )
 {
 	if( !instance )
 		return false;
-	SetParameterStruct record = {};
-	record.ParameterNumber    = index;
+	SetParameterStruct record     = {};
+	record.ParameterNumber        = index;
 	record.NewParameterValue.bits = 0;
 	std::memcpy( &record.NewParameterValue.UIntValue, &value, sizeof( value ) );
 	return library->Call( FF_SET_PARAMETER, MixedPointer( &record ), instance ).UIntValue == FF_SUCCESS;
@@ -69,9 +69,9 @@ bool PluginInstance::SetTextParameter( uint32_t index, const char* text )
 {
 	if( !instance )
 		return false;
-	SetParameterStruct record     = {};
-	record.ParameterNumber        = index;
-	record.NewParameterValue      = MixedPointer( text );
+	SetParameterStruct record = {};
+	record.ParameterNumber    = index;
+	record.NewParameterValue  = MixedPointer( text );
 	return library->Call( FF_SET_PARAMETER, MixedPointer( &record ), instance ).UIntValue == FF_SUCCESS;
 }
 

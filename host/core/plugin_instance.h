@@ -17,8 +17,8 @@ void DeinitialisePlugin( const PluginLibrary& library );
 class PluginInstance
 {
 public:
-	PluginInstance() = default;
-	~PluginInstance() = default;
+	PluginInstance()                                   = default;
+	~PluginInstance()                                  = default;
 	PluginInstance( const PluginInstance& )            = delete;
 	PluginInstance& operator=( const PluginInstance& ) = delete;
 
@@ -44,7 +44,7 @@ private:
 	const PluginLibrary* library = nullptr;
 	void* instance               = nullptr;
 	// The records of a frame live here, so a frame makes no allocation.
-	FFGLTextureStruct inputTexture = {};
+	FFGLTextureStruct inputTexture        = {};
 	FFGLTextureStruct* inputTextures[ 1 ] = { nullptr };
 	ProcessOpenGLStruct processRecord     = {};
 };

@@ -33,10 +33,10 @@ public:
 	const std::string& Path() const { return path; }
 
 private:
-	void* handle                           = nullptr;
-	PlugMainFunction plugMain              = nullptr;
-	SetLogCallbackFunction setLogCallback  = nullptr;
-	bool logInstalled                      = false;
+	void* handle                          = nullptr;
+	PlugMainFunction plugMain             = nullptr;
+	SetLogCallbackFunction setLogCallback = nullptr;
+	bool logInstalled                     = false;
 	std::string path;
 };
 }

@@ -19,7 +19,7 @@ static bool ReadWithStb( const std::string& path, const char* kind, Picture& pic
 	if( !pixels )
 	{
 		const char* reason = stbi_failure_reason();
-		*error             = std::string( "cannot read " ) + kind + " " + path + ": " + ( reason ? reason : "unknown error" );
+		*error = std::string( "cannot read " ) + kind + " " + path + ": " + ( reason ? reason : "unknown error" );
 		ResizePicture( picture, 0, 0 );
 		return false;
 	}
@@ -42,13 +42,15 @@ bool ReadPhoto( const std::string& path, Picture& picture, std::string* error )
 bool WritePng( const std::string& path, const Picture& picture, std::string* error, bool fast )
 {
 	const size_t stride = static_cast< size_t >( picture.width ) * 4;
-	if( picture.width <= 0 || picture.height <= 0 || stride > static_cast< size_t >( std::numeric_limits< int >::max() ) )
+	if( picture.width <= 0 || picture.height <= 0 ||
+	    stride > static_cast< size_t >( std::numeric_limits< int >::max() ) )
 	{
 		*error = "cannot write PNG " + path + ": no picture to write";
 		return false;
 	}
 	stbi_write_png_compression_level = fast ? 3 : 8;
-	if( !stbi_write_png( path.c_str(), picture.width, picture.height, 4, picture.rgba.data(), static_cast< int >( stride ) ) )
+	if( !stbi_write_png( path.c_str(), picture.width, picture.height, 4, picture.rgba.data(),
+	                     static_cast< int >( stride ) ) )
 	{
 		*error = "cannot write PNG " + path;
 		return false;

@@ -21,10 +21,10 @@ bool IsTerminal( FILE* stream );
 struct ProcessResult
 {
 	bool started = false;
-	int exitCode = 0;      // when it exited
-	bool crashed = false;  // ended by a signal or an unhandled exception instead
-	std::string crash;     // "signal 11 (Segmentation fault)", "exception 0xc0000005"
-	std::string output;    // everything it wrote to standard output
+	int exitCode = 0;     // when it exited
+	bool crashed = false; // ended by a signal or an unhandled exception instead
+	std::string crash;    // "signal 11 (Segmentation fault)", "exception 0xc0000005"
+	std::string output;   // everything it wrote to standard output
 };
 
 // A child's output as lines, without their line ends (LF or CR LF).

@@ -1,8 +1,10 @@
 #include "host/core/process.h"
 
+// windows.h first: psapi.h and tlhelp32.h build on its types.
+#include <windows.h>
+
 #include <cstdlib>
 #include <io.h>
-#include <windows.h>
 #include <psapi.h>
 #include <tlhelp32.h>
 
@@ -81,8 +83,8 @@ int ThreadCount()
 	HANDLE snapshot = CreateToolhelp32Snapshot( TH32CS_SNAPTHREAD, 0 );
 	if( snapshot == INVALID_HANDLE_VALUE )
 		return -1;
-	const DWORD self = GetCurrentProcessId();
-	int count        = 0;
+	const DWORD self    = GetCurrentProcessId();
+	int count           = 0;
 	THREADENTRY32 entry = {};
 	entry.dwSize        = sizeof( entry );
 	for( BOOL more = Thread32First( snapshot, &entry ); more; more = Thread32Next( snapshot, &entry ) )

@@ -27,7 +27,7 @@ float Wobble( double t, uint64_t& state )
 {
 	const float kFrequencies[] = { 0.005f, 0.021f, 0.063f, 0.17f }; // cycles per frame
 	const float kWeights[]     = { 0.45f, 0.3f, 0.17f, 0.08f };
-	float sum = 0.f;
+	float sum                  = 0.f;
 	for( int i = 0; i < 4; ++i )
 	{
 		const float phase = kTwoPi * static_cast< float >( SplitMix( state ) >> 40 ) / 16777216.f;
@@ -49,9 +49,9 @@ float Noise( uint32_t h )
 
 CameraMotion HandheldMotion( int frame, unsigned long long seed, int h )
 {
-	uint64_t state  = seed;
-	const double t  = frame;
-	const float px  = static_cast< float >( h ) / 1080.f;
+	uint64_t state = seed;
+	const double t = frame;
+	const float px = static_cast< float >( h ) / 1080.f;
 	CameraMotion m;
 	m.shiftX = 2.5f * px * Wobble( t, state );
 	m.shiftY = 2.f * px * Wobble( t, state );
@@ -82,17 +82,17 @@ void PhotoScene::Render( int frame, int w, int h, unsigned long long seed, bool 
 		const float dx = 0.5f - 0.5f * W - m.shiftX;
 		const float dy = static_cast< float >( y ) + 0.5f - 0.5f * H - m.shiftY;
 		// Photo coordinates with pixel centres on whole numbers.
-		float u          = 0.5f * pw - 0.5f + c * dx + s * dy;
-		float v          = 0.5f * ph - 0.5f - s * dx + c * dy;
-		uint8_t* out     = PixelAt( picture, 0, y );
+		float u      = 0.5f * pw - 0.5f + c * dx + s * dy;
+		float v      = 0.5f * ph - 0.5f - s * dx + c * dy;
+		uint8_t* out = PixelAt( picture, 0, y );
 		for( int x = 0; x < w; ++x, u += c, v -= s, out += 4 )
 		{
 			const float fu = std::floor( u ), fv = std::floor( v );
 			const float ax = u - fu, ay = v - fv;
-			const int x0 = std::min( lastX, std::max( 0, static_cast< int >( fu ) ) );
-			const int y0 = std::min( lastY, std::max( 0, static_cast< int >( fv ) ) );
-			const int x1 = std::min( lastX, std::max( 0, static_cast< int >( fu ) + 1 ) );
-			const int y1 = std::min( lastY, std::max( 0, static_cast< int >( fv ) + 1 ) );
+			const int x0       = std::min( lastX, std::max( 0, static_cast< int >( fu ) ) );
+			const int y0       = std::min( lastY, std::max( 0, static_cast< int >( fv ) ) );
+			const int x1       = std::min( lastX, std::max( 0, static_cast< int >( fu ) + 1 ) );
+			const int y1       = std::min( lastY, std::max( 0, static_cast< int >( fv ) + 1 ) );
 			const uint8_t* p00 = PixelAt( photo, x0, y0 );
 			const uint8_t* p10 = PixelAt( photo, x1, y0 );
 			const uint8_t* p01 = PixelAt( photo, x0, y1 );

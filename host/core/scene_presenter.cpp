@@ -51,23 +51,23 @@ Figure MakeFigure( int frame, int w, int h )
 	auto above    = [ & ]( float k ) { return H - k * u; }; // k units above the bottom edge
 
 	Figure f;
-	const float cx = W * ( 0.5f + 0.2f * std::sin( kTwoPi * t / 300.f ) );
-	f.head         = { cx + 0.012f * u * std::sin( t * 0.11f ), above( 0.70f ) };
-	f.headRadius   = { 0.075f * u, 0.095f * u };
-	f.neckTop      = above( 0.63f );
-	f.neckBottom   = above( 0.53f );
-	f.neckRadius   = 0.036f * u;
-	f.shoulderLeft   = { cx - 0.13f * u, above( 0.49f ) };
-	f.shoulderRight  = { cx + 0.13f * u, above( 0.49f ) };
-	f.shoulderRadius = 0.055f * u;
+	const float cx    = W * ( 0.5f + 0.2f * std::sin( kTwoPi * t / 300.f ) );
+	f.head            = { cx + 0.012f * u * std::sin( t * 0.11f ), above( 0.70f ) };
+	f.headRadius      = { 0.075f * u, 0.095f * u };
+	f.neckTop         = above( 0.63f );
+	f.neckBottom      = above( 0.53f );
+	f.neckRadius      = 0.036f * u;
+	f.shoulderLeft    = { cx - 0.13f * u, above( 0.49f ) };
+	f.shoulderRight   = { cx + 0.13f * u, above( 0.49f ) };
+	f.shoulderRadius  = 0.055f * u;
 	f.torsoTop        = above( 0.49f );
 	f.torsoTopHalf    = 0.175f * u;
 	f.torsoBottomHalf = 0.15f * u;
 	f.torsoBottom     = H + 0.1f * u;
 	for( int side = 0; side < 2; ++side )
 	{
-		const float s         = side == 0 ? -1.f : 1.f;
-		const float swing     = 0.025f * u * std::sin( t * 0.23f + 1.3f * static_cast< float >( side ) );
+		const float s           = side == 0 ? -1.f : 1.f;
+		const float swing       = 0.025f * u * std::sin( t * 0.23f + 1.3f * static_cast< float >( side ) );
 		f.shoulderJoint[ side ] = { cx + s * 0.175f * u, above( 0.47f ) };
 		f.elbow[ side ]         = { cx + s * 0.215f * u, above( 0.27f ) };
 		f.hand[ side ]          = { cx + s * ( 0.12f * u + swing ), above( 0.13f ) };
@@ -142,7 +142,7 @@ void PaintFigure( const Figure& f, Vec2 p, Colour& c )
 	Paint( c, kSkin, Coverage( Ellipse( p, f.head, f.headRadius ) ) );
 	const Vec2 hairCentre = { f.head.x, f.head.y - 0.2f * f.headRadius.y };
 	const Vec2 hairRadius = { f.headRadius.x * 1.08f, f.headRadius.y * 0.9f };
-	const float hair      = std::max( Ellipse( p, hairCentre, hairRadius ), p.y - ( f.head.y - 0.25f * f.headRadius.y ) );
+	const float hair = std::max( Ellipse( p, hairCentre, hairRadius ), p.y - ( f.head.y - 0.25f * f.headRadius.y ) );
 	Paint( c, kHair, Coverage( hair ) );
 	for( int side = 0; side < 2; ++side )
 		Paint( c, kSkin, Coverage( Length( p.x - f.hand[ side ].x, p.y - f.hand[ side ].y ) - f.handRadius ) );
@@ -162,16 +162,16 @@ FigurePose PresenterPose( int frame, int w, int h )
 void RenderPresenter( int frame, int w, int h, Picture& picture )
 {
 	ResizePicture( picture, w, h );
-	const Figure f  = MakeFigure( frame, w, h );
-	const float W   = static_cast< float >( w );
-	const float H   = static_cast< float >( h );
+	const Figure f    = MakeFigure( frame, w, h );
+	const float W     = static_cast< float >( w );
+	const float H     = static_cast< float >( h );
 	const float spotX = 0.3f * W, spotY = 0.25f * H;
 	const float spotR2 = 0.2f * ( W * W + H * H );
 	for( int y = 0; y < h; ++y )
 	{
-		const float py     = static_cast< float >( y ) + 0.5f;
+		const float py          = static_cast< float >( y ) + 0.5f;
 		const bool rowHasFigure = py >= f.pose.top && py <= f.pose.bottom;
-		uint8_t* out       = PixelAt( picture, 0, y );
+		uint8_t* out            = PixelAt( picture, 0, y );
 		for( int x = 0; x < w; ++x, out += 4 )
 		{
 			const float px = static_cast< float >( x ) + 0.5f;
@@ -187,12 +187,14 @@ void RenderPresenter( int frame, int w, int h, Picture& picture )
 				if( body.r != before.r || body.g != before.g || body.b != before.b )
 				{
 					// Key light from the left on the figure.
-					const float side  = std::min( 1.f, std::max( -1.f, ( f.pose.centerX - px ) / ( 0.25f * f.pose.unit ) ) );
+					const float side =
+					    std::min( 1.f, std::max( -1.f, ( f.pose.centerX - px ) / ( 0.25f * f.pose.unit ) ) );
 					const float shade = 0.97f + 0.06f * side;
-					c = { body.r * shade, body.g * shade, body.b * shade };
+					c                 = { body.r * shade, body.g * shade, body.b * shade };
 				}
 			}
-			const uint32_t n = PixelHash( static_cast< uint32_t >( x ), static_cast< uint32_t >( y ), static_cast< uint32_t >( frame ) );
+			const uint32_t n = PixelHash( static_cast< uint32_t >( x ), static_cast< uint32_t >( y ),
+			                              static_cast< uint32_t >( frame ) );
 			out[ 0 ]         = ToByte( c.r + static_cast< float >( static_cast< int >( n % 9u ) - 4 ) );
 			out[ 1 ]         = ToByte( c.g + static_cast< float >( static_cast< int >( ( n >> 8 ) % 9u ) - 4 ) );
 			out[ 2 ]         = ToByte( c.b + static_cast< float >( static_cast< int >( ( n >> 16 ) % 9u ) - 4 ) );

@@ -31,8 +31,9 @@ TimingSummary FrameTimes::Summarise() const
 std::string FormatTimingSummary( const TimingSummary& summary )
 {
 	char text[ 256 ];
-	std::snprintf( text, sizeof( text ), "min %.2f ms, median %.2f ms, p95 %.2f ms, max %.2f ms, %.1f frames per second",
-	               summary.minMs, summary.medianMs, summary.p95Ms, summary.maxMs, summary.fps );
+	std::snprintf( text, sizeof( text ),
+	               "min %.2f ms, median %.2f ms, p95 %.2f ms, max %.2f ms, %.1f frames per second", summary.minMs,
+	               summary.medianMs, summary.p95Ms, summary.maxMs, summary.fps );
 	return text;
 }
 

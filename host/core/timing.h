@@ -8,12 +8,12 @@ namespace ffglhost
 {
 struct TimingSummary
 {
-	size_t frames    = 0;
-	double minMs     = 0.0;
-	double medianMs  = 0.0;
-	double p95Ms     = 0.0;
-	double maxMs     = 0.0;
-	double fps       = 0.0; // frames over the summed times
+	size_t frames   = 0;
+	double minMs    = 0.0;
+	double medianMs = 0.0;
+	double p95Ms    = 0.0;
+	double maxMs    = 0.0;
+	double fps      = 0.0; // frames over the summed times
 };
 
 class FrameTimes

@@ -13,7 +13,9 @@ protected:
 TEST_F( AbsentTest, EveryFramePassesThroughAndTheFailureIsLoggedOncePerGLLife )
 {
 	const char* const absentLine = "Umbrafex: NvVFX_CreateEffect failed (runtime NVIDIA Video Effects absent ?)";
-	auto colour = []( int x, int y ) { return Rgba{ uint8_t( x * 8 ), uint8_t( y * 16 ), uint8_t( 255 - x * 8 ), uint8_t( 128 + y ) }; };
+	auto colour                  = []( int x, int y ) {
+        return Rgba{ uint8_t( x * 8 ), uint8_t( y * 16 ), uint8_t( 255 - x * 8 ), uint8_t( 128 + y ) };
+	};
 	const Picture input = MakePicture( 32, 16, colour );
 	const ScopedTarget target( MakeTarget( 32, 16 ) );
 	for( int life = 0; life < 2; ++life )
@@ -43,18 +45,18 @@ TEST_F( AbsentTest, RegistrationAndParameters )
 	EXPECT_EQ( 0, std::memcmp( info->PluginName, "Umbra Fex TAVLEN", 16 ) );
 	EXPECT_EQ( FF_EFFECT, info->PluginType );
 	const PluginExtendedInfoStruct* extended =
-		static_cast< const PluginExtendedInfoStruct* >( Call( FF_GET_EXTENDED_INFO ).PointerValue );
+	    static_cast< const PluginExtendedInfoStruct* >( Call( FF_GET_EXTENDED_INFO ).PointerValue );
 	ASSERT_NE( nullptr, extended );
 	EXPECT_EQ( 1u, extended->PluginMajorVersion );
 	EXPECT_EQ( 1u, extended->PluginMinorVersion );
 	EXPECT_STREQ( "Detourage IA de silhouette (NVIDIA AI Green Screen) - fond transparent sans fond vert",
-				  extended->Description );
+	              extended->Description );
 	EXPECT_STREQ( "TAVLEN / NVIDIA Maxine", extended->About );
 
 	EXPECT_EQ( 4u, MixedLowBits( Call( FF_GET_NUM_PARAMETERS ) ) );
 	const char* names[ kParameterCount ] = { "Quality", "Show Mask", "Stability", "Edge Hard" };
-	const uint32_t types[] = { FF_TYPE_BOOLEAN, FF_TYPE_BOOLEAN, FF_TYPE_STANDARD, FF_TYPE_STANDARD };
-	const uint32_t defaults[] = { 0x3F800000u, 0u, 0x3F000000u, 0x3F000000u };
+	const uint32_t types[]               = { FF_TYPE_BOOLEAN, FF_TYPE_BOOLEAN, FF_TYPE_STANDARD, FF_TYPE_STANDARD };
+	const uint32_t defaults[]            = { 0x3F800000u, 0u, 0x3F000000u, 0x3F000000u };
 	for( uint32_t i = 0; i < 4; ++i )
 	{
 		EXPECT_STREQ( names[ i ], static_cast< const char* >( Call( FF_GET_PARAMETER_NAME, i ).PointerValue ) );
@@ -66,7 +68,7 @@ TEST_F( AbsentTest, RegistrationAndParameters )
 	EXPECT_EQ( 0u, MixedLowBits( Call( FF_GET_PLUGIN_CAPS, FF_CAP_TOP_LEFT_TEXTURE_ORIENTATION ) ) );
 
 	// Values are stored as the host sends them, none clamped; an unknown index fails and reads 0.
-	FFInstanceID instance = Instantiate();
+	FFInstanceID instance                       = Instantiate();
 	const float expected[ kParameterCount + 1 ] = { 1.0f, 0.0f, 0.5f, 0.5f, 0.0f };
 	for( uint32_t i = 0; i <= kParameterCount; ++i )
 		EXPECT_EQ( expected[ i ], GetParameter( instance, i ) ) << i;

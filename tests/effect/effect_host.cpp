@@ -40,9 +40,11 @@ static std::string LayOut( const Scenario& scenario )
 	{
 		const std::string folder = JoinPath( JoinPath( host.root, "NVIDIA Corporation" ), "NVIDIA Video Effects" );
 		const std::string built  = JoinPath( exe, "refrt" );
-		const std::string effects = JoinPath( scenario.noStreamExport ? JoinPath( built, "nostream" ) : built, kEffectsFile );
-		if( !MakeDirectories( folder ) || !CopyFileTo( JoinPath( built, kImageFile ), JoinPath( folder, kImageFile ) )
-			|| !CopyFileTo( effects, JoinPath( folder, kEffectsFile ) ) || !PlaceInferenceLibrary( built, folder ) )
+		const std::string effects =
+		    JoinPath( scenario.noStreamExport ? JoinPath( built, "nostream" ) : built, kEffectsFile );
+		if( !MakeDirectories( folder ) ||
+		    !CopyFileTo( JoinPath( built, kImageFile ), JoinPath( folder, kImageFile ) ) ||
+		    !CopyFileTo( effects, JoinPath( folder, kEffectsFile ) ) || !PlaceInferenceLibrary( built, folder ) )
 			return "cannot lay the runtime out in " + folder;
 	}
 	if( scenario.models && !MakeDirectories( JoinPath( host.root, "models" ) ) )
@@ -56,8 +58,8 @@ static std::string LayOut( const Scenario& scenario )
 	SetEnvironmentValue( "REFRT_FAIL", scenario.fail );
 	SetEnvironmentValue( "REFRT_MATTE", nullptr );
 
-	void* library = LoadDynamicLibrary( JoinPath( exe, kPluginFile ) );
-	host.plugMain = DynamicLibraryFunction< PlugMainFunction >( library, "plugMain" );
+	void* library       = LoadDynamicLibrary( JoinPath( exe, kPluginFile ) );
+	host.plugMain       = DynamicLibraryFunction< PlugMainFunction >( library, "plugMain" );
 	auto setLogCallback = DynamicLibraryFunction< SetLogCallbackFunction >( library, "SetLogCallback" );
 	if( !host.plugMain || !setLogCallback )
 		return "cannot load " + kPluginFile;
@@ -169,8 +171,8 @@ std::string EffectTest::ScenarioRoot()
 	return host.root;
 }
 
-Picture MakePicture( int width, int height, const std::function< Rgba( int x, int y ) >& colour,
-					 int hardwareWidth, int hardwareHeight )
+Picture MakePicture( int width, int height, const std::function< Rgba( int x, int y ) >& colour, int hardwareWidth,
+                     int hardwareHeight )
 {
 	const int hw = hardwareWidth > 0 ? hardwareWidth : width;
 	const int hh = hardwareHeight > 0 ? hardwareHeight : height;
@@ -192,14 +194,14 @@ Picture MakePicture( int width, int height, const std::function< Rgba( int x, in
 	}
 	Picture picture;
 	picture.texture = MakeTexture( hw, hh, pixels.data() );
-	picture.info    = { static_cast< uint32_t >( width ), static_cast< uint32_t >( height ), static_cast< uint32_t >( hw ),
-						static_cast< uint32_t >( hh ), picture.texture };
+	picture.info = { static_cast< uint32_t >( width ), static_cast< uint32_t >( height ), static_cast< uint32_t >( hw ),
+		             static_cast< uint32_t >( hh ), picture.texture };
 	return picture;
 }
 
 Picture::Picture( Picture&& other ) noexcept
-	: texture( other.texture )
-	, info( other.info )
+    : texture( other.texture )
+    , info( other.info )
 {
 	other.texture = 0;
 }
@@ -263,8 +265,8 @@ float Output::Grey( int x, int y ) const
 
 bool Near( const Rgba& a, const Rgba& b, int tolerance )
 {
-	return std::abs( a.r - b.r ) <= tolerance && std::abs( a.g - b.g ) <= tolerance
-		   && std::abs( a.b - b.b ) <= tolerance && std::abs( a.a - b.a ) <= tolerance;
+	return std::abs( a.r - b.r ) <= tolerance && std::abs( a.g - b.g ) <= tolerance &&
+	       std::abs( a.b - b.b ) <= tolerance && std::abs( a.a - b.a ) <= tolerance;
 }
 
 ::testing::AssertionResult SameColour( const Rgba& expected, const Rgba& actual )
@@ -272,7 +274,7 @@ bool Near( const Rgba& a, const Rgba& b, int tolerance )
 	if( Near( expected, actual ) )
 		return ::testing::AssertionSuccess();
 	return ::testing::AssertionFailure() << "expected (" << int( expected.r ) << ", " << int( expected.g ) << ", "
-										 << int( expected.b ) << ", " << int( expected.a ) << "), got ("
-										 << int( actual.r ) << ", " << int( actual.g ) << ", " << int( actual.b )
-										 << ", " << int( actual.a ) << ")";
+	                                     << int( expected.b ) << ", " << int( expected.a ) << "), got ("
+	                                     << int( actual.r ) << ", " << int( actual.g ) << ", " << int( actual.b )
+	                                     << ", " << int( actual.a ) << ")";
 }

@@ -48,15 +48,15 @@ struct Picture
 	FFGLTextureStruct info = {};
 };
 // colour(x, y) with y counted from the top row; the texture holds hardwareWidth x hardwareHeight.
-Picture MakePicture( int width, int height, const std::function< Rgba( int x, int y ) >& colour,
-					 int hardwareWidth = 0, int hardwareHeight = 0 );
+Picture MakePicture( int width, int height, const std::function< Rgba( int x, int y ) >& colour, int hardwareWidth = 0,
+                     int hardwareHeight = 0 );
 
 // An RGBA32F target, for reading the shader's output without 8-bit rounding.
 TestTarget MakeFloatTarget( int w, int h );
 // Output of a target as it is seen: (x, y) with y from the top.
 struct Output
 {
-	int width = 0;
+	int width  = 0;
 	int height = 0;
 	std::vector< float > rgba; // 0..1
 	Rgba At( int x, int y ) const;

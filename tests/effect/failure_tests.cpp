@@ -140,7 +140,8 @@ TEST_F( ModelsMissing, LoggedOnceAndLatched )
 // The runtime's network refuses files that are not models: to the plug-in, no models.
 TEST_F( ModelsUnusable, LoggedOnceAndLatched )
 {
-	const std::string models = JoinPath( JoinPath( JoinPath( ExecutableDirectory(), "scenarios" ), "ModelsUnusable" ), "models" );
+	const std::string models =
+	    JoinPath( JoinPath( JoinPath( ExecutableDirectory(), "scenarios" ), "ModelsUnusable" ), "models" );
 	for( const char* file : { "selfie_segmentation.onnx", "selfie_segmentation_landscape.onnx" } )
 		std::ofstream( JoinPath( models, file ), std::ios::binary ) << "not a model";
 	ExpectLoggedOnceAndLatched( "Umbrafex: NvVFX_Load failed (modeles introuvables ?)" );
@@ -150,21 +151,18 @@ TEST_F( ModelsUnusable, LoggedOnceAndLatched )
 // (the 5th of the process).
 class FrameFailures : public EffectTest
 {
-	void SetUp() override
-	{
-		UseScenario( { "fail_frames", true, false, true, "NvVFX_Run@2,NvCVImage_Transfer@5" } );
-	}
+	void SetUp() override { UseScenario( { "fail_frames", true, false, true, "NvVFX_Run@2,NvCVImage_Transfer@5" } ); }
 };
 
 TEST_F( FrameFailures, ThatFramePassesThroughAndNothingIsLogged )
 {
 	FFInstanceID instance = InstantiateUnsmoothed();
-	const Picture input = Split( 32, 16 );
+	const Picture input   = Split( 32, 16 );
 	const ScopedTarget target( MakeTarget( 32, 16 ) );
 	for( bool matted : { false, true, false, false, true, true } )
 		EXPECT_EQ( matted, Matted( instance, input, target ) );
 	EXPECT_EQ( ( std::vector< std::string >{ kCreatedLine, "Umbrafex: NvVFX AI Green Screen charge (v2 async)" } ),
-			   Lines() );
+	           Lines() );
 	Deinstantiate( instance );
 	EXPECT_EQ( 0, RuntimeLiveObjects() );
 }

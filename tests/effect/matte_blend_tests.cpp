@@ -9,9 +9,9 @@
 
 static uint8_t Reference( uint8_t h, uint8_t m, int k )
 {
-	return static_cast< uint8_t >( ( static_cast< uint32_t >( h ) * static_cast< uint32_t >( k )
-									 + static_cast< uint32_t >( m ) * static_cast< uint32_t >( 256 - k ) )
-								   >> 8 );
+	return static_cast< uint8_t >( ( static_cast< uint32_t >( h ) * static_cast< uint32_t >( k ) +
+	                                 static_cast< uint32_t >( m ) * static_cast< uint32_t >( 256 - k ) ) >>
+	                               8 );
 }
 
 // A small deterministic generator, the same on every target.
@@ -27,7 +27,7 @@ TEST( BlendExact, EveryWeightEveryPair )
 	std::vector< uint8_t > history( 65536 + 16 ), matte( 65536 + 16 );
 	for( int k = 0; k <= 256; ++k )
 	{
-		const size_t start = static_cast< size_t >( k ) % 16;
+		const size_t start      = static_cast< size_t >( k ) % 16;
 		const size_t matteStart = ( static_cast< size_t >( k ) * 7 ) % 16;
 		for( size_t i = 0; i < 65536; ++i )
 		{
@@ -38,10 +38,11 @@ TEST( BlendExact, EveryWeightEveryPair )
 		size_t wrong = 0;
 		for( size_t i = 0; i < 65536; ++i )
 		{
-			const uint8_t expected = Reference( static_cast< uint8_t >( i >> 8 ), static_cast< uint8_t >( i & 255 ), k );
+			const uint8_t expected =
+			    Reference( static_cast< uint8_t >( i >> 8 ), static_cast< uint8_t >( i & 255 ), k );
 			if( history[ start + i ] != expected && wrong++ < 4 )
 				ADD_FAILURE() << "k " << k << ", history " << ( i >> 8 ) << ", matte " << ( i & 255 ) << ": got "
-							  << int( history[ start + i ] ) << ", expected " << int( expected );
+				              << int( history[ start + i ] ) << ", expected " << int( expected );
 		}
 		ASSERT_EQ( 0u, wrong ) << "k " << k;
 	}

@@ -56,8 +56,9 @@ struct Reader
 	// A picture side: the interesting ones, small ones, and numbers negative as int32.
 	uint32_t Side()
 	{
-		static const uint32_t kSides[] = { 0, 1, 2, 3, 16, 17, 64, 600, 960, 961, 1066, 2160, 3840, 0x80000000u, 0xFFFFFFFFu };
-		const uint8_t b = U8();
+		static const uint32_t kSides[] = { 0,   1,   2,    3,    16,   17,          64,         600,
+			                               960, 961, 1066, 2160, 3840, 0x80000000u, 0xFFFFFFFFu };
+		const uint8_t b                = U8();
 		if( b < 128 )
 			return kSides[ b % ( sizeof( kSides ) / sizeof( kSides[ 0 ] ) ) ];
 		if( b < 250 )
@@ -71,14 +72,14 @@ struct Reader
 struct World
 {
 	GLContext context;
-	FFInstanceID live[ 2 ] = {};
-	FFInstanceID extra[ 2 ] = {};
-	GLuint pictures[ 3 ] = {};
-	GLuint notATexture = 0;
-	GLuint framebuffer = 0;
+	FFInstanceID live[ 2 ]    = {};
+	FFInstanceID extra[ 2 ]   = {};
+	GLuint pictures[ 3 ]      = {};
+	GLuint notATexture        = 0;
+	GLuint framebuffer        = 0;
 	GLuint framebufferTexture = 0;
-	int ( *liveObjects )() = nullptr;
-	int engineObjects = 0;
+	int ( *liveObjects )()    = nullptr;
+	int engineObjects         = 0;
 };
 World* world = nullptr;
 
@@ -96,7 +97,7 @@ FFInstanceID MakeInstance()
 
 std::string ExeDirectory()
 {
-	char path[ 4096 ] = {};
+	char path[ 4096 ]    = {};
 	const ssize_t length = readlink( "/proc/self/exe", path, sizeof( path ) - 1 );
 	std::string text( path, length > 0 ? static_cast< size_t >( length ) : 0 );
 	return text.substr( 0, text.find_last_of( '/' ) );
@@ -188,10 +189,10 @@ FFMixed Input( uint32_t code, Reader& in, CallStorage& s )
 	{
 	case FF_SET_PARAMETER:
 	{
-		auto* set                        = reinterpret_cast< SetParameterStruct* >( s.record );
-		set->ParameterNumber             = in.Index();
+		auto* set                           = reinterpret_cast< SetParameterStruct* >( s.record );
+		set->ParameterNumber                = in.Index();
 		set->NewParameterValue.PointerValue = nullptr;
-		set->NewParameterValue.UIntValue = in.U32();
+		set->NewParameterValue.UIntValue    = in.U32();
 		return MixedFromPointer( set );
 	}
 	case FF_PROCESS_OPENGL:
@@ -209,7 +210,7 @@ FFMixed Input( uint32_t code, Reader& in, CallStorage& s )
 			t.HardwareHeight     = hw < 200 ? t.Height + hw % 2 : in.U32();
 			const uint8_t handle = in.U8() % 6;
 			t.Handle             = handle < 3 ? world->pictures[ handle ]
-											  : ( handle == 3 ? 0 : ( handle == 4 ? world->notATexture : 3999 ) );
+			                                  : ( handle == 3 ? 0 : ( handle == 4 ? world->notATexture : 3999 ) );
 			s.inputs[ i ]        = in.U8() % 8 == 0 ? nullptr : &t;
 		}
 		const uint8_t fbo = in.U8() % 3;
@@ -299,20 +300,24 @@ FFInstanceID* Slot( uint8_t who, FFInstanceID& none )
 {
 	switch( who % 5 )
 	{
-	case 2: return &world->live[ 0 ];
-	case 3: return &world->live[ 1 ];
-	case 4: return world->extra[ 0 ] ? &world->extra[ 0 ] : &world->extra[ 1 ];
-	default: return &none;
+	case 2:
+		return &world->live[ 0 ];
+	case 3:
+		return &world->live[ 1 ];
+	case 4:
+		return world->extra[ 0 ] ? &world->extra[ 0 ] : &world->extra[ 1 ];
+	default:
+		return &none;
 	}
 }
 
 void Call( Reader& in )
 {
-	uint8_t codeByte = in.U8();
-	uint32_t code    = codeByte == 255 ? in.U32() : codeByte % 61u;
-	const uint8_t who = in.U8();
-	FFInstanceID none = nullptr;
-	FFInstanceID* slot = Slot( who, none );
+	uint8_t codeByte      = in.U8();
+	uint32_t code         = codeByte == 255 ? in.U32() : codeByte % 61u;
+	const uint8_t who     = in.U8();
+	FFInstanceID none     = nullptr;
+	FFInstanceID* slot    = Slot( who, none );
 	FFInstanceID instance = *slot;
 	if( who % 5 == 1 )
 	{
@@ -333,7 +338,8 @@ void Call( Reader& in )
 	Touch( code, result );
 	if( code == FF_INSTANTIATE_GL && IsInstance( result ) )
 	{
-		FFInstanceID* free = !world->extra[ 0 ] ? &world->extra[ 0 ] : ( !world->extra[ 1 ] ? &world->extra[ 1 ] : nullptr );
+		FFInstanceID* free =
+		    !world->extra[ 0 ] ? &world->extra[ 0 ] : ( !world->extra[ 1 ] ? &world->extra[ 1 ] : nullptr );
 		if( free )
 			*free = result.PointerValue;
 		else
@@ -356,7 +362,7 @@ extern "C" int LLVMFuzzerInitialize( int*, char*** )
 	unsetenv( "NV_AR_SDK_PATH" );
 	unsetenv( "REFRT_FAIL" );
 	unsetenv( "REFRT_LOG" );
-	world = new World();
+	world             = new World();
 	const char* error = nullptr;
 	if( !world->context.Create( &error ) )
 	{
@@ -366,8 +372,8 @@ extern "C" int LLVMFuzzerInitialize( int*, char*** )
 	world->context.MakeCurrent();
 	if( plugMain( FF_INITIALISE_V2, HostNumber( 0 ), nullptr ).UIntValue != FF_SUCCESS )
 		std::abort();
-	world->live[ 0 ] = MakeInstance();
-	world->live[ 1 ] = MakeInstance();
+	world->live[ 0 ]     = MakeInstance();
+	world->live[ 1 ]     = MakeInstance();
 	world->pictures[ 0 ] = Picture( 64, 36 );
 	world->pictures[ 1 ] = Picture( 3, 3 );
 	world->pictures[ 2 ] = Picture( 17, 9 );
@@ -386,7 +392,7 @@ extern "C" int LLVMFuzzerInitialize( int*, char*** )
 	ProcessOpenGLStruct frame   = { 1, inputs, world->framebuffer };
 	FFInstanceID probe          = MakeInstance();
 	plugMain( FF_PROCESS_OPENGL, MixedFromPointer( &frame ), probe );
-	void* image = dlopen( "libNVCVImage.so", RTLD_NOW | RTLD_NOLOAD );
+	void* image        = dlopen( "libNVCVImage.so", RTLD_NOW | RTLD_NOLOAD );
 	world->liveObjects = image ? reinterpret_cast< int ( * )() >( dlsym( image, "RefRt_LiveObjects" ) ) : nullptr;
 	if( !world->liveObjects )
 	{
@@ -398,7 +404,7 @@ extern "C" int LLVMFuzzerInitialize( int*, char*** )
 	if( world->liveObjects() != 0 || world->engineObjects == 0 )
 	{
 		std::fprintf( stderr, "fuzz: an engine holds %d runtime objects, %d after its end\n", world->engineObjects,
-					  world->liveObjects() );
+		              world->liveObjects() );
 		std::exit( 1 );
 	}
 	return 0;

@@ -21,7 +21,7 @@ TEST_F( PresentTest, SetupCallsAndOneFrameOfLatency )
 	ASSERT_NE( nullptr, instance );
 	SetParameter( instance, kStability, 0.0f );
 	const Picture person = MakePicture( 32, 16, []( int, int ) { return kPersonRed; } );
-	const Picture green = MakePicture( 32, 16, []( int, int ) { return kBackdrop; } );
+	const Picture green  = MakePicture( 32, 16, []( int, int ) { return kBackdrop; } );
 	const ScopedTarget target( MakeTarget( 32, 16 ) );
 
 	// The set-up frame passes through; each later frame carries the previous frame's matte.
@@ -33,12 +33,24 @@ TEST_F( PresentTest, SetupCallsAndOneFrameOfLatency )
 	EXPECT_TRUE( SameColour( kBackdrop, ReadOutput( target ).At( 5, 5 ) ) );
 	EXPECT_EQ( ( std::vector< std::string >{ kCreatedLine, kEngineLine } ), Lines() );
 
-	const std::string calls = CallLogSince( mark );
-	const std::string order[] = { "NvVFX_CreateEffect GreenScreen", "NvVFX_SetString", " ModelDir " + ScenarioRoot() + "\\models\n",
-								  " Mode 0\n", " Temporal 1\n", "NvVFX_CudaStreamCreate", "NvVFX_SetCudaStream",
-								  " 32 16 5 1 0 1 1\n", " 32 16 2 1 0 1 1\n", " 32 16 2 1 0 0 1\n", " SrcImage0 ",
-								  " DstImage0 ", "NvVFX_Load", " 32 16 -128 ", " 6 1 0 0\n", "NvVFX_Run" };
-	size_t at = 0;
+	const std::string calls   = CallLogSince( mark );
+	const std::string order[] = { "NvVFX_CreateEffect GreenScreen",
+		                          "NvVFX_SetString",
+		                          " ModelDir " + ScenarioRoot() + "\\models\n",
+		                          " Mode 0\n",
+		                          " Temporal 1\n",
+		                          "NvVFX_CudaStreamCreate",
+		                          "NvVFX_SetCudaStream",
+		                          " 32 16 5 1 0 1 1\n",
+		                          " 32 16 2 1 0 1 1\n",
+		                          " 32 16 2 1 0 0 1\n",
+		                          " SrcImage0 ",
+		                          " DstImage0 ",
+		                          "NvVFX_Load",
+		                          " 32 16 -128 ",
+		                          " 6 1 0 0\n",
+		                          "NvVFX_Run" };
+	size_t at                 = 0;
 	for( const std::string& step : order )
 	{
 		const size_t found = calls.find( step, at );
@@ -53,9 +65,9 @@ TEST_F( PresentTest, SetupCallsAndOneFrameOfLatency )
 
 TEST_F( PresentTest, MatteIsUprightAndOutputPremultiplied )
 {
-	FFInstanceID instance = InstantiateUnsmoothed();
+	FFInstanceID instance  = InstantiateUnsmoothed();
 	const Rgba translucent = { 100, 20, 20, 128 };
-	const Picture input = MakePicture( 32, 16, [ & ]( int, int y ) { return y < 8 ? kBackdrop : translucent; } );
+	const Picture input    = MakePicture( 32, 16, [ & ]( int, int y ) { return y < 8 ? kBackdrop : translucent; } );
 	const ScopedTarget target( MakeTarget( 32, 16 ) );
 	Frame( instance, input, target );
 	Frame( instance, input, target );
@@ -86,7 +98,7 @@ TEST_F( PresentTest, ShowMaskAndEdgeHard )
 	// Edge Hard 0: smoothstep over 0..1.
 	SetParameter( instance, kEdgeHard, 0.0f );
 	Frame( instance, input, target );
-	out = ReadOutput( target );
+	out         = ReadOutput( target );
 	auto smooth = []( float x ) { return static_cast< uint8_t >( std::lround( 255.f * x * x * ( 3.f - 2.f * x ) ) ); };
 	const uint8_t g115 = smooth( 115.f / 255.f ), g139 = smooth( 139.f / 255.f );
 	EXPECT_TRUE( SameColour( { g115, g115, g115, 255 }, out.At( 4, 8 ) ) );
@@ -105,7 +117,8 @@ TEST_F( PresentTest, PictureInsideLargerTextureIsSampledOnlyInsideItsArea )
 {
 	FFInstanceID instance = InstantiateUnsmoothed();
 	// 48 x 16 picture in a 64 x 32 texture; outside it the texture is blue (keyed as person).
-	const Picture input = MakePicture( 48, 16, []( int x, int ) { return x < 24 ? kPersonRed : kBackdrop; }, 64, 32 );
+	const Picture input = MakePicture(
+	    48, 16, []( int x, int ) { return x < 24 ? kPersonRed : kBackdrop; }, 64, 32 );
 	const ScopedTarget target( MakeTarget( 48, 16 ) );
 	Frame( instance, input, target );
 	Output out = ReadOutput( target );
@@ -142,16 +155,14 @@ TEST_F( PresentTest, SmoothingOfAConstantMatte )
 	// 40 x 8 matte bytes: two 128-byte blocks of the blend's vector loop, then its 64-byte scalar tail.
 	const Picture input = MakePicture( 40, 8, []( int, int ) { return kPersonRed; } );
 	const ScopedTarget target( MakeFloatTarget( 40, 8 ) );
-	auto next = [ & ]()
-	{
+	auto next = [ & ]() {
 		Frame( instance, input, target );
-		const Output out   = ReadOutput( target );
-		const int inBlock  = UploadedByte( out, 4, 1 );
+		const Output out  = ReadOutput( target );
+		const int inBlock = UploadedByte( out, 4, 1 );
 		EXPECT_EQ( inBlock, UploadedByte( out, 36, 7 ) ) << "the tail and the blocks disagree";
 		return inBlock;
 	};
-	auto rebuild = [ & ]( float quality )
-	{
+	auto rebuild = [ & ]( float quality ) {
 		SetParameter( instance, kQuality, quality );
 		Frame( instance, input, target );
 	};
@@ -186,8 +197,8 @@ TEST_F( PresentTest, SmoothingOfAConstantMatte )
 TEST_F( PresentTest, SizeAndQualityChangesRebuild )
 {
 	FFInstanceID instance = InstantiateUnsmoothed();
-	const Picture small = Split( 32, 16 );
-	const Picture wide = Split( 1066, 600 );
+	const Picture small   = Split( 32, 16 );
+	const Picture wide    = Split( 1066, 600 );
 	const ScopedTarget target( MakeTarget( 32, 16 ) );
 	EXPECT_FALSE( Matted( instance, small, target ) );
 	EXPECT_TRUE( Matted( instance, small, target ) );
@@ -224,7 +235,7 @@ TEST_F( PresentTest, SizeAndQualityChangesRebuild )
 	EXPECT_EQ( 1, Occurrences( CallLogSince( mark ), " 958 540 5 1 0 1 1\n" ) );
 	EXPECT_FALSE( Matted( instance, small, target ) );
 	// The width alone, then the height alone.
-	const Picture wider = Split( 48, 16 );
+	const Picture wider  = Split( 48, 16 );
 	const Picture taller = Split( 48, 20 );
 	EXPECT_FALSE( Matted( instance, wider, target ) );
 	EXPECT_FALSE( Matted( instance, taller, target ) );
@@ -237,8 +248,8 @@ TEST_F( PresentTest, SizeAndQualityChangesRebuild )
 TEST_F( PresentTest, TooSmallInputLatchesWithoutMessage )
 {
 	FFInstanceID instance = Instantiate();
-	const Picture tiny = MakePicture( 1, 1, []( int, int ) { return kBackdrop; } );
-	const Picture input = Split( 32, 16 );
+	const Picture tiny    = MakePicture( 1, 1, []( int, int ) { return kBackdrop; } );
+	const Picture input   = Split( 32, 16 );
 	const ScopedTarget target( MakeTarget( 32, 16 ) );
 	Frame( instance, tiny, target );
 	EXPECT_TRUE( SameColour( kBackdrop, ReadOutput( target ).At( 3, 3 ) ) );
@@ -258,7 +269,7 @@ TEST_F( PresentTest, FailedFramebufferCheckStillDrawsIntoHostFramebuffer )
 	GLint maxSize = 0;
 	glGetIntegerv( GL_MAX_TEXTURE_SIZE, &maxSize );
 	FFInstanceID instance = Instantiate();
-	Picture input = MakePicture( 4, 4, []( int, int ) { return kBackdrop; } );
+	Picture input         = MakePicture( 4, 4, []( int, int ) { return kBackdrop; } );
 	// The record claims a picture taller than any texture: the scaled texture cannot be made.
 	input.info.Width = input.info.HardwareWidth = 960;
 	input.info.Height = input.info.HardwareHeight = static_cast< uint32_t >( maxSize ) + 2;
@@ -278,8 +289,10 @@ TEST_F( PresentTest, ModelDirectoryFromTheEnvironmentUpTo1023Characters )
 	const Picture input = Split( 32, 16 );
 	const ScopedTarget target( MakeTarget( 32, 16 ) );
 	const std::string fits( 1023, 'm' );
-	const std::string expected[] = { " ModelDir " + fits + "\\models\n",
-									 " ModelDir C:\\Program Files\\NVIDIA Corporation\\NVIDIA Video Effects\\models\n" };
+	const std::string expected[] = {
+		" ModelDir " + fits + "\\models\n",
+		" ModelDir C:\\Program Files\\NVIDIA Corporation\\NVIDIA Video Effects\\models\n"
+	};
 	for( const std::string& line : expected )
 	{
 		const std::string value = &line == expected ? fits : fits + "m";
@@ -301,7 +314,7 @@ TEST_F( PresentTest, NoInputFailsAndGLStateIsLeftAtTheDefaults )
 	ProcessOpenGLStruct noInput = { 0, nullptr, target.framebuffer };
 	EXPECT_EQ( FF_FAIL, Frame( instance, noInput, target ) );
 	FFGLTextureStruct* none[ 1 ] = { nullptr };
-	noInput = { 1, none, target.framebuffer };
+	noInput                      = { 1, none, target.framebuffer };
 	EXPECT_EQ( FF_FAIL, Frame( instance, noInput, target ) );
 	EXPECT_TRUE( SameColour( { 0, 0, 255, 255 }, ReadOutput( target ).At( 3, 3 ) ) );
 
@@ -314,8 +327,7 @@ TEST_F( PresentTest, NoInputFailsAndGLStateIsLeftAtTheDefaults )
 	glActiveTexture( GL_TEXTURE3 );
 	const FrameRecord frame( input, target.framebuffer );
 	EXPECT_EQ( FF_SUCCESS, MixedLowBits( CallWith( FF_PROCESS_OPENGL, &frame.record, instance ) ) );
-	auto integer = []( GLenum name )
-	{
+	auto integer = []( GLenum name ) {
 		GLint value = -1;
 		glGetIntegerv( name, &value );
 		return value;
@@ -337,9 +349,9 @@ TEST_F( PresentTest, NoInputFailsAndGLStateIsLeftAtTheDefaults )
 
 TEST_F( PresentTest, InstancesKeepTheirOwnEnginesWithFramesInterleaved )
 {
-	const size_t mark = CallLogMark();
-	FFInstanceID a    = InstantiateUnsmoothed();
-	FFInstanceID b    = InstantiateUnsmoothed();
+	const size_t mark  = CallLogMark();
+	FFInstanceID a     = InstantiateUnsmoothed();
+	FFInstanceID b     = InstantiateUnsmoothed();
 	const Picture wide = Split( 32, 16 );
 	const Picture tall = MakePicture( 16, 32, []( int, int y ) { return y < 16 ? kBackdrop : kPersonRed; } );
 	const ScopedTarget wideTarget( MakeTarget( 32, 16 ) );

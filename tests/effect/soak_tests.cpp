@@ -33,7 +33,7 @@ int EnvNumber( const char* name, int fallback )
 	return text && *text ? std::atoi( text ) : fallback;
 }
 
-const int kSoakFrames   = EnvNumber( "UMBRAFEX_SOAK_FRAMES", kDefaultFrames );
+const int kSoakFrames    = EnvNumber( "UMBRAFEX_SOAK_FRAMES", kDefaultFrames );
 const unsigned kSoakSeed = static_cast< unsigned >( EnvNumber( "UMBRAFEX_SOAK_SEED", 7 ) );
 
 // Faults the runtime injects: failing calls spread over the run. Release calls are never failed: a
@@ -48,16 +48,16 @@ std::string FaultList( int frames, int* count )
 		int calls; // about how many calls the run makes
 	};
 	const int setups   = frames / 12 + 8;
-	const Kind kinds[] = { { "NvVFX_Run", 97, frames }, { "NvCVImage_Transfer", 151, 2 * frames },
-						   { "NvVFX_CreateEffect", 9, setups }, { "NvVFX_Load", 13, setups },
-						   { "NvCVImage_Alloc", 17, 3 * setups }, { "NvVFX_CudaStreamCreate", 19, setups },
-						   { "NvVFX_SetString", 23, setups } };
+	const Kind kinds[] = { { "NvVFX_Run", 97, frames },           { "NvCVImage_Transfer", 151, 2 * frames },
+		                   { "NvVFX_CreateEffect", 9, setups },   { "NvVFX_Load", 13, setups },
+		                   { "NvCVImage_Alloc", 17, 3 * setups }, { "NvVFX_CudaStreamCreate", 19, setups },
+		                   { "NvVFX_SetString", 23, setups } };
 	std::string list;
 	*count = 0;
 	for( const Kind& kind : kinds )
 	{
 		for( int at = 1 + static_cast< int >( random() % kind.every ); at < kind.calls;
-			 at += 1 + static_cast< int >( random() % ( 2 * kind.every ) ) )
+		     at += 1 + static_cast< int >( random() % ( 2 * kind.every ) ) )
 		{
 			list += ( list.empty() ? "" : "," ) + std::string( kind.name ) + "@" + std::to_string( at );
 			++*count;
@@ -66,7 +66,7 @@ std::string FaultList( int frames, int* count )
 	return list;
 }
 
-int faultCount = 0;
+int faultCount            = 0;
 const std::string kFaults = FaultList( kSoakFrames, &faultCount );
 
 struct Size
@@ -76,13 +76,27 @@ struct Size
 	int weight; // how often it is picked, of the sum of all weights
 };
 // Mostly small; the large ones cost real time per frame.
-const Size kSizes[] = { { 1, 1, 4 },     { 3, 3, 6 },       { 961, 1, 3 },   { 1, 961, 2 },  { 64, 36, 14 },
-					   { 36, 64, 14 },  { 17, 9, 10 },     { 2, 2, 6 },     { 160, 90, 10 }, { 90, 160, 8 },
-					   { 320, 180, 6 }, { 1066, 600, 2 }, { 540, 960, 1 }, { 3840, 2160, 1 } };
+const Size kSizes[] = { { 1, 1, 4 },     { 3, 3, 6 },      { 961, 1, 3 },   { 1, 961, 2 },    { 64, 36, 14 },
+	                    { 36, 64, 14 },  { 17, 9, 10 },    { 2, 2, 6 },     { 160, 90, 10 },  { 90, 160, 8 },
+	                    { 320, 180, 6 }, { 1066, 600, 2 }, { 540, 960, 1 }, { 3840, 2160, 1 } };
 
-const float kAnyValues[] = { 0.f, 1.f, 0.5f, 0.25f, 0.0101f, 0.01f, -0.f, -1.f, 2.f, 1.5f, 255.f, 1e30f, -1e30f,
-							std::numeric_limits< float >::quiet_NaN(), std::numeric_limits< float >::infinity(),
-							-std::numeric_limits< float >::infinity(), std::numeric_limits< float >::denorm_min() };
+const float kAnyValues[] = { 0.f,
+	                         1.f,
+	                         0.5f,
+	                         0.25f,
+	                         0.0101f,
+	                         0.01f,
+	                         -0.f,
+	                         -1.f,
+	                         2.f,
+	                         1.5f,
+	                         255.f,
+	                         1e30f,
+	                         -1e30f,
+	                         std::numeric_limits< float >::quiet_NaN(),
+	                         std::numeric_limits< float >::infinity(),
+	                         -std::numeric_limits< float >::infinity(),
+	                         std::numeric_limits< float >::denorm_min() };
 
 struct Slot
 {
@@ -155,7 +169,8 @@ TEST_F( SoakTest, ManyInstancesFramesSizesParametersAndFaults )
 		ASSERT_NE( nullptr, probe.instance );
 		Frame( probe.instance, pictures[ 4 ], targets[ 0 ] );
 		engineObjects = RuntimeLiveObjects() - baselineObjects;
-		EXPECT_NE( "", ffglhost::NamesLeftBehind( baselineNames, ffglhost::TakeGLNameCensus() ) ) << "the GL name check sees nothing the plug-in made";
+		EXPECT_NE( "", ffglhost::NamesLeftBehind( baselineNames, ffglhost::TakeGLNameCensus() ) )
+		    << "the GL name check sees nothing the plug-in made";
 		End( probe, 0 );
 	}
 	ASSERT_LT( 0, engineObjects );
@@ -193,7 +208,7 @@ TEST_F( SoakTest, ManyInstancesFramesSizesParametersAndFaults )
 		if( roll < 120 )
 		{
 			SetParameter( slot.instance, static_cast< uint32_t >( random() % kParameterCount ),
-						  kAnyValues[ random() % ( sizeof( kAnyValues ) / sizeof( kAnyValues[ 0 ] ) ) ] );
+			              kAnyValues[ random() % ( sizeof( kAnyValues ) / sizeof( kAnyValues[ 0 ] ) ) ] );
 			++parameterChanges;
 		}
 		if( --slot.framesToResize <= 0 )
@@ -203,10 +218,10 @@ TEST_F( SoakTest, ManyInstancesFramesSizesParametersAndFaults )
 		}
 		const int before = RuntimeLiveObjects();
 		ASSERT_EQ( FF_SUCCESS, Frame( slot.instance, pictures[ slot.size ], targets[ frames % 2 ] ) )
-			<< "frame " << frames << " at " << kSizes[ slot.size ].width << " x " << kSizes[ slot.size ].height;
+		    << "frame " << frames << " at " << kSizes[ slot.size ].width << " x " << kSizes[ slot.size ].height;
 		slot.held += RuntimeLiveObjects() - before;
 		ASSERT_TRUE( slot.held == 0 || slot.held == engineObjects )
-			<< "frame " << frames << ": an instance holds " << slot.held << " runtime objects";
+		    << "frame " << frames << ": an instance holds " << slot.held << " runtime objects";
 		++frames;
 
 		// A quiet point every 500 frames: everything ends, and nothing of the plug-in is left.
@@ -220,7 +235,8 @@ TEST_F( SoakTest, ManyInstancesFramesSizesParametersAndFaults )
 			live = 0;
 			++quietPoints;
 			EXPECT_EQ( baselineObjects, RuntimeLiveObjects() );
-			EXPECT_EQ( "", ffglhost::NamesLeftBehind( baselineNames, ffglhost::TakeGLNameCensus() ) ) << "after " << frames << " frames";
+			EXPECT_EQ( "", ffglhost::NamesLeftBehind( baselineNames, ffglhost::TakeGLNameCensus() ) )
+			    << "after " << frames << " frames";
 			const long resident = ffglhost::ResidentBytes();
 			if( frames * 2 <= kSoakFrames )
 				residentAtHalf = resident;
@@ -278,11 +294,11 @@ TEST_F( SoakTest, ManyInstancesFramesSizesParametersAndFaults )
 	if( residentAtHalf > 0 && residentMax > 0 )
 	{
 		EXPECT_LE( residentMax, residentAtHalf + 32L * 1024 * 1024 )
-			<< "resident memory grew from " << residentAtHalf << " to " << residentMax << " bytes over the second half";
+		    << "resident memory grew from " << residentAtHalf << " to " << residentMax << " bytes over the second half";
 	}
 #endif
 	std::printf( "soak: %d frames, %d instances, %d parameter changes, %d of %d planned faults injected, %d quiet "
-				 "points, resident %ld -> %ld KiB, %zu sizes\n",
-				 frames, made, parameterChanges, injected, faultCount, quietPoints, residentAtHalf / 1024,
-				 residentMax / 1024, sizeCount );
+	             "points, resident %ld -> %ld KiB, %zu sizes\n",
+	             frames, made, parameterChanges, injected, faultCount, quietPoints, residentAtHalf / 1024,
+	             residentMax / 1024, sizeCount );
 }

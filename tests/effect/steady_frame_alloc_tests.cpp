@@ -29,9 +29,9 @@ std::string LoadProduct()
 	const std::string root   = JoinPath( JoinPath( exe, "scenarios" ), "steady" );
 	const std::string folder = JoinPath( JoinPath( root, "NVIDIA Corporation" ), "NVIDIA Video Effects" );
 	const std::string built  = JoinPath( exe, "refrt" );
-	if( !MakeDirectories( folder ) || !MakeDirectories( JoinPath( root, "models" ) )
-		|| !CopyFileTo( JoinPath( built, kImageFile ), JoinPath( folder, kImageFile ) )
-		|| !CopyFileTo( JoinPath( built, kEffectsFile ), JoinPath( folder, kEffectsFile ) ) )
+	if( !MakeDirectories( folder ) || !MakeDirectories( JoinPath( root, "models" ) ) ||
+	    !CopyFileTo( JoinPath( built, kImageFile ), JoinPath( folder, kImageFile ) ) ||
+	    !CopyFileTo( JoinPath( built, kEffectsFile ), JoinPath( folder, kEffectsFile ) ) )
 		return "cannot lay the runtime out in " + root;
 	SetEnvironmentValue( "ProgramFiles", root.c_str() );
 	SetEnvironmentValue( "NV_VIDEO_EFFECTS_PATH", root.c_str() );
@@ -75,21 +75,24 @@ protected:
 	// of the set-up frame, *grey the output's red channel at its centre after the last frame.
 	void Run( const Workload& setup, alloccount::Counts* setupCounts, alloccount::Counts* steady, int* grey )
 	{
-		const FFGLViewportStruct viewport = { 0, 0, static_cast< uint32_t >( setup.width ), static_cast< uint32_t >( setup.height ) };
+		const FFGLViewportStruct viewport = { 0, 0, static_cast< uint32_t >( setup.width ),
+			                                  static_cast< uint32_t >( setup.height ) };
 		const FFMixed made                = product.CallWith( FF_INSTANTIATE_GL, &viewport );
 		ASSERT_TRUE( IsInstance( made ) );
 		// Ended whatever assertion fails below.
 		const std::unique_ptr< void, void ( * )( void* ) > instance(
-			made.PointerValue, []( void* id ) { product.Call( FF_DEINSTANTIATE_GL, 0, id ); } );
+		    made.PointerValue, []( void* id ) { product.Call( FF_DEINSTANTIATE_GL, 0, id ); } );
 		for( uint32_t index = 0; index < kParameterCount; ++index )
 			EXPECT_EQ( FF_SUCCESS, product.SetParameter( instance.get(), index, setup.parameters[ index ] ) );
 		// A dark grey picture: drawn through, it stays dark; as the matte (Show Mask), it turns white.
-		const std::vector< uint8_t > pixels( static_cast< size_t >( setup.hardwareWidth ) * setup.hardwareHeight * 4, 40 );
+		const std::vector< uint8_t > pixels( static_cast< size_t >( setup.hardwareWidth ) * setup.hardwareHeight * 4,
+		                                     40 );
 		const ScopedTexture texture( MakeTexture( setup.hardwareWidth, setup.hardwareHeight, pixels.data() ) );
 		const ScopedTarget target( MakeTarget( setup.width, setup.height ) );
-		const FFGLTextureStruct info = { static_cast< uint32_t >( setup.width ), static_cast< uint32_t >( setup.height ),
-										 static_cast< uint32_t >( setup.hardwareWidth ),
-										 static_cast< uint32_t >( setup.hardwareHeight ), texture.name };
+		const FFGLTextureStruct info = { static_cast< uint32_t >( setup.width ),
+			                             static_cast< uint32_t >( setup.height ),
+			                             static_cast< uint32_t >( setup.hardwareWidth ),
+			                             static_cast< uint32_t >( setup.hardwareHeight ), texture.name };
 		const FrameRecord frame( info, target.framebuffer );
 
 		for( int number = 1; number <= 200; ++number )
@@ -108,7 +111,7 @@ protected:
 				*steady = alloccount::Read();
 		}
 		const std::vector< uint8_t > out = ReadPixels( target.framebuffer, setup.width, setup.height );
-		*grey = PixelAt( out, setup.width, setup.width / 2, setup.height / 2 )[ 0 ];
+		*grey                            = PixelAt( out, setup.width, setup.width / 2, setup.height / 2 )[ 0 ];
 	}
 };
 }
@@ -116,11 +119,11 @@ protected:
 TEST_F( SteadyFrames, NoAllocationAtAnySizeOrSetting )
 {
 	const std::vector< std::string > watched = { kPluginFile, kImageFile, kEffectsFile };
-	const Workload setups[] = {
-		{ "1920x1080, defaults, matte shown", 1920, 1080, 1920, 1080, { 1.0f, 1.0f, 0.5f, 0.5f } },
-		{ "1280x720, no smoothing", 1280, 720, 1280, 720, { 1.0f, 0.0f, 0.0f, 0.5f } },
-		{ "1080x1920, full smoothing, performance mode", 1080, 1920, 1080, 1920, { 0.0f, 1.0f, 1.0f, 1.0f } },
-		{ "333x197 in 512x256, history frozen", 333, 197, 512, 256, { 1.0f, 1.0f, 1.2f, 0.0f } },
+	const Workload setups[]                  = {
+		                 { "1920x1080, defaults, matte shown", 1920, 1080, 1920, 1080, { 1.0f, 1.0f, 0.5f, 0.5f } },
+		                 { "1280x720, no smoothing", 1280, 720, 1280, 720, { 1.0f, 0.0f, 0.0f, 0.5f } },
+		                 { "1080x1920, full smoothing, performance mode", 1080, 1920, 1080, 1920, { 0.0f, 1.0f, 1.0f, 1.0f } },
+		                 { "333x197 in 512x256, history frozen", 333, 197, 512, 256, { 1.0f, 1.0f, 1.2f, 0.0f } },
 	};
 	for( const Workload& setup : setups )
 	{
@@ -139,6 +142,6 @@ TEST_F( SteadyFrames, NoAllocationAtAnySizeOrSetting )
 			EXPECT_GT( grey, 200 ) << setup.name;
 		}
 		std::printf( "%s: frames 10-200: %zu allocations by the plug-in and runtime, %zu by the GL driver\n",
-					 setup.name, steady.watched, steady.others );
+		             setup.name, steady.watched, steady.others );
 	}
 }

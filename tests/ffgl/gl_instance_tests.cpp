@@ -93,16 +93,16 @@ protected:
 	void SetUp() override
 	{
 		SpineGLTest::SetUp();
-		target                = MakeTarget( 4, 4, 0.f, 0.f, 1.f, 1.f );
+		target                  = MakeTarget( 4, 4, 0.f, 0.f, 1.f, 1.f );
 		const uint8_t grey[ 4 ] = { 90, 90, 90, 255 };
-		input.Width           = 1;
-		input.Height          = 1;
-		input.HardwareWidth   = 1;
-		input.HardwareHeight  = 1;
-		input.Handle          = MakeTexture( 1, 1, grey );
-		inputs[ 0 ]           = &input;
-		frame                 = { 1, inputs, target.framebuffer };
-		instance              = Instantiate( { 0, 0, 4, 4 } );
+		input.Width             = 1;
+		input.Height            = 1;
+		input.HardwareWidth     = 1;
+		input.HardwareHeight    = 1;
+		input.Handle            = MakeTexture( 1, 1, grey );
+		inputs[ 0 ]             = &input;
+		frame                   = { 1, inputs, target.framebuffer };
+		instance                = Instantiate( { 0, 0, 4, 4 } );
 		ASSERT_NE( nullptr, instance );
 		testPlugin.calls.clear();
 	}

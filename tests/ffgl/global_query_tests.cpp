@@ -23,7 +23,7 @@ TEST_F( GlobalQueries, InformationBlocksHoldTheRegistration )
 	EXPECT_EQ( info, Call( FF_GET_INFO ).PointerValue );
 
 	const PluginExtendedInfoStruct* extended =
-		static_cast< const PluginExtendedInfoStruct* >( Call( FF_GET_EXTENDED_INFO ).PointerValue );
+	    static_cast< const PluginExtendedInfoStruct* >( Call( FF_GET_EXTENDED_INFO ).PointerValue );
 	ASSERT_NE( extended, nullptr );
 	EXPECT_EQ( 1u, extended->PluginMajorVersion );
 	EXPECT_EQ( 0u, extended->PluginMinorVersion );
@@ -37,8 +37,22 @@ TEST_F( GlobalQueries, InformationBlocksHoldTheRegistration )
 
 TEST_F( GlobalQueries, UnusedCodesFailWithAZeroHighHalf )
 {
-	const uint32_t codes[] = { FF_INITIALISE, FF_PROCESS_FRAME, FF_INSTANTIATE, FF_DEINSTANTIATE,
-		                       FF_PROCESS_FRAME_COPY, 24, 25, 26, 27, 28, 29, 30, 52, 53, 1000, 0xFFFFFFFF };
+	const uint32_t codes[] = { FF_INITIALISE,
+		                       FF_PROCESS_FRAME,
+		                       FF_INSTANTIATE,
+		                       FF_DEINSTANTIATE,
+		                       FF_PROCESS_FRAME_COPY,
+		                       24,
+		                       25,
+		                       26,
+		                       27,
+		                       28,
+		                       29,
+		                       30,
+		                       52,
+		                       53,
+		                       1000,
+		                       0xFFFFFFFF };
 	for( uint32_t code : codes )
 		EXPECT_EQ( kFailBits, Bits( Call( code, 1 ) ) ) << "code " << code;
 	EXPECT_EQ( 0, testPlugin.constructed );
@@ -186,7 +200,8 @@ TEST_F( GlobalQueries, ExtensionsSeparatorsAndRangesAreReadFromTheRecord )
 
 	EXPECT_EQ( 2u, Bits( Call( FF_GET_NUM_FILE_PARAMETER_EXTENSIONS, TEST_PICTURE ) ) );
 	ParameterElementStruct query = { TEST_PICTURE, 1 };
-	EXPECT_STREQ( "jpg", static_cast< const char* >( CallWith( FF_GET_FILE_PARAMETER_EXTENSION, &query ).PointerValue ) );
+	EXPECT_STREQ( "jpg",
+	              static_cast< const char* >( CallWith( FF_GET_FILE_PARAMETER_EXTENSION, &query ).PointerValue ) );
 	query.ElementNumber = 2;
 	EXPECT_EQ( 0u, Bits( CallWith( FF_GET_FILE_PARAMETER_EXTENSION, &query ) ) );
 
@@ -211,7 +226,7 @@ TEST_F( GlobalQueries, ExtensionsSeparatorsAndRangesAreReadFromTheRecord )
 
 TEST_F( GlobalQueries, ThumbnailIsNeverThere )
 {
-	uint8_t pixels[ 4 ]            = { 1, 2, 3, 4 };
+	uint8_t pixels[ 4 ]          = { 1, 2, 3, 4 };
 	GetThumbnailStruct thumbnail = { 32, 32, pixels };
 	EXPECT_EQ( kFailBits, Bits( CallWith( FF_GET_THUMBNAIL, &thumbnail ) ) );
 	EXPECT_EQ( 0u, thumbnail.width );
@@ -230,7 +245,7 @@ TEST_F( GlobalQueries, ParameterGroupCopiesWithoutTerminator )
 	EXPECT_EQ( std::string( 16, 'x' ), std::string( buffer, 16 ) );
 
 	prototype->FindParameter( TEST_LEVEL )->group = "Colour";
-	query.maxToWrite = 4;
+	query.maxToWrite                              = 4;
 	EXPECT_EQ( FF_SUCCESS, Bits( CallWith( FF_GET_PARAMETER_GROUP, &query ) ) );
 	EXPECT_EQ( "Colo" + std::string( 12, 'x' ), std::string( buffer, 16 ) );
 	query.maxToWrite = 16;

@@ -35,13 +35,13 @@ protected:
 
 TEST_F( InstanceCodes, CodesNeedingAnInstanceFailWithoutOne )
 {
-	SetParameterStruct set = { TEST_LEVEL, MixedFromFloat( 0.2f ) };
-	double time            = 1.0;
-	FFGLViewportStruct vp  = { 0, 0, 8, 8 };
-	ProcessOpenGLStruct frame = { 0, nullptr, 0 };
+	SetParameterStruct set                 = { TEST_LEVEL, MixedFromFloat( 0.2f ) };
+	double time                            = 1.0;
+	FFGLViewportStruct vp                  = { 0, 0, 8, 8 };
+	ProcessOpenGLStruct frame              = { 0, nullptr, 0 };
 	SetParameterElementValueStruct element = { TEST_LEVEL, 0, 0.5f };
-	SetBeatinfoStruct beat   = { 90.f, 0.5f };
-	SetHostinfoStruct host   = { "Host", "1" };
+	SetBeatinfoStruct beat                 = { 90.f, 0.5f };
+	SetHostinfoStruct host                 = { "Host", "1" };
 	ParamEventStruct entries[ 2 ];
 	GetParamEventsStruct events = { 2, entries };
 	char buffer[ 8 ];
@@ -71,10 +71,19 @@ TEST_F( InstanceCodes, CodesNeedingAnInstanceFailWithoutOne )
 
 TEST_F( InstanceCodes, NullRecordsGiveTheCodesFailure )
 {
-	const uint32_t failing[] = { FF_SET_PARAMETER, FF_PROCESS_OPENGL, FF_SET_TIME, FF_RESIZE,
-		                         FF_GET_PARAMETER_ELEMENT_VALUE, FF_SET_PARAMETER_ELEMENT_VALUE, FF_SET_BEATINFO,
-		                         FF_SET_HOSTINFO, FF_GET_RANGE, FF_GET_THUMBNAIL, FF_GET_PARAMETER_EVENTS,
-		                         FF_GET_SEPARATOR_ELEMENT_INDEX, FF_GET_PARAMETER_GROUP,
+	const uint32_t failing[] = { FF_SET_PARAMETER,
+		                         FF_PROCESS_OPENGL,
+		                         FF_SET_TIME,
+		                         FF_RESIZE,
+		                         FF_GET_PARAMETER_ELEMENT_VALUE,
+		                         FF_SET_PARAMETER_ELEMENT_VALUE,
+		                         FF_SET_BEATINFO,
+		                         FF_SET_HOSTINFO,
+		                         FF_GET_RANGE,
+		                         FF_GET_THUMBNAIL,
+		                         FF_GET_PARAMETER_EVENTS,
+		                         FF_GET_SEPARATOR_ELEMENT_INDEX,
+		                         FF_GET_PARAMETER_GROUP,
 		                         FF_GET_PARAMETER_DISPLAY_NAME };
 	for( uint32_t code : failing )
 		EXPECT_EQ( kFailBits, Bits( CallWith( code, nullptr, instance ) ) ) << "code " << code;
@@ -115,13 +124,15 @@ TEST_F( InstanceCodes, ValuesGoThroughTheSettersByPrototypeType )
 TEST_F( InstanceCodes, DisplayTextIsOneSixteenByteBuffer )
 {
 	instance->values[ TEST_LEVEL ] = 0.5f;
-	const char* first = static_cast< const char* >( Call( FF_GET_PARAMETER_DISPLAY, TEST_LEVEL, instance ).PointerValue );
+	const char* first =
+	    static_cast< const char* >( Call( FF_GET_PARAMETER_DISPLAY, TEST_LEVEL, instance ).PointerValue );
 	ASSERT_NE( nullptr, first );
 	EXPECT_EQ( 0, std::memcmp( first, "0.500000\0\0\0\0\0\0\0\0", 16 ) );
 
 	// 1e8 formats to exactly 16 characters: the buffer holds them with no terminator.
 	instance->values[ TEST_SWITCH ] = 1e8f;
-	const char* second = static_cast< const char* >( Call( FF_GET_PARAMETER_DISPLAY, TEST_SWITCH, instance ).PointerValue );
+	const char* second =
+	    static_cast< const char* >( Call( FF_GET_PARAMETER_DISPLAY, TEST_SWITCH, instance ).PointerValue );
 	EXPECT_EQ( first, second );
 	EXPECT_EQ( 0, std::memcmp( second, "100000000.000000", 16 ) );
 
@@ -153,7 +164,8 @@ TEST_F( InstanceCodes, DisplayReadsTheObjectSelfDesignates )
 	other->values[ TEST_LEVEL ]    = 0.75f;
 	instance->values[ TEST_LEVEL ] = 0.5f;
 	instance->self                 = other.get();
-	const char* text = static_cast< const char* >( Call( FF_GET_PARAMETER_DISPLAY, TEST_LEVEL, instance ).PointerValue );
+	const char* text =
+	    static_cast< const char* >( Call( FF_GET_PARAMETER_DISPLAY, TEST_LEVEL, instance ).PointerValue );
 	EXPECT_EQ( 0, std::memcmp( text, "0.750000", 9 ) );
 }
 
@@ -300,7 +312,7 @@ TEST_F( InstanceCodes, EventsAreReportedInTableOrderAndClearedWhenReported )
 	instance->FindParameter( TEST_LEVEL )->eventFlags = 0x100000001u;
 	instance->FindParameter( TEST_HIGH )->eventFlags  = 2;
 	instance->FindParameter( TEST_LOW )->eventFlags   = 4;
-	query = { 0, nullptr };
+	query                                             = { 0, nullptr };
 	EXPECT_EQ( FF_SUCCESS, Bits( CallWith( FF_GET_PARAMETER_EVENTS, &query, instance ) ) );
 	EXPECT_EQ( 3u, query.numEvents );
 
@@ -334,7 +346,7 @@ TEST_F( InstanceCodes, DisplayNameCopiesWithoutTerminator )
 
 	// The instance's own table, not the prototype's.
 	instance->FindParameter( TEST_LEVEL )->displayName = "Brightness";
-	query.maxToWrite = 3;
+	query.maxToWrite                                   = 3;
 	EXPECT_EQ( FF_SUCCESS, Bits( CallWith( FF_GET_PARAMETER_DISPLAY_NAME, &query, instance ) ) );
 	EXPECT_EQ( "Bri" + std::string( 13, 'x' ), std::string( buffer, 16 ) );
 	query.maxToWrite = 16;

@@ -94,8 +94,8 @@ TEST_F( Registration, FixedFieldsAreZeroFilledOrFullWithoutTerminator )
 	EXPECT_EQ( 4u, shortNames.extendedInfo.PluginMinorVersion );
 	EXPECT_EQ( &NoFactory, shortNames.factory );
 
-	PluginRegistration longNames( &NoFactory, "TVUFXYZ", "Umbra Fex TAVLEN and more", 2, 1, 1, 1, FF_EFFECT, "d",
-	                              "a", 0, nullptr, nullptr, nullptr );
+	PluginRegistration longNames( &NoFactory, "TVUFXYZ", "Umbra Fex TAVLEN and more", 2, 1, 1, 1, FF_EFFECT, "d", "a",
+	                              0, nullptr, nullptr, nullptr );
 	EXPECT_EQ( 0, std::memcmp( longNames.info.PluginUniqueID, "TVUF", 4 ) );
 	EXPECT_EQ( 0, std::memcmp( longNames.info.PluginName, "Umbra Fex TAVLEN", 16 ) );
 	EXPECT_EQ( 'U', longNames.info.PluginName[ 0 ] );
@@ -134,7 +134,7 @@ TEST_F( Registration, ExtendedDataIsKeptOnlyWithSizeAndBlock )
 	EXPECT_EQ( &block, both.extendedInfo.FreeFrameExtendedDataBlock );
 }
 
-static int hookCalls = 0;
+static int hookCalls             = 0;
 static FFResult initialiseResult = FF_SUCCESS;
 static FFResult CountingInitialise()
 {

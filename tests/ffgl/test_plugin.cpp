@@ -45,7 +45,7 @@ static bool IsFloatParameter( uint32_t index )
 }
 
 TestPlugin::TestPlugin()
-	: CFFGLPlugin( testPlugin.topLeftSupported )
+    : CFFGLPlugin( testPlugin.topLeftSupported )
 {
 	DeclareParameter( TEST_SWITCH, "Switch", FF_TYPE_BOOLEAN, 1.7f );
 	DeclareParameter( TEST_LEVEL, "Level", FF_TYPE_STANDARD, 0.5f );

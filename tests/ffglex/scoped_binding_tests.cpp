@@ -23,10 +23,7 @@ static GLint TextureOnUnit( GLuint unit )
 class ScopedBindingTest : public GLTest
 {
 protected:
-	GLint Name( int i ) const
-	{
-		return static_cast< GLint >( names[ i ] );
-	}
+	GLint Name( int i ) const { return static_cast< GLint >( names[ i ] ); }
 
 	GLuint names[ 2 ] = {};
 };

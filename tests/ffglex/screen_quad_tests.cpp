@@ -45,8 +45,8 @@ protected:
 		ASSERT_TRUE( program.Compile( kPassVertexSource, kTextureFragmentSource ) );
 		// 2 x 2, rows bottom first: red, blue below; green, white on top.
 		const uint8_t rows[ 16 ] = { 255, 0, 0, 255, 0, 0, 255, 255, 0, 255, 0, 255, 255, 255, 255, 255 };
-		texture = MakeTexture( 2, 2, rows );
-		target  = MakeTarget( 4, 4 );
+		texture                  = MakeTexture( 2, 2, rows );
+		target                   = MakeTarget( 4, 4 );
 	}
 
 	void TearDown() override
@@ -77,7 +77,7 @@ protected:
 			for( int x = 0; x < 4; ++x )
 			{
 				const uint8_t* colour = y >= 2 ? ( x < 2 ? expected.topLeft : expected.topRight )
-											   : ( x < 2 ? expected.bottomLeft : expected.bottomRight );
+				                               : ( x < 2 ? expected.bottomLeft : expected.bottomRight );
 				EXPECT_EQ( 0, std::memcmp( PixelAt( pixels, 4, x, y ), colour, 4 ) ) << x << "," << y;
 			}
 	}

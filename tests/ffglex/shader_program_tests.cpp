@@ -32,16 +32,10 @@ protected:
 			before = ffglhost::TakeGLNameCensus();
 	}
 
-	void TearDown() override
-	{
-		program.Release();
-	}
+	void TearDown() override { program.Release(); }
 
 	// The GL objects alive now that were not when the test began, as "program 3, shader 1".
-	std::string Held() const
-	{
-		return ffglhost::NamesLeftBehind( before, ffglhost::TakeGLNameCensus() );
-	}
+	std::string Held() const { return ffglhost::NamesLeftBehind( before, ffglhost::TakeGLNameCensus() ); }
 
 	// Compiles, expects failure and nothing held, by the object or in GL, and returns what was
 	// written (no '\r').
@@ -74,8 +68,10 @@ protected:
 
 TEST_F( ShaderProgramTest, MissingSourcesFailSilently )
 {
-	const char* cases[][ 2 ] = { { nullptr, kTextureFragmentSource }, { "", kTextureFragmentSource },
-		{ kPassVertexSource, nullptr }, { kPassVertexSource, "" } };
+	const char* cases[][ 2 ] = { { nullptr, kTextureFragmentSource },
+		                         { "", kTextureFragmentSource },
+		                         { kPassVertexSource, nullptr },
+		                         { kPassVertexSource, "" } };
 	for( auto& sources : cases )
 		EXPECT_EQ( "", FailingCompile( sources[ 0 ], sources[ 1 ] ) );
 }

@@ -28,7 +28,7 @@ const float kDefaultLevel  = 1.f;
 PluginInfoStruct info             = { 2, 1, { 'C', 'O', 'R', 'R' }, "Correct Fade", FF_EFFECT };
 PluginExtendedInfoStruct extended = { 1, 0, "A fade for validator tests", "ffglhost tests", 0, nullptr };
 
-const char* const kVertexShader = R"(#version 410 core
+const char* const kVertexShader   = R"(#version 410 core
 void main()
 {
 	// One triangle over the whole viewport.
@@ -79,9 +79,10 @@ FFMixed Instantiate( const FFGLViewportStruct* viewport )
 		glewReady = glewInit() == GLEW_OK;
 	if( !viewport || !glewReady )
 		return MixedNumber( FF_FAIL );
-	Instance* instance      = new Instance;
-	const GLuint shaders[2] = { Compile( GL_VERTEX_SHADER, kVertexShader ), Compile( GL_FRAGMENT_SHADER, kFragmentShader ) };
-	instance->program       = glCreateProgram();
+	Instance* instance        = new Instance;
+	const GLuint shaders[ 2 ] = { Compile( GL_VERTEX_SHADER, kVertexShader ),
+		                          Compile( GL_FRAGMENT_SHADER, kFragmentShader ) };
+	instance->program         = glCreateProgram();
 	for( GLuint shader : shaders )
 		glAttachShader( instance->program, shader );
 	glLinkProgram( instance->program );
@@ -124,7 +125,8 @@ FFMixed Process( Instance* instance, const ProcessOpenGLStruct* record )
 	if( !record || record->numInputTextures < 1 || !record->inputTextures || !record->inputTextures[ 0 ] )
 		return MixedNumber( FF_FAIL );
 	const FFGLTextureStruct& input = *record->inputTextures[ 0 ];
-	if( input.Width == 0 || input.Height == 0 || input.Width > input.HardwareWidth || input.Height > input.HardwareHeight )
+	if( input.Width == 0 || input.Height == 0 || input.Width > input.HardwareWidth ||
+	    input.Height > input.HardwareHeight )
 		return MixedNumber( FF_FAIL );
 	GLint viewport[ 4 ] = {};
 	glGetIntegerv( GL_VIEWPORT, viewport );
@@ -175,12 +177,15 @@ FFMixed InstanceCall( Instance* instance, uint32_t code, FFMixed input )
 	case FF_GET_PARAMETER_DISPLAY:
 		if( input.UIntValue >= kParameters )
 			return MixedPointer( nullptr );
-		std::snprintf( instance->display, sizeof( instance->display ), "%d %%", static_cast< int >( instance->level * 100.f + 0.5f ) );
+		std::snprintf( instance->display, sizeof( instance->display ), "%d %%",
+		               static_cast< int >( instance->level * 100.f + 0.5f ) );
 		return MixedPointer( instance->display );
 	case FF_SET_PARAMETER_ELEMENT_VALUE:
 	{
-		const SetParameterElementValueStruct* element = static_cast< const SetParameterElementValueStruct* >( input.PointerValue );
-		return MixedNumber( element && element->ParameterNumber < kParameters && element->ElementNumber == 0 ? FF_SUCCESS : FF_FAIL );
+		const SetParameterElementValueStruct* element =
+		    static_cast< const SetParameterElementValueStruct* >( input.PointerValue );
+		return MixedNumber(
+		    element && element->ParameterNumber < kParameters && element->ElementNumber == 0 ? FF_SUCCESS : FF_FAIL );
 	}
 	case FF_GET_INPUT_STATUS:
 		return MixedNumber( input.UIntValue < kInputs ? 1 : FF_FAIL );
@@ -199,7 +204,7 @@ FFMixed InstanceCall( Instance* instance, uint32_t code, FFMixed input )
 
 CORRECT_PLUGIN_EXPORT FFMixed plugMain( uint32_t code, FFMixed input, void* instanceID )
 {
-	const uint32_t index = input.UIntValue;
+	const uint32_t index                  = input.UIntValue;
 	const ParameterElementStruct* element = static_cast< const ParameterElementStruct* >( input.PointerValue );
 	switch( code )
 	{
@@ -223,10 +228,12 @@ CORRECT_PLUGIN_EXPORT FFMixed plugMain( uint32_t code, FFMixed input, void* inst
 	case FF_GET_NUM_PARAMETER_ELEMENTS:
 		return MixedNumber( index < kParameters ? 1 : FF_FAIL );
 	case FF_GET_PARAMETER_ELEMENT_NAME:
-		return MixedPointer( element && element->ParameterNumber < kParameters && element->ElementNumber == 0 ? "" : nullptr );
+		return MixedPointer(
+		    element && element->ParameterNumber < kParameters && element->ElementNumber == 0 ? "" : nullptr );
 	case FF_GET_PARAMETER_ELEMENT_VALUE:
-		return element && element->ParameterNumber < kParameters && element->ElementNumber == 0 ? FloatBits( 0.f )
-		                                                                                        : MixedNumber( FF_FAIL );
+		return element && element->ParameterNumber < kParameters && element->ElementNumber == 0
+		           ? FloatBits( 0.f )
+		           : MixedNumber( FF_FAIL );
 	case FF_GET_RANGE:
 	{
 		GetRangeStruct* range = static_cast< GetRangeStruct* >( input.PointerValue );
@@ -237,7 +244,8 @@ CORRECT_PLUGIN_EXPORT FFMixed plugMain( uint32_t code, FFMixed input, void* inst
 		return MixedNumber( FF_SUCCESS );
 	}
 	case FF_GET_PLUGIN_CAPS:
-		return MixedNumber( index == FF_CAP_MINIMUM_INPUT_FRAMES || index == FF_CAP_MAXIMUM_INPUT_FRAMES ? kInputs : 0 );
+		return MixedNumber( index == FF_CAP_MINIMUM_INPUT_FRAMES || index == FF_CAP_MAXIMUM_INPUT_FRAMES ? kInputs
+		                                                                                                 : 0 );
 	case FF_INSTANTIATE_GL:
 		return Instantiate( static_cast< const FFGLViewportStruct* >( input.PointerValue ) );
 	default:

@@ -27,8 +27,8 @@ int failures = 0;
 void Fail( int frame, int x, int y, const char* what, const uint8_t* got )
 {
 	if( ++failures <= 20 )
-		std::fprintf( stderr, "frame %d at (%d, %d): %s, got (%d, %d, %d, %d)\n", frame + 1, x, y, what, got[ 0 ], got[ 1 ],
-		              got[ 2 ], got[ 3 ] );
+		std::fprintf( stderr, "frame %d at (%d, %d): %s, got (%d, %d, %d, %d)\n", frame + 1, x, y, what, got[ 0 ],
+		              got[ 1 ], got[ 2 ], got[ 3 ] );
 }
 
 bool Near( const uint8_t* a, const uint8_t* b, int tolerance )
@@ -52,8 +52,10 @@ std::vector< Point > FigurePoints( const FigurePose& pose )
 	for( int dy = -1; dy <= 1; ++dy )
 		for( int dx = -1; dx <= 1; ++dx )
 		{
-			points.push_back( { static_cast< int >( pose.torsoX ) + dx * step, static_cast< int >( pose.torsoY ) + dy * step } );
-			points.push_back( { static_cast< int >( pose.headX ) + dx * step, static_cast< int >( pose.headY ) + dy * step } );
+			points.push_back(
+			    { static_cast< int >( pose.torsoX ) + dx * step, static_cast< int >( pose.torsoY ) + dy * step } );
+			points.push_back(
+			    { static_cast< int >( pose.headX ) + dx * step, static_cast< int >( pose.headY ) + dy * step } );
 		}
 	return points;
 }
@@ -61,9 +63,12 @@ std::vector< Point > FigurePoints( const FigurePose& pose )
 // Points of the backdrop far from the figure: the top corners and the bottom of the far side.
 std::vector< Point > BackdropPoints( const FigurePose& pose, int w, int h )
 {
-	std::vector< Point > candidates = { { w / 20, h / 20 }, { w - 1 - w / 20, h / 20 }, { w / 20, h - 1 - h / 20 },
-		                                { w - 1 - w / 20, h - 1 - h / 20 }, { w / 2, h / 20 } };
-	const float margin = pose.unit * 0.08f;
+	std::vector< Point > candidates = { { w / 20, h / 20 },
+		                                { w - 1 - w / 20, h / 20 },
+		                                { w / 20, h - 1 - h / 20 },
+		                                { w - 1 - w / 20, h - 1 - h / 20 },
+		                                { w / 2, h / 20 } };
+	const float margin              = pose.unit * 0.08f;
 	std::vector< Point > points;
 	for( const Point& p : candidates )
 	{
@@ -103,7 +108,8 @@ int CheckMatte( const std::string& dir, int w, int h, int frames, int boxCount, 
 	{
 		char kind[ 16 ] = {};
 		float f[ 4 ]    = {};
-		const bool read = std::sscanf( boxes[ b ], "%15[a-z]:%f,%f,%f,%f", kind, &f[ 0 ], &f[ 1 ], &f[ 2 ], &f[ 3 ] ) == 5;
+		const bool read =
+		    std::sscanf( boxes[ b ], "%15[a-z]:%f,%f,%f,%f", kind, &f[ 0 ], &f[ 1 ], &f[ 2 ], &f[ 3 ] ) == 5;
 		const bool person = std::strcmp( kind, "person" ) == 0;
 		const int x0 = static_cast< int >( f[ 0 ] * w ), y0 = static_cast< int >( f[ 1 ] * h );
 		const int x1 = static_cast< int >( f[ 2 ] * w ), y1 = static_cast< int >( f[ 3 ] * h );
@@ -135,10 +141,11 @@ int main( int argc, char** argv )
 	const std::string mode = argc > 2 ? argv[ 2 ] : "";
 	if( argc < 6 || ( argc > 6 ) != ( mode == "matte" ) )
 	{
-		std::fprintf( stderr, "usage: host_frame_check DIR passthrough|cutout|mask|matte WIDTH HEIGHT FRAMES [BOX...]\n" );
+		std::fprintf( stderr,
+		              "usage: host_frame_check DIR passthrough|cutout|mask|matte WIDTH HEIGHT FRAMES [BOX...]\n" );
 		return 2;
 	}
-	const std::string dir  = argv[ 1 ];
+	const std::string dir = argv[ 1 ];
 	const int w = std::atoi( argv[ 3 ] ), h = std::atoi( argv[ 4 ] ), frames = std::atoi( argv[ 5 ] );
 	if( mode == "matte" )
 		return CheckMatte( dir, w, h, frames, argc - 6, argv + 6 );

@@ -45,22 +45,22 @@ const uint32_t kParameterCount = 3;
 
 struct Instance
 {
-	float gain  = 0.75f;
-	float clear = 0.f;
+	float gain        = 0.75f;
+	float clear       = 0.f;
 	std::string label = "none";
 	uint32_t width = 0, height = 0;
-	int frames      = 0;
+	int frames             = 0;
 	GLuint readFramebuffer = 0;
 	GLuint spare[ 4 ]      = {}; // "glstate:...": a texture, a buffer, a renderbuffer, a vertex array
 	GLuint program         = 0;
 	bool broken            = false; // "nan_breaks": a NaN was set
-	char display[ 16 ] = {};
+	char display[ 16 ]     = {};
 };
 
-PluginInfoStruct info               = { 2, 1, { 'H', 'T', 'S', 'T' }, "Host Test", FF_EFFECT };
-PluginExtendedInfoStruct extended   = { 1, 0, "Pass-through for host tests", "ffglhost tests", 0, nullptr };
-LogCallbackFunction logCallback     = nullptr;
-bool glewReady                      = false;
+PluginInfoStruct info             = { 2, 1, { 'H', 'T', 'S', 'T' }, "Host Test", FF_EFFECT };
+PluginExtendedInfoStruct extended = { 1, 0, "Pass-through for host tests", "ffglhost tests", 0, nullptr };
+LogCallbackFunction logCallback   = nullptr;
+bool glewReady                    = false;
 
 void Log( const std::string& line )
 {
@@ -143,9 +143,9 @@ void LeaveItemChanged( Instance& instance, const char* item )
 		glGenVertexArrays( 1, &instance.spare[ 3 ] );
 		instance.program = LinkedProgram();
 	}
-	GLint box[ 4 ] = {};
+	GLint box[ 4 ]         = {};
 	const std::string name = item;
-	const auto buffer      = [&]( GLenum target ) { glBindBuffer( target, instance.spare[ 1 ] ); };
+	const auto buffer      = [ & ]( GLenum target ) { glBindBuffer( target, instance.spare[ 1 ] ); };
 	if( name == "GL_READ_FRAMEBUFFER_BINDING" )
 		glBindFramebuffer( GL_READ_FRAMEBUFFER, instance.readFramebuffer );
 	else if( name == "GL_DRAW_FRAMEBUFFER_BINDING" )
@@ -359,7 +359,8 @@ FFMixed Process( Instance* instance, const ProcessOpenGLStruct* record )
 		return Number( FF_FAIL );
 	if( Failing( "process" ) && instance->frames == 3 )
 		return Number( FF_FAIL );
-	if( ( ( Faulty( "nan_breaks" ) || Faulty( "null_breaks" ) ) && instance->broken ) || ( Faulty( "tiny_fails" ) && ( input.Width < 4 || input.Height < 4 ) ) )
+	if( ( ( Faulty( "nan_breaks" ) || Faulty( "null_breaks" ) ) && instance->broken ) ||
+	    ( Faulty( "tiny_fails" ) && ( input.Width < 4 || input.Height < 4 ) ) )
 		return Number( FF_FAIL );
 	if( Faulty( "deinit_frees" ) )
 		instance->frames += *initialised - 1;
@@ -447,7 +448,8 @@ FFMixed SetParameter( Instance* instance, const SetParameterStruct* record )
 	// Values above 1 are refused, so the host's handling of a refusal can be tested.
 	if( value > 1.f )
 		return Number( FF_FAIL );
-	std::snprintf( text, sizeof( text ), "set %s=%g", kParameters[ record->ParameterNumber ].name, static_cast< double >( value ) );
+	std::snprintf( text, sizeof( text ), "set %s=%g", kParameters[ record->ParameterNumber ].name,
+	               static_cast< double >( value ) );
 	Log( text );
 	return Number( FF_SUCCESS );
 }
@@ -476,7 +478,8 @@ FFMixed InstanceCall( Instance* instance, uint32_t code, FFMixed input )
 	case FF_GET_PARAMETER_DISPLAY:
 		if( input.UIntValue != 0 )
 			return MixedPointer( nullptr );
-		std::snprintf( instance->display, sizeof( instance->display ), "gain %.2f", static_cast< double >( instance->gain ) );
+		std::snprintf( instance->display, sizeof( instance->display ), "gain %.2f",
+		               static_cast< double >( instance->gain ) );
 		return MixedPointer( instance->display );
 	case FF_RESIZE:
 	{
@@ -495,7 +498,8 @@ FFMixed InstanceCall( Instance* instance, uint32_t code, FFMixed input )
 		if( Faulty( "gain_rounded" ) && input.UIntValue == 0 )
 			return FloatBits( std::round( instance->gain * 10.f ) / 10.f );
 		return FloatBits( Faulty( "param_readback" ) ? kParameters[ input.UIntValue ].defaultValue
-		                                             : input.UIntValue == 0 ? instance->gain : instance->clear );
+		                  : input.UIntValue == 0     ? instance->gain
+		                                             : instance->clear );
 	case FF_PROCESS_OPENGL:
 		return Process( instance, static_cast< const ProcessOpenGLStruct* >( input.PointerValue ) );
 	case FF_DEINSTANTIATE_GL:
@@ -541,8 +545,9 @@ bool AnswersPastTheEnd( uint32_t code, FFMixed input, FFMixed* answer )
 	                 number >= kParameterCount + 8 && number < 64;
 	if( !any && !far )
 		return false;
-	const bool pointer = code == FF_GET_PARAMETER_NAME || code == FF_GET_PARAMETER_DISPLAY || code == FF_GET_PARAMETER_ELEMENT_NAME;
-	*answer            = pointer ? MixedPointer( "" ) : code == FF_GET_PARAMETER ? FloatBits( 0.5f ) : Number( FF_SUCCESS );
+	const bool pointer =
+	    code == FF_GET_PARAMETER_NAME || code == FF_GET_PARAMETER_DISPLAY || code == FF_GET_PARAMETER_ELEMENT_NAME;
+	*answer = pointer ? MixedPointer( "" ) : code == FF_GET_PARAMETER ? FloatBits( 0.5f ) : Number( FF_SUCCESS );
 	return true;
 }
 }
@@ -557,7 +562,7 @@ TEST_PLUGIN_EXPORT FFMixed plugMain( uint32_t code, FFMixed input, void* instanc
 	{
 	case FF_GET_INFO:
 	{
-		const char* api = std::getenv( "HOST_TEST_PLUGIN_API" );
+		const char* api      = std::getenv( "HOST_TEST_PLUGIN_API" );
 		info.APIMajorVersion = api && std::strcmp( api, "1" ) == 0 ? 1 : 2;
 		return MixedPointer( &info );
 	}
@@ -578,8 +583,8 @@ TEST_PLUGIN_EXPORT FFMixed plugMain( uint32_t code, FFMixed input, void* instanc
 		{
 			// A worker started at every initialisation and never stopped. It is asleep before the call
 			// returns: an unload must not take its code away before it has even started (a crash, not a leak).
-			std::atomic<bool> started{ false };
-			std::thread( [&started] {
+			std::atomic< bool > started{ false };
+			std::thread( [ &started ] {
 				started = true;
 				for( ;; )
 					std::this_thread::sleep_for( std::chrono::hours( 1 ) );
@@ -601,7 +606,8 @@ TEST_PLUGIN_EXPORT FFMixed plugMain( uint32_t code, FFMixed input, void* instanc
 			return MixedPointer( nullptr );
 		if( Faulty( "lax" ) && input.UIntValue >= kParameterCount )
 			return MixedPointer( "" );
-		return input.UIntValue < kParameterCount ? MixedPointer( kParameters[ input.UIntValue ].name ) : MixedPointer( nullptr );
+		return input.UIntValue < kParameterCount ? MixedPointer( kParameters[ input.UIntValue ].name )
+		                                         : MixedPointer( nullptr );
 	case FF_GET_PARAMETER_TYPE:
 		return Number( input.UIntValue < kParameterCount ? kParameters[ input.UIntValue ].type : FF_FAIL );
 	case FF_GET_PARAMETER_DEFAULT:
@@ -620,7 +626,8 @@ TEST_PLUGIN_EXPORT FFMixed plugMain( uint32_t code, FFMixed input, void* instanc
 		return Number( FF_SUCCESS );
 	}
 	case FF_GET_PLUGIN_CAPS:
-		return Number( input.UIntValue == FF_CAP_MINIMUM_INPUT_FRAMES || input.UIntValue == FF_CAP_MAXIMUM_INPUT_FRAMES ? 1 : 0 );
+		return Number(
+		    input.UIntValue == FF_CAP_MINIMUM_INPUT_FRAMES || input.UIntValue == FF_CAP_MAXIMUM_INPUT_FRAMES ? 1 : 0 );
 	case FF_INSTANTIATE_GL:
 	{
 		const FFMixed made = Instantiate( static_cast< const FFGLViewportStruct* >( input.PointerValue ) );

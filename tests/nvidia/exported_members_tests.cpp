@@ -58,17 +58,19 @@ bool LookUp( Members& m )
 	void* library          = LoadDynamicLibrary( JoinPath( JoinPath( TestRoot(), "plugin" ), file ) );
 	if( !library )
 		return false;
-	m.construct = DynamicLibraryFunction< decltype( m.construct ) >( library, "_ZN9NvCVImageC1Ev" );
+	m.construct          = DynamicLibraryFunction< decltype( m.construct ) >( library, "_ZN9NvCVImageC1Ev" );
 	m.constructAllocated = DynamicLibraryFunction< decltype( m.constructAllocated ) >(
-		library, "_ZN9NvCVImageC1Ejj21NvCVImage_PixelFormat23NvCVImage_ComponentTypejjj" );
+	    library, "_ZN9NvCVImageC1Ejj21NvCVImage_PixelFormat23NvCVImage_ComponentTypejjj" );
 	m.constructView = DynamicLibraryFunction< decltype( m.constructView ) >( library, "_ZN9NvCVImageC1EPS_iijj" );
-	m.destruct = DynamicLibraryFunction< decltype( m.destruct ) >( library, "_ZN9NvCVImageD1Ev" );
-	m.assign = DynamicLibraryFunction< decltype( m.assign ) >( library, "_ZN9NvCVImageaSERKS_" );
-	m.copyRect = DynamicLibraryFunction< decltype( m.copyRect ) >( library, "_ZN9NvCVImage8copyFromEPKS_iiiijjP11CUstream_st" );
-	m.copyWhole = DynamicLibraryFunction< decltype( m.copyWhole ) >( library, "_ZN9NvCVImage8copyFromEPKS_P11CUstream_st" );
+	m.destruct      = DynamicLibraryFunction< decltype( m.destruct ) >( library, "_ZN9NvCVImageD1Ev" );
+	m.assign        = DynamicLibraryFunction< decltype( m.assign ) >( library, "_ZN9NvCVImageaSERKS_" );
+	m.copyRect =
+	    DynamicLibraryFunction< decltype( m.copyRect ) >( library, "_ZN9NvCVImage8copyFromEPKS_iiiijjP11CUstream_st" );
+	m.copyWhole =
+	    DynamicLibraryFunction< decltype( m.copyWhole ) >( library, "_ZN9NvCVImage8copyFromEPKS_P11CUstream_st" );
 	m.errorString = DynamicLibraryFunction< decltype( m.errorString ) >( library, "NvCV_GetErrorStringFromCode" );
 	return m.construct && m.constructAllocated && m.constructView && m.destruct && m.assign && m.copyRect &&
-		   m.copyWhole && m.errorString;
+	       m.copyWhole && m.errorString;
 }
 
 CUstream_st* const kStream = reinterpret_cast< CUstream_st* >( 0x1234 );

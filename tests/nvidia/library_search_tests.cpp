@@ -4,8 +4,8 @@
 #include "tests/support/test_process.h"
 
 #include <cstring>
-#include <initializer_list>
 #include <gtest/gtest.h>
+#include <initializer_list>
 #include <string>
 
 using nvidia::kPathChars;

@@ -76,7 +76,7 @@ void ExpectEveryImageCallMissing()
 	NvCVImage other( 2, 2, NVCV_RGBA, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 );
 	EXPECT_EQ( nullptr, other.pixels );
 	EXPECT_EQ( NVCV_ERR_LIBRARY, NvCVImage_Transfer( &image, &other, 1.0f, nullptr, nullptr ) );
-	const NvCVRect2i rect = { 0, 0, 1, 1 };
+	const NvCVRect2i rect   = { 0, 0, 1, 1 };
 	const NvCVPoint2i point = { 0, 0 };
 	EXPECT_EQ( NVCV_ERR_LIBRARY, NvCVImage_TransferRect( &image, &rect, &other, &point, 1.0f, nullptr, nullptr ) );
 	EXPECT_EQ( NVCV_ERR_LIBRARY, other.copyFrom( &image, nullptr ) );
@@ -84,9 +84,9 @@ void ExpectEveryImageCallMissing()
 
 	// InitView and Dealloc do nothing: a record describing foreign storage stays as it is.
 	NvCVImage foreign;
-	foreign.width = 7;
-	foreign.pixels = bytes;
-	foreign.deletePtr = bytes;
+	foreign.width      = 7;
+	foreign.pixels     = bytes;
+	foreign.deletePtr  = bytes;
 	foreign.deleteProc = CountRelease;
 	NvCVImage_InitView( &foreign, &other, 0, 0, 1, 1 );
 	NvCVImage_Dealloc( &foreign );
@@ -221,14 +221,14 @@ TEST( RuntimeInProgramFiles, EffectSequenceReachesTheRuntimeUntouched )
 	for( unsigned x = 0; x < width; ++x )
 	{
 		uint8_t* bottom = &frame[ x * 4 ];
-		uint8_t* top = &frame[ ( width + x ) * 4 ];
+		uint8_t* top    = &frame[ ( width + x ) * 4 ];
 		bottom[ 0 ] = 0, bottom[ 1 ] = 255, bottom[ 2 ] = 0;
 		top[ 0 ] = 255, top[ 1 ] = 0, top[ 2 ] = 0;
 	}
 	uint8_t* lastRow = &frame[ ( height - 1 ) * width * 4 ];
 	NvCVImage frameView;
 	EXPECT_EQ( NVCV_SUCCESS, NvCVImage_Init( &frameView, width, height, -4 * static_cast< int >( width ), lastRow,
-											 NVCV_RGBA, NVCV_U8, NVCV_CHUNKY, NVCV_CPU ) );
+	                                         NVCV_RGBA, NVCV_U8, NVCV_CHUNKY, NVCV_CPU ) );
 	ASSERT_EQ( NVCV_SUCCESS, NvCVImage_Transfer( &frameView, &srcImage, 1.0f, stream, &tmpImage ) );
 	ASSERT_EQ( NVCV_SUCCESS, NvVFX_Run( effect, 0 ) );
 	ASSERT_EQ( NVCV_SUCCESS, NvCVImage_Transfer( &dstImage, &maskImage, 1.0f, stream, &tmpImage ) );
@@ -270,10 +270,10 @@ TEST( RuntimeInProgramFiles, EffectSequenceReachesTheRuntimeUntouched )
 		"NvCVImage_Alloc " + Hex( &frameView ) + " 0 0 0 0 0 0 0",
 		"NvCVImage_Init " + Hex( &frameView ) + " 4 2 -16 " + Hex( lastRow ) + " 6 1 0 0",
 		"NvCVImage_Transfer " + Hex( &frameView ) + " " + Hex( &srcImage ) + " 1 " + streamText + " " +
-			Hex( &tmpImage ),
+		    Hex( &tmpImage ),
 		"NvVFX_Run " + h + " 0",
 		"NvCVImage_Transfer " + Hex( &dstImage ) + " " + Hex( &maskImage ) + " 1 " + streamText + " " +
-			Hex( &tmpImage ),
+		    Hex( &tmpImage ),
 		"NvCVImage_Dealloc " + Hex( &frameView ),
 		"NvVFX_DestroyEffect " + h,
 		"NvVFX_CudaStreamDestroy " + streamText,
@@ -405,7 +405,7 @@ TEST( LongProgramFiles, TooLongFolderIsSkipped )
 TEST( LongProgramFilesArSdk, ShorterFolderStillTried )
 {
 	Scenario scenario =
-		PrepareScenario( "LongProgramFilesArSdk", ProgramFilesNameOfLength( "LongProgramFilesArSdk", 219 ) );
+	    PrepareScenario( "LongProgramFilesArSdk", ProgramFilesNameOfLength( "LongProgramFilesArSdk", 219 ) );
 	ASSERT_EQ( 219u, scenario.programFiles.size() );
 	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::kFull ) );
 	ASSERT_TRUE( PlaceRuntime( scenario.arSdk, true, Effects::kNone ) );

@@ -7,7 +7,7 @@ std::string TestRoot()
 {
 	// The copy that runs with the runtime beside it lives one folder down, in "apppath".
 	std::string directory = ExecutableDirectory();
-	size_t slash = directory.find_last_of( "/\\" );
+	size_t slash          = directory.find_last_of( "/\\" );
 	if( slash != std::string::npos && directory.substr( slash + 1 ) == "apppath" )
 		return directory.substr( 0, slash );
 	return directory;
@@ -28,12 +28,12 @@ std::string ScenarioFolder( const std::string& name )
 Scenario PrepareScenario( const std::string& name, const std::string& programFilesName )
 {
 	Scenario scenario;
-	scenario.folder = ScenarioFolder( name );
-	scenario.programFiles = JoinPath( scenario.folder, programFilesName );
+	scenario.folder         = ScenarioFolder( name );
+	scenario.programFiles   = JoinPath( scenario.folder, programFilesName );
 	std::string corporation = JoinPath( scenario.programFiles, "NVIDIA Corporation" );
-	scenario.videoEffects = JoinPath( corporation, "NVIDIA Video Effects" );
-	scenario.arSdk = JoinPath( corporation, "NVIDIA AR SDK" );
-	scenario.log = JoinPath( scenario.folder, "calls.log" );
+	scenario.videoEffects   = JoinPath( corporation, "NVIDIA Video Effects" );
+	scenario.arSdk          = JoinPath( corporation, "NVIDIA AR SDK" );
+	scenario.log            = JoinPath( scenario.folder, "calls.log" );
 
 	MakeDirectories( scenario.videoEffects );
 	MakeDirectories( scenario.arSdk );
@@ -53,16 +53,16 @@ Scenario PrepareScenario( const std::string& name, const std::string& programFil
 bool PlaceRuntime( const std::string& folder, bool image, Effects effects )
 {
 	std::string built = JoinPath( TestRoot(), "refrt" );
-	bool placed = true;
+	bool placed       = true;
 	if( image )
 		placed = CopyFileTo( JoinPath( built, kImageFile ), JoinPath( folder, kImageFile ) ) && placed;
 	if( effects == Effects::kFull )
 		placed = CopyFileTo( JoinPath( built, kEffectsFile ), JoinPath( folder, kEffectsFile ) ) &&
-				 PlaceInferenceLibrary( built, folder ) && placed;
+		         PlaceInferenceLibrary( built, folder ) && placed;
 	if( effects == Effects::kNoStream )
-		placed = CopyFileTo( JoinPath( JoinPath( built, "nostream" ), kEffectsFile ),
-							 JoinPath( folder, kEffectsFile ) ) &&
-				 placed;
+		placed =
+		    CopyFileTo( JoinPath( JoinPath( built, "nostream" ), kEffectsFile ), JoinPath( folder, kEffectsFile ) ) &&
+		    placed;
 	return placed;
 }
 

@@ -47,12 +47,12 @@ TEST( PlatformEnvironment, ResultAndBufferFollowWindowsRules )
 		uint32_t result;
 		const char* copied; // null: the buffer stays untouched
 	} cases[] = {
-		{ "abc", 3, "abc" },                                    // copied with its terminator, nothing past it
-		{ "1234567", 7, "1234567" },                            // size - 1 characters still fit
-		{ "12345678", 9, nullptr },                             // does not fit: length + 1
+		{ "abc", 3, "abc" },         // copied with its terminator, nothing past it
+		{ "1234567", 7, "1234567" }, // size - 1 characters still fit
+		{ "12345678", 9, nullptr },  // does not fit: length + 1
 		{ "a much longer value than the buffer", 36, nullptr },
-		{ nullptr, 0, nullptr },                                // unset
-		{ "", 0, nullptr },                                     // empty
+		{ nullptr, 0, nullptr }, // unset
+		{ "", 0, nullptr },      // empty
 	};
 	for( const Case& c : cases )
 	{
@@ -60,7 +60,7 @@ TEST( PlatformEnvironment, ResultAndBufferFollowWindowsRules )
 		MarkedBuffer buffer;
 		const char* label = c.value ? c.value : "(unset)";
 		EXPECT_EQ( c.result, platform::ReadEnvironment( "UMBRAFEX_PROBE", buffer.bytes, sizeof( buffer.bytes ) ) )
-			<< label;
+		    << label;
 		if( c.copied )
 		{
 			EXPECT_STREQ( c.copied, buffer.bytes ) << label;

@@ -18,7 +18,7 @@ static RefRtImage Describe( void* pixels, uint32_t width, uint32_t height, int32
 TEST( BilinearResize, FourBgrPixelsToTwoPlaneSamples )
 {
 	// One row of four pixels (B, G, R); the two samples sit at source x 0.5 and 2.5.
-	uint8_t row[ 12 ] = { 0, 10, 0, 0, 10, 102, 255, 10, 204, 255, 10, 255 };
+	uint8_t row[ 12 ]       = { 0, 10, 0, 0, 10, 102, 255, 10, 204, 255, 10, 255 };
 	const RefRtImage source = Describe( row, 4, 1, 12 );
 	refrt::ResizeAxis columns, rows;
 	ASSERT_TRUE( refrt::MakeResizeAxis( 4, 2, 3, columns ) );

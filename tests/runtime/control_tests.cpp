@@ -8,10 +8,7 @@
 
 class MatteOverride : public GreenScreen
 {
-	RuntimeSettings Settings() const override
-	{
-		return { nullptr, "77" };
-	}
+	RuntimeSettings Settings() const override { return { nullptr, "77" }; }
 };
 
 TEST_F( MatteOverride, EveryMatteByteTakesTheValue )
@@ -21,7 +18,7 @@ TEST_F( MatteOverride, EveryMatteByteTakesTheValue )
 	std::memset( source.pixels, 0, 3 * 2 * 3 ); // black: the key would give 255
 	std::memset( matte.pixels, 1, 2 * 8 );
 	ASSERT_EQ( NVCV_SUCCESS, rt->Run( effect, 0 ) );
-	const uint8_t* m = static_cast< const uint8_t* >( matte.pixels );
+	const uint8_t* m             = static_cast< const uint8_t* >( matte.pixels );
 	const uint8_t expected[ 16 ] = { 77, 77, 77, 1, 1, 1, 1, 1, 77, 77, 77, 1, 1, 1, 1, 1 }; // padding untouched
 	EXPECT_EQ( 0, std::memcmp( expected, m, 16 ) );
 }
@@ -31,7 +28,7 @@ class FailControl : public GreenScreen
 	RuntimeSettings Settings() const override
 	{
 		return { " NvCVImage_Alloc@3,NvVFX_Run@2,NvVFX_Run@4,NvVFX_DestroyEffect,NvCVImage_Dealloc@1,"
-				 "NvVFX_CudaStreamCreate,NvVFX_Load@0,NvVFX_SetU32@x" };
+			     "NvVFX_CudaStreamCreate,NvVFX_Load@0,NvVFX_SetU32@x" };
 	}
 };
 
@@ -42,7 +39,7 @@ TEST_F( FailControl, FailsListedExportsAndOnlyTheNthCall )
 	ASSERT_EQ( NVCV_SUCCESS, rt->Alloc( &source, 2, 2, NVCV_BGR, NVCV_U8, NVCV_CHUNKY, NVCV_GPU, 1 ) );
 	ASSERT_EQ( NVCV_SUCCESS, rt->Alloc( &matte, 2, 2, NVCV_A, NVCV_U8, NVCV_CHUNKY, NVCV_GPU, 1 ) );
 	std::memset( source.pixels, 0, source.bufferBytes );
-	RefRtImage& third        = Image();
+	RefRtImage& third       = Image();
 	const RefRtImage before = EmptyImage();
 	EXPECT_EQ( NVCV_ERR_GENERAL, rt->Alloc( &third, 2, 2, NVCV_A, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 ) );
 	EXPECT_EQ( 0, std::memcmp( &before, &third, sizeof( third ) ) );
@@ -81,10 +78,7 @@ TEST_F( FailControl, FailsListedExportsAndOnlyTheNthCall )
 class CallLogControl : public RuntimeTest
 {
 protected:
-	RuntimeSettings Settings() const override
-	{
-		return { "NvVFX_Load", nullptr, true };
-	}
+	RuntimeSettings Settings() const override { return { "NvVFX_Load", nullptr, true }; }
 };
 
 TEST_F( CallLogControl, WritesOneLinePerCallReadableAtOnce )
@@ -117,32 +111,22 @@ TEST_F( CallLogControl, WritesOneLinePerCallReadableAtOnce )
 	rt->Dealloc( &image );
 
 	const std::string e = Hex( effect ), i = Hex( &image ), o = Hex( &other );
-	expected += "NvCVImage_Init " + o + " 4 2 -16 " + Hex( memory + 16 ) + " 6 1 0 0\n" +
-				"NvCVImage_TransferRect " + o + " 0,0,4,4 " + i + " 1,2 1 null null\n" +
-				"NvCVImage_Transfer " + o + " " + i + " 0.5 0xabc0 " + Hex( &view ) + "\n" +
-				"NvCVImage_InitView " + Hex( &view ) + " " + i + " 1 0 2 2\n" +
-				"NvVFX_CreateEffect GreenScreen " + Hex( &effect ) + "\n" +
-				"NvVFX_SetString " + e + " ModelDir C:\\x\\models\n" +
-				"NvVFX_SetU32 " + e + " Mode 1\n" +
-				"NvVFX_SetString " + e + " ModelDir \n" +
-				"NvVFX_SetImage " + e + " SrcImage0 null\n" +
-				"NvVFX_SetCudaStream " + e + " CudaStream 0xabc0\n" +
-				"NvVFX_Load " + e + "\n" +
-				"NvVFX_Run " + e + " 0\n" +
-				"NvCV_GetErrorStringFromCode -7\n" +
-				"NvVFX_DestroyEffect " + e + "\n" +
-				"NvCVImage_Dealloc null\n" +
-				"NvCVImage_Dealloc " + i + "\n";
+	expected += "NvCVImage_Init " + o + " 4 2 -16 " + Hex( memory + 16 ) + " 6 1 0 0\n" + "NvCVImage_TransferRect " +
+	            o + " 0,0,4,4 " + i + " 1,2 1 null null\n" + "NvCVImage_Transfer " + o + " " + i + " 0.5 0xabc0 " +
+	            Hex( &view ) + "\n" + "NvCVImage_InitView " + Hex( &view ) + " " + i + " 1 0 2 2\n" +
+	            "NvVFX_CreateEffect GreenScreen " + Hex( &effect ) + "\n" + "NvVFX_SetString " + e +
+	            " ModelDir C:\\x\\models\n" + "NvVFX_SetU32 " + e + " Mode 1\n" + "NvVFX_SetString " + e +
+	            " ModelDir \n" + "NvVFX_SetImage " + e + " SrcImage0 null\n" + "NvVFX_SetCudaStream " + e +
+	            " CudaStream 0xabc0\n" + "NvVFX_Load " + e + "\n" + "NvVFX_Run " + e + " 0\n" +
+	            "NvCV_GetErrorStringFromCode -7\n" + "NvVFX_DestroyEffect " + e + "\n" + "NvCVImage_Dealloc null\n" +
+	            "NvCVImage_Dealloc " + i + "\n";
 	EXPECT_EQ( expected, ReadFile( RuntimeLogPath() ) );
 	EXPECT_EQ( std::string::npos, ReadFile( RuntimeLogPath() ).find( "RefRt_" ) );
 }
 
 class NoStream : public RuntimeTest
 {
-	RuntimeSettings Settings() const override
-	{
-		return { nullptr, nullptr, false, true };
-	}
+	RuntimeSettings Settings() const override { return { nullptr, nullptr, false, true }; }
 };
 
 TEST_F( NoStream, LacksOnlyTheStreamCreation )

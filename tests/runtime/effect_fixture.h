@@ -13,7 +13,7 @@ protected:
 	// A loaded effect on w x h images, set up in the plug-in's order; the executable's folder holds no
 	// model, so it keys.
 	void Build( unsigned w, unsigned h, unsigned matteAlignment = 1, const std::string& models = ExecutableDirectory(),
-				unsigned mode = 1 )
+	            unsigned mode = 1 )
 	{
 		ASSERT_EQ( NVCV_SUCCESS, rt->CreateEffect( "GreenScreen", &effect ) );
 		ASSERT_EQ( NVCV_SUCCESS, rt->SetString( effect, "ModelDir", models.c_str() ) );

@@ -37,7 +37,8 @@ TEST_F( GreenScreen, KeysTheThreeRangesExactly )
 	for( unsigned y = 0; y < h; ++y )
 		for( unsigned x = 0; x < w; ++x )
 			EXPECT_EQ( kKeyCases[ x ].matte, static_cast< uint8_t* >( matte.pixels )[ y * matte.pitch + x ] )
-				<< "B " << int( kKeyCases[ x ].b ) << " G " << int( kKeyCases[ x ].g ) << " R " << int( kKeyCases[ x ].r );
+			    << "B " << int( kKeyCases[ x ].b ) << " G " << int( kKeyCases[ x ].g ) << " R "
+			    << int( kKeyCases[ x ].r );
 	EXPECT_EQ( liveAtStart + 4, rt->LiveObjects() ); // effect, stream, two buffers
 }
 

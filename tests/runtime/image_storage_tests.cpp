@@ -24,12 +24,13 @@ TEST_F( ImageStorage, AllocFillsTheRecordAndRoundsThePitch )
 		NvCVImage_PixelFormat format;
 		unsigned alignment;
 		int pitch;
-	} cases[] = { { 5, NVCV_RGB, 0, 15 }, { 5, NVCV_RGB, 1, 15 }, { 5, NVCV_RGB, 4, 16 }, { 5, NVCV_BGR, 32, 32 },
-				  { 7, NVCV_A, 8, 8 },    { 3, NVCV_BGRA, 0, 12 }, { 6, NVCV_A, 3, 6 },    { 7, NVCV_RGBA, 12, 36 } };
+	} cases[] = { { 5, NVCV_RGB, 0, 15 }, { 5, NVCV_RGB, 1, 15 },  { 5, NVCV_RGB, 4, 16 }, { 5, NVCV_BGR, 32, 32 },
+		          { 7, NVCV_A, 8, 8 },    { 3, NVCV_BGRA, 0, 12 }, { 6, NVCV_A, 3, 6 },    { 7, NVCV_RGBA, 12, 36 } };
 	for( const Case& c : cases )
 	{
 		RefRtImage& image = Image();
-		ASSERT_EQ( NVCV_SUCCESS, rt->Alloc( &image, c.width, 3, c.format, NVCV_U8, NVCV_CHUNKY, NVCV_GPU, c.alignment ) );
+		ASSERT_EQ( NVCV_SUCCESS,
+		           rt->Alloc( &image, c.width, 3, c.format, NVCV_U8, NVCV_CHUNKY, NVCV_GPU, c.alignment ) );
 		EXPECT_EQ( c.pitch, image.pitch ) << c.width << " wide, alignment " << c.alignment;
 		EXPECT_EQ( refrt::ComponentsOf( c.format ), image.pixelBytes );
 		EXPECT_GE( image.bufferBytes, uint64_t( c.pitch ) * 3 );
@@ -116,9 +117,9 @@ TEST_F( ImageStorage, DeallocIsHarmlessOnEmptyReleasedAndForeignRecords )
 
 	// Storage with someone else's release procedure is released through it.
 	RefRtImage& handedOver = Image();
-	handedOver.pixels     = memory.data() + 4;
-	handedOver.deletePtr  = memory.data();
-	handedOver.deleteProc = ForeignRelease;
+	handedOver.pixels      = memory.data() + 4;
+	handedOver.deletePtr   = memory.data();
+	handedOver.deleteProc  = ForeignRelease;
 	rt->Dealloc( &handedOver );
 	EXPECT_EQ( 1, foreignReleases );
 	EXPECT_EQ( memory.data(), lastForeignRelease );

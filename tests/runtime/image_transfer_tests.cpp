@@ -25,11 +25,16 @@ TEST_F( ImageTransfer, ConvertsBetweenChannelOrders )
 		NvCVImage_PixelFormat from, to;
 		std::vector< uint8_t > expected; // of the source pixel 10, 20, 30, 40 (as many as it has)
 	} cases[] = {
-		{ NVCV_RGBA, NVCV_BGRA, { 30, 20, 10, 40 } }, { NVCV_RGBA, NVCV_BGR, { 30, 20, 10 } },
-		{ NVCV_RGBA, NVCV_RGB, { 10, 20, 30 } },      { NVCV_BGRA, NVCV_RGB, { 30, 20, 10 } },
-		{ NVCV_BGR, NVCV_RGBA, { 30, 20, 10, 255 } }, { NVCV_RGB, NVCV_BGRA, { 30, 20, 10, 255 } },
-		{ NVCV_RGB, NVCV_BGR, { 30, 20, 10 } },       { NVCV_RGBA, NVCV_RGBA, { 10, 20, 30, 40 } },
-		{ NVCV_A, NVCV_Y, { 10 } },                   { NVCV_Y, NVCV_A, { 10 } },
+		{ NVCV_RGBA, NVCV_BGRA, { 30, 20, 10, 40 } },
+		{ NVCV_RGBA, NVCV_BGR, { 30, 20, 10 } },
+		{ NVCV_RGBA, NVCV_RGB, { 10, 20, 30 } },
+		{ NVCV_BGRA, NVCV_RGB, { 30, 20, 10 } },
+		{ NVCV_BGR, NVCV_RGBA, { 30, 20, 10, 255 } },
+		{ NVCV_RGB, NVCV_BGRA, { 30, 20, 10, 255 } },
+		{ NVCV_RGB, NVCV_BGR, { 30, 20, 10 } },
+		{ NVCV_RGBA, NVCV_RGBA, { 10, 20, 30, 40 } },
+		{ NVCV_A, NVCV_Y, { 10 } },
+		{ NVCV_Y, NVCV_A, { 10 } },
 	};
 	for( const Case& c : cases )
 	{
@@ -42,8 +47,9 @@ TEST_F( ImageTransfer, ConvertsBetweenChannelOrders )
 		RefRtImage to   = Wrap( destination, 3, 1, int( 3 * toBytes ), c.to );
 		ASSERT_EQ( NVCV_SUCCESS, rt->Transfer( &from, &to, 1.f, nullptr, nullptr ) ) << c.from << " to " << c.to;
 		for( int i = 0; i < 3; ++i )
-			EXPECT_EQ( c.expected, std::vector< uint8_t >( &destination[ i * toBytes ], &destination[ ( i + 1 ) * toBytes ] ) )
-				<< c.from << " to " << c.to;
+			EXPECT_EQ( c.expected,
+			           std::vector< uint8_t >( &destination[ i * toBytes ], &destination[ ( i + 1 ) * toBytes ] ) )
+			    << c.from << " to " << c.to;
 	}
 }
 
@@ -83,18 +89,19 @@ TEST_F( ImageTransfer, RefusesOtherFormatsSizesAndMissingStorage )
 TEST_F( ImageTransfer, HonoursPitchesNegativeAndPadded )
 {
 	// Source stored bottom-up, rows of 2 RGB pixels padded to 8 bytes.
-	std::vector< uint8_t > source = { 5, 5, 5, 6, 6, 6, 0, 0, // row 1 (stored first)
-									  1, 1, 1, 2, 2, 2, 0, 0 }; // row 0
-	RefRtImage from = Wrap( source, 2, 2, -8, NVCV_RGB );
+	std::vector< uint8_t > source = { 5, 5, 5, 6, 6, 6, 0, 0,   // row 1 (stored first)
+		                              1, 1, 1, 2, 2, 2, 0, 0 }; // row 0
+	RefRtImage from               = Wrap( source, 2, 2, -8, NVCV_RGB );
 	std::vector< uint8_t > destination( 2 * 12, 99 );
 	RefRtImage to = Wrap( destination, 2, 2, 12, NVCV_RGBA );
 	ASSERT_EQ( NVCV_SUCCESS, rt->Transfer( &from, &to, 1.f, nullptr, nullptr ) );
-	EXPECT_EQ( std::vector< uint8_t >( { 1, 1, 1, 255, 2, 2, 2, 255, 99, 99, 99, 99, 5, 5, 5, 255, 6, 6, 6, 255, 99, 99, 99, 99 } ),
-			   destination );
+	EXPECT_EQ( std::vector< uint8_t >(
+	               { 1, 1, 1, 255, 2, 2, 2, 255, 99, 99, 99, 99, 5, 5, 5, 255, 6, 6, 6, 255, 99, 99, 99, 99 } ),
+	           destination );
 
 	// Negative destination pitch: row 0 lands in the last stored row.
 	std::vector< uint8_t > flipped( 4 );
-	RefRtImage matte = Wrap( flipped, 2, 2, -2, NVCV_A );
+	RefRtImage matte            = Wrap( flipped, 2, 2, -2, NVCV_A );
 	std::vector< uint8_t > rows = { 1, 2, 3, 4 };
 	RefRtImage plain            = Wrap( rows, 2, 2, 2, NVCV_A );
 	ASSERT_EQ( NVCV_SUCCESS, rt->Transfer( &plain, &matte, 1.f, nullptr, nullptr ) );

@@ -129,10 +129,11 @@ protected:
 	}
 	void SetUp() override
 	{
-		const std::string built = JoinPath( ExecutableDirectory(), "refrt" );
+		const std::string built  = JoinPath( ExecutableDirectory(), "refrt" );
 		const std::string folder = JoinPath( ExecutableDirectory(), Settings().folder );
 		ASSERT_TRUE( MakeDirectories( folder ) );
-		for( const std::string& file : { DynamicLibraryFileName( "NVCVImage" ), DynamicLibraryFileName( "NVVideoEffects" ) } )
+		for( const std::string& file :
+		     { DynamicLibraryFileName( "NVCVImage" ), DynamicLibraryFileName( "NVVideoEffects" ) } )
 			ASSERT_TRUE( CopyFileTo( JoinPath( built, file ), JoinPath( folder, file ) ) );
 		const std::string inference = JoinPath( folder, kInferenceLibraryFile );
 		RemoveFile( inference );
@@ -145,7 +146,7 @@ protected:
 	static bool Garbage()
 	{
 		return std::string( ::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name() ) ==
-			   "GarbageInferenceLibrary";
+		       "GarbageInferenceLibrary";
 	}
 
 	void ExpectLoadFails()

@@ -13,7 +13,7 @@ std::string RuntimeLogPath()
 static std::string Describe( const RuntimeSettings& s )
 {
 	return std::string( s.fail ? s.fail : "-" ) + "|" + ( s.matte ? s.matte : "-" ) + "|" + ( s.log ? "log" : "-" ) +
-		   "|" + ( s.nostream ? "nostream" : "-" ) + "|" + s.folder;
+	       "|" + ( s.nostream ? "nostream" : "-" ) + "|" + s.folder;
 }
 
 template< typename Fn >
@@ -43,11 +43,11 @@ const RuntimeApi* LoadRuntime( const RuntimeSettings& settings, std::string* why
 	SetEnvironmentValue( "REFRT_LOG", settings.log ? RuntimeLogPath().c_str() : nullptr );
 
 	// The image library first: Windows then resolves the effects library's import to it.
-	std::string folder  = JoinPath( ExecutableDirectory(), settings.folder );
-	api.imageLibrary    = LoadDynamicLibrary( JoinPath( folder, kImageFile ) );
-	std::string effects = settings.nostream ? JoinPath( JoinPath( folder, "nostream" ), kEffectsFile )
-											: JoinPath( folder, kEffectsFile );
-	api.effectsLibrary  = api.imageLibrary ? LoadDynamicLibrary( effects ) : nullptr;
+	std::string folder = JoinPath( ExecutableDirectory(), settings.folder );
+	api.imageLibrary   = LoadDynamicLibrary( JoinPath( folder, kImageFile ) );
+	std::string effects =
+	    settings.nostream ? JoinPath( JoinPath( folder, "nostream" ), kEffectsFile ) : JoinPath( folder, kEffectsFile );
+	api.effectsLibrary = api.imageLibrary ? LoadDynamicLibrary( effects ) : nullptr;
 	if( !api.effectsLibrary )
 	{
 		failure = "cannot load the runtime from " + folder;
@@ -73,7 +73,8 @@ const RuntimeApi* LoadRuntime( const RuntimeSettings& settings, std::string* why
 	Bind( api.effectsLibrary, "NvVFX_Load", api.Load, &missing );
 	Bind( api.effectsLibrary, "NvVFX_CudaStreamDestroy", api.CudaStreamDestroy, &missing );
 	// May be missing: the nostream build.
-	api.CudaStreamCreate = DynamicLibraryFunction< decltype( api.CudaStreamCreate ) >( api.effectsLibrary, "NvVFX_CudaStreamCreate" );
+	api.CudaStreamCreate =
+	    DynamicLibraryFunction< decltype( api.CudaStreamCreate ) >( api.effectsLibrary, "NvVFX_CudaStreamCreate" );
 	if( !missing.empty() )
 	{
 		failure = "exports missing:" + missing;

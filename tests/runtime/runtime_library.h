@@ -9,10 +9,10 @@
 
 struct RuntimeSettings
 {
-	const char* fail  = nullptr; // REFRT_FAIL
-	const char* matte = nullptr; // REFRT_MATTE
-	bool log          = false;   // REFRT_LOG to RuntimeLogPath()
-	bool nostream     = false;   // the effects build without NvVFX_CudaStreamCreate
+	const char* fail   = nullptr; // REFRT_FAIL
+	const char* matte  = nullptr; // REFRT_MATTE
+	bool log           = false;   // REFRT_LOG to RuntimeLogPath()
+	bool nostream      = false;   // the effects build without NvVFX_CudaStreamCreate
 	const char* folder = "refrt"; // the laid-out copy, beside the executable, to load
 };
 
@@ -20,15 +20,15 @@ struct RuntimeApi
 {
 	void* imageLibrary;
 	void* effectsLibrary;
-	NvCV_Status ( *Init )( RefRtImage*, unsigned, unsigned, int, void*, NvCVImage_PixelFormat,
-						   NvCVImage_ComponentType, unsigned, unsigned );
+	NvCV_Status ( *Init )( RefRtImage*, unsigned, unsigned, int, void*, NvCVImage_PixelFormat, NvCVImage_ComponentType,
+	                       unsigned, unsigned );
 	void ( *InitView )( RefRtImage*, RefRtImage*, int, int, unsigned, unsigned );
-	NvCV_Status ( *Alloc )( RefRtImage*, unsigned, unsigned, NvCVImage_PixelFormat, NvCVImage_ComponentType,
-							unsigned, unsigned, unsigned );
+	NvCV_Status ( *Alloc )( RefRtImage*, unsigned, unsigned, NvCVImage_PixelFormat, NvCVImage_ComponentType, unsigned,
+	                        unsigned, unsigned );
 	void ( *Dealloc )( RefRtImage* );
 	NvCV_Status ( *Transfer )( const RefRtImage*, RefRtImage*, float, CUstream_st*, RefRtImage* );
 	NvCV_Status ( *TransferRect )( const RefRtImage*, const NvCVRect2i*, RefRtImage*, const NvCVPoint2i*, float,
-								   CUstream_st*, RefRtImage* );
+	                               CUstream_st*, RefRtImage* );
 	const char* ( *ErrorString )( NvCV_Status );
 	int ( *LiveObjects )();
 	NvCV_Status ( *CreateEffect )( const char*, NvVFX_Handle* );
@@ -54,10 +54,7 @@ const RuntimeApi* LoadRuntime( const RuntimeSettings& settings, std::string* why
 class RuntimeTest : public ::testing::Test
 {
 protected:
-	virtual RuntimeSettings Settings() const
-	{
-		return RuntimeSettings();
-	}
+	virtual RuntimeSettings Settings() const { return RuntimeSettings(); }
 	void SetUp() override;
 	void TearDown() override;
 

@@ -11,13 +11,13 @@
 
 extern "C"
 {
-void* __libc_malloc( size_t size );
-void* __libc_calloc( size_t count, size_t size );
-void* __libc_realloc( void* pointer, size_t size );
-void __libc_free( void* pointer );
-void* __libc_memalign( size_t alignment, size_t size );
-void* __libc_valloc( size_t size );
-void* __libc_pvalloc( size_t size );
+	void* __libc_malloc( size_t size );
+	void* __libc_calloc( size_t count, size_t size );
+	void* __libc_realloc( void* pointer, size_t size );
+	void __libc_free( void* pointer );
+	void* __libc_memalign( size_t alignment, size_t size );
+	void* __libc_valloc( size_t size );
+	void* __libc_pvalloc( size_t size );
 }
 
 namespace
@@ -39,11 +39,11 @@ struct Range
 // Plain storage only: the hooks run inside malloc and must not allocate.
 const int kMaxRanges = 2048;
 Range ranges[ kMaxRanges ];
-int rangeCount     = 0;
+int rangeCount      = 0;
 bool rangesOverflow = false;
 
-thread_local bool armed  = false;
-thread_local bool inside = false;
+thread_local bool armed          = false;
+thread_local bool inside         = false;
 thread_local size_t watchedCount = 0;
 thread_local size_t otherCount   = 0;
 thread_local void* firstWatched  = nullptr;
@@ -102,13 +102,13 @@ bool EndsWith( const std::string& text, const std::string& suffix )
 int AddModule( dl_phdr_info* info, size_t, void* data )
 {
 	const std::vector< std::string >& watched = *static_cast< const std::vector< std::string >* >( data );
-	const char* path     = info->dlpi_name ? info->dlpi_name : "";
-	const char* slash    = std::strrchr( path, '/' );
-	const char* baseName = slash ? slash + 1 : path;
-	ModuleKind kind      = otherModule;
+	const char* path                          = info->dlpi_name ? info->dlpi_name : "";
+	const char* slash                         = std::strrchr( path, '/' );
+	const char* baseName                      = slash ? slash + 1 : path;
+	ModuleKind kind                           = otherModule;
 	// The main program comes first, with an empty name.
-	if( *path == '\0' || StartsWith( baseName, "libc.so" ) || StartsWith( baseName, "libstdc++.so" )
-		|| StartsWith( baseName, "libgcc_s.so" ) || StartsWith( baseName, "ld-linux" ) )
+	if( *path == '\0' || StartsWith( baseName, "libc.so" ) || StartsWith( baseName, "libstdc++.so" ) ||
+	    StartsWith( baseName, "libgcc_s.so" ) || StartsWith( baseName, "ld-linux" ) )
 		kind = runtimeModule;
 	for( const std::string& name : watched )
 	{
@@ -125,7 +125,7 @@ int AddModule( dl_phdr_info* info, size_t, void* data )
 			rangesOverflow = true;
 			return 1;
 		}
-		const uintptr_t begin     = info->dlpi_addr + segment.p_vaddr;
+		const uintptr_t begin  = info->dlpi_addr + segment.p_vaddr;
 		ranges[ rangeCount++ ] = { begin, begin + segment.p_memsz, kind };
 	}
 	return 0;
@@ -181,10 +181,10 @@ std::string FirstWatchedCaller()
 	char text[ 512 ];
 	const uintptr_t symbolStart = reinterpret_cast< uintptr_t >( info.dli_saddr );
 	std::snprintf( text, sizeof( text ), "%s: %s+0x%lx", info.dli_fname ? info.dli_fname : "?",
-				   info.dli_sname ? info.dli_sname : "(hidden symbol)",
-				   static_cast< unsigned long >( reinterpret_cast< uintptr_t >( firstWatched )
-												 - ( info.dli_sname ? symbolStart
-																	: reinterpret_cast< uintptr_t >( info.dli_fbase ) ) ) );
+	               info.dli_sname ? info.dli_sname : "(hidden symbol)",
+	               static_cast< unsigned long >(
+	                   reinterpret_cast< uintptr_t >( firstWatched ) -
+	                   ( info.dli_sname ? symbolStart : reinterpret_cast< uintptr_t >( info.dli_fbase ) ) ) );
 	return text;
 }
 }
@@ -194,62 +194,62 @@ std::string FirstWatchedCaller()
 #define REPLACEMENT __attribute__( ( visibility( "default" ) ) )
 extern "C"
 {
-REPLACEMENT void* malloc( size_t size )
-{
-	NoteAllocation();
-	return __libc_malloc( size );
-}
+	REPLACEMENT void* malloc( size_t size )
+	{
+		NoteAllocation();
+		return __libc_malloc( size );
+	}
 
-REPLACEMENT void* calloc( size_t count, size_t size )
-{
-	NoteAllocation();
-	return __libc_calloc( count, size );
-}
+	REPLACEMENT void* calloc( size_t count, size_t size )
+	{
+		NoteAllocation();
+		return __libc_calloc( count, size );
+	}
 
-REPLACEMENT void* realloc( void* pointer, size_t size )
-{
-	NoteAllocation();
-	return __libc_realloc( pointer, size );
-}
+	REPLACEMENT void* realloc( void* pointer, size_t size )
+	{
+		NoteAllocation();
+		return __libc_realloc( pointer, size );
+	}
 
-REPLACEMENT void free( void* pointer )
-{
-	__libc_free( pointer );
-}
+	REPLACEMENT void free( void* pointer )
+	{
+		__libc_free( pointer );
+	}
 
-REPLACEMENT void* memalign( size_t alignment, size_t size )
-{
-	NoteAllocation();
-	return __libc_memalign( alignment, size );
-}
+	REPLACEMENT void* memalign( size_t alignment, size_t size )
+	{
+		NoteAllocation();
+		return __libc_memalign( alignment, size );
+	}
 
-REPLACEMENT void* aligned_alloc( size_t alignment, size_t size )
-{
-	NoteAllocation();
-	return __libc_memalign( alignment, size );
-}
+	REPLACEMENT void* aligned_alloc( size_t alignment, size_t size )
+	{
+		NoteAllocation();
+		return __libc_memalign( alignment, size );
+	}
 
-REPLACEMENT int posix_memalign( void** result, size_t alignment, size_t size )
-{
-	if( alignment % sizeof( void* ) != 0 || ( alignment & ( alignment - 1 ) ) != 0 || alignment == 0 )
-		return EINVAL;
-	NoteAllocation();
-	void* pointer = __libc_memalign( alignment, size );
-	if( !pointer )
-		return ENOMEM;
-	*result = pointer;
-	return 0;
-}
+	REPLACEMENT int posix_memalign( void** result, size_t alignment, size_t size )
+	{
+		if( alignment % sizeof( void* ) != 0 || ( alignment & ( alignment - 1 ) ) != 0 || alignment == 0 )
+			return EINVAL;
+		NoteAllocation();
+		void* pointer = __libc_memalign( alignment, size );
+		if( !pointer )
+			return ENOMEM;
+		*result = pointer;
+		return 0;
+	}
 
-REPLACEMENT void* valloc( size_t size )
-{
-	NoteAllocation();
-	return __libc_valloc( size );
-}
+	REPLACEMENT void* valloc( size_t size )
+	{
+		NoteAllocation();
+		return __libc_valloc( size );
+	}
 
-REPLACEMENT void* pvalloc( size_t size )
-{
-	NoteAllocation();
-	return __libc_pvalloc( size );
-}
+	REPLACEMENT void* pvalloc( size_t size )
+	{
+		NoteAllocation();
+		return __libc_pvalloc( size );
+	}
 }

@@ -24,7 +24,7 @@ void DeleteTarget( TestTarget& target );
 struct ScopedTarget : TestTarget
 {
 	explicit ScopedTarget( const TestTarget& made )
-		: TestTarget( made )
+	    : TestTarget( made )
 	{
 	}
 	~ScopedTarget() { DeleteTarget( *this ); }
@@ -36,7 +36,7 @@ struct ScopedTarget : TestTarget
 struct ScopedTexture
 {
 	explicit ScopedTexture( GLuint made )
-		: name( made )
+	    : name( made )
 	{
 	}
 	~ScopedTexture() { glDeleteTextures( 1, &name ); }

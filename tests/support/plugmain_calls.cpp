@@ -1,7 +1,7 @@
 #include "tests/support/plugmain_calls.h"
 
 FrameRecord::FrameRecord( const FFGLTextureStruct& input, GLuint hostFramebuffer )
-	: texture( input )
+    : texture( input )
 {
 	inputs[ 0 ]             = &texture;
 	record                  = {};
@@ -48,7 +48,8 @@ FFResult PlugMainCalls::Frame( FFInstanceID instance, const FFGLTextureStruct& i
 	return Frame( instance, frame.record, target );
 }
 
-FFResult PlugMainCalls::Frame( FFInstanceID instance, const ProcessOpenGLStruct& record, const TestTarget& target ) const
+FFResult PlugMainCalls::Frame( FFInstanceID instance, const ProcessOpenGLStruct& record,
+                               const TestTarget& target ) const
 {
 	BindHostTarget( target );
 	return MixedLowBits( CallWith( FF_PROCESS_OPENGL, &record, instance ) );

@@ -8,14 +8,11 @@ template< typename CleanUp >
 class AtScopeEnd
 {
 public:
-	explicit AtScopeEnd( CleanUp cleanUp ) :
-		cleanUp( cleanUp )
+	explicit AtScopeEnd( CleanUp cleanUp )
+	    : cleanUp( cleanUp )
 	{
 	}
-	~AtScopeEnd()
-	{
-		cleanUp();
-	}
+	~AtScopeEnd() { cleanUp(); }
 	AtScopeEnd( const AtScopeEnd& )            = delete;
 	AtScopeEnd& operator=( const AtScopeEnd& ) = delete;
 

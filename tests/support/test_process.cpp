@@ -45,7 +45,7 @@ std::string Hex( const void* pointer )
 		return "null";
 	char text[ 32 ];
 	std::snprintf( text, sizeof( text ), "0x%llx",
-				   static_cast< unsigned long long >( reinterpret_cast< uintptr_t >( pointer ) ) );
+	               static_cast< unsigned long long >( reinterpret_cast< uintptr_t >( pointer ) ) );
 	return text;
 }
 
@@ -80,7 +80,7 @@ bool PlaceInferenceLibrary( const std::string& built, const std::string& folder 
 {
 	const char* const notices = "THIRD_PARTY_NOTICES.txt";
 	return CopyFileTo( JoinPath( built, kInferenceLibraryFile ), JoinPath( folder, kInferenceLibraryFile ) ) &&
-		   CopyFileTo( JoinPath( built, notices ), JoinPath( folder, notices ) );
+	       CopyFileTo( JoinPath( built, notices ), JoinPath( folder, notices ) );
 }
 
 bool CopyFileTo( const std::string& from, const std::string& to )

@@ -19,9 +19,9 @@ void StdoutCapture::Start()
 {
 	fflush( stdout );
 	static int counter = 0;
-	path    = JoinPath( ExecutableDirectory(), "stdout_capture_" + std::to_string( ++counter ) + ".txt" );
-	savedFd = dup( 1 );
-	FILE* f = fopen( path.c_str(), "wb" );
+	path               = JoinPath( ExecutableDirectory(), "stdout_capture_" + std::to_string( ++counter ) + ".txt" );
+	savedFd            = dup( 1 );
+	FILE* f            = fopen( path.c_str(), "wb" );
 	dup2( fileno( f ), 1 );
 	fclose( f );
 }

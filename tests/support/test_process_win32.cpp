@@ -19,9 +19,9 @@ void StdoutCapture::Start()
 {
 	fflush( stdout );
 	static int counter = 0;
-	path    = JoinPath( ExecutableDirectory(), "stdout_capture_" + std::to_string( ++counter ) + ".txt" );
-	savedFd = _dup( 1 );
-	FILE* f = fopen( path.c_str(), "wb" );
+	path               = JoinPath( ExecutableDirectory(), "stdout_capture_" + std::to_string( ++counter ) + ".txt" );
+	savedFd            = _dup( 1 );
+	FILE* f            = fopen( path.c_str(), "wb" );
 	_dup2( _fileno( f ), 1 );
 	fclose( f );
 }

@@ -76,9 +76,10 @@ TEST( CheckReport, TimingOverBudgetWarnsAndJsonHoldsEverything )
 	std::stringstream text;
 	text << file.rdbuf();
 	std::remove( path.c_str() );
-	for( const char* expected : { "\"strictness\": 7", "\"seed\": 42", "\"failed\": 1", "\"warnings\": 1",
-	                              "\"reason\": \"a \\\"quoted\\\" reason\\\\\"", "\"kind\": \"steady_frame\", \"calls\": 20",
-	                              "\"log\": [\"line\"]",
-	                              "a \\\"quoted\\\" reason\\\\\", \"artifacts\": [\"pics/b.second-instance_1-frame2-drawn.png\"]}" } )
+	for( const char* expected :
+	     { "\"strictness\": 7", "\"seed\": 42", "\"failed\": 1", "\"warnings\": 1",
+	       "\"reason\": \"a \\\"quoted\\\" reason\\\\\"", "\"kind\": \"steady_frame\", \"calls\": 20",
+	       "\"log\": [\"line\"]",
+	       "a \\\"quoted\\\" reason\\\\\", \"artifacts\": [\"pics/b.second-instance_1-frame2-drawn.png\"]}" } )
 		EXPECT_NE( text.str().find( expected ), std::string::npos ) << expected << "\n" << text.str();
 }

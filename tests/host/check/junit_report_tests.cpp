@@ -28,11 +28,13 @@ TEST( CheckJUnit, FailuresFailWarningsPassWithTheirTextAndAnyTextStaysWellFormed
 	std::remove( path.c_str() );
 	const std::string xml = text.str();
 	for( const char* expected :
-	     { "<testsuites name=\"ffglhost check\" tests=\"3\" failures=\"1\"", "<property name=\"plugin\" value=\"a&amp;b.so\"/>",
+	     { "<testsuites name=\"ffglhost check\" tests=\"3\" failures=\"1\"",
+	       "<property name=\"plugin\" value=\"a&amp;b.so\"/>",
 	       "<testcase classname=\"ffglhost.check.scan\" name=\"scan.load\">\n    </testcase>",
 	       "name=\"sizes.tiny\">\n      <system-out>WARN: draws its input &lt;unchanged&gt;\npicture: "
 	       "pics/sizes.tiny-instance_1-frame3-drawn.png\n</system-out>",
-	       "<failure message=\"&quot;Gain&quot; &amp; co? caf\xc3\xa9 ?\">", "<system-out>plugin says &lt;hi&gt;\n</system-out>" } )
+	       "<failure message=\"&quot;Gain&quot; &amp; co? caf\xc3\xa9 ?\">",
+	       "<system-out>plugin says &lt;hi&gt;\n</system-out>" } )
 		EXPECT_NE( xml.find( expected ), std::string::npos ) << expected << "\n" << xml;
 	EXPECT_EQ( xml.find( "<failure", xml.find( "sizes.tiny" ) ), xml.find( "<failure" ) ) << "a warning is no failure";
 }

@@ -60,18 +60,24 @@ TEST( CommandLineRun, MistakesAreRefusedWithTheirMessage )
 		{ { "draw", "p.so" }, "unknown command \"draw\" (expected info, run or check)" },
 		{ { "run" }, "run: no plug-in library given" },
 		{ { "run", "--size", "64x64" }, "run: no plug-in library given" },
-		{ { "run", "p.so", "--size", "0x0" }, "--size expects WxH with both from 1 to 1000000 (e.g. 1920x1080), not \"0x0\"" },
-		{ { "run", "p.so", "--size", "1920" }, "--size expects WxH with both from 1 to 1000000 (e.g. 1920x1080), not \"1920\"" },
-		{ { "run", "p.so", "--size", "-5x3" }, "--size expects WxH with both from 1 to 1000000 (e.g. 1920x1080), not \"-5x3\"" },
-		{ { "run", "p.so", "--size", "64x" }, "--size expects WxH with both from 1 to 1000000 (e.g. 1920x1080), not \"64x\"" },
-		{ { "run", "p.so", "--size", "99999999999x2" }, "--size expects WxH with both from 1 to 1000000 (e.g. 1920x1080), not \"99999999999x2\"" },
+		{ { "run", "p.so", "--size", "0x0" },
+		  "--size expects WxH with both from 1 to 1000000 (e.g. 1920x1080), not \"0x0\"" },
+		{ { "run", "p.so", "--size", "1920" },
+		  "--size expects WxH with both from 1 to 1000000 (e.g. 1920x1080), not \"1920\"" },
+		{ { "run", "p.so", "--size", "-5x3" },
+		  "--size expects WxH with both from 1 to 1000000 (e.g. 1920x1080), not \"-5x3\"" },
+		{ { "run", "p.so", "--size", "64x" },
+		  "--size expects WxH with both from 1 to 1000000 (e.g. 1920x1080), not \"64x\"" },
+		{ { "run", "p.so", "--size", "99999999999x2" },
+		  "--size expects WxH with both from 1 to 1000000 (e.g. 1920x1080), not \"99999999999x2\"" },
 		{ { "run", "p.so", "--frames", "0" }, "--frames expects a whole number from 1 to 1000000, not \"0\"" },
 		{ { "run", "p.so", "--frames", "ten" }, "--frames expects a whole number from 1 to 1000000, not \"ten\"" },
 		{ { "run", "p.so", "--frames" }, "--frames needs a value" },
 		{ { "run", "p.so", "--set", "=1" }, "--set expects NAME=VALUE, not \"=1\"" },
 		{ { "run", "p.so", "--set", "Quality" }, "--set expects NAME=VALUE, not \"Quality\"" },
 		{ { "run", "p.so", "--scene", "beach" }, "unknown scene \"beach\" (the scenes are: presenter, photo:FILE)" },
-		{ { "run", "p.so", "--input", "a.png", "--size", "64x64" }, "--size applies to the generated scene; input pictures keep their own size" },
+		{ { "run", "p.so", "--input", "a.png", "--size", "64x64" },
+		  "--size applies to the generated scene; input pictures keep their own size" },
 		{ { "run", "p.so", "--input", "a.png", "--scene", "presenter" }, "--input and --scene exclude each other" },
 		{ { "run", "p.so", "--colour", "red" }, "run: unknown option \"--colour\"" },
 		{ { "run", "p.so", "stray" }, "unexpected argument \"stray\"" },
@@ -80,12 +86,16 @@ TEST( CommandLineRun, MistakesAreRefusedWithTheirMessage )
 		{ { "info", "p.so", "--env", "NOVALUE" }, "--env expects NAME=VALUE, not \"NOVALUE\"" },
 		{ { "check", "p.so", "--strictness", "11" }, "--strictness expects a whole number from 1 to 10, not \"11\"" },
 		{ { "check", "p.so", "--strictness", "0" }, "--strictness expects a whole number from 1 to 10, not \"0\"" },
-		{ { "check", "p.so", "--seed", "-1" }, "--seed expects a whole number from 0 to 18446744073709551615, not \"-1\"" },
-		{ { "check", "p.so", "--seed", "18446744073709551616" }, "--seed expects a whole number from 0 to 18446744073709551615, not \"18446744073709551616\"" },
+		{ { "check", "p.so", "--seed", "-1" },
+		  "--seed expects a whole number from 0 to 18446744073709551615, not \"-1\"" },
+		{ { "check", "p.so", "--seed", "18446744073709551616" },
+		  "--seed expects a whole number from 0 to 18446744073709551615, not \"18446744073709551616\"" },
 		{ { "check", "p.so", "--groups", "scan,scan" }, "the group \"scan\" is named twice" },
-		{ { "check", "p.so", "--groups", "" }, "unknown group \"\" (the groups are scan, protocol, instances, parameters, sizes, output)" },
+		{ { "check", "p.so", "--groups", "" },
+		  "unknown group \"\" (the groups are scan, protocol, instances, parameters, sizes, output)" },
 		{ { "check", "p.so", "--frames", "3" }, "check: unknown option \"--frames\"" },
-		{ { "check", "p.so", "--call-timeout", "0" }, "--call-timeout expects whole seconds from 1 to 3600, not \"0\"" },
+		{ { "check", "p.so", "--call-timeout", "0" },
+		  "--call-timeout expects whole seconds from 1 to 3600, not \"0\"" },
 		{ { "info", "p.so", "--seed", "3" }, "info: unknown option \"--seed\"" },
 		{ { "run", "p.so", "--still" }, "--still applies to a photo scene (--scene photo:FILE)" },
 		{ { "run", "p.so", "--scene", "photo:" }, "unknown scene \"photo:\" (the scenes are: presenter, photo:FILE)" },
@@ -147,7 +157,8 @@ TEST( BenchOption, TakesNoValueAndSilencesProgress )
 {
 	CommandLine line;
 	std::string error;
-	ASSERT_TRUE( Parse( { "run", "p.so", "--bench", "--size", "1280x720", "--frames", "30" }, &line, &error ) ) << error;
+	ASSERT_TRUE( Parse( { "run", "p.so", "--bench", "--size", "1280x720", "--frames", "30" }, &line, &error ) )
+	    << error;
 	EXPECT_TRUE( line.run.bench );
 	EXPECT_FALSE( line.run.benchChild );
 	EXPECT_FALSE( line.run.progress );

@@ -21,9 +21,9 @@ TEST_F( ContextTest, IsAtLeast41Core )
 
 TEST_F( ContextTest, ClearedTargetReadsBack )
 {
-	TestTarget target = MakeTarget( 4, 3, 1.f, 0.f, 0.f, 1.f );
+	TestTarget target             = MakeTarget( 4, 3, 1.f, 0.f, 0.f, 1.f );
 	std::vector< uint8_t > pixels = ReadPixels( target.framebuffer, 4, 3 );
-	const uint8_t red[ 4 ] = { 255, 0, 0, 255 };
+	const uint8_t red[ 4 ]        = { 255, 0, 0, 255 };
 	EXPECT_EQ( 0, std::memcmp( PixelAt( pixels, 4, 3, 2 ), red, 4 ) );
 	DeleteTarget( target );
 }

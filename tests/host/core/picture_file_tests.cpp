@@ -33,10 +33,10 @@ TEST( PictureAlpha, UnpremultiplyRestoresStraightColour )
 	Picture p;
 	ResizePicture( p, 4, 1 );
 	const uint8_t pixels[ 16 ] = {
-		0, 0, 128, 128,     // premultiplied half-transparent blue
-		10, 20, 30, 0,      // nothing visible: must become transparent black
-		12, 34, 56, 255,    // opaque: unchanged
-		200, 100, 50, 100,  // colour above alpha: clamped, not wrapped
+		0,   0,   128, 128, // premultiplied half-transparent blue
+		10,  20,  30,  0,   // nothing visible: must become transparent black
+		12,  34,  56,  255, // opaque: unchanged
+		200, 100, 50,  100, // colour above alpha: clamped, not wrapped
 	};
 	std::memcpy( p.rgba.data(), pixels, sizeof( pixels ) );
 	Unpremultiply( p );
@@ -69,11 +69,11 @@ TEST( PictureAlpha, PremultiplyRoundTripsWithinOneStep )
 
 TEST( PngFiles, WriteThenReadKeepsEveryPixelAndTheRowOrder )
 {
-	Picture p = Filled( 5, 3, 0, 0, 0, 255 );
+	Picture p               = Filled( 5, 3, 0, 0, 0, 255 );
 	PixelAt( p, 0, 0 )[ 0 ] = 255; // top-left red
 	PixelAt( p, 4, 2 )[ 2 ] = 255; // bottom-right blue
 	PixelAt( p, 2, 1 )[ 3 ] = 7;   // one almost transparent pixel, straight alpha kept
-	const std::string path = JoinPath( ExecutableDirectory(), "host_png_roundtrip.png" );
+	const std::string path  = JoinPath( ExecutableDirectory(), "host_png_roundtrip.png" );
 	std::string error;
 	ASSERT_TRUE( WritePng( path, p, &error ) ) << error;
 	Picture q;
@@ -96,7 +96,7 @@ TEST( PngFiles, UnreadableFilesAreRefusedWithTheirName )
 		fclose( f );
 	}
 	// A real PNG cut short after its header.
-	Picture p = Filled( 64, 64, 1, 2, 3, 255 );
+	Picture p             = Filled( 64, 64, 1, 2, 3, 255 );
 	const std::string cut = JoinPath( dir, "host_cut.png" );
 	std::string error;
 	ASSERT_TRUE( WritePng( cut, p, &error ) );

@@ -125,10 +125,10 @@ protected:
 			for( int x = 0; x < w; ++x )
 			{
 				uint8_t* px = PixelAt( p, x, y );
-				px[ 0 ] = static_cast< uint8_t >( 10 + x * 20 );
-				px[ 1 ] = static_cast< uint8_t >( 5 + y * 40 );
-				px[ 2 ] = static_cast< uint8_t >( x * y );
-				px[ 3 ] = 255;
+				px[ 0 ]     = static_cast< uint8_t >( 10 + x * 20 );
+				px[ 1 ]     = static_cast< uint8_t >( 5 + y * 40 );
+				px[ 2 ]     = static_cast< uint8_t >( x * y );
+				px[ 3 ]     = 255;
 			}
 		return p;
 	}

@@ -8,7 +8,7 @@ using namespace ffglhost;
 TEST( Process, ArgumentsReachTheChildIntact )
 {
 	// This executable again; GoogleTest echoes its filter, quotes, spaces and backslashes included.
-	const std::string filter = "No\"Such \\\"Test\\ \\";
+	const std::string filter  = "No\"Such \\\"Test\\ \\";
 	const ProcessResult child = RunProcess( { ExecutablePath(), "--gtest_filter=" + filter } );
 	ASSERT_TRUE( child.started );
 	EXPECT_FALSE( child.crashed );

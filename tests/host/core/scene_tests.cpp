@@ -43,7 +43,7 @@ TEST_P( PresenterScene, BackdropIsAlwaysKeyGreenAndTheFigureNever )
 		ASSERT_EQ( picture.width, c.w );
 		ASSERT_EQ( picture.height, c.h );
 		const FigurePose pose = PresenterPose( frame, c.w, c.h );
-		int backdrop = 0;
+		int backdrop          = 0;
 		for( int y = 0; y < c.h; ++y )
 			for( int x = 0; x < c.w; ++x )
 			{
@@ -61,8 +61,12 @@ TEST_P( PresenterScene, BackdropIsAlwaysKeyGreenAndTheFigureNever )
 		for( int dy = -radius; dy <= radius; ++dy )
 			for( int dx = -radius; dx <= radius; ++dx )
 			{
-				EXPECT_LE( GreenExcess( PixelAt( picture, static_cast< int >( pose.torsoX ) + dx, static_cast< int >( pose.torsoY ) + dy ) ), 16 );
-				EXPECT_LE( GreenExcess( PixelAt( picture, static_cast< int >( pose.headX ) + dx, static_cast< int >( pose.headY ) + dy ) ), 16 );
+				EXPECT_LE( GreenExcess( PixelAt( picture, static_cast< int >( pose.torsoX ) + dx,
+				                                 static_cast< int >( pose.torsoY ) + dy ) ),
+				           16 );
+				EXPECT_LE( GreenExcess( PixelAt( picture, static_cast< int >( pose.headX ) + dx,
+				                                 static_cast< int >( pose.headY ) + dy ) ),
+				           16 );
 			}
 		EXPECT_LT( pose.headY, pose.torsoY ) << "rows are top first: the head is above the torso";
 	}
@@ -80,12 +84,14 @@ TEST( PresenterMotion, SameFrameSamePictureAndTheFigureMoves )
 	RenderPresenter( 13, 320, 180, c );
 	EXPECT_EQ( a.rgba, b.rgba );
 	EXPECT_NE( a.rgba, c.rgba );
-	const float x0 = PresenterPose( 0, 1920, 1080 ).centerX;
+	const float x0  = PresenterPose( 0, 1920, 1080 ).centerX;
 	const float x30 = PresenterPose( 30, 1920, 1080 ).centerX;
 	EXPECT_GT( x30 - x0, 200.f ) << "the presenter crosses the frame";
 	// Slow enough that a point well inside stays inside from one frame to the next.
 	for( int frame = 0; frame < 300; ++frame )
-		EXPECT_LT( std::abs( PresenterPose( frame + 1, 1920, 1080 ).centerX - PresenterPose( frame, 1920, 1080 ).centerX ), 10.f );
+		EXPECT_LT(
+		    std::abs( PresenterPose( frame + 1, 1920, 1080 ).centerX - PresenterPose( frame, 1920, 1080 ).centerX ),
+		    10.f );
 }
 
 // Writes a photo of w x h whose pixels colour( x, y ) gives, and opens it as a scene.
@@ -99,7 +105,7 @@ static void OpenPhoto( PhotoScene& scene, const char* name, int w, int h, Colour
 		{
 			uint8_t* p = PixelAt( photo, x, y );
 			colour( x, y, p );
-			p[ 3 ]     = 255;
+			p[ 3 ] = 255;
 		}
 	const std::string path = JoinPath( ExecutableDirectory(), name );
 	std::string error;
@@ -135,9 +141,8 @@ TEST( PhotoScene, StillFramesChangeByFreshNoiseAloneAndTheHandMovesAFewPixels )
 	PhotoScene scene;
 	// A checkerboard of 40-pixel squares, where any motion of the camera shows at the edges; its levels
 	// leave the noise room on both sides.
-	OpenPhoto( scene, "host_photo_checker.png", 64, 36, []( int x, int y, uint8_t* p ) {
-		p[ 0 ] = p[ 1 ] = p[ 2 ] = ( ( x / 2 + y / 2 ) % 2 ) ? 190 : 60;
-	} );
+	OpenPhoto( scene, "host_photo_checker.png", 64, 36,
+	           []( int x, int y, uint8_t* p ) { p[ 0 ] = p[ 1 ] = p[ 2 ] = ( ( x / 2 + y / 2 ) % 2 ) ? 190 : 60; } );
 	Picture a, b, again, moved;
 	scene.Render( 3, 1280, 720, 7, true, a );
 	scene.Render( 100, 1280, 720, 7, true, b );
@@ -156,7 +161,7 @@ TEST( PhotoScene, StillFramesChangeByFreshNoiseAloneAndTheHandMovesAFewPixels )
 	for( int frame = 1; frame < 600; ++frame )
 	{
 		const CameraMotion m = HandheldMotion( frame, 8, 1080 );
-		largest     = std::max( largest, std::hypot( m.shiftX, m.shiftY ) );
+		largest              = std::max( largest, std::hypot( m.shiftX, m.shiftY ) );
 		largestStep = std::max( largestStep, std::hypot( m.shiftX - previous.shiftX, m.shiftY - previous.shiftY ) );
 		EXPECT_LT( std::fabs( m.angle ), 0.005f );
 		EXPECT_NEAR( m.zoom, 1.f, 0.01f );
