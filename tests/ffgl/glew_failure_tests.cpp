@@ -9,7 +9,7 @@ TEST( GlewFailure, IsFinalForTheProcess )
 	if( !std::getenv( "UMBRAFEX_GLEW_FAILURE_PROCESS" ) )
 		GTEST_SKIP() << "needs a process of its own";
 	ASSERT_FALSE( glewAttempted );
-	const char* error = "";
+	std::string error;
 	ASSERT_TRUE( CreateTestContextNotCurrent( &error ) ) << error;
 	const SpineCalls calls;
 	calls.ResetSpine();
