@@ -133,13 +133,13 @@ struct Steps
 	bool ready                  = false;
 	Steps()
 	{
-		char why[ 512 ];
+		std::string error;
 		ready =
-		    segmenter.Load( kModels.c_str(), 0, why, sizeof( why ) ) == NVCV_SUCCESS &&
+		    segmenter.Load( kModels.c_str(), 0, &error ) == NVCV_SUCCESS &&
 		    refrt::MakeResizeAxis( kWidth, 256, 3, inColumns ) && refrt::MakeResizeAxis( kHeight, 256, 1, inRows ) &&
 		    refrt::MakeResizeAxis( 256, kWidth, 1, outColumns ) && refrt::MakeResizeAxis( 256, kHeight, 1, outRows );
 		if( !ready )
-			std::fprintf( stderr, "cannot load the quality model: %s\n", why );
+			std::fprintf( stderr, "cannot load the quality model: %s\n", error.c_str() );
 	}
 };
 Steps& TheSteps()
