@@ -16,7 +16,7 @@ TEST( GlewFailure, IsFinalForTheProcess )
 	FFGLViewportStruct vp = { 0, 0, 16, 16 };
 
 	// A default that fails ends instantiation before GLEW is tried.
-	testPlugin.failSetFloatIndex = TEST_LEVEL;
+	testPlugin.failSetFloatIndex = kTestLevel;
 	EXPECT_EQ( kFailPointer, Bits( calls.CallWith( FF_INSTANTIATE_GL, &vp ) ) );
 	EXPECT_FALSE( glewAttempted );
 	testPlugin.failSetFloatIndex = 0xFFFFFFFF;
