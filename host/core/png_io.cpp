@@ -1,5 +1,6 @@
 #include "host/core/png_io.h"
 
+#include <cerrno>
 #include <cstring>
 #include <limits>
 
@@ -49,10 +50,12 @@ bool WritePng( const std::string& path, const Picture& picture, PngCompression c
 		return false;
 	}
 	stbi_write_png_compression_level = compression == PngCompression::kFast ? 3 : 8;
+	// stb gives no reason; the C library's is there when opening or writing the file failed.
+	errno = 0;
 	if( !stbi_write_png( path.c_str(), picture.width, picture.height, 4, picture.rgba.data(),
 	                     static_cast< int >( stride ) ) )
 	{
-		*error = "cannot write PNG " + path;
+		*error = "cannot write PNG " + path + ": " + ( errno ? std::strerror( errno ) : "stb_image_write failed" );
 		return false;
 	}
 	return true;
