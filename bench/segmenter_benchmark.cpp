@@ -77,8 +77,15 @@ void Measure( benchmark::State& state, Step step )
 void NvVfxRun( benchmark::State& state )
 {
 	using ffglhost::DynamicLibraryFunction;
-	void* image   = ffglhost::LoadDynamicLibrary( std::string( kRuntime ) + "/libNVCVImage.so" );
-	void* effects = ffglhost::LoadDynamicLibrary( std::string( kRuntime ) + "/libNVVideoEffects.so" );
+	std::string error;
+	void* image = ffglhost::LoadDynamicLibrary( std::string( kRuntime ) + "/libNVCVImage.so", &error );
+	void* effects =
+	    image ? ffglhost::LoadDynamicLibrary( std::string( kRuntime ) + "/libNVVideoEffects.so", &error ) : nullptr;
+	if( !effects )
+	{
+		state.SkipWithError( error.c_str() );
+		return;
+	}
 	auto create =
 	    DynamicLibraryFunction< NvCV_Status ( * )( const char*, NvVFX_Handle* ) >( effects, "NvVFX_CreateEffect" );
 	auto setText = DynamicLibraryFunction< NvCV_Status ( * )( NvVFX_Handle, const char*, const char* ) >(
@@ -92,10 +99,9 @@ void NvVfxRun( benchmark::State& state )
 	auto destroy = DynamicLibraryFunction< void ( * )( NvVFX_Handle ) >( effects, "NvVFX_DestroyEffect" );
 	Frame frame;
 	NvVFX_Handle effect = nullptr;
-	if( !image || !create || create( "GreenScreen", &effect ) != NVCV_SUCCESS ||
-	    setText( effect, "ModelDir", kModels.c_str() ) || setU32( effect, "Mode", 0 ) ||
-	    setImage( effect, "SrcImage0", &frame.sourceImage ) || setImage( effect, "DstImage0", &frame.matteImage ) ||
-	    load( effect ) || run( effect, 0 ) )
+	if( !create || create( "GreenScreen", &effect ) != NVCV_SUCCESS || setText( effect, "ModelDir", kModels.c_str() ) ||
+	    setU32( effect, "Mode", 0 ) || setImage( effect, "SrcImage0", &frame.sourceImage ) ||
+	    setImage( effect, "DstImage0", &frame.matteImage ) || load( effect ) || run( effect, 0 ) )
 	{
 		state.SkipWithError( "the runtime or its quality model did not load" );
 		return;
@@ -127,13 +133,13 @@ struct Steps
 	bool ready                  = false;
 	Steps()
 	{
-		char why[ 512 ];
+		std::string error;
 		ready =
-		    segmenter.Load( kModels.c_str(), 0, why, sizeof( why ) ) == NVCV_SUCCESS &&
+		    segmenter.Load( kModels.c_str(), 0, &error ) == NVCV_SUCCESS &&
 		    refrt::MakeResizeAxis( kWidth, 256, 3, inColumns ) && refrt::MakeResizeAxis( kHeight, 256, 1, inRows ) &&
 		    refrt::MakeResizeAxis( 256, kWidth, 1, outColumns ) && refrt::MakeResizeAxis( 256, kHeight, 1, outRows );
 		if( !ready )
-			std::fprintf( stderr, "cannot load the quality model: %s\n", why );
+			std::fprintf( stderr, "cannot load the quality model: %s\n", error.c_str() );
 	}
 };
 Steps& TheSteps()

@@ -18,7 +18,7 @@ struct ByteScale
 	ByteScale()
 	{
 		for( int i = 0; i < 256; ++i )
-			value[ i ] = float( i ) / 255.0f;
+			value[ i ] = static_cast< float >( i ) / 255.0f;
 	}
 };
 const ByteScale kByteScale;
@@ -28,7 +28,7 @@ inline uint8_t MatteByte( float value )
 {
 	value = value > 0.0f ? value : 0.0f;
 	value = value < 1.0f ? value : 1.0f;
-	return uint8_t( int32_t( value * 255.0f + 0.5f ) );
+	return static_cast< uint8_t >( static_cast< int32_t >( value * 255.0f + 0.5f ) );
 }
 
 // Matte row x from two spread rows, the SSE2 way for 16 bytes at a time, the rest one by one.
@@ -46,7 +46,7 @@ void BlendRows( const float* upper, const float* lower, float down, uint8_t* out
 			__m128i quads[ 2 ];
 			for( int q = 0; q < 2; ++q )
 			{
-				const size_t at = x + size_t( h * 8 + q * 4 );
+				const size_t at = x + static_cast< size_t >( h * 8 + q * 4 );
 				const __m128 a  = _mm_loadu_ps( upper + at );
 				__m128 v        = _mm_add_ps( a, _mm_mul_ps( _mm_sub_ps( _mm_loadu_ps( lower + at ), a ), weight ) );
 				// max(v, 0) answers 0 for NaN: the second operand wins when either is NaN.
@@ -71,17 +71,17 @@ bool MakeResizeAxis( uint32_t sourceSize, uint32_t destinationSize, int32_t step
 	axis.weight.reset( new( std::nothrow ) float[ destinationSize ] );
 	if( !axis.first || !axis.second || !axis.weight )
 		return false;
-	const double scale = double( sourceSize ) / double( destinationSize );
-	const int32_t last = int32_t( sourceSize ) - 1;
+	const double scale = static_cast< double >( sourceSize ) / static_cast< double >( destinationSize );
+	const int32_t last = static_cast< int32_t >( sourceSize ) - 1;
 	for( uint32_t d = 0; d < destinationSize; ++d )
 	{
 		double at            = ( d + 0.5 ) * scale - 0.5;
 		at                   = at < 0 ? 0 : at > last ? last : at;
-		const int32_t first  = int32_t( at );
+		const int32_t first  = static_cast< int32_t >( at );
 		const int32_t second = first < last ? first + 1 : last;
 		axis.first[ d ]      = first * step;
 		axis.second[ d ]     = second * step;
-		axis.weight[ d ]     = float( at - first );
+		axis.weight[ d ]     = static_cast< float >( at - first );
 	}
 	axis.size = destinationSize;
 	return true;
@@ -127,8 +127,8 @@ void ResizeToMatte( const float* map, uint32_t mapWidth, uint32_t mapHeight, con
 	// Across first: each map row spread to the matte's width, once per frame.
 	for( uint32_t y = 0; y < mapHeight; ++y )
 	{
-		const float* in = map + size_t( y ) * mapWidth;
-		float* out      = spread + size_t( y ) * width;
+		const float* in = map + static_cast< size_t >( y ) * mapWidth;
+		float* out      = spread + static_cast< size_t >( y ) * width;
 		for( size_t x = 0; x < width; ++x )
 		{
 			const float a = in[ columns.first[ x ] ];
@@ -137,7 +137,8 @@ void ResizeToMatte( const float* map, uint32_t mapWidth, uint32_t mapHeight, con
 	}
 	// Then down, two spread rows per matte row.
 	for( size_t y = 0; y < rows.size; ++y )
-		BlendRows( spread + size_t( rows.first[ y ] ) * width, spread + size_t( rows.second[ y ] ) * width,
-		           rows.weight[ y ], RowOf( matte, int64_t( y ) ), width );
+		BlendRows( spread + static_cast< size_t >( rows.first[ y ] ) * width,
+		           spread + static_cast< size_t >( rows.second[ y ] ) * width, rows.weight[ y ],
+		           RowOf( matte, static_cast< int64_t >( y ) ), width );
 }
 }

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <string>
 
 struct NvVFX_Object
 {
@@ -153,14 +154,23 @@ NvCV_Status Load( NvVFX_Handle handle )
 	effect->network = new( std::nothrow ) Segmenter();
 	if( !effect->network )
 		return NVCV_ERR_MEMORY;
-	char why[ 1024 ];
-	const NvCV_Status status = effect->network->Load( effect->modelDir, effect->mode, why, sizeof( why ) );
+	std::string error;
+	NvCV_Status status = NVCV_ERR_MEMORY;
+	// The message's memory is the only thing that can throw here, and nothing may leave an export.
+	try
+	{
+		status = effect->network->Load( effect->modelDir, effect->mode, &error );
+	}
+	catch( const std::bad_alloc& )
+	{
+		error = "out of memory";
+	}
 	if( status != NVCV_SUCCESS )
 	{
 		// One line: ONNX Runtime's own messages span several.
-		for( char* c = why; *c; ++c )
-			*c = *c == '\n' || *c == '\r' ? ' ' : *c;
-		std::fprintf( stderr, "NVVideoEffects: %s\n", why );
+		for( char& c : error )
+			c = c == '\n' || c == '\r' ? ' ' : c;
+		std::fprintf( stderr, "NVVideoEffects: %s\n", error.c_str() );
 		std::fflush( stderr );
 		delete effect->network;
 		effect->network = nullptr;

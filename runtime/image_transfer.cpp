@@ -155,16 +155,18 @@ NvCV_Status TransferRect( const RefRtImage* source, const NvCVRect2i* rect, RefR
 	int64_t dx = point ? point->x : 0;
 	int64_t dy = point ? point->y : 0;
 	// Clipped to the source, then to the destination; what is left may be nothing.
-	int64_t left = std::max( { int64_t( 0 ), -x, -dx } );
-	int64_t top  = std::max( { int64_t( 0 ), -y, -dy } );
+	int64_t left = std::max( { static_cast< int64_t >( 0 ), -x, -dx } );
+	int64_t top  = std::max( { static_cast< int64_t >( 0 ), -y, -dy } );
 	x += left;
 	dx += left;
 	width -= left;
 	y += top;
 	dy += top;
 	height -= top;
-	width  = std::min( { width, int64_t( source->width ) - x, int64_t( destination->width ) - dx } );
-	height = std::min( { height, int64_t( source->height ) - y, int64_t( destination->height ) - dy } );
+	width = std::min(
+	    { width, static_cast< int64_t >( source->width ) - x, static_cast< int64_t >( destination->width ) - dx } );
+	height = std::min(
+	    { height, static_cast< int64_t >( source->height ) - y, static_cast< int64_t >( destination->height ) - dy } );
 	if( width > 0 && height > 0 )
 		CopyRect( *source, x, y, *destination, dx, dy, width, height, map );
 	return NVCV_SUCCESS;

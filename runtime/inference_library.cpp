@@ -2,7 +2,6 @@
 
 #include "runtime/os.h"
 
-#include <cstdio>
 #include <mutex>
 
 namespace refrt
@@ -11,15 +10,15 @@ namespace
 {
 struct State
 {
-	bool tried          = false;
-	bool ready          = false;
-	char failure[ 512 ] = {};
+	bool tried = false;
+	bool ready = false;
+	std::string failure;
 	Inference inference = {};
 };
 
 void Start( State& state )
 {
-	void* library = LoadLibraryBesideSelf( kInferenceLibraryFile, state.failure, sizeof( state.failure ) );
+	void* library = LoadLibraryBesideSelf( kInferenceLibraryFile, &state.failure );
 	if( !library )
 		return;
 	auto getApiBase          = reinterpret_cast< ort::GetApiBaseFunction >( LibraryExport( library, "OrtGetApiBase" ) );
@@ -27,18 +26,18 @@ void Start( State& state )
 	const void* const* table = base && base->GetApi ? base->GetApi( ort::kApiVersion ) : nullptr;
 	if( !table )
 	{
-		std::snprintf( state.failure, sizeof( state.failure ), "%s is not an ONNX Runtime of API version %u or later",
-		               kInferenceLibraryFile, ort::kApiVersion );
+		state.failure = std::string( kInferenceLibraryFile ) + " is not an ONNX Runtime of API version " +
+		                std::to_string( ort::kApiVersion ) + " or later";
 		return;
 	}
 	ort::BindApi( table, state.inference.api );
 	// Only fatal messages of its own: a failure reaches the caller as a status.
 	ort::Status* status = state.inference.api.CreateEnv( ort::kLoggingFatal, "refrt", &state.inference.env );
-	state.ready         = !Failed( state.inference, status, state.failure, sizeof( state.failure ) );
+	state.ready         = !Failed( state.inference, status, &state.failure );
 }
 }
 
-const Inference* InferenceLibrary( char* why, size_t whySize )
+const Inference* InferenceLibrary( std::string* error )
 {
 	static std::mutex mutex;
 	static State state;
@@ -49,16 +48,16 @@ const Inference* InferenceLibrary( char* why, size_t whySize )
 		Start( state );
 	}
 	if( !state.ready )
-		std::snprintf( why, whySize, "%s", state.failure );
+		*error = state.failure;
 	return state.ready ? &state.inference : nullptr;
 }
 
-bool Failed( const Inference& inference, ort::Status* status, char* why, size_t whySize )
+bool Failed( const Inference& inference, ort::Status* status, std::string* error )
 {
 	if( !status )
 		return false;
 	const char* message = inference.api.GetErrorMessage( status );
-	std::snprintf( why, whySize, "%s", message ? message : "unknown failure" );
+	*error              = message ? message : "unknown failure";
 	inference.api.ReleaseStatus( status );
 	return true;
 }

@@ -3,7 +3,7 @@
 // should have, kept to the end of the process (it is never unloaded).
 #include "runtime/onnx_runtime_api.h"
 
-#include <cstddef>
+#include <string>
 
 namespace refrt
 {
@@ -13,10 +13,10 @@ struct Inference
 	ort::Env* env;
 };
 
-// The loaded runtime, or null with the reason in why (also on every later call: a library that could
+// The loaded runtime, or null with the reason in *error (also on every later call: a library that could
 // not be loaded is not tried again).
-const Inference* InferenceLibrary( char* why, size_t whySize );
+const Inference* InferenceLibrary( std::string* error );
 
-// True when status is a failure; its message then goes into why and the status is released.
-bool Failed( const Inference& inference, ort::Status* status, char* why, size_t whySize );
+// True when status is a failure; its message then goes into *error and the status is released.
+bool Failed( const Inference& inference, ort::Status* status, std::string* error );
 }

@@ -2,6 +2,7 @@
 // What the reference runtime asks of the operating system, one source per OS behind it
 // (os_posix.cpp, os_win32.cpp): folders and files, variables, and a library found beside this one.
 #include <cstddef>
+#include <string>
 
 namespace refrt
 {
@@ -24,8 +25,8 @@ bool ReadVariable( const char* name, char* buffer, unsigned size );
 extern const char* const kInferenceLibraryFile;
 
 // Loads a library from the folder this runtime library was loaded from, never from elsewhere (it is
-// never unloaded). Null with the reason in why when it cannot be loaded.
-void* LoadLibraryBesideSelf( const char* file, char* why, size_t whySize );
+// never unloaded). Null when it cannot be loaded, with "cannot load PATH: " and the loader's reason in *error.
+void* LoadLibraryBesideSelf( const char* file, std::string* error );
 
 // An export of a library LoadLibraryBesideSelf loaded, or null.
 void* LibraryExport( void* library, const char* name );

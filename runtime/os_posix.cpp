@@ -70,12 +70,12 @@ bool ReadVariable( const char* name, char* buffer, unsigned size )
 	return true;
 }
 
-void* LoadLibraryBesideSelf( const char* file, char* why, size_t whySize )
+void* LoadLibraryBesideSelf( const char* file, std::string* error )
 {
 	Dl_info self = {};
 	if( !dladdr( reinterpret_cast< void* >( &LoadLibraryBesideSelf ), &self ) || !self.dli_fname )
 	{
-		std::snprintf( why, whySize, "cannot find the runtime's own folder" );
+		*error = "cannot find the runtime's own folder";
 		return nullptr;
 	}
 	char path[ kPathChars ];
@@ -85,14 +85,19 @@ void* LoadLibraryBesideSelf( const char* file, char* why, size_t whySize )
 	    std::snprintf( path, sizeof( path ), "%.*s/%s", folderLength, slash ? self.dli_fname : ".", file );
 	if( written < 0 || static_cast< size_t >( written ) >= sizeof( path ) )
 	{
-		std::snprintf( why, whySize, "the runtime's folder is too long a path" );
+		*error = "cannot load " + std::string( file ) + ": the runtime's folder is too long a path";
 		return nullptr;
 	}
 	void* library = dlopen( path, RTLD_NOW | RTLD_LOCAL );
 	if( !library )
 	{
-		const char* error = dlerror();
-		std::snprintf( why, whySize, "cannot load %s: %s", path, error ? error : "unknown reason" );
+		// dlerror names the file first ("PATH: invalid ELF header"): the sentence names it once.
+		const char* text         = dlerror();
+		const std::string prefix = std::string( path ) + ": ";
+		std::string reason       = text ? text : "dlopen failed";
+		if( reason.compare( 0, prefix.size(), prefix ) == 0 )
+			reason.erase( 0, prefix.size() );
+		*error = "cannot load " + std::string( path ) + ": " + reason;
 	}
 	return library;
 }

@@ -26,6 +26,20 @@ bool Join( const char* folder, const char* file, char ( &path )[ MAX_PATH * 4 ] 
 	const int written = std::snprintf( path, sizeof( path ), "%s\\%s", folder, file );
 	return written > 0 && static_cast< size_t >( written ) < sizeof( path );
 }
+
+// Worded as the host words it (host/core/windows_error.cpp; the runtime links nothing of the host):
+// FormatMessageA's text, its line end and full stop trimmed, and the number.
+std::string ErrorText( DWORD code )
+{
+	char text[ 512 ];
+	const DWORD length = FormatMessageA( FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+	                                     text, sizeof( text ), nullptr );
+	std::string words( text, length );
+	while( !words.empty() && std::string( "\r\n. " ).find( words.back() ) != std::string::npos )
+		words.pop_back();
+	const std::string number = "error " + std::to_string( code );
+	return words.empty() ? number : words + " (" + number + ")";
+}
 }
 
 bool ModelFolderExists( const char* path )
@@ -62,7 +76,7 @@ bool ReadVariable( const char* name, char* buffer, unsigned size )
 	return true;
 }
 
-void* LoadLibraryBesideSelf( const char* file, char* why, size_t whySize )
+void* LoadLibraryBesideSelf( const char* file, std::string* error )
 {
 	HMODULE self = nullptr;
 	char path[ MAX_PATH * 4 ];
@@ -73,15 +87,17 @@ void* LoadLibraryBesideSelf( const char* file, char* why, size_t whySize )
 	char* slash        = length > 0 && length < sizeof( path ) ? std::strrchr( path, '\\' ) : nullptr;
 	if( !slash || static_cast< size_t >( slash + 1 - path ) + std::strlen( file ) >= sizeof( path ) )
 	{
-		std::snprintf( why, whySize, "cannot find the runtime's own folder" );
+		*error = "cannot find the runtime's own folder";
 		return nullptr;
 	}
 	std::memcpy( slash + 1, file, std::strlen( file ) + 1 );
 	// Its own dependencies are looked for beside it first.
 	HMODULE library = LoadLibraryExA( path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH );
 	if( !library )
-		std::snprintf( why, whySize, "cannot load %s: error %lu", path,
-		               static_cast< unsigned long >( GetLastError() ) );
+	{
+		const DWORD code = GetLastError();
+		*error           = "cannot load " + std::string( path ) + ": " + ErrorText( code );
+	}
 	return reinterpret_cast< void* >( library );
 }
 

@@ -3,7 +3,6 @@
 #include "runtime/os.h"
 #include "runtime/refrt_objects.h"
 
-#include <cstdio>
 #include <new>
 
 namespace refrt
@@ -59,7 +58,7 @@ void Segmenter::Release()
 	session        = nullptr;
 }
 
-NvCV_Status Segmenter::Load( const char* folder, uint32_t mode, char* why, size_t whySize )
+NvCV_Status Segmenter::Load( const char* folder, uint32_t mode, std::string* error )
 {
 	Release();
 	frameWidth = frameHeight = 0; // the tables belong to the model's size too
@@ -68,10 +67,10 @@ NvCV_Status Segmenter::Load( const char* folder, uint32_t mode, char* why, size_
 	modelHeight              = mode == 0 ? 256 : 144;
 	if( !ModelFileExists( folder, file ) )
 	{
-		std::snprintf( why, whySize, "model %s missing from %s", file, folder );
+		*error = "model " + std::string( file ) + " missing from " + folder;
 		return NVCV_ERR_MODEL;
 	}
-	inference = InferenceLibrary( why, whySize );
+	inference = InferenceLibrary( error );
 	if( !inference )
 		return NVCV_ERR_LIBRARY;
 	const ort::Api& api = inference->api;
@@ -80,21 +79,21 @@ NvCV_Status Segmenter::Load( const char* folder, uint32_t mode, char* why, size_
 	alignas( wchar_t ) char path[ kPathBytes ];
 	if( !InferencePath( folder, file, path, sizeof( path ) ) )
 	{
-		std::snprintf( why, whySize, "model path too long: %s", folder );
+		*error = "model path too long: " + std::string( folder );
 		return NVCV_ERR_MODEL;
 	}
-	const size_t plane = size_t( modelWidth ) * modelHeight;
+	const size_t plane = static_cast< size_t >( modelWidth ) * modelHeight;
 	// Zeros: the first inference below runs on a blank picture.
 	planes.reset( new( std::nothrow ) float[ 3 * plane ]() );
 	map.reset( new( std::nothrow ) float[ plane ]() );
 	if( !planes || !map )
 	{
-		std::snprintf( why, whySize, "out of memory" );
+		*error = "model " + std::string( file ) + " unusable: out of memory";
 		return NVCV_ERR_MEMORY;
 	}
 
-	char failure[ 1024 ];
-	auto fails = [ & ]( ort::Status* status ) { return Failed( *inference, status, failure, sizeof( failure ) ); };
+	std::string failure;
+	auto fails                   = [ & ]( ort::Status* status ) { return Failed( *inference, status, &failure ); };
 	ort::SessionOptions* options = nullptr;
 	bool failed = fails( api.CreateSessionOptions( &options ) ) || fails( Configure( api, options ) ) ||
 	              fails( api.CreateSession( inference->env, path, options, &session ) );
@@ -113,7 +112,7 @@ NvCV_Status Segmenter::Load( const char* folder, uint32_t mode, char* why, size_
 	failed = failed || fails( api.Run( session, nullptr, &kInputName, &input, 1, &kOutputName, 1, &output ) );
 	if( failed )
 	{
-		std::snprintf( why, whySize, "model %s unusable: %s", file, failure );
+		*error = "model " + std::string( file ) + " unusable: " + failure;
 		Release();
 		return NVCV_ERR_MODEL;
 	}
@@ -125,7 +124,7 @@ NvCV_Status Segmenter::Fit( uint32_t width, uint32_t height )
 	if( width == frameWidth && height == frameHeight )
 		return NVCV_SUCCESS;
 	frameWidth = frameHeight = 0;
-	spread.reset( new( std::nothrow ) float[ size_t( modelHeight ) * width ] );
+	spread.reset( new( std::nothrow ) float[ static_cast< size_t >( modelHeight ) * width ] );
 	if( !spread || !MakeResizeAxis( width, modelWidth, 3, inColumns ) ||
 	    !MakeResizeAxis( height, modelHeight, 1, inRows ) || !MakeResizeAxis( modelWidth, width, 1, outColumns ) ||
 	    !MakeResizeAxis( modelHeight, height, 1, outRows ) )

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 namespace refrt
 {
@@ -28,8 +29,8 @@ public:
 
 	// Reads the mode's model from the folder and tries it once on a blank picture, which also proves
 	// its input and output names and shapes. NVCV_ERR_MODEL for a missing or unusable model,
-	// NVCV_ERR_LIBRARY when ONNX Runtime cannot be loaded; the reason is then in why.
-	NvCV_Status Load( const char* folder, uint32_t mode, char* why, size_t whySize );
+	// NVCV_ERR_LIBRARY when ONNX Runtime cannot be loaded; the reason is then in *error.
+	NvCV_Status Load( const char* folder, uint32_t mode, std::string* error );
 
 	// The matte of a BGR U8 source of the matte's size. NVCV_ERR_MEMORY when the tables of a new size
 	// cannot be made, NVCV_ERR_GENERAL when the inference fails.

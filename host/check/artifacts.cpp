@@ -72,7 +72,8 @@ bool WriteArtifactPictures( const std::string& directory, const std::string& bas
 		if( artifact.premultiplied )
 			Unpremultiply( straight );
 		const std::string name = base + "-" + artifact.kind + ".png";
-		if( !WritePng( ( std::filesystem::path( directory ) / name ).string(), straight, error, false ) )
+		if( !WritePng( ( std::filesystem::path( directory ) / name ).string(), straight, PngCompression::kSmall,
+		               error ) )
 			return false;
 		files->push_back( name );
 	}

@@ -80,7 +80,7 @@ bool RunChild( const std::vector< std::string >& arguments, Kind& kind, bool kee
 	const ProcessResult child = RunProcess( arguments );
 	if( !child.started )
 	{
-		*error = "cannot start " + arguments[ 0 ];
+		*error = "cannot start " + arguments[ 0 ] + ": " + child.failure;
 		return false;
 	}
 	bool timesSeen = false;

@@ -229,7 +229,8 @@ bool RunFrame( const RunOptions& run, RunSession& s, int i, std::string* error )
 	if( run.outDirectory.empty() )
 		return true;
 	Unpremultiply( s.output );
-	return WritePng( ( std::filesystem::path( run.outDirectory ) / FrameFileName( i ) ).string(), s.output, error );
+	return WritePng( ( std::filesystem::path( run.outDirectory ) / FrameFileName( i ) ).string(), s.output,
+	                 PngCompression::kFast, error );
 }
 
 void PrintRunSummary( const CommandLine& line, const RunSession& s, int frameCount )

@@ -163,6 +163,6 @@ void ContactSheet::Add( int frameIndex, const Picture& input, const Picture& out
 
 bool ContactSheet::Write( const std::string& path, std::string* error ) const
 {
-	return WritePng( path, sheet, error, false );
+	return WritePng( path, sheet, PngCompression::kSmall, error );
 }
 }

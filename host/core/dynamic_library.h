@@ -6,8 +6,8 @@
 
 namespace ffglhost
 {
-// Loads a library file; null on failure, with the loader's reason in *error when error is given.
-void* LoadDynamicLibrary( const std::string& path, std::string* error = nullptr );
+// Loads a library file; null on failure, with "cannot load PATH: " and the loader's own reason in *error.
+void* LoadDynamicLibrary( const std::string& path, std::string* error );
 void UnloadDynamicLibrary( void* library );
 // The export of that name, or null.
 void* DynamicLibrarySymbol( void* library, const char* name );

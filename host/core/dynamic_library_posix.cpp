@@ -8,10 +8,14 @@ namespace ffglhost
 void* LoadDynamicLibrary( const std::string& path, std::string* error )
 {
 	void* library = dlopen( path.c_str(), RTLD_NOW | RTLD_LOCAL );
-	if( !library && error )
+	if( !library )
 	{
-		const char* text = dlerror();
-		*error           = text ? text : "dlopen failed";
+		// dlerror names the file first ("PATH: invalid ELF header"): the sentence names it once.
+		const char* text   = dlerror();
+		std::string reason = text ? text : "dlopen failed";
+		if( reason.compare( 0, path.size() + 2, path + ": " ) == 0 )
+			reason.erase( 0, path.size() + 2 );
+		*error = "cannot load " + path + ": " + reason;
 	}
 	return library;
 }

@@ -1,27 +1,19 @@
 #include "host/core/dynamic_library.h"
 
+#include "host/core/windows_error.h"
+
 #include <windows.h>
 
 namespace ffglhost
 {
-// "Windows error 126: The specified module could not be found", without the trailing line end.
-static std::string LastErrorText()
-{
-	char text[ 256 ] = {};
-	const DWORD code = GetLastError();
-	FormatMessageA( FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text,
-	                sizeof( text ) - 1, nullptr );
-	std::string message = "Windows error " + std::to_string( code ) + ( text[ 0 ] ? std::string( ": " ) + text : "" );
-	while( !message.empty() && ( message.back() == '\n' || message.back() == '\r' || message.back() == ' ' ) )
-		message.pop_back();
-	return message;
-}
-
 void* LoadDynamicLibrary( const std::string& path, std::string* error )
 {
 	HMODULE module = LoadLibraryA( path.c_str() );
-	if( !module && error )
-		*error = LastErrorText();
+	if( !module )
+	{
+		const DWORD code = GetLastError();
+		*error           = "cannot load " + path + ": " + WindowsErrorText( code );
+	}
 	return reinterpret_cast< void* >( module );
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // A hidden window with a current OpenGL 4.1 core context: what a host gives a plug-in, and what
 // every GL test runs on. GLFW on Linux, WGL on Windows.
+#include <string>
 
 struct GLContextImpl;
 
@@ -13,8 +14,8 @@ public:
 	GLContext& operator=( const GLContext& ) = delete;
 
 	// Creates the window and the context and makes it current on the calling thread. On failure
-	// returns false and points *error at a static text.
-	bool Create( const char** error );
+	// returns false with the failing call and the system's reason in *error.
+	bool Create( std::string* error );
 	void MakeCurrent();
 	void ClearCurrent();
 	void Destroy();

@@ -3,6 +3,8 @@
 #include <GLFW/glfw3.h>
 
 #include <chrono>
+#include <cstdio>
+#include <string>
 #include <thread>
 
 struct GLContextImpl
@@ -11,6 +13,21 @@ struct GLContextImpl
 };
 
 static int glfwUsers = 0;
+// GLFW's last error, as its callback gave it: "X11: Failed to open display :9 (GLFW error 0x10008)".
+static std::string glfwFailure;
+
+static void KeepGlfwError( int code, const char* description )
+{
+	char number[ 32 ];
+	std::snprintf( number, sizeof( number ), " (GLFW error 0x%x)", static_cast< unsigned >( code ) );
+	glfwFailure = std::string( description ? description : "no description" ) + number;
+}
+
+// The call that failed and GLFW's reason.
+static std::string GlfwFailure( const char* call )
+{
+	return glfwFailure.empty() ? std::string( call ) + " failed" : std::string( call ) + " failed: " + glfwFailure;
+}
 
 // A busy X server now and then refuses a connection for a moment: a few tries before giving up.
 static bool ConnectGlfw()
@@ -31,13 +48,15 @@ GLContext::~GLContext()
 	Destroy();
 }
 
-bool GLContext::Create( const char** error )
+bool GLContext::Create( std::string* error )
 {
 	if( impl )
 		return true;
+	glfwFailure.clear();
+	glfwSetErrorCallback( KeepGlfwError );
 	if( glfwUsers == 0 && !ConnectGlfw() )
 	{
-		*error = "glfwInit failed (is DISPLAY set to a running X server?)";
+		*error = GlfwFailure( "glfwInit" );
 		return false;
 	}
 	++glfwUsers;
@@ -50,7 +69,7 @@ bool GLContext::Create( const char** error )
 	GLFWwindow* window = glfwCreateWindow( 64, 64, "ffglhost", nullptr, nullptr );
 	if( !window )
 	{
-		*error = "no OpenGL 4.1 core context could be created";
+		*error = GlfwFailure( "glfwCreateWindow (OpenGL 4.1 core)" );
 		if( --glfwUsers == 0 )
 			glfwTerminate();
 		return false;

@@ -1,5 +1,7 @@
 #include "host/core/gl_context.h"
 
+#include "host/core/windows_error.h"
+
 #include <windows.h>
 
 // WGL_ARB_create_context and WGL_ARB_create_context_profile, declared here to stay free of wglext.h.
@@ -25,7 +27,14 @@ GLContext::~GLContext()
 	Destroy();
 }
 
-static bool RegisterWindowClass()
+// The call that failed and Windows' reason, read at once, before anything else can change it.
+static std::string LastError( const char* call )
+{
+	const DWORD code = GetLastError();
+	return std::string( call ) + " failed: " + ffglhost::WindowsErrorText( code );
+}
+
+static bool RegisterWindowClass( std::string* error )
 {
 	static bool registered = false;
 	if( registered )
@@ -36,49 +45,25 @@ static bool RegisterWindowClass()
 	wc.hInstance     = GetModuleHandleA( nullptr );
 	wc.lpszClassName = kWindowClassName;
 	registered       = RegisterClassA( &wc ) != 0;
+	if( !registered )
+		*error = LastError( "RegisterClassA" );
 	return registered;
 }
 
-// Window class, window, pixel format, a legacy context to load WGL's extensions, then the core one: each
-// step needs the last, and a failure releases what the steps before it made.
-bool GLContext::Create( const char** error )
+// A legacy context made current on dc, to reach wglCreateContextAttribsARB, then the 4.1 core context;
+// null with the failing call in *error.
+static HGLRC CreateCoreContext( HDC dc, std::string* error )
 {
-	if( impl )
-		return true;
-	if( !RegisterWindowClass() )
+	HGLRC legacy = wglCreateContext( dc );
+	if( !legacy )
 	{
-		*error = "RegisterClassA failed";
-		return false;
+		*error = LastError( "wglCreateContext" );
+		return nullptr;
 	}
-	HWND window = CreateWindowExA( 0, kWindowClassName, "ffglhost", WS_OVERLAPPEDWINDOW, 0, 0, 64, 64, nullptr, nullptr,
-	                               GetModuleHandleA( nullptr ), nullptr );
-	if( !window )
-	{
-		*error = "CreateWindowExA failed";
-		return false;
-	}
-	HDC dc                    = GetDC( window );
-	PIXELFORMATDESCRIPTOR pfd = {};
-	pfd.nSize                 = sizeof( pfd );
-	pfd.nVersion              = 1;
-	pfd.dwFlags               = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-	pfd.iPixelType            = PFD_TYPE_RGBA;
-	pfd.cColorBits            = 32;
-	pfd.cAlphaBits            = 8;
-	pfd.cDepthBits            = 24;
-	int format                = ChoosePixelFormat( dc, &pfd );
-	if( format == 0 || !SetPixelFormat( dc, format, &pfd ) )
-	{
-		*error = "no OpenGL pixel format";
-		ReleaseDC( window, dc );
-		DestroyWindow( window );
-		return false;
-	}
-
-	// A legacy context is needed once to reach wglCreateContextAttribsARB.
-	HGLRC legacy  = wglCreateContext( dc );
 	HGLRC context = nullptr;
-	if( legacy && wglMakeCurrent( dc, legacy ) )
+	if( !wglMakeCurrent( dc, legacy ) )
+		*error = LastError( "wglMakeCurrent (legacy context)" );
+	else
 	{
 		CreateContextAttribsFn createContextAttribs = reinterpret_cast< CreateContextAttribsFn >(
 		    reinterpret_cast< void* >( wglGetProcAddress( "wglCreateContextAttribsARB" ) ) );
@@ -91,17 +76,55 @@ bool GLContext::Create( const char** error )
 			                       WGL_CONTEXT_PROFILE_MASK_ARB,
 			                       WGL_CONTEXT_CORE_PROFILE_BIT_ARB,
 			                       0 };
-		if( createContextAttribs )
-			context = createContextAttribs( dc, nullptr, attributes );
+		context                = createContextAttribs ? createContextAttribs( dc, nullptr, attributes ) : nullptr;
+		if( !createContextAttribs )
+			*error = "no OpenGL 4.1 core context: the driver has no wglCreateContextAttribsARB";
+		else if( !context )
+			*error = LastError( "wglCreateContextAttribsARB (OpenGL 4.1 core)" );
 		wglMakeCurrent( nullptr, nullptr );
 	}
-	if( legacy )
-		wglDeleteContext( legacy );
-	if( !context || !wglMakeCurrent( dc, context ) )
+	wglDeleteContext( legacy );
+	return context;
+}
+
+// Window class, window, pixel format, then the core context: each step needs the last, and a failure
+// releases what the steps before it made.
+bool GLContext::Create( std::string* error )
+{
+	if( impl )
+		return true;
+	if( !RegisterWindowClass( error ) )
+		return false;
+	HWND window = CreateWindowExA( 0, kWindowClassName, "ffglhost", WS_OVERLAPPEDWINDOW, 0, 0, 64, 64, nullptr, nullptr,
+	                               GetModuleHandleA( nullptr ), nullptr );
+	if( !window )
 	{
-		*error = "no OpenGL 4.1 core context could be created";
-		if( context )
-			wglDeleteContext( context );
+		*error = LastError( "CreateWindowExA" );
+		return false;
+	}
+	HDC dc                    = GetDC( window );
+	PIXELFORMATDESCRIPTOR pfd = {};
+	pfd.nSize                 = sizeof( pfd );
+	pfd.nVersion              = 1;
+	pfd.dwFlags               = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+	pfd.iPixelType            = PFD_TYPE_RGBA;
+	pfd.cColorBits            = 32;
+	pfd.cAlphaBits            = 8;
+	pfd.cDepthBits            = 24;
+	const int format          = ChoosePixelFormat( dc, &pfd );
+	HGLRC context             = nullptr;
+	if( format == 0 )
+		*error = LastError( "ChoosePixelFormat" );
+	else if( !SetPixelFormat( dc, format, &pfd ) )
+		*error = LastError( "SetPixelFormat" );
+	else if( ( context = CreateCoreContext( dc, error ) ) && !wglMakeCurrent( dc, context ) )
+	{
+		*error = LastError( "wglMakeCurrent" );
+		wglDeleteContext( context );
+		context = nullptr;
+	}
+	if( !context )
+	{
 		ReleaseDC( window, dc );
 		DestroyWindow( window );
 		return false;

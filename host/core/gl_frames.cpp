@@ -7,10 +7,10 @@ namespace ffglhost
 {
 bool StartHostGL( GLContext& context, std::string* error )
 {
-	const char* reason = "";
+	std::string reason;
 	if( !context.Create( &reason ) )
 	{
-		*error = std::string( "no OpenGL context: " ) + reason;
+		*error = "no OpenGL context: " + reason;
 		return false;
 	}
 	context.MakeCurrent();

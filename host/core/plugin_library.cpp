@@ -16,22 +16,19 @@ bool PluginLibrary::Open( const std::string& file, std::string* error )
 {
 	Close();
 	std::error_code ec;
+	// Checked first: Windows words a missing file as it words a missing dependency.
 	if( !std::filesystem::is_regular_file( file, ec ) )
 	{
-		*error = "cannot load " + file + ": no such file";
+		*error = "cannot load " + file + ": " + ( ec ? ec.message() : "not a file" );
 		return false;
 	}
 	// An absolute path, so the loader never searches its own folders for a bare name.
 	std::string absolute = std::filesystem::absolute( file, ec ).string();
 	if( ec )
 		absolute = file;
-	std::string reason;
-	void* library = LoadDynamicLibrary( absolute, &reason );
+	void* library = LoadDynamicLibrary( absolute, error );
 	if( !library )
-	{
-		*error = "cannot load " + file + ": " + reason;
 		return false;
-	}
 	auto entry = DynamicLibraryFunction< PlugMainFunction >( library, "plugMain" );
 	if( !entry )
 	{

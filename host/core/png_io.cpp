@@ -1,5 +1,6 @@
 #include "host/core/png_io.h"
 
+#include <cerrno>
 #include <cstring>
 #include <limits>
 
@@ -39,7 +40,7 @@ bool ReadPhoto( const std::string& path, Picture& picture, std::string* error )
 	return ReadWithStb( path, "photograph", picture, error );
 }
 
-bool WritePng( const std::string& path, const Picture& picture, std::string* error, bool fast )
+bool WritePng( const std::string& path, const Picture& picture, PngCompression compression, std::string* error )
 {
 	const size_t stride = static_cast< size_t >( picture.width ) * 4;
 	if( picture.width <= 0 || picture.height <= 0 ||
@@ -48,11 +49,13 @@ bool WritePng( const std::string& path, const Picture& picture, std::string* err
 		*error = "cannot write PNG " + path + ": no picture to write";
 		return false;
 	}
-	stbi_write_png_compression_level = fast ? 3 : 8;
+	stbi_write_png_compression_level = compression == PngCompression::kFast ? 3 : 8;
+	// stb gives no reason; the C library's is there when opening or writing the file failed.
+	errno = 0;
 	if( !stbi_write_png( path.c_str(), picture.width, picture.height, 4, picture.rgba.data(),
 	                     static_cast< int >( stride ) ) )
 	{
-		*error = "cannot write PNG " + path;
+		*error = "cannot write PNG " + path + ": " + ( errno ? std::strerror( errno ) : "stb_image_write failed" );
 		return false;
 	}
 	return true;

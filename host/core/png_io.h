@@ -14,6 +14,11 @@ bool ReadPng( const std::string& path, Picture& picture, std::string* error );
 // A PNG or JPEG file as 8-bit RGBA: grey becomes RGB, and alpha is 255 where the file has none.
 bool ReadPhoto( const std::string& path, Picture& picture, std::string* error );
 
-// Fast compression for frames written every frame; the default's smaller files otherwise.
-bool WritePng( const std::string& path, const Picture& picture, std::string* error, bool fast = true );
+// Fast compression for frames written every frame; smaller files otherwise.
+enum class PngCompression
+{
+	kFast,
+	kSmall,
+};
+bool WritePng( const std::string& path, const Picture& picture, PngCompression compression, std::string* error );
 }

@@ -1,5 +1,8 @@
 #include "host/core/process.h"
 
+#include <cerrno>
+#include <cstring>
+
 namespace ffglhost
 {
 std::vector< std::string > OutputLines( const std::string& output )
@@ -26,7 +29,10 @@ ProcessResult RunProcess( const std::vector< std::string >& arguments )
 	std::fflush( stdout );
 	FILE* child = OpenProcessPipe( arguments );
 	if( !child )
+	{
+		result.failure = std::strerror( errno );
 		return result;
+	}
 	result.started = true;
 	char buffer[ 4096 ];
 	size_t read;

@@ -21,6 +21,7 @@ bool IsTerminal( FILE* stream );
 struct ProcessResult
 {
 	bool started = false;
+	std::string failure;  // when it did not start: the system's reason
 	int exitCode = 0;     // when it exited
 	bool crashed = false; // ended by a signal or an unhandled exception instead
 	std::string crash;    // "signal 11 (Segmentation fault)", "exception 0xc0000005"

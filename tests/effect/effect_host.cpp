@@ -58,11 +58,14 @@ static std::string LayOut( const Scenario& scenario )
 	SetEnvironmentValue( "REFRT_FAIL", scenario.fail );
 	SetEnvironmentValue( "REFRT_MATTE", nullptr );
 
-	void* library       = LoadDynamicLibrary( JoinPath( exe, kPluginFile ) );
+	std::string error;
+	void* library = LoadDynamicLibrary( JoinPath( exe, kPluginFile ), &error );
+	if( !library )
+		return error;
 	host.plugMain       = DynamicLibraryFunction< PlugMainFunction >( library, "plugMain" );
 	auto setLogCallback = DynamicLibraryFunction< SetLogCallbackFunction >( library, "SetLogCallback" );
 	if( !host.plugMain || !setLogCallback )
-		return "cannot load " + kPluginFile;
+		return kPluginFile + " exports no plugMain or SetLogCallback";
 	setLogCallback( &CollectLine );
 	if( MixedLowBits( host.plugMain( FF_INITIALISE_V2, HostNumber( 0 ), nullptr ) ) != FF_SUCCESS )
 		return "FF_INITIALISE_V2 failed";

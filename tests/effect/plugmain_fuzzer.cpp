@@ -362,11 +362,11 @@ extern "C" int LLVMFuzzerInitialize( int*, char*** )
 	unsetenv( "NV_AR_SDK_PATH" );
 	unsetenv( "REFRT_FAIL" );
 	unsetenv( "REFRT_LOG" );
-	world             = new World();
-	const char* error = nullptr;
+	world = new World();
+	std::string error;
 	if( !world->context.Create( &error ) )
 	{
-		std::fprintf( stderr, "fuzz: %s\n", error ? error : "no GL context" );
+		std::fprintf( stderr, "fuzz: %s\n", error.c_str() );
 		std::exit( 1 );
 	}
 	world->context.MakeCurrent();

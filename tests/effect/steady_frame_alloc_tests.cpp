@@ -39,10 +39,13 @@ std::string LoadProduct()
 	SetEnvironmentValue( "REFRT_LOG", nullptr );
 	SetEnvironmentValue( "REFRT_FAIL", nullptr );
 	SetEnvironmentValue( "REFRT_MATTE", "255" );
-	void* library    = LoadDynamicLibrary( JoinPath( exe, kPluginFile ) );
+	std::string error;
+	void* library = LoadDynamicLibrary( JoinPath( exe, kPluginFile ), &error );
+	if( !library )
+		return error;
 	product.plugMain = DynamicLibraryFunction< PlugMainFunction >( library, "plugMain" );
 	if( !product.plugMain )
-		return "cannot load " + kPluginFile;
+		return kPluginFile + " exports no plugMain";
 	if( MixedLowBits( product.Call( FF_INITIALISE_V2 ) ) != FF_SUCCESS )
 		return "FF_INITIALISE_V2 failed";
 	return std::string();

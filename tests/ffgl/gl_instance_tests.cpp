@@ -15,10 +15,10 @@ TEST_F( GLInstances, DefaultsArePushedBeforeInitGL )
 	// Prototype first; the record with a repeated identifier at position 6 has no identifier 6.
 	EXPECT_EQ( "created;created;SetFloat 0;SetFloat 1;SetText 2;SetText 3;SetFloat 4;SetFloat 5;InitGL;",
 	           testPlugin.calls );
-	EXPECT_EQ( 1.7f, instance->values[ TEST_SWITCH ] );
-	EXPECT_EQ( 0.5f, instance->values[ TEST_LEVEL ] );
-	EXPECT_EQ( 1.f, instance->values[ TEST_HIGH ] );
-	EXPECT_EQ( 0.f, instance->values[ TEST_LOW ] );
+	EXPECT_EQ( 1.7f, instance->values[ kTestSwitch ] );
+	EXPECT_EQ( 0.5f, instance->values[ kTestLevel ] );
+	EXPECT_EQ( 1.f, instance->values[ kTestHigh ] );
+	EXPECT_EQ( 0.f, instance->values[ kTestLow ] );
 	FFGLViewportStruct expected = { 3, 4, 640, 360 };
 	EXPECT_EQ( 0, std::memcmp( &expected, &testPlugin.initViewport, sizeof( expected ) ) );
 	EXPECT_EQ( 0, std::memcmp( &expected, &instance->viewport, sizeof( expected ) ) );
@@ -47,7 +47,7 @@ TEST_F( GLInstances, FailedInitGLIsUndoneAndDestroyed )
 
 TEST_F( GLInstances, FailedDefaultIsDestroyedBeforeInitGL )
 {
-	testPlugin.failSetFloatIndex = TEST_HIGH;
+	testPlugin.failSetFloatIndex = kTestHigh;
 	EXPECT_EQ( nullptr, Instantiate() );
 	EXPECT_EQ( kFailPointer, lastInstantiation );
 	EXPECT_EQ( "created;created;SetFloat 0;SetFloat 1;SetText 2;SetText 3;SetFloat 4;destroyed;", testPlugin.calls );

@@ -9,14 +9,14 @@ TEST( GlewFailure, IsFinalForTheProcess )
 	if( !std::getenv( "UMBRAFEX_GLEW_FAILURE_PROCESS" ) )
 		GTEST_SKIP() << "needs a process of its own";
 	ASSERT_FALSE( glewAttempted );
-	const char* error = "";
+	std::string error;
 	ASSERT_TRUE( CreateTestContextNotCurrent( &error ) ) << error;
 	const SpineCalls calls;
 	calls.ResetSpine();
 	FFGLViewportStruct vp = { 0, 0, 16, 16 };
 
 	// A default that fails ends instantiation before GLEW is tried.
-	testPlugin.failSetFloatIndex = TEST_LEVEL;
+	testPlugin.failSetFloatIndex = kTestLevel;
 	EXPECT_EQ( kFailPointer, Bits( calls.CallWith( FF_INSTANTIATE_GL, &vp ) ) );
 	EXPECT_FALSE( glewAttempted );
 	testPlugin.failSetFloatIndex = 0xFFFFFFFF;

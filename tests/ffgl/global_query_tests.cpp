@@ -113,20 +113,20 @@ TEST_F( GlobalQueries, NamesTypesAndDefaultsComeFromThePrototypeTable )
 	EXPECT_EQ( 0u, Bits( Call( FF_GET_PARAMETER_NAME, 6 ) ) );
 	EXPECT_EQ( 0u, Bits( Call( FF_GET_PARAMETER_NAME, 9 ) ) );
 
-	EXPECT_EQ( FF_TYPE_BOOLEAN, Bits( Call( FF_GET_PARAMETER_TYPE, TEST_SWITCH ) ) );
-	EXPECT_EQ( FF_TYPE_STANDARD, Bits( Call( FF_GET_PARAMETER_TYPE, TEST_LEVEL ) ) );
-	EXPECT_EQ( FF_TYPE_TEXT, Bits( Call( FF_GET_PARAMETER_TYPE, TEST_CAPTION ) ) );
-	EXPECT_EQ( FF_TYPE_FILE, Bits( Call( FF_GET_PARAMETER_TYPE, TEST_PICTURE ) ) );
+	EXPECT_EQ( FF_TYPE_BOOLEAN, Bits( Call( FF_GET_PARAMETER_TYPE, kTestSwitch ) ) );
+	EXPECT_EQ( FF_TYPE_STANDARD, Bits( Call( FF_GET_PARAMETER_TYPE, kTestLevel ) ) );
+	EXPECT_EQ( FF_TYPE_TEXT, Bits( Call( FF_GET_PARAMETER_TYPE, kTestCaption ) ) );
+	EXPECT_EQ( FF_TYPE_FILE, Bits( Call( FF_GET_PARAMETER_TYPE, kTestPicture ) ) );
 	EXPECT_EQ( kFailBits, Bits( Call( FF_GET_PARAMETER_TYPE, 9 ) ) );
 
-	EXPECT_EQ( FloatBits( 1.7f ), Bits( Call( FF_GET_PARAMETER_DEFAULT, TEST_SWITCH ) ) );
-	EXPECT_EQ( 0x3F000000u, Bits( Call( FF_GET_PARAMETER_DEFAULT, TEST_LEVEL ) ) );
-	EXPECT_EQ( FloatBits( 1.f ), Bits( Call( FF_GET_PARAMETER_DEFAULT, TEST_HIGH ) ) );
-	EXPECT_EQ( FloatBits( 0.f ), Bits( Call( FF_GET_PARAMETER_DEFAULT, TEST_LOW ) ) );
+	EXPECT_EQ( FloatBits( 1.7f ), Bits( Call( FF_GET_PARAMETER_DEFAULT, kTestSwitch ) ) );
+	EXPECT_EQ( 0x3F000000u, Bits( Call( FF_GET_PARAMETER_DEFAULT, kTestLevel ) ) );
+	EXPECT_EQ( FloatBits( 1.f ), Bits( Call( FF_GET_PARAMETER_DEFAULT, kTestHigh ) ) );
+	EXPECT_EQ( FloatBits( 0.f ), Bits( Call( FF_GET_PARAMETER_DEFAULT, kTestLow ) ) );
 	EXPECT_EQ( kFailBits, Bits( Call( FF_GET_PARAMETER_DEFAULT, 9 ) ) );
 	// Text and file parameters answer a pointer to their (empty) default text.
-	const char* caption = static_cast< const char* >( Call( FF_GET_PARAMETER_DEFAULT, TEST_CAPTION ).PointerValue );
-	const char* picture = static_cast< const char* >( Call( FF_GET_PARAMETER_DEFAULT, TEST_PICTURE ).PointerValue );
+	const char* caption = static_cast< const char* >( Call( FF_GET_PARAMETER_DEFAULT, kTestCaption ).PointerValue );
+	const char* picture = static_cast< const char* >( Call( FF_GET_PARAMETER_DEFAULT, kTestPicture ).PointerValue );
 	ASSERT_NE( nullptr, caption );
 	ASSERT_NE( nullptr, picture );
 	EXPECT_STREQ( "", caption );
@@ -173,7 +173,7 @@ TEST_F( GlobalQueries, RecordAttributesWithoutAnInstance )
 	EXPECT_EQ( 0u, Bits( Call( FF_GET_NUM_FILE_PARAMETER_EXTENSIONS, 9 ) ) );
 	EXPECT_EQ( 0u, Bits( Call( FF_GET_NUM_ELEMENT_SEPARATORS, 9 ) ) );
 
-	ParameterElementStruct element = { TEST_LEVEL, 0 };
+	ParameterElementStruct element = { kTestLevel, 0 };
 	const char* name = static_cast< const char* >( CallWith( FF_GET_PARAMETER_ELEMENT_NAME, &element ).PointerValue );
 	ASSERT_NE( nullptr, name );
 	EXPECT_STREQ( "", name );
@@ -184,7 +184,7 @@ TEST_F( GlobalQueries, RecordAttributesWithoutAnInstance )
 	element = { 9, 0 };
 	EXPECT_EQ( 0u, Bits( CallWith( FF_GET_PARAMETER_ELEMENT_NAME, &element ) ) );
 	EXPECT_EQ( kFailBits, Bits( CallWith( FF_GET_PARAMETER_ELEMENT_VALUE, &element ) ) );
-	element = { TEST_LEVEL, 0 };
+	element = { kTestLevel, 0 };
 	EXPECT_EQ( 0u, Bits( CallWith( FF_GET_FILE_PARAMETER_EXTENSION, &element ) ) );
 	EXPECT_EQ( kFailBits, Bits( CallWith( FF_GET_SEPARATOR_ELEMENT_INDEX, &element ) ) );
 }
@@ -192,28 +192,28 @@ TEST_F( GlobalQueries, RecordAttributesWithoutAnInstance )
 TEST_F( GlobalQueries, ExtensionsSeparatorsAndRangesAreReadFromTheRecord )
 {
 	Call( FF_INITIALISE_V2 );
-	ParameterRecord* picture = prototype->FindParameter( TEST_PICTURE );
+	ParameterRecord* picture = prototype->FindParameter( kTestPicture );
 	picture->fileExtensions  = { "png", "jpg" };
-	ParameterRecord* level   = prototype->FindParameter( TEST_LEVEL );
+	ParameterRecord* level   = prototype->FindParameter( kTestLevel );
 	level->elementSeparators = { 3, -1 };
 	level->range             = { -2.f, 5.f };
 
-	EXPECT_EQ( 2u, Bits( Call( FF_GET_NUM_FILE_PARAMETER_EXTENSIONS, TEST_PICTURE ) ) );
-	ParameterElementStruct query = { TEST_PICTURE, 1 };
+	EXPECT_EQ( 2u, Bits( Call( FF_GET_NUM_FILE_PARAMETER_EXTENSIONS, kTestPicture ) ) );
+	ParameterElementStruct query = { kTestPicture, 1 };
 	EXPECT_STREQ( "jpg",
 	              static_cast< const char* >( CallWith( FF_GET_FILE_PARAMETER_EXTENSION, &query ).PointerValue ) );
 	query.ElementNumber = 2;
 	EXPECT_EQ( 0u, Bits( CallWith( FF_GET_FILE_PARAMETER_EXTENSION, &query ) ) );
 
-	EXPECT_EQ( 2u, Bits( Call( FF_GET_NUM_ELEMENT_SEPARATORS, TEST_LEVEL ) ) );
-	query = { TEST_LEVEL, 0 };
+	EXPECT_EQ( 2u, Bits( Call( FF_GET_NUM_ELEMENT_SEPARATORS, kTestLevel ) ) );
+	query = { kTestLevel, 0 };
 	EXPECT_EQ( 3u, Bits( CallWith( FF_GET_SEPARATOR_ELEMENT_INDEX, &query ) ) );
 	query.ElementNumber = 1;
 	EXPECT_EQ( 0xFFFFFFFFu, Bits( CallWith( FF_GET_SEPARATOR_ELEMENT_INDEX, &query ) ) );
 	query.ElementNumber = 2;
 	EXPECT_EQ( kFailBits, Bits( CallWith( FF_GET_SEPARATOR_ELEMENT_INDEX, &query ) ) );
 
-	GetRangeStruct range = { TEST_LEVEL, 9.f, 9.f };
+	GetRangeStruct range = { kTestLevel, 9.f, 9.f };
 	EXPECT_EQ( FF_SUCCESS, Bits( CallWith( FF_GET_RANGE, &range ) ) );
 	EXPECT_EQ( -2.f, range.min );
 	EXPECT_EQ( 5.f, range.max );
@@ -239,12 +239,12 @@ TEST_F( GlobalQueries, ParameterGroupCopiesWithoutTerminator )
 {
 	char buffer[ 16 ];
 	std::memset( buffer, 'x', sizeof( buffer ) );
-	GetStringStruct query = { TEST_LEVEL, buffer, 16 };
+	GetStringStruct query = { kTestLevel, buffer, 16 };
 	// Empty group: success, nothing written.
 	EXPECT_EQ( FF_SUCCESS, Bits( CallWith( FF_GET_PARAMETER_GROUP, &query ) ) );
 	EXPECT_EQ( std::string( 16, 'x' ), std::string( buffer, 16 ) );
 
-	prototype->FindParameter( TEST_LEVEL )->group = "Colour";
+	prototype->FindParameter( kTestLevel )->group = "Colour";
 	query.maxToWrite                              = 4;
 	EXPECT_EQ( FF_SUCCESS, Bits( CallWith( FF_GET_PARAMETER_GROUP, &query ) ) );
 	EXPECT_EQ( "Colo" + std::string( 12, 'x' ), std::string( buffer, 16 ) );
@@ -256,7 +256,7 @@ TEST_F( GlobalQueries, ParameterGroupCopiesWithoutTerminator )
 	EXPECT_EQ( kFailBits, Bits( CallWith( FF_GET_PARAMETER_GROUP, &query ) ) );
 	query = { 9, buffer, 16 };
 	EXPECT_EQ( FF_SUCCESS, Bits( CallWith( FF_GET_PARAMETER_GROUP, &query ) ) );
-	query = { TEST_LEVEL, nullptr, 16 };
+	query = { kTestLevel, nullptr, 16 };
 	EXPECT_EQ( kFailBits, Bits( CallWith( FF_GET_PARAMETER_GROUP, &query ) ) );
 	EXPECT_EQ( "Colour" + std::string( 10, 'x' ), std::string( buffer, 16 ) );
 }

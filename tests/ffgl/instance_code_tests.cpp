@@ -35,22 +35,22 @@ protected:
 
 TEST_F( InstanceCodes, CodesNeedingAnInstanceFailWithoutOne )
 {
-	SetParameterStruct set                 = { TEST_LEVEL, MixedFromFloat( 0.2f ) };
+	SetParameterStruct set                 = { kTestLevel, MixedFromFloat( 0.2f ) };
 	double time                            = 1.0;
 	FFGLViewportStruct vp                  = { 0, 0, 8, 8 };
 	ProcessOpenGLStruct frame              = { 0, nullptr, 0 };
-	SetParameterElementValueStruct element = { TEST_LEVEL, 0, 0.5f };
+	SetParameterElementValueStruct element = { kTestLevel, 0, 0.5f };
 	SetBeatinfoStruct beat                 = { 90.f, 0.5f };
 	SetHostinfoStruct host                 = { "Host", "1" };
 	ParamEventStruct entries[ 2 ];
 	GetParamEventsStruct events = { 2, entries };
 	char buffer[ 8 ];
-	GetStringStruct text = { TEST_LEVEL, buffer, 8 };
+	GetStringStruct text = { kTestLevel, buffer, 8 };
 
 	// The display query alone answers the failure pointer, not null.
-	EXPECT_EQ( kFailPointer, Bits( Call( FF_GET_PARAMETER_DISPLAY, TEST_LEVEL ) ) );
+	EXPECT_EQ( kFailPointer, Bits( Call( FF_GET_PARAMETER_DISPLAY, kTestLevel ) ) );
 	EXPECT_EQ( kFailBits, Bits( CallWith( FF_SET_PARAMETER, &set ) ) );
-	EXPECT_EQ( kFailBits, Bits( Call( FF_GET_PARAMETER, TEST_LEVEL ) ) );
+	EXPECT_EQ( kFailBits, Bits( Call( FF_GET_PARAMETER, kTestLevel ) ) );
 	EXPECT_EQ( kFailBits, Bits( Call( FF_GET_INPUT_STATUS, 0 ) ) );
 	EXPECT_EQ( kFailBits, Bits( CallWith( FF_PROCESS_OPENGL, &frame ) ) );
 	EXPECT_EQ( kFailBits, Bits( Call( FF_DEINSTANTIATE_GL ) ) );
@@ -96,20 +96,20 @@ TEST_F( InstanceCodes, NullRecordsGiveTheCodesFailure )
 TEST_F( InstanceCodes, ValuesGoThroughTheSettersByPrototypeType )
 {
 	// The high half of a float value is whatever the host left there.
-	SetParameterStruct set = { TEST_LEVEL, HostNumber( static_cast< uint32_t >( FloatBits( 0.25f ) ) ) };
+	SetParameterStruct set = { kTestLevel, HostNumber( static_cast< uint32_t >( FloatBits( 0.25f ) ) ) };
 	EXPECT_EQ( FF_SUCCESS, Bits( CallWith( FF_SET_PARAMETER, &set, instance ) ) );
-	EXPECT_EQ( 0.25f, instance->values[ TEST_LEVEL ] );
-	EXPECT_EQ( FloatBits( 0.25f ), Bits( Call( FF_GET_PARAMETER, TEST_LEVEL, instance ) ) );
+	EXPECT_EQ( 0.25f, instance->values[ kTestLevel ] );
+	EXPECT_EQ( FloatBits( 0.25f ), Bits( Call( FF_GET_PARAMETER, kTestLevel, instance ) ) );
 
 	std::string hostText = "hello";
-	set                  = { TEST_CAPTION, MixedFromPointer( hostText.c_str() ) };
+	set                  = { kTestCaption, MixedFromPointer( hostText.c_str() ) };
 	EXPECT_EQ( FF_SUCCESS, Bits( CallWith( FF_SET_PARAMETER, &set, instance ) ) );
 	hostText[ 0 ]      = 'j';
-	const char* stored = static_cast< const char* >( Call( FF_GET_PARAMETER, TEST_CAPTION, instance ).PointerValue );
+	const char* stored = static_cast< const char* >( Call( FF_GET_PARAMETER, kTestCaption, instance ).PointerValue );
 	EXPECT_STREQ( "hello", stored );
 	EXPECT_EQ( instance->caption.c_str(), stored );
 
-	set = { TEST_PICTURE, MixedFromPointer( "a.png" ) };
+	set = { kTestPicture, MixedFromPointer( "a.png" ) };
 	EXPECT_EQ( FF_SUCCESS, Bits( CallWith( FF_SET_PARAMETER, &set, instance ) ) );
 	EXPECT_EQ( "a.png", instance->picture );
 
@@ -123,49 +123,49 @@ TEST_F( InstanceCodes, ValuesGoThroughTheSettersByPrototypeType )
 
 TEST_F( InstanceCodes, DisplayTextIsOneSixteenByteBuffer )
 {
-	instance->values[ TEST_LEVEL ] = 0.5f;
+	instance->values[ kTestLevel ] = 0.5f;
 	const char* first =
-	    static_cast< const char* >( Call( FF_GET_PARAMETER_DISPLAY, TEST_LEVEL, instance ).PointerValue );
+	    static_cast< const char* >( Call( FF_GET_PARAMETER_DISPLAY, kTestLevel, instance ).PointerValue );
 	ASSERT_NE( nullptr, first );
 	EXPECT_EQ( 0, std::memcmp( first, "0.500000\0\0\0\0\0\0\0\0", 16 ) );
 
 	// 1e8 formats to exactly 16 characters: the buffer holds them with no terminator.
-	instance->values[ TEST_SWITCH ] = 1e8f;
+	instance->values[ kTestSwitch ] = 1e8f;
 	const char* second =
-	    static_cast< const char* >( Call( FF_GET_PARAMETER_DISPLAY, TEST_SWITCH, instance ).PointerValue );
+	    static_cast< const char* >( Call( FF_GET_PARAMETER_DISPLAY, kTestSwitch, instance ).PointerValue );
 	EXPECT_EQ( first, second );
 	EXPECT_EQ( 0, std::memcmp( second, "100000000.000000", 16 ) );
 
 	// A longer text is cut at 16; a shorter one after it leaves zeros, not the old characters.
-	instance->values[ TEST_SWITCH ] = -1e20f;
-	Call( FF_GET_PARAMETER_DISPLAY, TEST_SWITCH, instance );
+	instance->values[ kTestSwitch ] = -1e20f;
+	Call( FF_GET_PARAMETER_DISPLAY, kTestSwitch, instance );
 	EXPECT_EQ( 0, std::memcmp( first, "-100000002004087", 16 ) );
-	instance->values[ TEST_LOW ] = -0.25f;
-	Call( FF_GET_PARAMETER_DISPLAY, TEST_LOW, instance );
+	instance->values[ kTestLow ] = -0.25f;
+	Call( FF_GET_PARAMETER_DISPLAY, kTestLow, instance );
 	EXPECT_EQ( 0, std::memcmp( first, "-0.250000\0\0\0\0\0\0\0", 16 ) );
 
 	// Every instance shares the buffer.
 	std::unique_ptr< TestPlugin > other( MakeInstance() );
-	other->values[ TEST_LEVEL ] = 1.f;
-	EXPECT_EQ( first, Call( FF_GET_PARAMETER_DISPLAY, TEST_LEVEL, other.get() ).PointerValue );
+	other->values[ kTestLevel ] = 1.f;
+	EXPECT_EQ( first, Call( FF_GET_PARAMETER_DISPLAY, kTestLevel, other.get() ).PointerValue );
 	EXPECT_EQ( 0, std::memcmp( first, "1.000000\0\0\0\0\0\0\0\0", 16 ) );
 
 	instance->caption = "text value";
-	EXPECT_EQ( instance->caption.c_str(), Call( FF_GET_PARAMETER_DISPLAY, TEST_CAPTION, instance ).PointerValue );
-	EXPECT_EQ( instance->picture.c_str(), Call( FF_GET_PARAMETER_DISPLAY, TEST_PICTURE, instance ).PointerValue );
+	EXPECT_EQ( instance->caption.c_str(), Call( FF_GET_PARAMETER_DISPLAY, kTestCaption, instance ).PointerValue );
+	EXPECT_EQ( instance->picture.c_str(), Call( FF_GET_PARAMETER_DISPLAY, kTestPicture, instance ).PointerValue );
 	EXPECT_EQ( 0u, Bits( Call( FF_GET_PARAMETER_DISPLAY, 9, instance ) ) );
-	instance->FindParameter( TEST_HIGH )->type = 0xFFFFFFFF;
-	EXPECT_EQ( 0u, Bits( Call( FF_GET_PARAMETER_DISPLAY, TEST_HIGH, instance ) ) );
+	instance->FindParameter( kTestHigh )->type = 0xFFFFFFFF;
+	EXPECT_EQ( 0u, Bits( Call( FF_GET_PARAMETER_DISPLAY, kTestHigh, instance ) ) );
 }
 
 TEST_F( InstanceCodes, DisplayReadsTheObjectSelfDesignates )
 {
 	std::unique_ptr< TestPlugin > other( MakeInstance() );
-	other->values[ TEST_LEVEL ]    = 0.75f;
-	instance->values[ TEST_LEVEL ] = 0.5f;
+	other->values[ kTestLevel ]    = 0.75f;
+	instance->values[ kTestLevel ] = 0.5f;
 	instance->self                 = other.get();
 	const char* text =
-	    static_cast< const char* >( Call( FF_GET_PARAMETER_DISPLAY, TEST_LEVEL, instance ).PointerValue );
+	    static_cast< const char* >( Call( FF_GET_PARAMETER_DISPLAY, kTestLevel, instance ).PointerValue );
 	EXPECT_EQ( 0, std::memcmp( text, "0.750000", 9 ) );
 }
 
@@ -285,22 +285,22 @@ TEST_F( InstanceCodes, TopLeftIsEnabledOnlyWhenThePrototypeSupportsIt )
 
 TEST_F( InstanceCodes, ElementQueriesUseTheInstanceTableWhenGiven )
 {
-	SetParameterElementValueStruct set = { TEST_LEVEL, 0, 0.75f };
+	SetParameterElementValueStruct set = { kTestLevel, 0, 0.75f };
 	EXPECT_EQ( FF_SUCCESS, Bits( CallWith( FF_SET_PARAMETER_ELEMENT_VALUE, &set, instance ) ) );
-	ParameterElementStruct query = { TEST_LEVEL, 0 };
+	ParameterElementStruct query = { kTestLevel, 0 };
 	EXPECT_EQ( FloatBits( 0.75f ), Bits( CallWith( FF_GET_PARAMETER_ELEMENT_VALUE, &query, instance ) ) );
 	EXPECT_EQ( FloatBits( 0.f ), Bits( CallWith( FF_GET_PARAMETER_ELEMENT_VALUE, &query ) ) );
-	set = { TEST_LEVEL, 1, 0.5f };
+	set = { kTestLevel, 1, 0.5f };
 	EXPECT_EQ( kFailBits, Bits( CallWith( FF_SET_PARAMETER_ELEMENT_VALUE, &set, instance ) ) );
 	set = { 9, 0, 0.5f };
 	EXPECT_EQ( kFailBits, Bits( CallWith( FF_SET_PARAMETER_ELEMENT_VALUE, &set, instance ) ) );
 
-	instance->FindParameter( TEST_LOW )->visible = false;
-	instance->FindParameter( TEST_LOW )->elements.resize( 3 );
-	EXPECT_EQ( 0u, Bits( Call( FF_GET_PARAMETER_VISIBILITY, TEST_LOW, instance ) ) );
-	EXPECT_EQ( 1u, Bits( Call( FF_GET_PARAMETER_VISIBILITY, TEST_LOW ) ) );
-	EXPECT_EQ( 3u, Bits( Call( FF_GET_NUM_PARAMETER_ELEMENTS, TEST_LOW, instance ) ) );
-	EXPECT_EQ( 1u, Bits( Call( FF_GET_NUM_PARAMETER_ELEMENTS, TEST_LOW ) ) );
+	instance->FindParameter( kTestLow )->visible = false;
+	instance->FindParameter( kTestLow )->elements.resize( 3 );
+	EXPECT_EQ( 0u, Bits( Call( FF_GET_PARAMETER_VISIBILITY, kTestLow, instance ) ) );
+	EXPECT_EQ( 1u, Bits( Call( FF_GET_PARAMETER_VISIBILITY, kTestLow ) ) );
+	EXPECT_EQ( 3u, Bits( Call( FF_GET_NUM_PARAMETER_ELEMENTS, kTestLow, instance ) ) );
+	EXPECT_EQ( 1u, Bits( Call( FF_GET_NUM_PARAMETER_ELEMENTS, kTestLow ) ) );
 }
 
 TEST_F( InstanceCodes, EventsAreReportedInTableOrderAndClearedWhenReported )
@@ -309,9 +309,9 @@ TEST_F( InstanceCodes, EventsAreReportedInTableOrderAndClearedWhenReported )
 	EXPECT_EQ( FF_SUCCESS, Bits( CallWith( FF_GET_PARAMETER_EVENTS, &query, instance ) ) );
 	EXPECT_EQ( 0u, query.numEvents );
 
-	instance->FindParameter( TEST_LEVEL )->eventFlags = 0x100000001u;
-	instance->FindParameter( TEST_HIGH )->eventFlags  = 2;
-	instance->FindParameter( TEST_LOW )->eventFlags   = 4;
+	instance->FindParameter( kTestLevel )->eventFlags = 0x100000001u;
+	instance->FindParameter( kTestHigh )->eventFlags  = 2;
+	instance->FindParameter( kTestLow )->eventFlags   = 4;
 	query                                             = { 0, nullptr };
 	EXPECT_EQ( FF_SUCCESS, Bits( CallWith( FF_GET_PARAMETER_EVENTS, &query, instance ) ) );
 	EXPECT_EQ( 3u, query.numEvents );
@@ -320,17 +320,17 @@ TEST_F( InstanceCodes, EventsAreReportedInTableOrderAndClearedWhenReported )
 	query                         = { 2, entries };
 	EXPECT_EQ( FF_SUCCESS, Bits( CallWith( FF_GET_PARAMETER_EVENTS, &query, instance ) ) );
 	EXPECT_EQ( 2u, query.numEvents );
-	EXPECT_EQ( TEST_LEVEL, entries[ 0 ].ParameterNumber );
+	EXPECT_EQ( kTestLevel, entries[ 0 ].ParameterNumber );
 	EXPECT_EQ( 0x100000001u, entries[ 0 ].eventFlags );
-	EXPECT_EQ( TEST_HIGH, entries[ 1 ].ParameterNumber );
+	EXPECT_EQ( kTestHigh, entries[ 1 ].ParameterNumber );
 	EXPECT_EQ( 2u, entries[ 1 ].eventFlags );
 	EXPECT_EQ( 0u, entries[ 2 ].eventFlags );
 	// What did not fit stays pending.
-	EXPECT_EQ( 4u, instance->FindParameter( TEST_LOW )->eventFlags );
+	EXPECT_EQ( 4u, instance->FindParameter( kTestLow )->eventFlags );
 	query = { 3, entries };
 	EXPECT_EQ( FF_SUCCESS, Bits( CallWith( FF_GET_PARAMETER_EVENTS, &query, instance ) ) );
 	EXPECT_EQ( 1u, query.numEvents );
-	EXPECT_EQ( TEST_LOW, entries[ 0 ].ParameterNumber );
+	EXPECT_EQ( kTestLow, entries[ 0 ].ParameterNumber );
 	query = { 3, entries };
 	EXPECT_EQ( FF_SUCCESS, Bits( CallWith( FF_GET_PARAMETER_EVENTS, &query, instance ) ) );
 	EXPECT_EQ( 0u, query.numEvents );
@@ -340,12 +340,12 @@ TEST_F( InstanceCodes, DisplayNameCopiesWithoutTerminator )
 {
 	char buffer[ 16 ];
 	std::memset( buffer, 'x', sizeof( buffer ) );
-	GetStringStruct query = { TEST_LEVEL, buffer, 16 };
+	GetStringStruct query = { kTestLevel, buffer, 16 };
 	EXPECT_EQ( FF_SUCCESS, Bits( CallWith( FF_GET_PARAMETER_DISPLAY_NAME, &query, instance ) ) );
 	EXPECT_EQ( std::string( 16, 'x' ), std::string( buffer, 16 ) );
 
 	// The instance's own table, not the prototype's.
-	instance->FindParameter( TEST_LEVEL )->displayName = "Brightness";
+	instance->FindParameter( kTestLevel )->displayName = "Brightness";
 	query.maxToWrite                                   = 3;
 	EXPECT_EQ( FF_SUCCESS, Bits( CallWith( FF_GET_PARAMETER_DISPLAY_NAME, &query, instance ) ) );
 	EXPECT_EQ( "Bri" + std::string( 13, 'x' ), std::string( buffer, 16 ) );
@@ -355,7 +355,7 @@ TEST_F( InstanceCodes, DisplayNameCopiesWithoutTerminator )
 
 	query.maxToWrite = 0;
 	EXPECT_EQ( kFailBits, Bits( CallWith( FF_GET_PARAMETER_DISPLAY_NAME, &query, instance ) ) );
-	query = { TEST_LEVEL, nullptr, 4 };
+	query = { kTestLevel, nullptr, 4 };
 	EXPECT_EQ( kFailBits, Bits( CallWith( FF_GET_PARAMETER_DISPLAY_NAME, &query, instance ) ) );
 	query = { 9, buffer, 16 };
 	EXPECT_EQ( FF_SUCCESS, Bits( CallWith( FF_GET_PARAMETER_DISPLAY_NAME, &query, instance ) ) );

@@ -22,13 +22,14 @@ class PluginLibrary : public GLTest, public PlugMainCalls
 protected:
 	static void SetUpTestSuite()
 	{
-		library = LoadDynamicLibrary( JoinPath( ExecutableDirectory(), DynamicLibraryFileName( "ffgl_testplugin" ) ) );
+		library = LoadDynamicLibrary( JoinPath( ExecutableDirectory(), DynamicLibraryFileName( "ffgl_testplugin" ) ),
+		                              &loadError );
 	}
 
 	void SetUp() override
 	{
 		GLTest::SetUp();
-		ASSERT_NE( nullptr, library ) << "the test plug-in library did not load";
+		ASSERT_NE( nullptr, library ) << loadError;
 		plugMain       = DynamicLibraryFunction< PlugMainFunction >( library, "plugMain" );
 		setLogCallback = DynamicLibraryFunction< SetLogCallbackFunction >( library, "SetLogCallback" );
 		ASSERT_NE( nullptr, plugMain );
@@ -47,11 +48,13 @@ protected:
 	}
 
 	static void* library;
+	static std::string loadError;
 	SetLogCallbackFunction setLogCallback = nullptr;
 	void* instance                        = nullptr;
 };
 
 void* PluginLibrary::library = nullptr;
+std::string PluginLibrary::loadError;
 
 TEST_F( PluginLibrary, AnswersInformationAndParameterQueries )
 {

@@ -41,20 +41,20 @@ static std::string Numbered( const char* call, uint32_t index )
 
 static bool IsFloatParameter( uint32_t index )
 {
-	return index == TEST_SWITCH || index == TEST_LEVEL || index == TEST_HIGH || index == TEST_LOW;
+	return index == kTestSwitch || index == kTestLevel || index == kTestHigh || index == kTestLow;
 }
 
 TestPlugin::TestPlugin()
     : CFFGLPlugin( testPlugin.topLeftSupported )
 {
-	DeclareParameter( TEST_SWITCH, "Switch", FF_TYPE_BOOLEAN, 1.7f );
-	DeclareParameter( TEST_LEVEL, "Level", FF_TYPE_STANDARD, 0.5f );
-	DeclareParameter( TEST_CAPTION, "Caption", FF_TYPE_TEXT, 0.f );
-	DeclareParameter( TEST_PICTURE, "Picture", FF_TYPE_FILE, 0.f );
-	DeclareParameter( TEST_HIGH, "High", FF_TYPE_STANDARD, 1.7f );
-	DeclareParameter( TEST_LOW, "Low", FF_TYPE_STANDARD, -0.2f );
+	DeclareParameter( kTestSwitch, "Switch", FF_TYPE_BOOLEAN, 1.7f );
+	DeclareParameter( kTestLevel, "Level", FF_TYPE_STANDARD, 0.5f );
+	DeclareParameter( kTestCaption, "Caption", FF_TYPE_TEXT, 0.f );
+	DeclareParameter( kTestPicture, "Picture", FF_TYPE_FILE, 0.f );
+	DeclareParameter( kTestHigh, "High", FF_TYPE_STANDARD, 1.7f );
+	DeclareParameter( kTestLow, "Low", FF_TYPE_STANDARD, -0.2f );
 	// Shadowed by "Level": never found by a lookup.
-	DeclareParameter( TEST_LEVEL, "Shadowed", FF_TYPE_TEXT, 0.f );
+	DeclareParameter( kTestLevel, "Shadowed", FF_TYPE_TEXT, 0.f );
 	SetMinimumInputs( 1 );
 	SetMaximumInputs( 1 );
 	++testPlugin.constructed;
@@ -95,9 +95,9 @@ FFResult TestPlugin::SetFloatParameter( uint32_t index, float value )
 FFResult TestPlugin::SetTextParameter( uint32_t index, const char* value )
 {
 	Record( Numbered( "SetText", index ) );
-	if( index == TEST_CAPTION )
+	if( index == kTestCaption )
 		caption = value ? value : "";
-	else if( index == TEST_PICTURE )
+	else if( index == kTestPicture )
 		picture = value ? value : "";
 	else
 		return FF_FAIL;
@@ -111,9 +111,9 @@ float TestPlugin::GetFloatParameter( uint32_t index )
 
 char* TestPlugin::GetTextParameter( uint32_t index )
 {
-	if( index == TEST_CAPTION )
+	if( index == kTestCaption )
 		return caption.data();
-	if( index == TEST_PICTURE )
+	if( index == kTestPicture )
 		return picture.data();
 	return CFFGLPlugin::GetTextParameter( index );
 }
@@ -131,7 +131,7 @@ FFResult TestPlugin::ProcessOpenGL( ProcessOpenGLStruct* pGL )
 	glGetFloatv( GL_COLOR_CLEAR_VALUE, lastClearColor );
 
 	glBindFramebuffer( GL_DRAW_FRAMEBUFFER, pGL->HostFBO );
-	glClearColor( values[ TEST_LEVEL ], values[ TEST_SWITCH ], 0.f, 1.f );
+	glClearColor( values[ kTestLevel ], values[ kTestSwitch ], 0.f, 1.f );
 	glClear( GL_COLOR_BUFFER_BIT );
 
 	glClearColor( lastClearColor[ 0 ], lastClearColor[ 1 ], lastClearColor[ 2 ], lastClearColor[ 3 ] );

@@ -9,13 +9,13 @@
 // Parameter identifiers of the test plug-in.
 enum TestParameter : uint32_t
 {
-	TEST_SWITCH  = 0, // boolean, declared with 1.7
-	TEST_LEVEL   = 1, // standard, 0.5
-	TEST_CAPTION = 2, // text
-	TEST_PICTURE = 3, // file
-	TEST_HIGH    = 4, // standard, declared with 1.7
-	TEST_LOW     = 5, // standard, declared with -0.2
-	TEST_FLOATS  = 6,
+	kTestSwitch  = 0, // boolean, declared with 1.7
+	kTestLevel   = 1, // standard, 0.5
+	kTestCaption = 2, // text
+	kTestPicture = 3, // file
+	kTestHigh    = 4, // standard, declared with 1.7
+	kTestLow     = 5, // standard, declared with -0.2
+	kTestFloats  = 6,
 };
 
 // What the test plug-in is told to do, and what happened to it, in this process (or library).
@@ -67,7 +67,7 @@ public:
 	FFResult Connect() override;
 	FFResult Disconnect() override;
 
-	float values[ TEST_FLOATS ] = {};
+	float values[ kTestFloats ] = {};
 	std::string caption;
 	std::string picture;
 };

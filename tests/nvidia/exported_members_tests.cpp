@@ -55,9 +55,13 @@ struct Members
 bool LookUp( Members& m )
 {
 	const std::string file = DynamicLibraryFileName( "nvidia_exports_probe" );
-	void* library          = LoadDynamicLibrary( JoinPath( JoinPath( TestRoot(), "plugin" ), file ) );
+	std::string error;
+	void* library = LoadDynamicLibrary( JoinPath( JoinPath( TestRoot(), "plugin" ), file ), &error );
 	if( !library )
+	{
+		ADD_FAILURE() << error;
 		return false;
+	}
 	m.construct          = DynamicLibraryFunction< decltype( m.construct ) >( library, "_ZN9NvCVImageC1Ev" );
 	m.constructAllocated = DynamicLibraryFunction< decltype( m.constructAllocated ) >(
 	    library, "_ZN9NvCVImageC1Ejj21NvCVImage_PixelFormat23NvCVImage_ComponentTypejjj" );

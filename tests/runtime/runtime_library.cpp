@@ -44,13 +44,12 @@ const RuntimeApi* LoadRuntime( const RuntimeSettings& settings, std::string* why
 
 	// The image library first: Windows then resolves the effects library's import to it.
 	std::string folder = JoinPath( ExecutableDirectory(), settings.folder );
-	api.imageLibrary   = LoadDynamicLibrary( JoinPath( folder, kImageFile ) );
+	api.imageLibrary   = LoadDynamicLibrary( JoinPath( folder, kImageFile ), &failure );
 	std::string effects =
 	    settings.nostream ? JoinPath( JoinPath( folder, "nostream" ), kEffectsFile ) : JoinPath( folder, kEffectsFile );
-	api.effectsLibrary = api.imageLibrary ? LoadDynamicLibrary( effects ) : nullptr;
+	api.effectsLibrary = api.imageLibrary ? LoadDynamicLibrary( effects, &failure ) : nullptr;
 	if( !api.effectsLibrary )
 	{
-		failure = "cannot load the runtime from " + folder;
 		*whyNot = failure;
 		return nullptr;
 	}

@@ -24,9 +24,9 @@ namespace
 {
 enum ModuleKind
 {
-	runtimeModule, // C and C++ runtimes, the loader, this executable: look further up the stack
-	watchedModule,
-	otherModule
+	kRuntimeModule, // C and C++ runtimes, the loader, this executable: look further up the stack
+	kWatchedModule,
+	kOtherModule
 };
 
 struct Range
@@ -56,7 +56,7 @@ ModuleKind KindOf( uintptr_t address )
 			return ranges[ i ].kind;
 	}
 	// Outside every library: code a GL driver compiled at run time.
-	return otherModule;
+	return kOtherModule;
 }
 
 void NoteAllocation()
@@ -66,18 +66,18 @@ void NoteAllocation()
 	inside = true;
 	void* frames[ 64 ];
 	const int depth = backtrace( frames, 64 );
-	ModuleKind kind = otherModule;
+	ModuleKind kind = kOtherModule;
 	void* caller    = nullptr;
 	for( int i = 0; i < depth; ++i )
 	{
 		kind = KindOf( reinterpret_cast< uintptr_t >( frames[ i ] ) );
-		if( kind != runtimeModule )
+		if( kind != kRuntimeModule )
 		{
 			caller = frames[ i ];
 			break;
 		}
 	}
-	if( kind == watchedModule )
+	if( kind == kWatchedModule )
 	{
 		if( watchedCount++ == 0 )
 			firstWatched = caller;
@@ -105,15 +105,15 @@ int AddModule( dl_phdr_info* info, size_t, void* data )
 	const char* path                          = info->dlpi_name ? info->dlpi_name : "";
 	const char* slash                         = std::strrchr( path, '/' );
 	const char* baseName                      = slash ? slash + 1 : path;
-	ModuleKind kind                           = otherModule;
+	ModuleKind kind                           = kOtherModule;
 	// The main program comes first, with an empty name.
 	if( *path == '\0' || StartsWith( baseName, "libc.so" ) || StartsWith( baseName, "libstdc++.so" ) ||
 	    StartsWith( baseName, "libgcc_s.so" ) || StartsWith( baseName, "ld-linux" ) )
-		kind = runtimeModule;
+		kind = kRuntimeModule;
 	for( const std::string& name : watched )
 	{
 		if( EndsWith( path, name ) )
-			kind = watchedModule;
+			kind = kWatchedModule;
 	}
 	for( int i = 0; i < info->dlpi_phnum; ++i )
 	{

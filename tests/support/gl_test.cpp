@@ -10,7 +10,7 @@ static GLContext& TestContext()
 
 static bool glewDone = false;
 
-bool CreateTestContextNotCurrent( const char** error )
+bool CreateTestContextNotCurrent( std::string* error )
 {
 	if( !TestContext().Create( error ) )
 		return false;
@@ -23,7 +23,7 @@ void MakeTestContextCurrent()
 	TestContext().MakeCurrent();
 }
 
-bool EnsureTestContext( const char** error )
+bool EnsureTestContext( std::string* error )
 {
 	if( !TestContext().Create( error ) )
 		return false;
@@ -42,6 +42,6 @@ bool EnsureTestContext( const char** error )
 
 void GLTest::SetUp()
 {
-	const char* error = "";
+	std::string error;
 	ASSERT_TRUE( EnsureTestContext( &error ) ) << error;
 }

@@ -4,12 +4,14 @@
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
+#include <string>
+
 // Makes the process's test context current (creating it and initialising GLEW on first use).
 // Returns false, with a reason in *error, when no context can be had.
-bool EnsureTestContext( const char** error );
+bool EnsureTestContext( std::string* error );
 
 // Creates the process's window but leaves no context current, for tests that must call in without one.
-bool CreateTestContextNotCurrent( const char** error );
+bool CreateTestContextNotCurrent( std::string* error );
 void MakeTestContextCurrent();
 
 class GLTest : public ::testing::Test

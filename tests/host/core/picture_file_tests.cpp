@@ -75,7 +75,7 @@ TEST( PngFiles, WriteThenReadKeepsEveryPixelAndTheRowOrder )
 	PixelAt( p, 2, 1 )[ 3 ] = 7;   // one almost transparent pixel, straight alpha kept
 	const std::string path  = JoinPath( ExecutableDirectory(), "host_png_roundtrip.png" );
 	std::string error;
-	ASSERT_TRUE( WritePng( path, p, &error ) ) << error;
+	ASSERT_TRUE( WritePng( path, p, PngCompression::kFast, &error ) ) << error;
 	Picture q;
 	ASSERT_TRUE( ReadPng( path, q, &error ) ) << error;
 	EXPECT_EQ( q.width, 5 );
@@ -99,7 +99,7 @@ TEST( PngFiles, UnreadableFilesAreRefusedWithTheirName )
 	Picture p             = Filled( 64, 64, 1, 2, 3, 255 );
 	const std::string cut = JoinPath( dir, "host_cut.png" );
 	std::string error;
-	ASSERT_TRUE( WritePng( cut, p, &error ) );
+	ASSERT_TRUE( WritePng( cut, p, PngCompression::kFast, &error ) );
 	std::string bytes = ReadFile( cut );
 	{
 		FILE* f = fopen( cut.c_str(), "wb" );

@@ -5,12 +5,14 @@
 #include "host/core/plugin_info.h"
 #include "host/core/plugin_instance.h"
 #include "tests/support/gl_test.h"
+#include "tests/support/scope_end.h"
 #include "tests/support/test_process.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <regex>
 
 using namespace ffglhost;
 
@@ -30,7 +32,7 @@ TEST( PluginLoading, RefusesWhatIsNotAnFfgl2PlugIn )
 	PluginLibrary library;
 	std::string error;
 	EXPECT_FALSE( library.Open( TestLibrary( "no_such_plugin" ), &error ) );
-	EXPECT_NE( error.find( "no such file" ), std::string::npos ) << error;
+	EXPECT_NE( error.find( "No such file" ), std::string::npos ) << error;
 
 	EXPECT_FALSE( library.Open( TestLibrary( "host_not_a_plugin" ), &error ) );
 	EXPECT_NE( error.find( "not an FFGL plug-in" ), std::string::npos ) << error;
@@ -55,6 +57,40 @@ TEST( PluginLoading, RefusesWhatIsNotAnFfgl2PlugIn )
 
 	ASSERT_TRUE( library.Open( TestLibrary( "host_test_plugin" ), &error ) ) << error;
 	EXPECT_TRUE( library.IsOpen() );
+}
+
+// A load that fails names the file and passes on the loader's own reason: dlerror's text, or Windows'
+// words for the error with its number.
+TEST( PluginLoading, FailuresCarryTheLoadersReason )
+{
+	const std::string junk    = JoinPath( ExecutableDirectory(), "host_junk_library.bin" );
+	const std::string missing = JoinPath( ExecutableDirectory(), "host_missing_library.bin" );
+	FILE* f                   = fopen( junk.c_str(), "wb" );
+	ASSERT_NE( f, nullptr );
+	AtScopeEnd removeJunk( [ & ] { RemoveFile( junk ); } );
+	fputs( std::string( 256, 'x' ).c_str(), f ); // long enough to be read as a header
+	fclose( f );
+	struct Case
+	{
+		const std::string& path;
+		bool plugin; // through PluginLibrary::Open, else LoadDynamicLibrary
+		const char* linuxReason;
+		const char* windowsReason;
+	} const cases[] = {
+		{ junk, false, "^invalid ELF header$", "^[^:]+ \\(error 193\\)$" },
+		{ missing, false, "^cannot open shared object file: No such file or directory$", "^[^:]+ \\(error 126\\)$" },
+		{ junk, true, "^invalid ELF header$", "^[^:]+ \\(error 193\\)$" },
+	};
+	for( const Case& c : cases )
+	{
+		std::string error;
+		PluginLibrary library;
+		EXPECT_FALSE( c.plugin ? library.Open( c.path, &error ) : LoadDynamicLibrary( c.path, &error ) != nullptr );
+		const std::string prefix = "cannot load " + c.path + ": ";
+		ASSERT_EQ( 0u, error.find( prefix ) ) << error;
+		const char* reason = PathSeparator() == '\\' ? c.windowsReason : c.linuxReason;
+		EXPECT_TRUE( std::regex_search( error.substr( prefix.size() ), std::regex( reason ) ) ) << error;
+	}
 }
 
 TEST( PluginLoading, DescribesInformationCapabilitiesAndParameters )

@@ -109,7 +109,7 @@ static void OpenPhoto( PhotoScene& scene, const char* name, int w, int h, Colour
 		}
 	const std::string path = JoinPath( ExecutableDirectory(), name );
 	std::string error;
-	ASSERT_TRUE( WritePng( path, photo, &error ) ) << error;
+	ASSERT_TRUE( WritePng( path, photo, PngCompression::kFast, &error ) ) << error;
 	ASSERT_TRUE( scene.Open( path, &error ) ) << error;
 	RemoveFile( path );
 }
