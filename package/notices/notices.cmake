@@ -1,8 +1,8 @@
 # The libraries that the shipped binaries link and that are not ours, each with its notice (NAME.txt
 # beside this file, taken from the library's source or Debian's copyright file on the build machine),
 # and which binary links which. make_archive.cmake writes THIRD_PARTY_NOTICES.txt from this for the
-# binaries an archive holds; the release tests check it against the binaries' link maps
-# (tests/package/check_notices.cmake), so that no library gets linked without its notice.
+# binaries an archive holds, once check_notices.cmake has found it true to their link maps: no
+# library gets linked and shipped without its notice.
 
 # Each library: its title, and how a link map shows it: the linked archives and objects that are part
 # of it (INPUTS, a regular expression over their file names) or, for one compiled from its headers

@@ -1,12 +1,11 @@
 cmake_minimum_required(VERSION 3.18)
 # Checks the release archive and unpacks it:
-#   cmake -DARCHIVE=.../X.zip -DVERSION=1.1 -DUNPACKED=dir -DSOURCE_DIR=... -P check_archive.cmake
+#   cmake -DARCHIVE=.../X.zip -DVERSION=1.1 -DUNPACKED=dir -P check_archive.cmake
 # The archive holds exactly the two binaries, INSTALL.txt, LICENSE, THIRD_PARTY_NOTICES.txt and
 # SHA256SUMS, in that order; ARCHIVE.sha256 holds its checksum, SHA256SUMS those of the binaries;
-# INSTALL.txt names the version; LICENSE is the sources' with CRLF line ends; the notices have a
-# section for every library the binaries link. UNPACKED is emptied first and then holds the archive's
-# files, and nothing else.
-foreach(var ARCHIVE VERSION UNPACKED SOURCE_DIR)
+# INSTALL.txt names the version; the notices have a section for every library the binaries link.
+# UNPACKED is emptied first and then holds the archive's files, and nothing else.
+foreach(var ARCHIVE VERSION UNPACKED)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "check_archive.cmake: ${var} is not set")
   endif()
@@ -76,22 +75,12 @@ if(NOT install_hex STREQUAL title_hex)
   fail("INSTALL.txt does not start with the line \"Umbrafex TAVLEN ${VERSION} for Windows x64\" and CRLF")
 endif()
 
-# LICENSE byte for byte; the notices as text (file(READ) drops the CRs), a heading line per library.
-set(license_hex "")
-if(EXISTS "${UNPACKED}/LICENSE")
-  file(READ "${UNPACKED}/LICENSE" license_hex HEX)
-endif()
-file(READ "${SOURCE_DIR}/LICENSE" source_license)
-string(REPLACE "\n" "\r\n" source_license "${source_license}")
-string(HEX "${source_license}" source_license_hex)
-if(NOT license_hex STREQUAL source_license_hex)
-  fail("LICENSE is not the sources' LICENSE with CRLF line ends")
-endif()
+# A section of the notices for every library the binaries link (file(READ) drops the CRs).
 set(notices "")
 if(EXISTS "${UNPACKED}/THIRD_PARTY_NOTICES.txt")
   file(READ "${UNPACKED}/THIRD_PARTY_NOTICES.txt" notices)
 endif()
-include("${SOURCE_DIR}/package/notices/notices.cmake")
+include("${CMAKE_CURRENT_LIST_DIR}/../../package/notices/notices.cmake")
 foreach(library IN LISTS UMBRAFEX_NOTICES_Umbrafex_TAVLEN.dll UMBRAFEX_NOTICES_ffglhost.exe)
   string(FIND "${notices}" "\n${UMBRAFEX_NOTICE_${library}_TITLE}\nin " at)
   if(at LESS 0)

@@ -1,15 +1,16 @@
 cmake_minimum_required(VERSION 3.18)
-# Checks the release's third-party notices against what the shipped binaries link:
+# Checks the third-party notices against what the shipped binaries link:
 #   cmake -DMAPS=dir -DBINARIES=Umbrafex_TAVLEN.dll|ffglhost.exe -P check_notices.cmake
 # MAPS holds each binary's GNU ld link map, NAME.map. Every archive member and object a binary is
-# linked from is ours or part of a library of package/notices/notices.cmake, and the libraries found
-# are exactly those the notices list for that binary.
+# linked from is ours or part of a library of notices.cmake, and the libraries found are exactly
+# those the notices list for that binary. make_archive.cmake packs nothing that fails it; the test
+# windows.package.notices runs it on the maps of the Windows build.
 foreach(var MAPS BINARIES)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "check_notices.cmake: ${var} is not set")
   endif()
 endforeach()
-include("${CMAKE_CURRENT_LIST_DIR}/../../package/notices/notices.cmake")
+include("${CMAKE_CURRENT_LIST_DIR}/notices.cmake")
 set(failed 0)
 
 string(REPLACE "|" ";" binaries "${BINARIES}")
@@ -78,7 +79,8 @@ foreach(binary IN LISTS binaries)
     endif()
   endforeach()
   list(REMOVE_DUPLICATES found)
-  message("${binary}: ${found}")
+  string(REPLACE ";" ", " found "${found}")
+  message("${binary} links ${found}")
 endforeach()
 if(failed)
   message(FATAL_ERROR "the third-party notices do not match what the binaries link")
