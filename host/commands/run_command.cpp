@@ -4,6 +4,7 @@
 #include "host/core/frame_source.h"
 #include "host/core/gl_frames.h"
 #include "host/core/host_log.h"
+#include "host/core/picture.h"
 #include "host/core/plugin_info.h"
 #include "host/core/plugin_instance.h"
 #include "host/core/png_io.h"
@@ -12,6 +13,7 @@
 
 #include "host/core/process.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -20,6 +22,19 @@ namespace ffglhost
 {
 namespace
 {
+// A channel within this of its input is unchanged: drawing a texture through the GL, and the 8-bit
+// rounding of premultiplied colour (unpremultiplied and premultiplied again), move it by a step or two.
+constexpr unsigned kUnchangedTolerance = 2;
+
+// How much the plug-in changed its input over the frames drawn.
+struct ChangeCount
+{
+	uint64_t pixels        = 0;
+	uint64_t changedPixels = 0;
+	int frames             = 0;
+	int changedFrames      = 0;
+};
+
 // A --set resolved against the plug-in's parameters.
 struct Setting
 {
@@ -42,6 +57,7 @@ struct RunSession
 	FrameTimes times;
 	ContactSheet sheet;
 	Picture output;
+	ChangeCount change;
 };
 
 void EndSession( RunSession& s )
@@ -224,6 +240,11 @@ bool RunFrame( const RunOptions& run, RunSession& s, int i, std::string* error )
 	if( run.benchChild )
 		return true;
 	ReadOutput( s.frames, s.output );
+	const size_t changed = CountChangedPixels( *input, s.output, kUnchangedTolerance );
+	s.change.pixels += static_cast< uint64_t >( w ) * static_cast< uint64_t >( h );
+	s.change.changedPixels += changed;
+	s.change.frames += 1;
+	s.change.changedFrames += changed > 0 ? 1 : 0;
 	if( s.sheet.Wants( i ) )
 		s.sheet.Add( i, *input, s.output );
 	if( run.outDirectory.empty() )
@@ -231,6 +252,31 @@ bool RunFrame( const RunOptions& run, RunSession& s, int i, std::string* error )
 	Unpremultiply( s.output );
 	return WritePng( ( std::filesystem::path( run.outDirectory ) / FrameFileName( i ) ).string(), s.output,
 	                 PngCompression::kFast, error );
+}
+
+// The last line: whether the plug-in did anything to its input, in plain words.
+void PrintChange( const ChangeCount& change )
+{
+	if( change.changedPixels == 0 )
+	{
+		const std::string frames =
+		    change.frames == 1 ? "its one frame" : "all " + std::to_string( change.frames ) + " frames";
+		std::printf( "ffglhost: the effect passed its input through unchanged in %s (%s)\n", frames.c_str(),
+		             CollectedLogLines().empty() ? "the plug-in logged nothing" : "see the plug-in's log lines above" );
+		return;
+	}
+	// Never "0.0%" for a change, nor "100.0%" for a partial one.
+	const double percent =
+	    100.0 * static_cast< double >( change.changedPixels ) / static_cast< double >( change.pixels );
+	char share[ 32 ];
+	if( percent < 0.05 )
+		std::snprintf( share, sizeof( share ), "under 0.1%%" );
+	else if( percent > 99.95 && change.changedPixels < change.pixels )
+		std::snprintf( share, sizeof( share ), "over 99.9%%" );
+	else
+		std::snprintf( share, sizeof( share ), "%.1f%%", percent );
+	std::printf( "ffglhost: the effect changed %s of the pixels of its input (%d of %d frames changed)\n", share,
+	             change.changedFrames, change.frames );
 }
 
 void PrintRunSummary( const CommandLine& line, const RunSession& s, int frameCount )
@@ -248,6 +294,7 @@ void PrintRunSummary( const CommandLine& line, const RunSession& s, int frameCou
 	if( !run.sheetPath.empty() )
 		std::printf( "contact sheet: %s\n", run.sheetPath.c_str() );
 	PrintCollectedLogLines( stdout );
+	PrintChange( s.change );
 }
 }
 

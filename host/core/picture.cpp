@@ -1,5 +1,7 @@
 #include "host/core/picture.h"
 
+#include <algorithm>
+
 namespace ffglhost
 {
 void ResizePicture( Picture& picture, int w, int h )
@@ -40,5 +42,28 @@ void Unpremultiply( Picture& picture )
 		const unsigned straight = ( v * 255u + a / 2 ) / a;
 		return static_cast< uint8_t >( straight > 255 ? 255 : straight );
 	} );
+}
+
+size_t CountChangedPixels( const Picture& a, const Picture& b, unsigned tolerance )
+{
+	// Pictures of different sizes have no pixel in common.
+	if( a.width != b.width || a.height != b.height || a.rgba.size() != b.rgba.size() )
+		return std::max( a.rgba.size(), b.rgba.size() ) / 4;
+	const uint8_t* p = a.rgba.data();
+	const uint8_t* q = b.rgba.data();
+	const size_t n   = a.rgba.size() / 4;
+	size_t changed   = 0;
+	for( size_t i = 0; i < n; ++i, p += 4, q += 4 )
+	{
+		// Byte arithmetic without branches, which the compiler turns into vector code.
+		uint8_t most = 0;
+		for( int c = 0; c < 4; ++c )
+		{
+			const uint8_t d = static_cast< uint8_t >( p[ c ] > q[ c ] ? p[ c ] - q[ c ] : q[ c ] - p[ c ] );
+			most            = most > d ? most : d;
+		}
+		changed += most > tolerance ? 1 : 0;
+	}
+	return changed;
 }
 }

@@ -30,4 +30,8 @@ inline const uint8_t* PixelAt( const Picture& picture, int x, int y )
 // as transparent black.
 void Premultiply( Picture& picture );
 void Unpremultiply( Picture& picture );
+
+// The pixels at which two pictures of one size differ by more than tolerance in some channel (all of
+// them when the sizes differ).
+size_t CountChangedPixels( const Picture& a, const Picture& b, unsigned tolerance );
 }

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <initializer_list>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -39,12 +40,13 @@ struct alignas( 8 ) Record
 	}
 };
 
-// The members under their decorated names (Itanium mangling, also with MinGW).
+// The members as looked up. A constructor answers `this` under Microsoft's rules and nothing under
+// GCC's, so its answer is read only for Microsoft's names.
 struct Members
 {
-	void ( *construct )( Record* );
-	void ( *constructAllocated )( Record*, unsigned, unsigned, int, int, unsigned, unsigned, unsigned );
-	void ( *constructView )( Record*, Record*, int, int, unsigned, unsigned );
+	Record* ( *construct )( Record* );
+	Record* ( *constructAllocated )( Record*, unsigned, unsigned, int, int, unsigned, unsigned, unsigned );
+	Record* ( *constructView )( Record*, Record*, int, int, unsigned, unsigned );
 	void ( *destruct )( Record* );
 	Record* ( *assign )( Record*, const Record* );
 	NvCV_Status ( *copyRect )( Record*, const Record*, int, int, int, int, unsigned, unsigned, CUstream_st* );
@@ -52,7 +54,28 @@ struct Members
 	const char* ( *errorString )( NvCV_Status );
 };
 
-bool LookUp( Members& m )
+// The members' decorated names, in the order of Members: GCC's (Itanium) on both targets, Microsoft's
+// in the Windows DLL only.
+struct MemberNames
+{
+	bool microsoft;
+	const char* names[ 7 ];
+};
+const MemberNames kGccNames = {
+	false,
+	{ "_ZN9NvCVImageC1Ev", "_ZN9NvCVImageC1Ejj21NvCVImage_PixelFormat23NvCVImage_ComponentTypejjj",
+	  "_ZN9NvCVImageC1EPS_iijj", "_ZN9NvCVImageD1Ev", "_ZN9NvCVImageaSERKS_",
+	  "_ZN9NvCVImage8copyFromEPKS_iiiijjP11CUstream_st", "_ZN9NvCVImage8copyFromEPKS_P11CUstream_st" }
+};
+const MemberNames kMicrosoftNames = {
+	true,
+	{ "??0NvCVImage@@QEAA@XZ", "??0NvCVImage@@QEAA@IIW4NvCVImage_PixelFormat@@W4NvCVImage_ComponentType@@III@Z",
+	  "??0NvCVImage@@QEAA@PEAV0@HHII@Z", "??1NvCVImage@@QEAA@XZ", "??4NvCVImage@@QEAAAEAV0@AEBV0@@Z",
+	  "?copyFrom@NvCVImage@@QEAAHPEBV1@HHHHIIPEAUCUstream_st@@@Z",
+	  "?copyFrom@NvCVImage@@QEAAHPEBV1@PEAUCUstream_st@@@Z" }
+};
+
+bool LookUp( const MemberNames& names, Members& m )
 {
 	const std::string file = DynamicLibraryFileName( "nvidia_exports_probe" );
 	std::string error;
@@ -62,42 +85,43 @@ bool LookUp( Members& m )
 		ADD_FAILURE() << error;
 		return false;
 	}
-	m.construct          = DynamicLibraryFunction< decltype( m.construct ) >( library, "_ZN9NvCVImageC1Ev" );
-	m.constructAllocated = DynamicLibraryFunction< decltype( m.constructAllocated ) >(
-	    library, "_ZN9NvCVImageC1Ejj21NvCVImage_PixelFormat23NvCVImage_ComponentTypejjj" );
-	m.constructView = DynamicLibraryFunction< decltype( m.constructView ) >( library, "_ZN9NvCVImageC1EPS_iijj" );
-	m.destruct      = DynamicLibraryFunction< decltype( m.destruct ) >( library, "_ZN9NvCVImageD1Ev" );
-	m.assign        = DynamicLibraryFunction< decltype( m.assign ) >( library, "_ZN9NvCVImageaSERKS_" );
-	m.copyRect =
-	    DynamicLibraryFunction< decltype( m.copyRect ) >( library, "_ZN9NvCVImage8copyFromEPKS_iiiijjP11CUstream_st" );
-	m.copyWhole =
-	    DynamicLibraryFunction< decltype( m.copyWhole ) >( library, "_ZN9NvCVImage8copyFromEPKS_P11CUstream_st" );
+	m.construct          = DynamicLibraryFunction< decltype( m.construct ) >( library, names.names[ 0 ] );
+	m.constructAllocated = DynamicLibraryFunction< decltype( m.constructAllocated ) >( library, names.names[ 1 ] );
+	m.constructView      = DynamicLibraryFunction< decltype( m.constructView ) >( library, names.names[ 2 ] );
+	m.destruct           = DynamicLibraryFunction< decltype( m.destruct ) >( library, names.names[ 3 ] );
+	m.assign             = DynamicLibraryFunction< decltype( m.assign ) >( library, names.names[ 4 ] );
+	m.copyRect           = DynamicLibraryFunction< decltype( m.copyRect ) >( library, names.names[ 5 ] );
+	m.copyWhole          = DynamicLibraryFunction< decltype( m.copyWhole ) >( library, names.names[ 6 ] );
 	m.errorString = DynamicLibraryFunction< decltype( m.errorString ) >( library, "NvCV_GetErrorStringFromCode" );
 	return m.construct && m.constructAllocated && m.constructView && m.destruct && m.assign && m.copyRect &&
 	       m.copyWhole && m.errorString;
 }
 
 CUstream_st* const kStream = reinterpret_cast< CUstream_st* >( 0x1234 );
-}
 
-TEST( ExportedMembers, ReachTheRuntimeWithTheirArguments )
+// Calls every member under one set of names, with the runtime in place, and checks what reached it.
+void CallEachMember( const MemberNames& names, const std::string& log )
 {
-	Scenario scenario = PrepareScenario( "ExportedMembers" );
-	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::kNone ) );
+	RemoveFile( log );
 	Members m;
-	ASSERT_TRUE( LookUp( m ) );
+	ASSERT_TRUE( LookUp( names, m ) );
 
 	Record empty, src, dst, view;
-	m.construct( &empty );
-	m.constructAllocated( &src, 4, 2, NVCV_RGBA, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 );
-	m.constructAllocated( &dst, 4, 2, NVCV_BGR, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 );
-	m.constructView( &view, &src, 1, 1, 2, 1 );
+	Record* answers[] = { m.construct( &empty ),
+		                  m.constructAllocated( &src, 4, 2, NVCV_RGBA, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 ),
+		                  m.constructAllocated( &dst, 4, 2, NVCV_BGR, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 ),
+		                  m.constructView( &view, &src, 1, 1, 2, 1 ) };
 	// The test destroys them itself below, for the log; a destroyed record holds nothing, so this
 	// second destruction only matters when an assertion ends the test early.
 	AtScopeEnd destroy( [ & ] {
 		for( Record* record : { &view, &dst, &src, &empty } )
 			m.destruct( record );
 	} );
+	if( names.microsoft )
+	{
+		EXPECT_EQ( ( std::vector< Record* >{ &empty, &src, &dst, &view } ),
+		           std::vector< Record* >( std::begin( answers ), std::end( answers ) ) );
+	}
 	EXPECT_EQ( nullptr, empty.Pixels() );
 	ASSERT_NE( nullptr, src.Pixels() );
 	EXPECT_EQ( 4u, src.Width() );
@@ -143,14 +167,28 @@ TEST( ExportedMembers, ReachTheRuntimeWithTheirArguments )
 		"NvCVImage_Dealloc " + Hex( &src ),
 		"NvCVImage_Dealloc " + Hex( &empty ),
 	};
-	EXPECT_EQ( expected, LogLines( scenario.log ) );
+	EXPECT_EQ( expected, LogLines( log ) );
+}
+}
+
+TEST( ExportedMembers, ReachTheRuntimeWithTheirArguments )
+{
+	Scenario scenario = PrepareScenario( "ExportedMembers" );
+	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::kNone ) );
+	const bool windows = DynamicLibraryFileName( "x" ) == "x.dll";
+	for( const MemberNames* names : { &kGccNames, &kMicrosoftNames } )
+	{
+		SCOPED_TRACE( names->microsoft ? "Microsoft's names" : "GCC's names" );
+		if( !names->microsoft || windows )
+			CallEachMember( *names, scenario.log );
+	}
 }
 
 TEST( ExportedMembersRuntimeAbsent, AnswerWithoutTheLibrary )
 {
 	PrepareScenario( "ExportedMembersRuntimeAbsent" );
 	Members m;
-	ASSERT_TRUE( LookUp( m ) );
+	ASSERT_TRUE( LookUp( kGccNames, m ) );
 
 	EXPECT_STREQ( "Cannot find nvCVImage DLL or its dependencies", m.errorString( NVCV_SUCCESS ) );
 

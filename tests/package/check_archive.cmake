@@ -1,9 +1,10 @@
 cmake_minimum_required(VERSION 3.18)
 # Checks the release archive and unpacks it:
 #   cmake -DARCHIVE=.../X.zip -DVERSION=1.1 -DUNPACKED=dir -P check_archive.cmake
-# The archive holds exactly the two binaries, INSTALL.txt and SHA256SUMS, in that order; ARCHIVE.sha256
-# holds its checksum, SHA256SUMS those of the binaries; INSTALL.txt names the version. UNPACKED is
-# emptied first and then holds the archive's files, and nothing else.
+# The archive holds exactly the two binaries, INSTALL.txt, LICENSE, THIRD_PARTY_NOTICES.txt and
+# SHA256SUMS, in that order; ARCHIVE.sha256 holds its checksum, SHA256SUMS those of the binaries;
+# INSTALL.txt names the version; the notices have a section for every library the binaries link.
+# UNPACKED is emptied first and then holds the archive's files, and nothing else.
 foreach(var ARCHIVE VERSION UNPACKED)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "check_archive.cmake: ${var} is not set")
@@ -35,7 +36,7 @@ if(NOT result EQUAL 0)
 endif()
 string(REPLACE "\n" ";" listing "${listing}")
 list(FILTER listing EXCLUDE REGEX "^$")
-set(members Umbrafex_TAVLEN.dll ffglhost.exe INSTALL.txt SHA256SUMS)
+set(members Umbrafex_TAVLEN.dll ffglhost.exe INSTALL.txt LICENSE THIRD_PARTY_NOTICES.txt SHA256SUMS)
 if(NOT listing STREQUAL members)
   fail("the archive holds \"${listing}\", expected \"${members}\"")
 endif()
@@ -73,6 +74,19 @@ endif()
 if(NOT install_hex STREQUAL title_hex)
   fail("INSTALL.txt does not start with the line \"Umbrafex TAVLEN ${VERSION} for Windows x64\" and CRLF")
 endif()
+
+# A section of the notices for every library the binaries link (file(READ) drops the CRs).
+set(notices "")
+if(EXISTS "${UNPACKED}/THIRD_PARTY_NOTICES.txt")
+  file(READ "${UNPACKED}/THIRD_PARTY_NOTICES.txt" notices)
+endif()
+include("${CMAKE_CURRENT_LIST_DIR}/../../package/notices/notices.cmake")
+foreach(library IN LISTS UMBRAFEX_NOTICES_Umbrafex_TAVLEN.dll UMBRAFEX_NOTICES_ffglhost.exe)
+  string(FIND "${notices}" "\n${UMBRAFEX_NOTICE_${library}_TITLE}\nin " at)
+  if(at LESS 0)
+    fail("THIRD_PARTY_NOTICES.txt has no section for ${UMBRAFEX_NOTICE_${library}_TITLE}")
+  endif()
+endforeach()
 
 if(failed)
   message(FATAL_ERROR "the release archive ${ARCHIVE} is not as it should be")

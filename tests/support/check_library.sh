@@ -5,6 +5,8 @@
 # may be. With --allowed-imports (Windows files only) every imported DLL must be in the list (any case).
 # .so files are read with nm -D --defined-only, .dll and .exe files with x86_64-w64-mingw32-objdump -p.
 set -u
+# Names are words, never patterns: Microsoft's decorated names hold '?'.
+set -f
 
 usage()
 {
