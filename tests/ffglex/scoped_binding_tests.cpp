@@ -28,19 +28,72 @@ protected:
 	GLuint names[ 2 ] = {};
 };
 
-TEST_F( ScopedBindingTest, NestedBufferScopesEndAtTheDefault )
+// A binding nested in another of its kind: the inner one binds its name and ends at GL's default, not
+// at the outer one's. (A general binding takes its target first.)
+template< typename Outer, typename Inner, GLenum... Target >
+static void Nest( GLenum binding, const GLuint* names )
+{
+	Outer outer( names[ 0 ] );
+	{
+		Inner inner( Target..., names[ 1 ] );
+		EXPECT_EQ( static_cast< GLint >( names[ 1 ] ), GLInteger( binding ) );
+	}
+	EXPECT_EQ( 0, GLInteger( binding ) );
+}
+
+// Each kind: two objects made and removed (0 for one not made), and its bindings nested.
+struct Nesting
+{
+	const char* kind;
+	GLenum binding;
+	void ( *make )( GLuint* names );
+	void ( *remove )( GLuint* names );
+	void ( *nest )( GLenum binding, const GLuint* names );
+};
+static ShaderProgram programs[ 2 ]; // the program row's
+static const Nesting kNestings[] = {
+	{ "buffer", GL_ARRAY_BUFFER_BINDING, []( GLuint* n ) { glGenBuffers( 2, n ); },
+	  []( GLuint* n ) { glDeleteBuffers( 2, n ); }, Nest< ScopedVBOBinding, ScopedVBOBinding > },
+	{ "vertex array", GL_VERTEX_ARRAY_BINDING, []( GLuint* n ) { glGenVertexArrays( 2, n ); },
+	  []( GLuint* n ) { glDeleteVertexArrays( 2, n ); }, Nest< ScopedVertexArrayBinding, ScopedVertexArrayBinding > },
+	{ "texture", GL_TEXTURE_BINDING_2D,
+	  []( GLuint* n ) {
+	      for( int i = 0; i < 2; ++i )
+		      n[ i ] = MakeTexture( 1, 1, nullptr );
+	  },
+	  []( GLuint* n ) { glDeleteTextures( 2, n ); },
+	  Nest< Scoped2DTextureBinding, ScopedTextureBinding, GL_TEXTURE_2D > },
+	{ "program", GL_CURRENT_PROGRAM,
+	  []( GLuint* n ) {
+	      for( int i = 0; i < 2; ++i )
+		      if( programs[ i ].Compile( kPassVertexSource, kTextureFragmentSource ) )
+			      n[ i ] = programs[ i ].ProgramName();
+	  },
+	  []( GLuint* ) {
+	      for( ShaderProgram& program : programs )
+		      program.Release();
+	  },
+	  Nest< ScopedProgramBinding, ScopedProgramBinding > },
+};
+
+TEST_F( ScopedBindingTest, NestedScopesEndAtTheDefault )
+{
+	for( const Nesting& kind : kNestings )
+	{
+		SCOPED_TRACE( kind.kind );
+		names[ 0 ] = names[ 1 ] = 0;
+		kind.make( names );
+		AtScopeEnd remove( [ & ] { kind.remove( names ); } );
+		ASSERT_TRUE( names[ 0 ] && names[ 1 ] );
+		kind.nest( kind.binding, names );
+	}
+}
+
+// A general buffer binding touches only its own target, and ends through a base pointer too.
+TEST_F( ScopedBindingTest, BufferBindingTouchesItsTargetOnlyAndEndsThroughTheBase )
 {
 	glGenBuffers( 2, names );
 	AtScopeEnd deleteBuffers( [ & ] { glDeleteBuffers( 2, names ); } );
-	{
-		ScopedVBOBinding outer( names[ 0 ] );
-		{
-			ScopedVBOBinding inner( names[ 1 ] );
-			EXPECT_EQ( Name( 1 ), GLInteger( GL_ARRAY_BUFFER_BINDING ) );
-		}
-		EXPECT_EQ( 0, GLInteger( GL_ARRAY_BUFFER_BINDING ) );
-	}
-	// A general buffer binding touches only its own target, and ends through a base pointer too.
 	glBindBuffer( GL_ARRAY_BUFFER, names[ 1 ] );
 	std::unique_ptr< ScopedBufferBinding > pack( new ScopedBufferBinding( GL_PIXEL_PACK_BUFFER, names[ 0 ] ) );
 	EXPECT_EQ( Name( 0 ), GLInteger( GL_PIXEL_PACK_BUFFER_BINDING ) );
@@ -50,54 +103,6 @@ TEST_F( ScopedBindingTest, NestedBufferScopesEndAtTheDefault )
 	std::unique_ptr< ScopedBufferBinding > vbo( new ScopedVBOBinding( names[ 0 ] ) );
 	vbo.reset();
 	EXPECT_EQ( 0, GLInteger( GL_ARRAY_BUFFER_BINDING ) );
-}
-
-TEST_F( ScopedBindingTest, NestedVertexArrayScopesEndAtTheDefault )
-{
-	glGenVertexArrays( 2, names );
-	AtScopeEnd deleteArrays( [ & ] { glDeleteVertexArrays( 2, names ); } );
-	{
-		ScopedVertexArrayBinding outer( names[ 0 ] );
-		{
-			ScopedVertexArrayBinding inner( names[ 1 ] );
-			EXPECT_EQ( Name( 1 ), GLInteger( GL_VERTEX_ARRAY_BINDING ) );
-		}
-		EXPECT_EQ( 0, GLInteger( GL_VERTEX_ARRAY_BINDING ) );
-	}
-}
-
-TEST_F( ScopedBindingTest, NestedProgramScopesEndAtTheDefault )
-{
-	ShaderProgram first, second;
-	AtScopeEnd releasePrograms( [ & ] {
-		first.Release();
-		second.Release();
-	} );
-	ASSERT_TRUE( first.Compile( kPassVertexSource, kTextureFragmentSource ) );
-	ASSERT_TRUE( second.Compile( kPassVertexSource, kTextureFragmentSource ) );
-	{
-		ScopedProgramBinding outer( first.ProgramName() );
-		{
-			ScopedProgramBinding inner( second.ProgramName() );
-			EXPECT_EQ( static_cast< GLint >( second.ProgramName() ), GLInteger( GL_CURRENT_PROGRAM ) );
-		}
-		EXPECT_EQ( 0, GLInteger( GL_CURRENT_PROGRAM ) );
-	}
-}
-
-TEST_F( ScopedBindingTest, NestedTextureScopesEndAtTheDefault )
-{
-	names[ 0 ] = MakeTexture( 1, 1, nullptr );
-	names[ 1 ] = MakeTexture( 1, 1, nullptr );
-	AtScopeEnd deleteTextures( [ & ] { glDeleteTextures( 2, names ); } );
-	{
-		Scoped2DTextureBinding outer( names[ 0 ] );
-		{
-			ScopedTextureBinding inner( GL_TEXTURE_2D, names[ 1 ] );
-			EXPECT_EQ( Name( 1 ), GLInteger( GL_TEXTURE_BINDING_2D ) );
-		}
-		EXPECT_EQ( 0, GLInteger( GL_TEXTURE_BINDING_2D ) );
-	}
 }
 
 TEST_F( ScopedBindingTest, TextureBindingEndsOnWhicheverUnitIsActive )
