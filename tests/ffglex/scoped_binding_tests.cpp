@@ -41,49 +41,46 @@ static void Nest( GLenum binding, const GLuint* names )
 	EXPECT_EQ( 0, GLInteger( binding ) );
 }
 
-// Each kind: two objects made and removed (0 for one not made), and its bindings nested.
+// The programs of the program row, made and released as GL makes and deletes the other kinds' names.
+static ShaderProgram programs[ 2 ];
+static void GLAPIENTRY MakePrograms( GLsizei, GLuint* names )
+{
+	for( int i = 0; i < 2; ++i )
+		names[ i ] =
+		    programs[ i ].Compile( kPassVertexSource, kTextureFragmentSource ) ? programs[ i ].ProgramName() : 0;
+}
+static void GLAPIENTRY ReleasePrograms( GLsizei, const GLuint* )
+{
+	for( ShaderProgram& program : programs )
+		program.Release();
+}
+
 struct Nesting
 {
 	const char* kind;
 	GLenum binding;
-	void ( *make )( GLuint* names );
-	void ( *remove )( GLuint* names );
+	void( GLAPIENTRY* make )( GLsizei, GLuint* );
+	void( GLAPIENTRY* remove )( GLsizei, const GLuint* );
 	void ( *nest )( GLenum binding, const GLuint* names );
-};
-static ShaderProgram programs[ 2 ]; // the program row's
-static const Nesting kNestings[] = {
-	{ "buffer", GL_ARRAY_BUFFER_BINDING, []( GLuint* n ) { glGenBuffers( 2, n ); },
-	  []( GLuint* n ) { glDeleteBuffers( 2, n ); }, Nest< ScopedVBOBinding, ScopedVBOBinding > },
-	{ "vertex array", GL_VERTEX_ARRAY_BINDING, []( GLuint* n ) { glGenVertexArrays( 2, n ); },
-	  []( GLuint* n ) { glDeleteVertexArrays( 2, n ); }, Nest< ScopedVertexArrayBinding, ScopedVertexArrayBinding > },
-	{ "texture", GL_TEXTURE_BINDING_2D,
-	  []( GLuint* n ) {
-	      for( int i = 0; i < 2; ++i )
-		      n[ i ] = MakeTexture( 1, 1, nullptr );
-	  },
-	  []( GLuint* n ) { glDeleteTextures( 2, n ); },
-	  Nest< Scoped2DTextureBinding, ScopedTextureBinding, GL_TEXTURE_2D > },
-	{ "program", GL_CURRENT_PROGRAM,
-	  []( GLuint* n ) {
-	      for( int i = 0; i < 2; ++i )
-		      if( programs[ i ].Compile( kPassVertexSource, kTextureFragmentSource ) )
-			      n[ i ] = programs[ i ].ProgramName();
-	  },
-	  []( GLuint* ) {
-	      for( ShaderProgram& program : programs )
-		      program.Release();
-	  },
-	  Nest< ScopedProgramBinding, ScopedProgramBinding > },
 };
 
 TEST_F( ScopedBindingTest, NestedScopesEndAtTheDefault )
 {
-	for( const Nesting& kind : kNestings )
+	const Nesting kinds[] = {
+		{ "buffer", GL_ARRAY_BUFFER_BINDING, glGenBuffers, glDeleteBuffers,
+		  Nest< ScopedVBOBinding, ScopedVBOBinding > },
+		{ "vertex array", GL_VERTEX_ARRAY_BINDING, glGenVertexArrays, glDeleteVertexArrays,
+		  Nest< ScopedVertexArrayBinding, ScopedVertexArrayBinding > },
+		{ "texture", GL_TEXTURE_BINDING_2D, glGenTextures, glDeleteTextures,
+		  Nest< Scoped2DTextureBinding, ScopedTextureBinding, GL_TEXTURE_2D > },
+		{ "program", GL_CURRENT_PROGRAM, MakePrograms, ReleasePrograms,
+		  Nest< ScopedProgramBinding, ScopedProgramBinding > },
+	};
+	for( const Nesting& kind : kinds )
 	{
 		SCOPED_TRACE( kind.kind );
-		names[ 0 ] = names[ 1 ] = 0;
-		kind.make( names );
-		AtScopeEnd remove( [ & ] { kind.remove( names ); } );
+		kind.make( 2, names );
+		AtScopeEnd remove( [ & ] { kind.remove( 2, names ); } );
 		ASSERT_TRUE( names[ 0 ] && names[ 1 ] );
 		kind.nest( kind.binding, names );
 	}
