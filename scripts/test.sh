@@ -2,18 +2,19 @@
 # Builds both targets and runs every test: the Linux library natively, the Windows DLL under Wine,
 # the release archive (scripts/package.sh) unpacked under Wine and built twice more to show it
 # reproducible, the sanitizer build, a bounded fuzz run and Valgrind's memcheck. This is what CI runs.
-# Usage: scripts/test.sh [--quick] [extra ctest arguments, e.g. -L effect or -R present]
-#   --quick   the inner loop: the Linux build and its tests only (no Windows, sanitizers, fuzzing or
-#             memcheck); a few minutes from a warm build tree
+# Usage: scripts/test.sh [--quick] [extra ctest arguments, e.g. -L effect or -R present], in any order
+#   --quick   the inner loop: the Linux build and its tests only, without the slow ones (no Windows,
+#             sanitizers, fuzzing, memcheck or tests labelled slow); under a minute from a warm build tree
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 quick=0
-if [ "${1:-}" = "--quick" ]; then
-  quick=1
-  shift
-fi
+ctest_args=()
+for arg in "$@"; do
+  if [ "$arg" = "--quick" ]; then quick=1; else ctest_args+=("$arg"); fi
+done
+set -- "${ctest_args[@]}"
 
 bash scripts/setup.sh
 jobs=$(nproc 2>/dev/null || echo 2)
@@ -32,7 +33,7 @@ start_private_display 90 140
 
 if [ "$quick" = 1 ]; then
   cd build/linux
-  ctest --output-on-failure -j"$jobs" -LE memcheck "$@"
+  ctest --output-on-failure -j"$jobs" -LE 'memcheck|slow' "$@"
   exit
 fi
 

@@ -2,7 +2,6 @@
 
 #include "tests/support/test_process.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -91,21 +90,19 @@ void EffectTest::UseScenario( const Scenario& scenario )
 
 void EffectTest::TearDown()
 {
-	while( !live.empty() )
-		Deinstantiate( live.back() );
+	EXPECT_EQ( 0, instances.DeinstantiateAll( *this ) ) << "FF_DEINSTANTIATE_GL failed at the end";
 	glBindFramebuffer( GL_FRAMEBUFFER, 0 );
 }
 
 FFInstanceID EffectTest::Instantiate( int width, int height )
 {
 	const FFGLViewportStruct viewport = { 0, 0, static_cast< uint32_t >( width ), static_cast< uint32_t >( height ) };
-	const FFMixed answer              = CallWith( FF_INSTANTIATE_GL, &viewport );
+	const FFMixed answer              = instances.Instantiate( *this, viewport );
 	if( !IsInstance( answer ) )
 	{
 		ADD_FAILURE() << "FF_INSTANTIATE_GL failed";
 		return nullptr;
 	}
-	live.push_back( answer.PointerValue );
 	return answer.PointerValue;
 }
 
@@ -118,8 +115,7 @@ FFInstanceID EffectTest::InstantiateUnsmoothed()
 
 void EffectTest::Deinstantiate( FFInstanceID instance )
 {
-	live.erase( std::remove( live.begin(), live.end(), instance ), live.end() );
-	EXPECT_EQ( FF_SUCCESS, MixedLowBits( Call( FF_DEINSTANTIATE_GL, 0, instance ) ) );
+	EXPECT_EQ( FF_SUCCESS, MixedLowBits( instances.Deinstantiate( *this, instance ) ) );
 }
 
 const std::vector< std::string >& EffectTest::Lines()

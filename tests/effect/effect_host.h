@@ -5,6 +5,7 @@
 #include "ffgl/types.h"
 #include "tests/support/gl_helpers.h"
 #include "tests/support/gl_test.h"
+#include "tests/support/live_instances.h"
 #include "tests/support/plugmain_calls.h"
 
 #include <functional>
@@ -94,7 +95,7 @@ protected:
 	std::string ScenarioRoot();
 
 private:
-	std::vector< FFInstanceID > live;
+	LiveInstances instances;
 };
 
 bool Near( const Rgba& a, const Rgba& b, int tolerance = 2 );

@@ -6,33 +6,40 @@
 
 #include <fstream>
 
-// Each suite's scenario, found by the suite's name: the runtime in place and one fault.
-const Scenario kSetupFaults[] = {
-	{ "CreateEffectFails", true, false, true, "NvVFX_CreateEffect" },
-	{ "SetStringFails", true, false, true, "NvVFX_SetString" },
-	{ "StreamCreateFails", true, false, true, "NvVFX_CudaStreamCreate" },
-	{ "StreamExportMissing", true, true, true, nullptr },
+// One set-up fault in a scenario of its own: the runtime in place and one fault. It logs its line once
+// before the latch or, for a failed allocation (no line), the set-up stops after that many allocations.
+struct SetupFault
+{
+	Scenario scenario;
+	const char* line;
+	int allocationsTried  = 0;
+	const char* modelText = nullptr; // written into both model files, or null
+};
+static void PrintTo( const SetupFault& fault, std::ostream* out )
+{
+	*out << fault.scenario.name;
+}
+const char* const kNoModels     = "Umbrafex: NvVFX_Load failed (modeles introuvables ?)";
+const char* const kNoStream     = "Umbrafex: NvVFX_CudaStreamCreate failed";
+const SetupFault kSetupFaults[] = {
+	{ { "CreateEffectFails", true, false, true, "NvVFX_CreateEffect" },
+	  "Umbrafex: NvVFX_CreateEffect failed (runtime NVIDIA Video Effects absent ?)" },
+	{ { "SetStringFails", true, false, true, "NvVFX_SetString" }, "Umbrafex: NvVFX_SetString(MODEL_DIRECTORY) failed" },
+	{ { "StreamCreateFails", true, false, true, "NvVFX_CudaStreamCreate" }, kNoStream },
+	{ { "StreamExportMissing", true, true, true, nullptr }, kNoStream },
 	// The set-up's three allocations are the 9th to 11th of the process (see below).
-	{ "FirstAllocFails", true, false, true, "NvCVImage_Alloc@9" },
-	{ "SecondAllocFails", true, false, true, "NvCVImage_Alloc@10" },
-	{ "ThirdAllocFails", true, false, true, "NvCVImage_Alloc@11" },
-	{ "ModelsMissing", true, false, false, nullptr },
-	{ "ModelsUnusable", true, false, true, nullptr },
+	{ { "FirstAllocFails", true, false, true, "NvCVImage_Alloc@9" }, nullptr, 1 },
+	{ { "SecondAllocFails", true, false, true, "NvCVImage_Alloc@10" }, nullptr, 2 },
+	{ { "ThirdAllocFails", true, false, true, "NvCVImage_Alloc@11" }, nullptr, 3 },
+	{ { "ModelsMissing", true, false, false, nullptr }, kNoModels },
+	// The runtime's network refuses files that are not models: to the plug-in, no models.
+	{ { "ModelsUnusable", true, false, true, nullptr }, kNoModels, 0, "not a model" },
 };
 
-class SetupFailureTest : public EffectTest
+class SetupFailure : public EffectTest, public ::testing::WithParamInterface< SetupFault >
 {
 protected:
-	void SetUp() override
-	{
-		const std::string suite = ::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name();
-		for( const Scenario& scenario : kSetupFaults )
-		{
-			if( suite == scenario.name )
-				return UseScenario( scenario );
-		}
-		FAIL() << "no scenario for " << suite;
-	}
+	void SetUp() override { UseScenario( GetParam().scenario ); }
 
 	// Two GL lives of an instance; in each, three frames at changing sizes and "Quality" all pass through
 	// and only the first tries a set-up.
@@ -87,65 +94,23 @@ protected:
 	}
 };
 
-typedef SetupFailureTest CreateEffectFails;
-typedef SetupFailureTest SetStringFails;
-typedef SetupFailureTest StreamCreateFails;
-typedef SetupFailureTest StreamExportMissing;
-typedef SetupFailureTest FirstAllocFails;
-typedef SetupFailureTest SecondAllocFails;
-typedef SetupFailureTest ThirdAllocFails;
-typedef SetupFailureTest ModelsMissing;
-typedef SetupFailureTest ModelsUnusable;
-
-TEST_F( CreateEffectFails, LoggedOnceAndLatched )
+TEST_P( SetupFailure, LoggedOnceAndLatchedOrStoppedAtTheAllocation )
 {
-	ExpectLoggedOnceAndLatched( "Umbrafex: NvVFX_CreateEffect failed (runtime NVIDIA Video Effects absent ?)" );
+	const SetupFault& fault = GetParam();
+	if( fault.modelText )
+		for( const char* file : { "selfie_segmentation.onnx", "selfie_segmentation_landscape.onnx" } )
+			std::ofstream( JoinPath( JoinPath( ScenarioRoot(), "models" ), file ), std::ios::binary )
+			    << fault.modelText;
+	if( fault.allocationsTried )
+		ExpectSetUpStopsAtFailedAllocation( fault.allocationsTried );
+	else
+		ExpectLoggedOnceAndLatched( fault.line );
 }
-
-TEST_F( SetStringFails, LoggedOnceAndLatched )
-{
-	ExpectLoggedOnceAndLatched( "Umbrafex: NvVFX_SetString(MODEL_DIRECTORY) failed" );
-}
-
-TEST_F( StreamCreateFails, LoggedOnceAndLatched )
-{
-	ExpectLoggedOnceAndLatched( "Umbrafex: NvVFX_CudaStreamCreate failed" );
-}
-
-TEST_F( StreamExportMissing, LoggedOnceAndLatched )
-{
-	ExpectLoggedOnceAndLatched( "Umbrafex: NvVFX_CudaStreamCreate failed" );
-}
-
-TEST_F( FirstAllocFails, NothingAfterItAndNoMessage )
-{
-	ExpectSetUpStopsAtFailedAllocation( 1 );
-}
-
-TEST_F( SecondAllocFails, NothingAfterItAndNoMessage )
-{
-	ExpectSetUpStopsAtFailedAllocation( 2 );
-}
-
-TEST_F( ThirdAllocFails, NothingAfterItAndNoMessage )
-{
-	ExpectSetUpStopsAtFailedAllocation( 3 );
-}
-
-TEST_F( ModelsMissing, LoggedOnceAndLatched )
-{
-	ExpectLoggedOnceAndLatched( "Umbrafex: NvVFX_Load failed (modeles introuvables ?)" );
-}
-
-// The runtime's network refuses files that are not models: to the plug-in, no models.
-TEST_F( ModelsUnusable, LoggedOnceAndLatched )
-{
-	const std::string models =
-	    JoinPath( JoinPath( JoinPath( ExecutableDirectory(), "scenarios" ), "ModelsUnusable" ), "models" );
-	for( const char* file : { "selfie_segmentation.onnx", "selfie_segmentation_landscape.onnx" } )
-		std::ofstream( JoinPath( models, file ), std::ios::binary ) << "not a model";
-	ExpectLoggedOnceAndLatched( "Umbrafex: NvVFX_Load failed (modeles introuvables ?)" );
-}
+// Named by scenario: Setup/SetupFailure.*/CreateEffectFails, one process each.
+INSTANTIATE_TEST_SUITE_P( Setup, SetupFailure, ::testing::ValuesIn( kSetupFaults ),
+                          []( const ::testing::TestParamInfo< SetupFault >& info ) {
+	                          return std::string( info.param.scenario.name );
+                          } );
 
 // Transfers and runs are counted per process: frame 3 loses the 2nd run, frame 4 its 2nd transfer
 // (the 5th of the process).

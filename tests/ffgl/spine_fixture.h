@@ -9,13 +9,12 @@
 #include "ffgl/registration.h"
 #include "tests/ffgl/test_plugin.h"
 #include "tests/support/gl_test.h"
+#include "tests/support/live_instances.h"
 #include "tests/support/plugmain_calls.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
-#include <vector>
 
 // plugMain as linked into this test, called as a host calls it.
 struct SpineCalls : PlugMainCalls
@@ -55,28 +54,19 @@ protected:
 	}
 	void TearDown() override
 	{
-		while( !live.empty() )
-			Deinstantiate( live.back() );
+		instances.DeinstantiateAll( *this );
 		ResetSpine();
 	}
 
 	// Code 18 as a host sends it; null when it answers the failure pointer.
 	TestPlugin* Instantiate( FFGLViewportStruct vp = { 0, 0, 64, 48 } )
 	{
-		FFMixed result    = CallWith( FF_INSTANTIATE_GL, &vp );
-		lastInstantiation = Bits( result );
-		if( lastInstantiation == kFailPointer )
-			return nullptr;
-		live.push_back( static_cast< TestPlugin* >( result.PointerValue ) );
-		return live.back();
+		const FFMixed result = instances.Instantiate( *this, vp );
+		lastInstantiation    = Bits( result );
+		return IsInstance( result ) ? static_cast< TestPlugin* >( result.PointerValue ) : nullptr;
 	}
-	// Code 19; the instance is no longer the fixture's to end.
-	uint64_t Deinstantiate( TestPlugin* instance )
-	{
-		live.erase( std::remove( live.begin(), live.end(), instance ), live.end() );
-		return Bits( Call( FF_DEINSTANTIATE_GL, 0, instance ) );
-	}
+	uint64_t Deinstantiate( TestPlugin* instance ) { return Bits( instances.Deinstantiate( *this, instance ) ); }
 
 	uint64_t lastInstantiation = 0;
-	std::vector< TestPlugin* > live;
+	LiveInstances instances;
 };

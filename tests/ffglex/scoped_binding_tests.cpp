@@ -28,19 +28,69 @@ protected:
 	GLuint names[ 2 ] = {};
 };
 
-TEST_F( ScopedBindingTest, NestedBufferScopesEndAtTheDefault )
+// A binding nested in another of its kind: the inner one binds its name and ends at GL's default, not
+// at the outer one's. (A general binding takes its target first.)
+template< typename Outer, typename Inner, GLenum... Target >
+static void Nest( GLenum binding, const GLuint* names )
+{
+	Outer outer( names[ 0 ] );
+	{
+		Inner inner( Target..., names[ 1 ] );
+		EXPECT_EQ( static_cast< GLint >( names[ 1 ] ), GLInteger( binding ) );
+	}
+	EXPECT_EQ( 0, GLInteger( binding ) );
+}
+
+// The programs of the program row, made and released as GL makes and deletes the other kinds' names.
+static ShaderProgram programs[ 2 ];
+static void GLAPIENTRY MakePrograms( GLsizei, GLuint* names )
+{
+	for( int i = 0; i < 2; ++i )
+		names[ i ] =
+		    programs[ i ].Compile( kPassVertexSource, kTextureFragmentSource ) ? programs[ i ].ProgramName() : 0;
+}
+static void GLAPIENTRY ReleasePrograms( GLsizei, const GLuint* )
+{
+	for( ShaderProgram& program : programs )
+		program.Release();
+}
+
+struct Nesting
+{
+	const char* kind;
+	GLenum binding;
+	void( GLAPIENTRY* make )( GLsizei, GLuint* );
+	void( GLAPIENTRY* remove )( GLsizei, const GLuint* );
+	void ( *nest )( GLenum binding, const GLuint* names );
+};
+
+TEST_F( ScopedBindingTest, NestedScopesEndAtTheDefault )
+{
+	const Nesting kinds[] = {
+		{ "buffer", GL_ARRAY_BUFFER_BINDING, glGenBuffers, glDeleteBuffers,
+		  Nest< ScopedVBOBinding, ScopedVBOBinding > },
+		{ "vertex array", GL_VERTEX_ARRAY_BINDING, glGenVertexArrays, glDeleteVertexArrays,
+		  Nest< ScopedVertexArrayBinding, ScopedVertexArrayBinding > },
+		{ "texture", GL_TEXTURE_BINDING_2D, glGenTextures, glDeleteTextures,
+		  Nest< Scoped2DTextureBinding, ScopedTextureBinding, GL_TEXTURE_2D > },
+		{ "program", GL_CURRENT_PROGRAM, MakePrograms, ReleasePrograms,
+		  Nest< ScopedProgramBinding, ScopedProgramBinding > },
+	};
+	for( const Nesting& kind : kinds )
+	{
+		SCOPED_TRACE( kind.kind );
+		kind.make( 2, names );
+		AtScopeEnd remove( [ & ] { kind.remove( 2, names ); } );
+		ASSERT_TRUE( names[ 0 ] && names[ 1 ] );
+		kind.nest( kind.binding, names );
+	}
+}
+
+// A general buffer binding touches only its own target, and ends through a base pointer too.
+TEST_F( ScopedBindingTest, BufferBindingTouchesItsTargetOnlyAndEndsThroughTheBase )
 {
 	glGenBuffers( 2, names );
 	AtScopeEnd deleteBuffers( [ & ] { glDeleteBuffers( 2, names ); } );
-	{
-		ScopedVBOBinding outer( names[ 0 ] );
-		{
-			ScopedVBOBinding inner( names[ 1 ] );
-			EXPECT_EQ( Name( 1 ), GLInteger( GL_ARRAY_BUFFER_BINDING ) );
-		}
-		EXPECT_EQ( 0, GLInteger( GL_ARRAY_BUFFER_BINDING ) );
-	}
-	// A general buffer binding touches only its own target, and ends through a base pointer too.
 	glBindBuffer( GL_ARRAY_BUFFER, names[ 1 ] );
 	std::unique_ptr< ScopedBufferBinding > pack( new ScopedBufferBinding( GL_PIXEL_PACK_BUFFER, names[ 0 ] ) );
 	EXPECT_EQ( Name( 0 ), GLInteger( GL_PIXEL_PACK_BUFFER_BINDING ) );
@@ -50,54 +100,6 @@ TEST_F( ScopedBindingTest, NestedBufferScopesEndAtTheDefault )
 	std::unique_ptr< ScopedBufferBinding > vbo( new ScopedVBOBinding( names[ 0 ] ) );
 	vbo.reset();
 	EXPECT_EQ( 0, GLInteger( GL_ARRAY_BUFFER_BINDING ) );
-}
-
-TEST_F( ScopedBindingTest, NestedVertexArrayScopesEndAtTheDefault )
-{
-	glGenVertexArrays( 2, names );
-	AtScopeEnd deleteArrays( [ & ] { glDeleteVertexArrays( 2, names ); } );
-	{
-		ScopedVertexArrayBinding outer( names[ 0 ] );
-		{
-			ScopedVertexArrayBinding inner( names[ 1 ] );
-			EXPECT_EQ( Name( 1 ), GLInteger( GL_VERTEX_ARRAY_BINDING ) );
-		}
-		EXPECT_EQ( 0, GLInteger( GL_VERTEX_ARRAY_BINDING ) );
-	}
-}
-
-TEST_F( ScopedBindingTest, NestedProgramScopesEndAtTheDefault )
-{
-	ShaderProgram first, second;
-	AtScopeEnd releasePrograms( [ & ] {
-		first.Release();
-		second.Release();
-	} );
-	ASSERT_TRUE( first.Compile( kPassVertexSource, kTextureFragmentSource ) );
-	ASSERT_TRUE( second.Compile( kPassVertexSource, kTextureFragmentSource ) );
-	{
-		ScopedProgramBinding outer( first.ProgramName() );
-		{
-			ScopedProgramBinding inner( second.ProgramName() );
-			EXPECT_EQ( static_cast< GLint >( second.ProgramName() ), GLInteger( GL_CURRENT_PROGRAM ) );
-		}
-		EXPECT_EQ( 0, GLInteger( GL_CURRENT_PROGRAM ) );
-	}
-}
-
-TEST_F( ScopedBindingTest, NestedTextureScopesEndAtTheDefault )
-{
-	names[ 0 ] = MakeTexture( 1, 1, nullptr );
-	names[ 1 ] = MakeTexture( 1, 1, nullptr );
-	AtScopeEnd deleteTextures( [ & ] { glDeleteTextures( 2, names ); } );
-	{
-		Scoped2DTextureBinding outer( names[ 0 ] );
-		{
-			ScopedTextureBinding inner( GL_TEXTURE_2D, names[ 1 ] );
-			EXPECT_EQ( Name( 1 ), GLInteger( GL_TEXTURE_BINDING_2D ) );
-		}
-		EXPECT_EQ( 0, GLInteger( GL_TEXTURE_BINDING_2D ) );
-	}
 }
 
 TEST_F( ScopedBindingTest, TextureBindingEndsOnWhicheverUnitIsActive )

@@ -30,25 +30,36 @@ TEST( BilinearResize, FourBgrPixelsToTwoPlaneSamples )
 		EXPECT_NEAR( expected[ i ], planes[ i ], 1e-6 ) << i;
 }
 
-TEST( BilinearResize, TwoMapSamplesToAFourByteMatte )
+// A map of two samples resized to a matte along one side: matte sample 0..3 of that side reads the map
+// at -0.25 (clamped to 0), 0.25, 0.75, 1.25 (clamped to 1); the other side, of one map sample, repeats
+// it. Out-of-range and NaN values clamp. 17 columns: 16 bytes blended at once, the last alone.
+struct MatteCase
 {
-	// Matte x 0..3 reads the map at -0.25 (clamped to 0), 0.25, 0.75, 1.25 (clamped to 1); the second
-	// row, beyond the one-row map, repeats it; out-of-range and NaN values clamp.
-	const float map[ 2 ]  = { 0.2f, 0.6f };
-	const float wild[ 2 ] = { -3.0f, __builtin_nanf( "" ) };
-	for( const float* in : { map, wild } )
+	const char* what;
+	float map[ 2 ];
+	uint32_t mapWidth, mapHeight, width, height;
+	uint8_t along[ 4 ];
+};
+static const MatteCase kMatteCases[] = {
+	{ "across", { 0.2f, 0.6f }, 2, 1, 4, 2, { 51, 77, 128, 153 } },
+	{ "down", { 0.2f, 0.6f }, 1, 2, 17, 4, { 51, 77, 128, 153 } },
+	{ "clamped", { -3.0f, __builtin_nanf( "" ) }, 2, 1, 4, 2, { 0, 0, 0, 0 } },
+};
+
+TEST( BilinearResize, TwoMapSamplesToAMatteEachWay )
+{
+	for( const MatteCase& c : kMatteCases )
 	{
-		uint8_t bytes[ 16 ] = {};
-		RefRtImage matte    = Describe( bytes, 4, 2, 8 );
+		SCOPED_TRACE( c.what );
+		uint8_t bytes[ 4 * 32 ] = {};
+		RefRtImage matte        = Describe( bytes, c.width, c.height, 32 );
 		refrt::ResizeAxis columns, rows;
-		ASSERT_TRUE( refrt::MakeResizeAxis( 2, 4, 1, columns ) );
-		ASSERT_TRUE( refrt::MakeResizeAxis( 1, 2, 1, rows ) );
-		float spread[ 4 ];
-		refrt::ResizeToMatte( in, 2, 1, columns, rows, spread, matte );
-		const uint8_t expected[ 2 ][ 4 ] = { { 51, 77, 128, 153 }, { 0, 0, 0, 0 } };
-		const uint8_t* want              = expected[ in == map ? 0 : 1 ];
-		for( int y = 0; y < 2; ++y )
-			for( int x = 0; x < 4; ++x )
-				EXPECT_EQ( want[ x ], bytes[ y * 8 + x ] ) << x << "," << y;
+		ASSERT_TRUE( refrt::MakeResizeAxis( c.mapWidth, c.width, 1, columns ) );
+		ASSERT_TRUE( refrt::MakeResizeAxis( c.mapHeight, c.height, 1, rows ) );
+		float spread[ 2 * 17 ];
+		refrt::ResizeToMatte( c.map, c.mapWidth, c.mapHeight, columns, rows, spread, matte );
+		for( uint32_t y = 0; y < c.height; ++y )
+			for( uint32_t x = 0; x < c.width; ++x )
+				EXPECT_EQ( int( c.along[ c.mapWidth > 1 ? x : y ] ), int( bytes[ y * 32 + x ] ) ) << x << "," << y;
 	}
 }
