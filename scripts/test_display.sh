@@ -26,7 +26,7 @@ run)
 start)
   rm -f "$file"
   [ -z "${DISPLAY:-}" ] || exit 0
-  root=$(cd "$(dirname "$0")/../.." && pwd)
+  root=$(cd "$(dirname "$0")/.." && pwd)
   . "$root/scripts/common.sh"
   start_private_display 90 140 || exit 1
   number=${DISPLAY#:}
