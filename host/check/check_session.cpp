@@ -187,16 +187,17 @@ FFMixed CheckSession::GuardedCall( CallKind kind, uint32_t code, FFMixed input, 
 		return Call( code, input, instance, callName, detail ); // FF_DEINITIALISE when GL could not start
 	SetHostDefaultState( target.Framebuffer(), target.Viewport() );
 	TakeGLErrors();
-	const GLStateSnapshot expected = TakeGLStateSnapshot();
+	const GLStateSnapshot expected = TakeGLStateSnapshot( target.HostObjects() );
 	EmitCall( callName, detail );
 	const double start   = NowSeconds();
 	const FFMixed result = library.Call( code, input, instance );
 	glFinish();
 	if( milliseconds )
 		*milliseconds = ( NowSeconds() - start ) * 1000.0;
-	const std::string errors                     = TakeGLErrors();
-	const std::vector< std::string > differences = CompareGLState( expected, TakeGLStateSnapshot(), callName );
-	StateWatch& watch                            = watches[ kind ];
+	const std::string errors = TakeGLErrors();
+	const std::vector< std::string > differences =
+	    CompareGLState( expected, TakeGLStateSnapshot( target.HostObjects() ), callName );
+	StateWatch& watch = watches[ kind ];
 	++watch.calls;
 	if( watch.problem.empty() && ( !differences.empty() || !errors.empty() ) )
 	{

@@ -24,7 +24,7 @@ public:
 	HostTarget( const HostTarget& )            = delete;
 	HostTarget& operator=( const HostTarget& ) = delete;
 
-	// A few framebuffers made first, so that HostFBO is not the first name.
+	// A few framebuffers made first, so that HostFBO is not the first name, and one with stencil bits.
 	void Start();
 	// Deletes every GL object made here.
 	void Release();
@@ -44,11 +44,14 @@ public:
 	int TextureWidth() const { return textureWidth; }
 	int TextureHeight() const { return textureHeight; }
 	const GLViewport& Viewport() const { return viewport; }
+	// HostFBO and the textures the host set up, whose state a plug-in must leave as it was.
+	GLHostObjects HostObjects() const { return { framebuffer, inputTexture, targetTexture, stencilFramebuffer }; }
 	// The names that are the host's own, for the census of what a plug-in left behind.
 	GLNameCensus OwnNames() const;
 
 private:
 	GLuint spareFramebuffers[ 3 ] = {};
+	GLuint stencilFramebuffer = 0, stencilBuffer = 0; // to read the stencil references with
 	GLuint inputTexture = 0, targetTexture = 0, framebuffer = 0;
 	int textureWidth = 0, textureHeight = 0, targetWidth = 0, targetHeight = 0;
 	GLViewport viewport = { 0, 0, 1, 1 };
