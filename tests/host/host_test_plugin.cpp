@@ -228,7 +228,7 @@ void FillViewport( const GLint* viewport, float r, float g, float b, float a )
 FFMixed Process( Instance* instance, const ProcessOpenGLStruct* record )
 {
 	if( !record && !Faulty( "no_null_checks" ) )
-		return Number( FF_FAIL );
+		return Number( Faulty( "null_frame_drawn" ) ? FF_SUCCESS : FF_FAIL );
 	if( record->numInputTextures == 0 && Faulty( "accept_no_input" ) )
 		return Number( FF_SUCCESS );
 	if( record->numInputTextures != 1 || !record->inputTextures || !record->inputTextures[ 0 ] )
