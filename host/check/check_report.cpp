@@ -1,5 +1,6 @@
 #include "host/check/check_report.h"
 
+#include "host/check/utf8.h"
 #include "host/core/process.h"
 
 #include <algorithm>
@@ -54,14 +55,20 @@ int Rank( CheckStatus status )
 	return static_cast< int >( status );
 }
 
+// A JSON string of any bytes: UTF-8 as it is, and each byte that is not part of a UTF-8 sequence as
+// the character of that number (\u00e9 for a Latin-1 e acute), so that the report always parses.
 std::string JsonText( const std::string& text )
 {
 	std::string out = "\"";
-	for( unsigned char c : text )
+	for( size_t i = 0; i < text.size(); )
 	{
-		if( c == '"' || c == '\\' )
+		const unsigned char c = static_cast< unsigned char >( text[ i ] );
+		const size_t length   = Utf8Length( text, i );
+		if( length > 1 )
+			out.append( text, i, length );
+		else if( c == '"' || c == '\\' )
 			out += std::string( "\\" ) + static_cast< char >( c );
-		else if( c < 0x20 )
+		else if( c < 0x20 || length == 0 )
 		{
 			char escaped[ 8 ];
 			std::snprintf( escaped, sizeof( escaped ), "\\u%04x", c );
@@ -69,6 +76,7 @@ std::string JsonText( const std::string& text )
 		}
 		else
 			out += static_cast< char >( c );
+		i += length > 1 ? length : 1;
 	}
 	return out + "\"";
 }

@@ -1,28 +1,13 @@
 #include "host/check/junit_report.h"
 
+#include "host/check/utf8.h"
+
 #include <fstream>
 
 namespace ffglhost
 {
 namespace
 {
-// The length of the UTF-8 sequence starting at text[ at ], 0 when it is not a valid one.
-size_t Utf8Length( const std::string& text, size_t at )
-{
-	const unsigned char c = static_cast< unsigned char >( text[ at ] );
-	const size_t length   = c < 0x80                 ? 1
-	                        : c >= 0xC2 && c <= 0xDF ? 2
-	                        : c >= 0xE0 && c <= 0xEF ? 3
-	                        : c >= 0xF0 && c <= 0xF4 ? 4
-	                                                 : 0;
-	if( length == 0 || at + length > text.size() )
-		return 0;
-	for( size_t i = 1; i < length; ++i )
-		if( ( static_cast< unsigned char >( text[ at + i ] ) & 0xC0 ) != 0x80 )
-			return 0;
-	return length;
-}
-
 std::string GroupOf( const std::string& check )
 {
 	return check.substr( 0, check.find( '.' ) );

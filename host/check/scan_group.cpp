@@ -9,6 +9,7 @@
 #include "host/core/timing.h"
 
 #include <cctype>
+#include <cstdio>
 #include <set>
 
 namespace ffglhost
@@ -33,12 +34,36 @@ bool Printable( const std::string& text )
 	return !text.empty();
 }
 
+// Printable but for bytes outside ASCII, which a host shows in whatever code page it reads them with.
+bool PrintableBeyondAscii( const std::string& text )
+{
+	for( char c : text )
+		if( static_cast< unsigned char >( c ) < 0x80 && !std::isprint( static_cast< unsigned char >( c ) ) )
+			return false;
+	return !text.empty();
+}
+
+// What a host shows oddly but nothing breaks on; empty when nothing.
+std::string InformationOddities( const PluginDescription& d )
+{
+	for( size_t i = 0; i < d.name.size(); ++i )
+		if( static_cast< unsigned char >( d.name[ i ] ) >= 0x80 )
+		{
+			char byte[ 8 ];
+			std::snprintf( byte, sizeof( byte ), "0x%02X", static_cast< unsigned char >( d.name[ i ] ) );
+			return "the name \"" + d.name + "\" holds bytes outside ASCII (" + byte + " at " + std::to_string( i ) +
+			       "): FFGL names are 8-bit text of no stated encoding, so hosts show it in the code page they "
+			       "read it with; keep names to ASCII";
+		}
+	return std::string();
+}
+
 std::string InformationProblems( const PluginDescription& d )
 {
 	std::vector< std::string > problems;
 	if( d.identifier.size() != 4 || !Printable( d.identifier ) )
 		problems.push_back( "the unique identifier \"" + d.identifier + "\" is not four printable characters" );
-	if( !Printable( d.name ) )
+	if( !PrintableBeyondAscii( d.name ) )
 		problems.push_back( "the name \"" + d.name + "\" is empty or not printable" );
 	if( d.maxInputs < 1 || d.minInputs > d.maxInputs )
 		problems.push_back( "an effect needs an input: minimum " + std::to_string( d.minInputs ) + " and maximum " +
@@ -169,10 +194,13 @@ void RunScanGroup( CheckSession& session )
 
 	session.Begin( "scan.info" );
 	const std::string problems = InformationProblems( d );
-	if( problems.empty() )
-		session.Pass( "scan.info", "information blocks, capabilities and parameter table are consistent" );
-	else
+	const std::string oddities = InformationOddities( d );
+	if( !problems.empty() )
 		session.Fail( "scan.info", problems );
+	else if( !oddities.empty() )
+		session.Warn( "scan.info", oddities );
+	else
+		session.Pass( "scan.info", "information blocks, capabilities and parameter table are consistent" );
 	session.CloseLibrary();
 	ReloadLeaks( session );
 }

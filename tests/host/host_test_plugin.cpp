@@ -446,6 +446,9 @@ TEST_PLUGIN_EXPORT FFMixed plugMain( uint32_t code, FFMixed input, void* instanc
 	{
 		const char* api      = std::getenv( "HOST_TEST_PLUGIN_API" );
 		info.APIMajorVersion = api && std::strcmp( api, "1" ) == 0 ? 1 : 2;
+		// "latin1_name": one byte of Latin-1 (an e acute), as a plug-in built with a Western code page has.
+		std::strncpy( info.PluginName, Faulty( "latin1_name" ) ? "Host T\xe9st" : "Host Test",
+		              sizeof( info.PluginName ) );
 		return MixedPointer( &info );
 	}
 	case FF_GET_EXTENDED_INFO:
