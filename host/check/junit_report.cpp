@@ -73,12 +73,12 @@ bool WriteJUnit( const std::string& path, const CheckReport& report, const std::
 	{
 		file << "    <testcase classname=\"ffglhost.check." << XmlText( GroupOf( result.name ) ) << "\" name=\""
 		     << XmlText( result.name ) << "\">\n";
-		std::string out = result.status == CheckStatus::kWarn ? "WARN: " + result.reason + "\n" : std::string();
+		std::string out = result.status == CheckStatus::kWarn ? "WARN: " + ReasonText( result ) + "\n" : std::string();
 		for( const std::string& picture : report.Artifacts( result.name ) )
 			out += "picture: " + picture + "\n";
 		if( result.status == CheckStatus::kFail )
-			file << "      <failure message=\"" << XmlText( result.reason ) << "\">" << XmlText( result.reason )
-			     << "</failure>\n";
+			file << "      <failure message=\"" << XmlText( ReasonText( result ) ) << "\">"
+			     << XmlText( ReasonText( result ) ) << "</failure>\n";
 		if( !out.empty() )
 			file << "      <system-out>" << XmlText( out ) << "</system-out>\n";
 		file << "    </testcase>\n";

@@ -127,22 +127,41 @@ bool ScanOnce( const std::string& path, int cycle, std::string* error )
 	return described;
 }
 
-// Load cycles as a host's scan makes them: after a few to warm up, the process must hold no more.
-void ReloadLeaks( CheckSession& session )
+CheckVerdict Load( CheckSession& session )
 {
+	std::string error;
+	if( !session.Open( &error ) )
+		return { CheckStatus::kFail, error, true };
+	const PluginDescription& d = session.Description();
+	return Pass( "FFGL " + std::to_string( d.apiMajor ) + "." + std::to_string( d.apiMinor ) + " effect \"" + d.name +
+	             "\" (" + d.identifier + ") with " + std::to_string( d.parameters.size() ) + " parameters" );
+}
+
+CheckVerdict Info( CheckSession& session )
+{
+	const std::string problems = InformationProblems( session.Description() );
+	const std::string oddities = InformationOddities( session.Description() );
+	if( !problems.empty() )
+		return Fail( problems );
+	if( !oddities.empty() )
+		return Warn( oddities );
+	return Pass( "information blocks, capabilities and parameter table are consistent" );
+}
+
+// Load cycles as a host's scan makes them, the session's own load ended first: after a few to warm up,
+// the process must hold no more.
+CheckVerdict ReloadLeaks( CheckSession& session )
+{
+	session.CloseLibrary();
 	const std::string& path = session.PluginPath();
 	std::string error;
-	session.Begin( "scan.reload_leaks" );
 	const int cycles = session.Plan().scanCycles;
 	Holdings before  = {};
 	for( int cycle = 1; cycle <= cycles; ++cycle )
 	{
 		const double start = NowSeconds();
 		if( !ScanOnce( path, cycle, &error ) )
-		{
-			session.Fail( "scan.reload_leaks", "scan cycle " + std::to_string( cycle ) + " failed: " + error );
-			return;
-		}
+			return Fail( "scan cycle " + std::to_string( cycle ) + " failed: " + error );
 		EmitTime( "scan", ( NowSeconds() - start ) * 1000.0 );
 		if( cycle == kWarmUpCycles )
 			before = Hold();
@@ -159,49 +178,26 @@ void ReloadLeaks( CheckSession& session )
 	std::string what =
 	    std::to_string( cycles ) + " cycles of load, FF_INITIALISE_V2, information codes, FF_DEINITIALISE and unload";
 	if( leaks.empty() )
-		session.Pass( "scan.reload_leaks",
-		              what + " kept no thread, handle" +
-		                  ( kMemoryMeasurable ? " or memory (resident memory " +
-		                                            std::to_string( ( after.bytes - before.bytes ) / 1024 ) +
-		                                            " KiB apart over the last " + std::to_string( counted ) + ")"
-		                                      : " (memory not measured under AddressSanitizer)" ) );
-	else
-	{
-		std::string list;
-		for( size_t i = 0; i < leaks.size(); ++i )
-			list += ( i ? ", " : "" ) + leaks[ i ];
-		session.Fail( "scan.reload_leaks",
-		              "the process holds " + list + " more after " + std::to_string( counted ) +
-		                  " further cycles of load and unload: release what loading or the "
-		                  "information codes take, at FF_DEINITIALISE or when the library unloads" );
-	}
+		return Pass( what + " kept no thread, handle" +
+		             ( kMemoryMeasurable
+		                   ? " or memory (resident memory " + std::to_string( ( after.bytes - before.bytes ) / 1024 ) +
+		                         " KiB apart over the last " + std::to_string( counted ) + ")"
+		                   : " (memory not measured under AddressSanitizer)" ) );
+	std::string list;
+	for( size_t i = 0; i < leaks.size(); ++i )
+		list += ( i ? ", " : "" ) + leaks[ i ];
+	return Fail( "the process holds " + list + " more after " + std::to_string( counted ) +
+	             " further cycles of load and unload: release what loading or the information codes take, at "
+	             "FF_DEINITIALISE or when the library unloads" );
 }
 }
 
-void RunScanGroup( CheckSession& session )
+CheckGroup ScanGroup()
 {
-	session.Begin( "scan.load" );
-	std::string error;
-	if( !session.Open( &error ) )
-	{
-		session.Fail( "scan.load", error );
-		return;
-	}
-	const PluginDescription& d = session.Description();
-	session.Pass( "scan.load", "FFGL " + std::to_string( d.apiMajor ) + "." + std::to_string( d.apiMinor ) +
-	                               " effect \"" + d.name + "\" (" + d.identifier + ") with " +
-	                               std::to_string( d.parameters.size() ) + " parameters" );
-
-	session.Begin( "scan.info" );
-	const std::string problems = InformationProblems( d );
-	const std::string oddities = InformationOddities( d );
-	if( !problems.empty() )
-		session.Fail( "scan.info", problems );
-	else if( !oddities.empty() )
-		session.Warn( "scan.info", oddities );
-	else
-		session.Pass( "scan.info", "information blocks, capabilities and parameter table are consistent" );
-	session.CloseLibrary();
-	ReloadLeaks( session );
+	return { "scan",
+		     GroupStart::kNothing,
+		     { { "scan.load", "loads the library, FF_INITIALISE_V2, reads the information blocks", Load },
+		       { "scan.info", "information, capabilities and parameter table", Info },
+		       { "scan.reload_leaks", "load, query, unload, over and over as a host's scan does", ReloadLeaks } } };
 }
 }

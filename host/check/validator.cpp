@@ -4,7 +4,9 @@
 
 #include "host/check/check_plan.h"
 #include "host/check/check_report.h"
+#include "host/check/group_lines.h"
 #include "host/check/group_table.h"
+#include "host/check/json_report.h"
 #include "host/check/junit_report.h"
 #include "host/core/exit_status.h"
 #include "host/core/process.h"
@@ -73,7 +75,7 @@ std::string RunGroup( const std::string& plugin, const CheckOptions& options, co
 	else if( !outcome.lastCall.empty() )
 		why += " in " + outcome.lastCall;
 	if( !outcome.currentCheck.empty() )
-		report.Add( { outcome.currentCheck, CheckStatus::kFail, why } );
+		report.Add( { outcome.currentCheck, CheckStatus::kFail, why } ); // it ran, and broke
 	return why + ( outcome.currentCheck.empty() ? "" : ", during " + outcome.currentCheck );
 }
 
@@ -82,8 +84,10 @@ std::vector< std::string > CatalogueOrder()
 {
 	std::vector< std::string > order;
 	for( const CheckGroup& group : CheckGroups() )
-		order.insert( order.end(), group.checks.begin(), group.checks.end() );
-	order.insert( order.end(), SharedChecks().begin(), SharedChecks().end() );
+		for( const CheckDefinition& check : group.checks )
+			order.push_back( check.name );
+	for( const CheckDefinition& check : SharedChecks() )
+		order.push_back( check.name );
 	return order;
 }
 }
@@ -111,19 +115,20 @@ int RunCheck( const std::string& plugin, const CheckOptions& options, const Envi
 			for( const CheckResult& r : report.Results() )
 				if( r.name == "scan.load" && r.status == CheckStatus::kFail )
 					notLoaded = "not run: the plug-in did not load (see scan.load)";
-		for( const char* check : group->checks )
-			if( !report.HasResult( check ) )
-				report.Add( { check, CheckStatus::kFail,
+		for( const CheckDefinition& check : group->checks )
+			if( !report.HasResult( check.name ) )
+				report.Add( { check.name, CheckStatus::kFail,
 				              !notLoaded.empty() ? notLoaded
 				              : stopped.empty()  ? "not run: the group ended without it"
-				                                 : "not run: " + stopped } );
+				                                 : "not run: " + stopped,
+				              false } );
 	}
 	// A check every group feeds and none did: the groups that make its calls all ended early.
 	if( everything && notLoaded.empty() )
-		for( const char* check : SharedChecks() )
-			if( std::string( check ).compare( 0, 7, "timing." ) != 0 && !report.HasResult( check ) )
-				report.Add(
-				    { check, CheckStatus::kFail, "not checked: every group that makes its calls ended early" } );
+		for( const CheckDefinition& check : SharedChecks() )
+			if( std::string( check.name ).compare( 0, 7, "timing." ) != 0 && !report.HasResult( check.name ) )
+				report.Add( { check.name, CheckStatus::kFail,
+				              "not checked: every group that makes its calls ended early", false } );
 	if( notLoaded.empty() )
 		report.SummariseTiming( everything );
 	report.Order( CatalogueOrder() );
@@ -133,7 +138,7 @@ int RunCheck( const std::string& plugin, const CheckOptions& options, const Envi
 	              options.strictness, seed );
 	std::string error;
 	if( ( !options.jsonPath.empty() &&
-	      !report.WriteJson( options.jsonPath, plugin, options.strictness, seed, &error ) ) ||
+	      !WriteJsonReport( options.jsonPath, report, plugin, options.strictness, seed, &error ) ) ||
 	    ( !options.junitPath.empty() &&
 	      !WriteJUnit( options.junitPath, report, plugin, options.strictness, seed, &error ) ) )
 	{
