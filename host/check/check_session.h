@@ -55,6 +55,10 @@ public:
 	// Every check of the group failed as not run, with the reason (when the group cannot start).
 	void FailAll( const std::string& reason );
 
+	// What the repeatability probes found when the effect does not draw twice alike; empty when it does.
+	void SetUnrepeatable( const std::string& finding ) { unrepeatable = finding; }
+	const std::string& Unrepeatable() const { return unrepeatable; }
+
 	// The group's shared instance ("instance 1"), when its group starts with one.
 	void SetSharedInstance( CheckInstance* instance ) { shared = instance; }
 	CheckInstance& SharedInstance() { return *shared; }
@@ -144,6 +148,7 @@ private:
 	InputPictures inputs;
 
 	std::string currentCheck;
+	std::string unrepeatable;
 	CheckInstance* shared = nullptr;
 	StateWatch watches[ kCallKinds ];
 	bool censusTaken = false;

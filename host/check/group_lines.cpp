@@ -51,6 +51,31 @@ bool ParseResult( const std::string& rest, CheckResult* result )
 		result->reason.erase( 0, 1 );
 	return true;
 }
+
+int HexDigit( char c )
+{
+	return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+}
+
+// "W H HEX" back into a picture; false when the text is not a whole one.
+bool ParsePicture( const std::string& rest, Picture* picture )
+{
+	std::istringstream fields( rest );
+	int w = 0, h = 0;
+	std::string hex;
+	if( !( fields >> w >> h >> hex ) || w < 1 || h < 1 || w > 4096 || h > 4096 ||
+	    hex.size() != static_cast< size_t >( w ) * static_cast< size_t >( h ) * 8 )
+		return false;
+	ResizePicture( *picture, w, h );
+	for( size_t i = 0; i < picture->rgba.size(); ++i )
+	{
+		const int high = HexDigit( hex[ 2 * i ] ), low = HexDigit( hex[ 2 * i + 1 ] );
+		if( high < 0 || low < 0 )
+			return false;
+		picture->rgba[ i ] = static_cast< uint8_t >( high * 16 + low );
+	}
+	return true;
+}
 }
 
 void EmitBegin( const std::string& check )
@@ -87,6 +112,19 @@ void EmitLog( const std::string& text )
 void EmitArtifact( const std::string& check, const std::string& file )
 {
 	Emit( "artifact " + check + " " + file );
+}
+
+void EmitPicture( const Picture& picture )
+{
+	static const char kDigits[] = "0123456789abcdef";
+	std::string line = "picture " + std::to_string( picture.width ) + " " + std::to_string( picture.height ) + " ";
+	line.reserve( line.size() + picture.rgba.size() * 2 );
+	for( uint8_t byte : picture.rgba )
+	{
+		line += kDigits[ byte >> 4 ];
+		line += kDigits[ byte & 15 ];
+	}
+	Emit( line );
 }
 
 void EmitEnd()
@@ -132,6 +170,12 @@ GroupOutcome ParseGroupOutput( const std::string& output )
 			outcome.hungAfter = std::max( 1, std::atoi( rest.c_str() ) );
 		else if( word == "time" && gap != std::string::npos )
 			outcome.times.emplace_back( rest.substr( 0, gap ), std::atof( rest.c_str() + gap + 1 ) );
+		else if( word == "picture" )
+		{
+			Picture picture;
+			if( ParsePicture( rest, &picture ) )
+				outcome.pictures.push_back( picture );
+		}
 		else if( word == "result" )
 		{
 			CheckResult result;

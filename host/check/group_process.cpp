@@ -2,6 +2,7 @@
 // standard output for the parent, a watchdog ending it when one call hangs.
 #include "host/check/check_session.h"
 #include "host/check/live_instance.h"
+#include "host/check/repeatability.h"
 #include "host/check/validator.h"
 #include "host/core/exit_status.h"
 #include "host/core/timing.h"
@@ -89,9 +90,12 @@ int RunCheckGroup( const std::string& plugin, const CheckOptions& options )
 	const CheckPlan plan    = MakeCheckPlan( options.strictness );
 	CheckSession session( *group, plugin, plan, GroupSeed( options.seed, group->name ) );
 	session.SetArtifactDirectory( options.artifactDirectory );
+	session.SetUnrepeatable( options.unrepeatable );
 	std::unique_ptr< LiveInstance > shared;
 	std::string reason;
-	if( !StartGroup( session, *group, &shared, &reason ) )
+	if( options.probe )
+		RunRepeatabilityProbe( session );
+	else if( !StartGroup( session, *group, &shared, &reason ) )
 		session.FailAll( "not run: " + reason );
 	else
 	{

@@ -36,6 +36,7 @@ struct CheckGroup
 {
 	const char* name;
 	GroupStart start;
+	bool comparesPictures; // its checks need to know whether the effect draws twice alike
 	std::vector< CheckDefinition > checks;
 };
 

@@ -31,6 +31,12 @@ std::string PaddingShows( const Picture& drawn )
 	       PositionText( firstX, firstY );
 }
 
+bool NearPaddingColour( const uint8_t* pixel )
+{
+	const int kNear = 80;
+	return pixel[ 0 ] >= 255 - kNear && pixel[ 1 ] <= kNear && pixel[ 2 ] >= 255 - kNear && pixel[ 3 ] >= 255 - kNear;
+}
+
 void HostTarget::Start()
 {
 	glGenFramebuffers( 3, spareFramebuffers );

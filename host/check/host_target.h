@@ -16,6 +16,10 @@ namespace ffglhost
 // "; the padding colour (255, 0, 255, 255) shows in 180 pixels, first at (319, 0)", or empty when the
 // colour that fills an input texture beyond its picture is nowhere in the picture drawn.
 std::string PaddingShows( const Picture& drawn );
+// Near the padding colour, as an effect that changes colours a little (grain) would draw it.
+bool NearPaddingColour( const uint8_t* pixel );
+// Pixels near it that an effect's own drawing may hold by chance.
+const size_t kPaddingPixelsTolerated = 16;
 
 class HostTarget
 {

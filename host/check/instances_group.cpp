@@ -113,6 +113,10 @@ CheckVerdict Interleaved( CheckSession& session )
 		}
 	}
 	instances.Clear();
+	if( !session.Unrepeatable().empty() )
+		return Warn( std::to_string( count ) +
+		             " instances with their own parameters, frames in shuffled order, every frame drawn" +
+		             NotJudged( session, "each drew beside the others what it draws alone" ) );
 
 	// Each sequence again, in an instance that is alone.
 	for( int i = 0; i < count; ++i )
@@ -157,7 +161,7 @@ CheckVerdict DestroyOrder( CheckSession& session )
 				             ( lastEnded.empty() ? "" : " after " + lastEnded + " ended" ) + ": " + problem );
 			if( i == 0 )
 				drawn.push_back( output.picture );
-			else if( ComparePictures( output.picture, drawn.back() ).maxStep > 1 )
+			else if( session.Unrepeatable().empty() && ComparePictures( output.picture, drawn.back() ).maxStep > 1 )
 				return Fail( FrameName( step, instances[ i ] ) + " differs from " + instances[ 0 ].name +
 				             "'s though both were fed the same frames" +
 				             ( lastEnded.empty() ? std::string() : ", after " + lastEnded + " ended" ) );
@@ -172,6 +176,9 @@ CheckVerdict DestroyOrder( CheckSession& session )
 		}
 	}
 	instances.Clear();
+	if( !session.Unrepeatable().empty() )
+		return Warn( std::to_string( count ) + " instances ended one by one in random order, the others kept drawing" +
+		             NotJudged( session, "ending one left the others' pictures as they were" ) );
 
 	PictureDifference difference;
 	const int step = FirstFrameUnlikeLone( session, "the instances", layout, drawn, nullptr, &difference, &reason );
@@ -228,6 +235,9 @@ CheckVerdict DeinitialiseWhileLive( CheckSession& session )
 	if( !FrameProblem( output, kAnswered | kDrawn ).empty() )
 		return Fail( "a new instance after FF_DEINITIALISE and FF_INITIALISE_V2: " +
 		             FrameProblem( output, kAnswered | kDrawn ) );
+	if( !session.Unrepeatable().empty() )
+		return Warn( "FF_DEINITIALISE while 2 instances lived: they kept drawing, and a new one could be made" +
+		             NotJudged( session, "they drew as before" ) );
 	for( size_t i = 0; i < 2; ++i )
 	{
 		PictureDifference difference;
@@ -242,6 +252,12 @@ CheckVerdict DeinitialiseWhileLive( CheckSession& session )
 	}
 	return Pass( "FF_DEINITIALISE while 2 instances lived: they kept drawing as before, and a new one could be made" );
 }
+}
+
+std::string NotJudged( const CheckSession& session, const std::string& what )
+{
+	return "; whether " + what + " cannot be judged: the effect does not draw twice alike (" + session.Unrepeatable() +
+	       ")";
 }
 
 bool RunFreshInstance( CheckSession& session, const FrameRun& run, const std::string& name, FrameOutput* last,
@@ -293,6 +309,7 @@ CheckGroup InstancesGroup()
 	return {
 		"instances",
 		GroupStart::kPlugin,
+		true,
 		{ { "instances.many", "several instances of different sizes in one context", Many },
 		  { "instances.interleaved", "instances with their own parameters, frames in shuffled order", Interleaved },
 		  { "instances.destroy_order", "instances ended one by one in random order", DestroyOrder },

@@ -74,6 +74,11 @@ CheckVerdict Premultiplied( CheckSession& session )
 
 CheckVerdict Deterministic( CheckSession& session )
 {
+	if( !session.Unrepeatable().empty() )
+		return Warn( session.Unrepeatable() +
+		             " from the same input, time and parameters: the effect draws differently every time (grain, "
+		             "noise), so a host that renders again (an export, a cache) gets another picture; the checks that "
+		             "compare pictures judged only what does not depend on it" );
 	const uint64_t seed      = session.Random().Next();
 	const int frames         = session.Plan().randomSteps;
 	const FrameLayout layout = PlainLayout( kCheckWidth, kCheckHeight );
@@ -133,6 +138,7 @@ CheckGroup OutputGroup()
 	return {
 		"output",
 		GroupStart::kPlugin,
+		true,
 		{ { "output.size", "frames of other sizes than the instance was made for, room around the viewport", Size },
 		  { "output.premultiplied", "premultiplied input, random parameters", Premultiplied },
 		  { "output.deterministic", "two fresh instances, the same frames and parameters side by side", Deterministic },

@@ -101,6 +101,13 @@ CheckVerdict Automation( CheckSession& session )
 				continue;
 			const std::string answered = "FF_GET_PARAMETER answers " + FloatText( got ) + " for \"" + p.name +
 			                             "\" right after " + FloatText( set.second ) + " was set";
+			if( !session.Unrepeatable().empty() )
+			{
+				if( warning.empty() )
+					warning = answered + NotJudged( session, "an instance given " + FloatText( got ) +
+					                                             " draws another picture (a host shows and saves it)" );
+				continue;
+			}
 			PictureDifference difference;
 			if( RestoringDrawsOtherwise( session, values, set.first, got, &difference ) )
 				return Fail( answered + ": hosts show and save what it answers, and an instance given " +
@@ -180,11 +187,32 @@ CheckStatus Compare( const Picture& back, const Picture& fresh, std::string* des
 	return share <= kTraceShare && difference.maxStep <= kTraceSteps ? CheckStatus::kWarn : CheckStatus::kFail;
 }
 
+// For an effect that does not draw twice alike: back at its defaults, the instance draws every frame.
+CheckVerdict DefaultsDrawn( CheckSession& session, CheckInstance& automated, int frames )
+{
+	std::string reason;
+	if( !session.SetDefaults( automated, &reason ) )
+		return Fail( reason );
+	FrameOutput back;
+	for( int frame = 0; frame < frames; ++frame )
+	{
+		session.Frame( automated, PlainLayout( kCheckWidth, kCheckHeight ), frame, back );
+		const std::string problem = session.FrameProblemOf( automated, back, kAnswered | kDrawn );
+		if( !problem.empty() )
+			return Fail( "back at the defaults after random automation, edges and NaNs, frame " +
+			             std::to_string( frame + 1 ) + ": " + problem );
+	}
+	return Warn( "back at the defaults after random automation, edges and NaNs, the instance drew " +
+	             std::to_string( frames ) + " frames" + NotJudged( session, "it draws what a fresh one draws" ) );
+}
+
 // One check, the automated instance against a fresh one frame by frame: kept whole to read as a host acts.
 CheckVerdict Defaults( CheckSession& session )
 {
 	CheckInstance& automated = session.SharedInstance();
 	const int settle         = session.Plan().settleFrames;
+	if( !session.Unrepeatable().empty() )
+		return DefaultsDrawn( session, automated, kAwayFrames + settle );
 	std::string reason, difference;
 	// A fresh instance's frames: away frames then settle frames, all at the defaults.
 	FrameRun run;
@@ -248,6 +276,7 @@ CheckGroup ParametersGroup()
 {
 	return { "parameters",
 		     GroupStart::kInstance,
+		     true,
 		     { { "parameters.automation", "every parameter changed before every frame, read back", Automation },
 		       { "parameters.edges", "values at and far beyond the ends of each range", Edges },
 		       { "parameters.nan", "NaN and infinities", NotANumber },

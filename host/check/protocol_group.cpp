@@ -269,6 +269,7 @@ CheckGroup ProtocolGroup()
 {
 	return { "protocol",
 		     GroupStart::kDrawnInstance,
+		     false,
 		     { { "protocol.no_input", "frames with no input texture, or a null one", NoInput },
 		       { "protocol.null_records", "every call that takes a record, given none; calls without an instance",
 		         NullRecords },

@@ -196,6 +196,7 @@ CheckGroup ScanGroup()
 {
 	return { "scan",
 		     GroupStart::kNothing,
+		     false,
 		     { { "scan.load", "loads the library, FF_INITIALISE_V2, reads the information blocks", Load },
 		       { "scan.info", "information, capabilities and parameter table", Info },
 		       { "scan.reload_leaks", "load, query, unload, over and over as a host's scan does", ReloadLeaks } } };

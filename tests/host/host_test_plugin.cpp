@@ -6,6 +6,7 @@
 // "glstate:ITEM" leaves exactly one item of the host's GL state changed after each frame, and
 // "leak:KIND" one GL object of that kind behind each instance.
 #include "host/core/ffgl_host_types.h"
+#include "tests/host/test_plugin_grain.h"
 #include "tests/host/test_plugin_state.h"
 
 #include <GL/glew.h>
@@ -53,6 +54,7 @@ struct Instance
 	int frames             = 0;
 	GLuint readFramebuffer = 0;
 	testplugin::StateObjects state; // "glstate:..."
+	testplugin::Grain grain;        // HOST_TEST_PLUGIN_GRAIN
 	bool broken        = false;     // "nan_breaks": a NaN was set
 	char display[ 16 ] = {};
 };
@@ -212,6 +214,13 @@ bool HostStateRight( const ProcessOpenGLStruct& record, const FFGLTextureStruct&
 	return true;
 }
 
+// HOST_TEST_PLUGIN_GRAIN: film grain over what each frame drew, whatever the fault.
+void GrainOver( Instance& instance, const GLint* rectangle )
+{
+	if( std::getenv( "HOST_TEST_PLUGIN_GRAIN" ) )
+		instance.grain.Draw( rectangle[ 0 ], rectangle[ 1 ], rectangle[ 2 ], rectangle[ 3 ] );
+}
+
 // Fills the viewport with a colour, the host's scissor state put back afterwards.
 void FillViewport( const GLint* viewport, float r, float g, float b, float a )
 {
@@ -253,12 +262,14 @@ FFMixed Process( Instance* instance, const ProcessOpenGLStruct* record )
 	if( Faulty( "straight" ) )
 	{
 		FillViewport( viewport, 0.9f, 0.2f, 0.2f, 0.5f ); // red above alpha
+		GrainOver( *instance, viewport );
 		return Number( FF_SUCCESS );
 	}
 	if( instance->clear > 0.5f || ( Faulty( "global_counter" ) && ++processCalls % 3 == 0 ) )
 	{
 		// Half-transparent blue, premultiplied.
 		FillViewport( viewport, 0.f, 0.f, 0.5f, 0.5f );
+		GrainOver( *instance, viewport );
 		return Number( FF_SUCCESS );
 	}
 	// The picture, not the whole texture, into the host's viewport.
@@ -287,6 +298,7 @@ FFMixed Process( Instance* instance, const ProcessOpenGLStruct* record )
 		glBindFramebuffer( GL_DRAW_FRAMEBUFFER, 0 );
 	glBlitFramebuffer( 0, 0, source[ 0 ], source[ 1 ], viewport[ 0 ], viewport[ 1 ], viewport[ 0 ] + viewport[ 2 ],
 	                   viewport[ 1 ] + viewport[ 3 ], GL_COLOR_BUFFER_BIT, GL_NEAREST );
+	GrainOver( *instance, viewport );
 	glFramebufferTexture2D( GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0 );
 	glBindFramebuffer( GL_FRAMEBUFFER, record->HostFBO );
 	if( const char* item = FaultArgument( "glstate:" ) )
@@ -389,6 +401,7 @@ FFMixed InstanceCall( Instance* instance, uint32_t code, FFMixed input )
 			sharedFramebuffer = 0; // "shared_fbo": deleted under the other instances
 		glDeleteFramebuffers( 1, &instance->readFramebuffer );
 		instance->state.Release();
+		instance->grain.Release();
 		Log( "deinstantiated after " + std::to_string( instance->frames ) + " frames" );
 		delete instance;
 		--liveInstances;
