@@ -1,18 +1,11 @@
 #include "host/check/check_report.h"
 
-#include "host/core/process.h"
-
 #include <algorithm>
-#include <atomic>
-#include <chrono>
-#include <cstdlib>
-#include <fstream>
 
 namespace ffglhost
 {
 namespace
 {
-const char* const kPrefix     = "@check ";
 const size_t kPrintedLogLines = 12;
 
 // Budgets per kind of call, in milliseconds: generous, since this may render on the CPU.
@@ -30,71 +23,9 @@ const Budget kBudgets[] = {
 	{ "deinstantiate", 500.0, "FF_DEINSTANTIATE_GL" },
 };
 
-// One line each: no line breaks inside a field.
-std::string OneLine( const std::string& text )
-{
-	std::string line = text;
-	std::replace( line.begin(), line.end(), '\n', ' ' );
-	std::replace( line.begin(), line.end(), '\r', ' ' );
-	return line;
-}
-
-using Clock = std::chrono::steady_clock;
-std::atomic< Clock::rep > lastLine( Clock::now().time_since_epoch().count() );
-
-void Emit( const std::string& line )
-{
-	std::fputs( ( kPrefix + OneLine( line ) + "\n" ).c_str(), stdout );
-	std::fflush( stdout );
-	lastLine = Clock::now().time_since_epoch().count();
-}
-
 int Rank( CheckStatus status )
 {
 	return static_cast< int >( status );
-}
-
-std::string JsonText( const std::string& text )
-{
-	std::string out = "\"";
-	for( unsigned char c : text )
-	{
-		if( c == '"' || c == '\\' )
-			out += std::string( "\\" ) + static_cast< char >( c );
-		else if( c < 0x20 )
-		{
-			char escaped[ 8 ];
-			std::snprintf( escaped, sizeof( escaped ), "\\u%04x", c );
-			out += escaped;
-		}
-		else
-			out += static_cast< char >( c );
-	}
-	return out + "\"";
-}
-
-// Two passes of one shared check from different groups, "12 calls ..." and "30 calls ...", read
-// "42 calls ..."; other texts stay as the first was.
-std::string AddCounts( const std::string& first, const std::string& second )
-{
-	char* end1        = nullptr;
-	char* end2        = nullptr;
-	const long count1 = std::strtol( first.c_str(), &end1, 10 );
-	const long count2 = std::strtol( second.c_str(), &end2, 10 );
-	if( end1 == first.c_str() || end2 == second.c_str() || std::string( end1 ) != std::string( end2 ) )
-		return first;
-	return std::to_string( count1 + count2 ) + end1;
-}
-
-// ", \"artifacts\": [...]" for a check with files, nothing for one without.
-std::string ArtifactsJson( const std::vector< std::string >& paths )
-{
-	if( paths.empty() )
-		return std::string();
-	std::string list;
-	for( const std::string& path : paths )
-		list += ( list.empty() ? "" : ", " ) + JsonText( path );
-	return ", \"artifacts\": [" + list + "]";
 }
 
 double Nearest( const std::vector< double >& sorted, int percent )
@@ -104,122 +35,6 @@ double Nearest( const std::vector< double >& sorted, int percent )
 }
 }
 
-const char* StatusName( CheckStatus status )
-{
-	switch( status )
-	{
-	case CheckStatus::kPass:
-		return "PASS";
-	case CheckStatus::kWarn:
-		return "WARN";
-	default:
-		return "FAIL";
-	}
-}
-
-void EmitBegin( const char* check )
-{
-	Emit( std::string( "begin " ) + check );
-}
-
-void EmitCall( const char* call, const std::string& detail )
-{
-	Emit( std::string( "call " ) + call + ( detail.empty() ? "" : " (" + detail + ")" ) );
-}
-
-void EmitResult( const CheckResult& result )
-{
-	Emit( std::string( "result " ) + StatusName( result.status ) + " " + result.name + " " + result.reason );
-}
-
-void EmitTime( const char* kind, double milliseconds )
-{
-	char text[ 64 ];
-	std::snprintf( text, sizeof( text ), "time %s %.3f", kind, milliseconds );
-	Emit( text );
-}
-
-void EmitLog( const std::string& text )
-{
-	Emit( "log " + text );
-}
-
-void EmitArtifact( const std::string& check, const std::string& file )
-{
-	Emit( "artifact " + check + " " + file );
-}
-
-void EmitEnd()
-{
-	Emit( "end" );
-}
-
-void EmitHungAndExit( int seconds )
-{
-	Emit( "hung " + std::to_string( seconds ) );
-	std::_Exit( kExitHung );
-}
-
-double SecondsSinceLastLine()
-{
-	const Clock::duration since = Clock::now().time_since_epoch() - Clock::duration( lastLine.load() );
-	return std::chrono::duration< double >( since ).count();
-}
-
-GroupOutcome ParseGroupOutput( const std::string& output )
-{
-	GroupOutcome outcome;
-	for( std::string line : OutputLines( output ) )
-	{
-		if( line.compare( 0, 7, kPrefix ) != 0 )
-			continue;
-		line.erase( 0, 7 );
-		const size_t space     = line.find( ' ' );
-		const std::string word = line.substr( 0, space );
-		const std::string rest = space == std::string::npos ? std::string() : line.substr( space + 1 );
-		if( word == "begin" )
-			outcome.currentCheck = rest;
-		else if( word == "call" )
-			outcome.lastCall = rest;
-		else if( word == "log" )
-			outcome.logLines.push_back( rest );
-		else if( word == "artifact" )
-		{
-			const size_t gap = rest.find( ' ' );
-			if( gap != std::string::npos )
-				outcome.artifacts.emplace_back( rest.substr( 0, gap ), rest.substr( gap + 1 ) );
-		}
-		else if( word == "end" )
-			outcome.ended = true;
-		else if( word == "hung" )
-			outcome.hungAfter = std::max( 1, std::atoi( rest.c_str() ) );
-		else if( word == "time" )
-		{
-			const size_t gap = rest.find( ' ' );
-			if( gap != std::string::npos )
-				outcome.times.emplace_back( rest.substr( 0, gap ), std::atof( rest.c_str() + gap + 1 ) );
-		}
-		else if( word == "result" )
-		{
-			CheckResult result;
-			const size_t nameStart = rest.find( ' ' );
-			if( nameStart == std::string::npos )
-				continue;
-			const std::string status = rest.substr( 0, nameStart );
-			result.status            = status == "PASS"   ? CheckStatus::kPass
-			                           : status == "WARN" ? CheckStatus::kWarn
-			                                              : CheckStatus::kFail;
-			const size_t nameEnd     = rest.find( ' ', nameStart + 1 );
-			result.name              = rest.substr( nameStart + 1, nameEnd - nameStart - 1 );
-			result.reason            = nameEnd == std::string::npos ? std::string() : rest.substr( nameEnd + 1 );
-			if( result.name == outcome.currentCheck )
-				outcome.currentCheck.clear();
-			outcome.results.push_back( result );
-		}
-	}
-	return outcome;
-}
-
 void CheckReport::Add( const CheckResult& result )
 {
 	for( CheckResult& known : results )
@@ -227,8 +42,12 @@ void CheckReport::Add( const CheckResult& result )
 		{
 			if( Rank( result.status ) > Rank( known.status ) )
 				known = result;
-			else if( result.status == CheckStatus::kPass && known.status == CheckStatus::kPass )
-				known.reason = AddCounts( known.reason, result.reason );
+			else if( result.status == CheckStatus::kPass && known.status == CheckStatus::kPass && known.count >= 0 &&
+			         result.count >= 0 )
+			{
+				known.count += result.count;
+				known.milliseconds += result.milliseconds;
+			}
 			return;
 		}
 	results.push_back( result );
@@ -324,7 +143,7 @@ void CheckReport::Print( FILE* stream, const std::string& heading, int strictnes
 	for( const CheckResult& result : results )
 	{
 		std::fprintf( stream, "%s  %-*s  %s\n", StatusName( result.status ), static_cast< int >( width ),
-		              result.name.c_str(), result.reason.c_str() );
+		              result.name.c_str(), ReasonText( result ).c_str() );
 		for( const std::string& path : Artifacts( result.name ) )
 			std::fprintf( stream, "      %-*s  picture: %s\n", static_cast< int >( width ), "", path.c_str() );
 	}
@@ -344,45 +163,5 @@ void CheckReport::Print( FILE* stream, const std::string& heading, int strictnes
 	    results.size(), Count( CheckStatus::kPass ), warnings, warnings == 1 ? "" : "s", Count( CheckStatus::kFail ),
 	    strictness, seed, seed );
 	std::fflush( stream );
-}
-
-bool CheckReport::WriteJson( const std::string& path, const std::string& plugin, int strictness,
-                             unsigned long long seed, std::string* error ) const
-{
-	std::ofstream file( path, std::ios::binary );
-	if( !file )
-	{
-		*error = "cannot write " + path;
-		return false;
-	}
-	file << "{\n  \"plugin\": " << JsonText( plugin ) << ",\n  \"strictness\": " << strictness
-	     << ",\n  \"seed\": " << seed << ",\n  \"summary\": {\"checks\": " << results.size()
-	     << ", \"passed\": " << Count( CheckStatus::kPass ) << ", \"warnings\": " << Count( CheckStatus::kWarn )
-	     << ", \"failed\": " << Count( CheckStatus::kFail ) << "},\n  \"checks\": [\n";
-	for( size_t i = 0; i < results.size(); ++i )
-		file << "    {\"name\": " << JsonText( results[ i ].name )
-		     << ", \"status\": " << JsonText( StatusName( results[ i ].status ) )
-		     << ", \"reason\": " << JsonText( results[ i ].reason ) << ArtifactsJson( Artifacts( results[ i ].name ) )
-		     << "}" << ( i + 1 < results.size() ? ",\n" : "\n" );
-	file << "  ],\n  \"timing\": [\n";
-	for( size_t i = 0; i < timing.size(); ++i )
-	{
-		char numbers[ 200 ];
-		std::snprintf( numbers, sizeof( numbers ),
-		               "\"calls\": %zu, \"median_ms\": %.3f, \"p95_ms\": %.3f, \"max_ms\": %.3f, \"budget_ms\": %.0f",
-		               timing[ i ].count, timing[ i ].median, timing[ i ].p95, timing[ i ].max, timing[ i ].budget );
-		file << "    {\"kind\": " << JsonText( timing[ i ].kind ) << ", " << numbers << "}"
-		     << ( i + 1 < timing.size() ? ",\n" : "\n" );
-	}
-	file << "  ],\n  \"log\": [";
-	for( size_t i = 0; i < logLines.size(); ++i )
-		file << ( i ? ", " : "" ) << JsonText( logLines[ i ] );
-	file << "]\n}\n";
-	if( !file.good() )
-	{
-		*error = "cannot write " + path;
-		return false;
-	}
-	return true;
 }
 }

@@ -1,6 +1,8 @@
 #pragma once
-// The results of "ffglhost check": the lines a group's process writes for the parent, what the parent
-// reads back from them, and the report it prints and writes as JSON.
+// The report of a whole "ffglhost check" run: the results the groups sent, merged by name, the timing,
+// the plug-in's log and the pictures, and the text printed from them. The JSON and JUnit writers read it.
+#include "host/check/check_result.h"
+
 #include <cstdio>
 #include <map>
 #include <string>
@@ -8,52 +10,6 @@
 
 namespace ffglhost
 {
-enum class CheckStatus
-{
-	kPass,
-	kWarn,
-	kFail,
-};
-
-const char* StatusName( CheckStatus status ); // "PASS", "WARN", "FAIL"
-
-struct CheckResult
-{
-	std::string name;
-	CheckStatus status = CheckStatus::kPass;
-	std::string reason;
-};
-
-// A group's process writes one line per event on standard output, flushed at once so that nothing is
-// lost when the plug-in kills it. Lines without the prefix (a plug-in's own prints) are ignored.
-void EmitBegin( const char* check );
-void EmitCall( const char* call, const std::string& detail );
-void EmitResult( const CheckResult& result );
-void EmitTime( const char* kind, double milliseconds );
-void EmitLog( const std::string& text );
-// A file written for a check (its pictures), named relative to the artifact folder.
-void EmitArtifact( const std::string& check, const std::string& file );
-void EmitEnd();
-// A call that has not returned after the limit: said, then the process ends with kExitHung.
-void EmitHungAndExit( int seconds );
-const int kExitHung = 3;
-// Seconds since the last line: how long the plug-in has been in its current call.
-double SecondsSinceLastLine();
-
-// What the parent reads from one group's output.
-struct GroupOutcome
-{
-	std::vector< CheckResult > results;
-	std::vector< std::pair< std::string, double > > times;
-	std::vector< std::string > logLines;
-	std::vector< std::pair< std::string, std::string > > artifacts; // check, file
-	std::string currentCheck;                                       // begun and not yet reported
-	std::string lastCall;                                           // "FF_PROCESS_OPENGL (frame 3 of 320x180)"
-	bool ended    = false;                                          // the group ran to its end
-	int hungAfter = 0; // seconds a call took before the group gave up on it; 0: none did
-};
-GroupOutcome ParseGroupOutput( const std::string& output );
-
 struct TimingLine
 {
 	std::string kind;
@@ -62,7 +18,8 @@ struct TimingLine
 	double budget = 0.0;
 };
 
-// The whole run: results merged by name (the worst status and its first reason stand), timing, log.
+// Results merged by name: the worst status and its first reason stand; passes of one check from several
+// groups add their counts.
 class CheckReport
 {
 public:
@@ -83,11 +40,10 @@ public:
 	bool HasResult( const std::string& name ) const;
 	int Count( CheckStatus status ) const;
 	const std::vector< CheckResult >& Results() const { return results; }
+	const std::vector< TimingLine >& Timing() const { return timing; }
+	const std::vector< std::string >& LogLines() const { return logLines; }
 
 	void Print( FILE* stream, const std::string& heading, int strictness, unsigned long long seed ) const;
-	bool WriteJson( const std::string& path, const std::string& plugin, int strictness, unsigned long long seed,
-	                std::string* error ) const;
-	const std::vector< std::string >& LogLines() const { return logLines; }
 
 private:
 	std::vector< CheckResult > results;

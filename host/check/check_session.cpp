@@ -73,9 +73,6 @@ void CheckSession::Close()
 {
 	if( glReady )
 		context.MakeCurrent();
-	for( CheckInstance& instance : instances )
-		if( instance.id )
-			Deinstantiate( instance );
 	if( initialised )
 		Deinitialise();
 	initialised = false;
@@ -99,8 +96,8 @@ void CheckSession::Close()
 
 void CheckSession::FailAll( const std::string& reason )
 {
-	for( const char* check : group.checks )
-		Fail( check, reason );
+	for( const CheckDefinition& check : group.checks )
+		EmitResult( { check.name, CheckStatus::kFail, reason, false } );
 }
 
 void CheckSession::ReportSharedChecks()
@@ -110,47 +107,47 @@ void CheckSession::ReportSharedChecks()
 	{
 		StateWatch& watch = watches[ kind ];
 		if( watch.calls > 0 && watch.problem.empty() )
-			Pass( kWatchNames[ kind ], std::to_string( watch.calls ) + " calls left the GL state as the host set it" );
+			EmitResult( { kWatchNames[ kind ], CheckStatus::kPass, "calls left the GL state as the host set it", true,
+			              0.0, watch.calls } );
 		watch = StateWatch();
 	}
 	if( namesChecked )
 	{
 		if( namesProblem.empty() )
-			Pass( "names.released", "1 groups: no GL object outlived the instances and FF_DEINITIALISE" );
+			EmitResult( { "names.released", CheckStatus::kPass,
+			              "groups: no GL object outlived the instances and FF_DEINITIALISE", true, 0.0, 1 } );
 		else
-			Fail( "names.released", "GL objects the plug-in made outlived every instance and FF_DEINITIALISE (" +
-			                            std::string( group.name ) + " group): " + namesProblem +
-			                            "; delete them in FF_DEINSTANTIATE_GL" );
+			EmitResult( { "names.released", CheckStatus::kFail,
+			              "GL objects the plug-in made outlived every instance and FF_DEINITIALISE (" +
+			                  std::string( group.name ) + " group): " + namesProblem +
+			                  "; delete them in FF_DEINSTANTIATE_GL" } );
 		namesChecked = false;
 		censusTaken  = false;
 	}
 }
 
-void CheckSession::SavePictures( const char* check, const std::string& instance, int frame, const Picture& expected,
-                                 const Picture& drawn )
+void CheckSession::SavePictures( const std::string& instance, int frame, const Picture& expected, const Picture& drawn )
 {
 	if( artifactDirectory.empty() )
 		return;
 	Picture difference;
 	MakeDifferencePicture( expected, drawn, difference );
 	WritePictures(
-	    check, ArtifactBaseName( check, instance, frame ),
+	    ArtifactBaseName( currentCheck, instance, frame ),
 	    { { "expected", &expected, true }, { "drawn", &drawn, true }, { "difference", &difference, false } } );
 }
 
-void CheckSession::WritePictures( const char* check, const std::string& base,
-                                  const std::vector< ArtifactPicture >& pictures )
+void CheckSession::WritePictures( const std::string& base, const std::vector< ArtifactPicture >& pictures )
 {
 	std::vector< std::string > files;
 	std::string error;
 	if( !WriteArtifactPictures( artifactDirectory, base, pictures, &files, &error ) )
 		EmitLog( "ffglhost: " + error ); // the check's verdict stands without its pictures
 	for( const std::string& file : files )
-		EmitArtifact( check, file );
+		EmitArtifact( currentCheck, file );
 }
 
-std::string CheckSession::FrameProblemOf( const char* check, const CheckInstance& instance, const FrameOutput& output,
-                                          unsigned demands )
+std::string CheckSession::FrameProblemOf( const CheckInstance& instance, const FrameOutput& output, unsigned demands )
 {
 	const std::string problem = FrameProblem( output, demands );
 	if( problem.empty() || artifactDirectory.empty() )
@@ -158,19 +155,9 @@ std::string CheckSession::FrameProblemOf( const char* check, const CheckInstance
 	// No fresh instance to compare with: the demand itself says which pixels are wrong.
 	Picture marks;
 	MarkPixels( output.picture, BrokenPixels( output, demands ), marks );
-	WritePictures( check, ArtifactBaseName( check, instance.name, instance.frames ),
+	WritePictures( ArtifactBaseName( currentCheck, instance.name, instance.frames ),
 	               { { "drawn", &output.picture, true }, { "difference", &marks, false } } );
 	return problem;
-}
-
-void CheckSession::Begin( const char* check )
-{
-	EmitBegin( check );
-}
-
-void CheckSession::Report( const char* check, CheckStatus status, const std::string& reason )
-{
-	EmitResult( { check, status, reason } );
 }
 
 FFMixed CheckSession::Call( uint32_t code, FFMixed input, void* instance, const char* callName,
@@ -187,16 +174,17 @@ FFMixed CheckSession::GuardedCall( CallKind kind, uint32_t code, FFMixed input, 
 		return Call( code, input, instance, callName, detail ); // FF_DEINITIALISE when GL could not start
 	SetHostDefaultState( target.Framebuffer(), target.Viewport() );
 	TakeGLErrors();
-	const GLStateSnapshot expected = TakeGLStateSnapshot();
+	const GLStateSnapshot expected = TakeGLStateSnapshot( target.HostObjects() );
 	EmitCall( callName, detail );
 	const double start   = NowSeconds();
 	const FFMixed result = library.Call( code, input, instance );
 	glFinish();
 	if( milliseconds )
 		*milliseconds = ( NowSeconds() - start ) * 1000.0;
-	const std::string errors                     = TakeGLErrors();
-	const std::vector< std::string > differences = CompareGLState( expected, TakeGLStateSnapshot(), callName );
-	StateWatch& watch                            = watches[ kind ];
+	const std::string errors = TakeGLErrors();
+	const std::vector< std::string > differences =
+	    CompareGLState( expected, TakeGLStateSnapshot( target.HostObjects() ), callName );
+	StateWatch& watch = watches[ kind ];
 	++watch.calls;
 	if( watch.problem.empty() && ( !differences.empty() || !errors.empty() ) )
 	{
@@ -209,26 +197,9 @@ FFMixed CheckSession::GuardedCall( CallKind kind, uint32_t code, FFMixed input, 
 			problem += ( problem.empty() ? "" : "; " ) + std::string( callName ) + " raised " + errors;
 		watch.problem = problem + ( detail.empty() ? "" : " (" + detail + ")" ) +
 		                ": hosts hand over GL's defaults and expect them back after every call";
-		Fail( kWatchNames[ kind ], watch.problem );
+		EmitResult( { kWatchNames[ kind ], CheckStatus::kFail, watch.problem } );
 	}
 	return result;
-}
-
-CheckInstance* CheckSession::NewInstance( const std::string& name )
-{
-	instances.emplace_back();
-	instances.back().name = name;
-	return &instances.back();
-}
-
-CheckInstance* CheckSession::FirstInstance( int w, int h )
-{
-	CheckInstance* instance = NewInstance( "instance 1" );
-	std::string reason;
-	if( Instantiate( *instance, w, h, &reason ) )
-		return instance;
-	FailAll( "not run: " + reason );
-	return nullptr;
 }
 
 bool CheckSession::Instantiate( CheckInstance& instance, int w, int h, std::string* reason )

@@ -5,10 +5,10 @@
 // names its call), its time taken.
 #include "host/check/artifacts.h"
 #include "host/check/check_plan.h"
-#include "host/check/check_report.h"
 #include "host/check/frame_output.h"
 #include "host/check/gl_names.h"
 #include "host/check/gl_state.h"
+#include "host/check/group_lines.h"
 #include "host/check/group_table.h"
 #include "host/check/host_target.h"
 #include "host/check/input_pictures.h"
@@ -21,7 +21,6 @@
 
 #include <GL/glew.h>
 
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -51,36 +50,35 @@ public:
 	// Ends whatever lives, then reports the shared checks this group fed and the log.
 	void Close();
 
-	// Results, one line each for the parent.
-	void Begin( const char* check );
-	void Report( const char* check, CheckStatus status, const std::string& reason );
-	void Pass( const char* check, const std::string& detail ) { Report( check, CheckStatus::kPass, detail ); }
-	void Warn( const char* check, const std::string& reason ) { Report( check, CheckStatus::kWarn, reason ); }
-	void Fail( const char* check, const std::string& reason ) { Report( check, CheckStatus::kFail, reason ); }
-	// Every check of the group failed with the reason (when the group cannot start).
+	// The check running now: its pictures are saved under its name.
+	void SetCurrentCheck( const std::string& check ) { currentCheck = check; }
+	// Every check of the group failed as not run, with the reason (when the group cannot start).
 	void FailAll( const std::string& reason );
+
+	// What the repeatability probes found when the effect does not draw twice alike; empty when it does.
+	void SetUnrepeatable( const std::string& finding ) { unrepeatable = finding; }
+	const std::string& Unrepeatable() const { return unrepeatable; }
+
+	// The group's shared instance ("instance 1"), when its group starts with one.
+	void SetSharedInstance( CheckInstance* instance ) { shared = instance; }
+	CheckInstance& SharedInstance() { return *shared; }
 
 	// Where the pictures of picture checks that warn or fail go; empty (the default): nowhere.
 	void SetArtifactDirectory( const std::string& directory ) { artifactDirectory = directory; }
 	// Writes the picture expected, the one drawn (frame number frame of the instance named) and their
-	// difference, and tells the parent their names; does nothing without an artifact directory.
-	void SavePictures( const char* check, const std::string& instance, int frame, const Picture& expected,
-	                   const Picture& drawn );
+	// difference for the current check, and tells the parent their names; does nothing without an
+	// artifact directory.
+	void SavePictures( const std::string& instance, int frame, const Picture& expected, const Picture& drawn );
 	// FrameProblem of the instance's last frame; when there is one, with an artifact directory, the
 	// picture drawn and one marking the pixels that break the demands (undrawn, not premultiplied) are
-	// saved for the check.
-	std::string FrameProblemOf( const char* check, const CheckInstance& instance, const FrameOutput& output,
-	                            unsigned demands );
+	// saved for the current check.
+	std::string FrameProblemOf( const CheckInstance& instance, const FrameOutput& output, unsigned demands );
 
 	// A call that needs no GL (information codes), announced first.
 	FFMixed Call( uint32_t code, FFMixed input, void* instance, const char* callName, const std::string& detail );
 
-	// An instance record the session owns: Close ends it if a check could not.
-	CheckInstance* NewInstance( const std::string& name );
-	// "instance 1" made at w x h; null, every check of the group failed as not run, when it cannot be.
-	CheckInstance* FirstInstance( int w, int h );
-
-	// Calls with the context current, GL state checked around them.
+	// Calls with the context current, GL state checked around them. Checks make and end their
+	// instances through LiveInstance (live_instance.h).
 	bool Instantiate( CheckInstance& instance, int w, int h, std::string* reason );
 	void Deinstantiate( CheckInstance& instance );
 	uint32_t SetFloat( CheckInstance& instance, uint32_t index, float value );
@@ -133,7 +131,7 @@ private:
 	// The layout's texture and HostFBO, the picture uploaded, HostFBO cleared.
 	void PrepareFrame( const FrameLayout& layout, int pictureIndex );
 	void ReportSharedChecks();
-	void WritePictures( const char* check, const std::string& base, const std::vector< ArtifactPicture >& pictures );
+	void WritePictures( const std::string& base, const std::vector< ArtifactPicture >& pictures );
 
 	const CheckGroup& group;
 	std::string plugin;
@@ -149,7 +147,9 @@ private:
 	HostTarget target;
 	InputPictures inputs;
 
-	std::deque< CheckInstance > instances;
+	std::string currentCheck;
+	std::string unrepeatable;
+	CheckInstance* shared = nullptr;
 	StateWatch watches[ kCallKinds ];
 	bool censusTaken = false;
 	GLNameCensus namesBefore;

@@ -6,33 +6,26 @@ namespace ffglhost
 {
 const std::vector< CheckGroup >& CheckGroups()
 {
-	static const std::vector< CheckGroup > groups = {
-		{ "scan", { "scan.load", "scan.info", "scan.reload_leaks" }, RunScanGroup, true },
-		{ "protocol",
-		  { "protocol.no_input", "protocol.null_records", "protocol.unknown_codes", "protocol.bad_indexes" },
-		  RunProtocolGroup },
-		{ "instances",
-		  { "instances.many", "instances.interleaved", "instances.destroy_order", "instances.deinitialise_while_live" },
-		  RunInstancesGroup },
-		{ "parameters",
-		  { "parameters.automation", "parameters.edges", "parameters.nan", "parameters.defaults" },
-		  RunParametersGroup },
-		{ "sizes",
-		  { "sizes.changing", "sizes.tiny", "sizes.padding_hidden", "sizes.host_fbo", "sizes.viewport" },
-		  RunSizesGroup },
-		{ "output",
-		  { "output.size", "output.premultiplied", "output.deterministic", "output.outside_viewport" },
-		  RunOutputGroup },
-	};
+	static const std::vector< CheckGroup > groups = { ScanGroup(),       ProtocolGroup(), InstancesGroup(),
+		                                              ParametersGroup(), SizesGroup(),    OutputGroup() };
 	return groups;
 }
 
-const std::vector< const char* >& SharedChecks()
+const std::vector< CheckDefinition >& SharedChecks()
 {
-	static const std::vector< const char* > checks = {
-		"glstate.instantiate", "glstate.process",      "glstate.deinstantiate", "glstate.other",
-		"names.released",      "timing.scan",          "timing.instantiate",    "timing.first_frame",
-		"timing.steady_frame", "timing.deinstantiate",
+	static const std::vector< CheckDefinition > checks = {
+		{ "glstate.instantiate", "GL's defaults handed over before FF_INSTANTIATE_GL and compared after it", nullptr },
+		{ "glstate.process", "GL's defaults handed over before every FF_PROCESS_OPENGL and compared after it",
+		  nullptr },
+		{ "glstate.deinstantiate", "GL's defaults handed over before FF_DEINSTANTIATE_GL and compared after it",
+		  nullptr },
+		{ "glstate.other", "GL's defaults handed over before every other call and compared after it", nullptr },
+		{ "names.released", "GL's own census of the objects alive after the instances and FF_DEINITIALISE", nullptr },
+		{ "timing.scan", "median, p95 and max of load, information codes and unload", nullptr },
+		{ "timing.instantiate", "median, p95 and max of FF_INSTANTIATE_GL", nullptr },
+		{ "timing.first_frame", "median, p95 and max of an instance's first FF_PROCESS_OPENGL", nullptr },
+		{ "timing.steady_frame", "median, p95 and max of the later FF_PROCESS_OPENGL calls", nullptr },
+		{ "timing.deinstantiate", "median, p95 and max of FF_DEINSTANTIATE_GL", nullptr },
 	};
 	return checks;
 }
@@ -42,6 +35,18 @@ const CheckGroup* FindCheckGroup( const std::string& name )
 	for( const CheckGroup& group : CheckGroups() )
 		if( name == group.name )
 			return &group;
+	return nullptr;
+}
+
+const CheckDefinition* FindCheck( const std::string& name )
+{
+	for( const CheckGroup& group : CheckGroups() )
+		for( const CheckDefinition& check : group.checks )
+			if( name == check.name )
+				return &check;
+	for( const CheckDefinition& check : SharedChecks() )
+		if( name == check.name )
+			return &check;
 	return nullptr;
 }
 }

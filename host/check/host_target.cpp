@@ -31,6 +31,12 @@ std::string PaddingShows( const Picture& drawn )
 	       PositionText( firstX, firstY );
 }
 
+bool NearPaddingColour( const uint8_t* pixel )
+{
+	const int kNear = 80;
+	return pixel[ 0 ] >= 255 - kNear && pixel[ 1 ] <= kNear && pixel[ 2 ] >= 255 - kNear && pixel[ 3 ] >= 255 - kNear;
+}
+
 void HostTarget::Start()
 {
 	glGenFramebuffers( 3, spareFramebuffers );
@@ -39,11 +45,23 @@ void HostTarget::Start()
 		glBindFramebuffer( GL_FRAMEBUFFER, spare );
 		glBindFramebuffer( GL_FRAMEBUFFER, 0 );
 	}
+	glGenRenderbuffers( 1, &stencilBuffer );
+	glBindRenderbuffer( GL_RENDERBUFFER, stencilBuffer );
+	glRenderbufferStorage( GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, 1, 1 );
+	glBindRenderbuffer( GL_RENDERBUFFER, 0 );
+	glGenFramebuffers( 1, &stencilFramebuffer );
+	glBindFramebuffer( GL_FRAMEBUFFER, stencilFramebuffer );
+	glFramebufferRenderbuffer( GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, stencilBuffer );
+	glDrawBuffer( GL_NONE );
+	glReadBuffer( GL_NONE );
+	glBindFramebuffer( GL_FRAMEBUFFER, 0 );
 }
 
 void HostTarget::Release()
 {
 	glDeleteFramebuffers( 3, spareFramebuffers );
+	glDeleteFramebuffers( 1, &stencilFramebuffer );
+	glDeleteRenderbuffers( 1, &stencilBuffer );
 	glDeleteFramebuffers( 1, &framebuffer );
 	glDeleteTextures( 1, &targetTexture );
 	glDeleteTextures( 1, &inputTexture );
@@ -52,9 +70,10 @@ void HostTarget::Release()
 GLNameCensus HostTarget::OwnNames() const
 {
 	GLNameCensus own;
-	own.names[ kTextureName ]     = { inputTexture, targetTexture };
-	own.names[ kFramebufferName ] = { spareFramebuffers[ 0 ], spareFramebuffers[ 1 ], spareFramebuffers[ 2 ],
-		                              framebuffer };
+	own.names[ kTextureName ]      = { inputTexture, targetTexture };
+	own.names[ kFramebufferName ]  = { spareFramebuffers[ 0 ], spareFramebuffers[ 1 ], spareFramebuffers[ 2 ],
+		                               stencilFramebuffer, framebuffer };
+	own.names[ kRenderbufferName ] = { stencilBuffer };
 	for( auto& names : own.names )
 		std::sort( names.begin(), names.end() );
 	return own;
@@ -62,7 +81,7 @@ GLNameCensus HostTarget::OwnNames() const
 
 void HostTarget::Prepare( const FrameLayout& layout )
 {
-	SetHostDefaultState( 0, viewport );
+	SetHostDefaultState( 0, viewport, false );
 	if( !inputTexture || layout.textureWidth != textureWidth || layout.textureHeight != textureHeight )
 	{
 		glDeleteTextures( 1, &inputTexture );
@@ -95,7 +114,7 @@ void HostTarget::Upload( const FrameLayout& layout, const Picture& picture )
 	for( int y = 0; y < layout.height; ++y )
 		std::memcpy( PixelAt( staging, 0, layout.height - 1 - y ), PixelAt( picture, 0, y ),
 		             static_cast< size_t >( layout.width ) * 4 );
-	SetHostDefaultState( framebuffer, viewport );
+	SetHostDefaultState( framebuffer, viewport, false );
 	glBindTexture( GL_TEXTURE_2D, inputTexture );
 	glTexSubImage2D( GL_TEXTURE_2D, 0, 0, 0, textureWidth, textureHeight, GL_RGBA, GL_UNSIGNED_BYTE,
 	                 staging.rgba.data() );
@@ -104,7 +123,7 @@ void HostTarget::Upload( const FrameLayout& layout, const Picture& picture )
 
 void HostTarget::Clear()
 {
-	SetHostDefaultState( framebuffer, { 0, 0, targetWidth, targetHeight } );
+	SetHostDefaultState( framebuffer, { 0, 0, targetWidth, targetHeight }, false );
 	glClearColor( kClearColour[ 0 ] / 255.f, kClearColour[ 1 ] / 255.f, kClearColour[ 2 ] / 255.f,
 	              kClearColour[ 3 ] / 255.f );
 	glClear( GL_COLOR_BUFFER_BIT );
@@ -112,7 +131,7 @@ void HostTarget::Clear()
 
 void HostTarget::Read( const FrameLayout& layout, FrameOutput& output )
 {
-	SetHostDefaultState( framebuffer, viewport );
+	SetHostDefaultState( framebuffer, viewport, false );
 	ResizePicture( staging, targetWidth, targetHeight );
 	// Zeros first: should the read fail, a stale picture must not pass for this frame's.
 	std::fill( staging.rgba.begin(), staging.rgba.end(), uint8_t( 0 ) );

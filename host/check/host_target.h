@@ -16,6 +16,10 @@ namespace ffglhost
 // "; the padding colour (255, 0, 255, 255) shows in 180 pixels, first at (319, 0)", or empty when the
 // colour that fills an input texture beyond its picture is nowhere in the picture drawn.
 std::string PaddingShows( const Picture& drawn );
+// Near the padding colour, as an effect that changes colours a little (grain) would draw it.
+bool NearPaddingColour( const uint8_t* pixel );
+// Pixels near it that an effect's own drawing may hold by chance.
+const size_t kPaddingPixelsTolerated = 16;
 
 class HostTarget
 {
@@ -24,7 +28,7 @@ public:
 	HostTarget( const HostTarget& )            = delete;
 	HostTarget& operator=( const HostTarget& ) = delete;
 
-	// A few framebuffers made first, so that HostFBO is not the first name.
+	// A few framebuffers made first, so that HostFBO is not the first name, and one with stencil bits.
 	void Start();
 	// Deletes every GL object made here.
 	void Release();
@@ -44,11 +48,14 @@ public:
 	int TextureWidth() const { return textureWidth; }
 	int TextureHeight() const { return textureHeight; }
 	const GLViewport& Viewport() const { return viewport; }
+	// HostFBO and the textures the host set up, whose state a plug-in must leave as it was.
+	GLHostObjects HostObjects() const { return { framebuffer, inputTexture, targetTexture, stencilFramebuffer }; }
 	// The names that are the host's own, for the census of what a plug-in left behind.
 	GLNameCensus OwnNames() const;
 
 private:
 	GLuint spareFramebuffers[ 3 ] = {};
+	GLuint stencilFramebuffer = 0, stencilBuffer = 0; // to read the stencil references with
 	GLuint inputTexture = 0, targetTexture = 0, framebuffer = 0;
 	int textureWidth = 0, textureHeight = 0, targetWidth = 0, targetHeight = 0;
 	GLViewport viewport = { 0, 0, 1, 1 };

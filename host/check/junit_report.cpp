@@ -1,28 +1,13 @@
 #include "host/check/junit_report.h"
 
+#include "host/check/utf8.h"
+
 #include <fstream>
 
 namespace ffglhost
 {
 namespace
 {
-// The length of the UTF-8 sequence starting at text[ at ], 0 when it is not a valid one.
-size_t Utf8Length( const std::string& text, size_t at )
-{
-	const unsigned char c = static_cast< unsigned char >( text[ at ] );
-	const size_t length   = c < 0x80                 ? 1
-	                        : c >= 0xC2 && c <= 0xDF ? 2
-	                        : c >= 0xE0 && c <= 0xEF ? 3
-	                        : c >= 0xF0 && c <= 0xF4 ? 4
-	                                                 : 0;
-	if( length == 0 || at + length > text.size() )
-		return 0;
-	for( size_t i = 1; i < length; ++i )
-		if( ( static_cast< unsigned char >( text[ at + i ] ) & 0xC0 ) != 0x80 )
-			return 0;
-	return length;
-}
-
 std::string GroupOf( const std::string& check )
 {
 	return check.substr( 0, check.find( '.' ) );
@@ -88,12 +73,12 @@ bool WriteJUnit( const std::string& path, const CheckReport& report, const std::
 	{
 		file << "    <testcase classname=\"ffglhost.check." << XmlText( GroupOf( result.name ) ) << "\" name=\""
 		     << XmlText( result.name ) << "\">\n";
-		std::string out = result.status == CheckStatus::kWarn ? "WARN: " + result.reason + "\n" : std::string();
+		std::string out = result.status == CheckStatus::kWarn ? "WARN: " + ReasonText( result ) + "\n" : std::string();
 		for( const std::string& picture : report.Artifacts( result.name ) )
 			out += "picture: " + picture + "\n";
 		if( result.status == CheckStatus::kFail )
-			file << "      <failure message=\"" << XmlText( result.reason ) << "\">" << XmlText( result.reason )
-			     << "</failure>\n";
+			file << "      <failure message=\"" << XmlText( ReasonText( result ) ) << "\">"
+			     << XmlText( ReasonText( result ) ) << "</failure>\n";
 		if( !out.empty() )
 			file << "      <system-out>" << XmlText( out ) << "</system-out>\n";
 		file << "    </testcase>\n";

@@ -12,8 +12,6 @@ namespace ffglhost
 {
 namespace
 {
-const int kWidth  = 320;
-const int kHeight = 180;
 // A return to the defaults whose trace stays this small is a warning, anything larger a failure.
 const double kTraceShare = 0.01;
 const int kTraceSteps    = 8;
@@ -33,12 +31,12 @@ bool Boolean( const ParameterDescription& p )
 }
 
 // A frame that must be answered, drawn, and premultiplied; false with *reason otherwise.
-bool DrawFrame( CheckSession& session, const char* check, CheckInstance& instance, int picture,
-                const std::string& context, std::string* reason )
+bool DrawFrame( CheckSession& session, CheckInstance& instance, int picture, const std::string& context,
+                std::string* reason )
 {
 	FrameOutput output;
-	session.Frame( instance, PlainLayout( kWidth, kHeight ), picture, output );
-	const std::string problem = session.FrameProblemOf( check, instance, output, kAnswered | kDrawn | kPremultiplied );
+	session.Frame( instance, PlainLayout( kCheckWidth, kCheckHeight ), picture, output );
+	const std::string problem = session.FrameProblemOf( instance, output, kAnswered | kDrawn | kPremultiplied );
 	if( problem.empty() )
 		return true;
 	*reason = context + ": " + problem;
@@ -48,40 +46,37 @@ bool DrawFrame( CheckSession& session, const char* check, CheckInstance& instanc
 // A value read back unlike the one set costs a host something only if restoring it (a saved preset)
 // draws another picture: two fresh instances given the step's values, one with the value read back
 // instead. True, with the difference of their last pictures (saved for the check), when they differ.
-bool RestoringDrawsOtherwise( CheckSession& session, const char* check,
-                              const std::vector< std::pair< uint32_t, float > >& values, uint32_t index, float readBack,
-                              PictureDifference* difference )
+bool RestoringDrawsOtherwise( CheckSession& session, const std::vector< std::pair< uint32_t, float > >& values,
+                              uint32_t index, float readBack, PictureDifference* difference )
 {
 	const int frames = session.Plan().framesPerSize;
 	Picture pictures[ 2 ];
 	const char* const names[ 2 ] = { "an instance given the value set", "an instance given the value read back" };
 	for( int i = 0; i < 2; ++i )
 	{
-		CheckInstance& fresh = *session.NewInstance( names[ i ] );
+		LiveInstance fresh( session, names[ i ] );
 		std::string reason;
-		if( !session.Instantiate( fresh, kWidth, kHeight, &reason ) )
+		if( !fresh.Make( kCheckWidth, kCheckHeight, &reason ) )
 			return true; // no way to tell: the read-back stands as wrong
-		session.SetDefaults( fresh, &reason );
+		session.SetDefaults( *fresh, &reason );
 		for( const auto& set : values )
-			session.SetFloat( fresh, set.first, set.first == index && i == 1 ? readBack : set.second );
+			session.SetFloat( *fresh, set.first, set.first == index && i == 1 ? readBack : set.second );
 		FrameOutput output;
 		for( int frame = 0; frame < frames; ++frame )
-			session.Frame( fresh, PlainLayout( kWidth, kHeight ), frame, output );
-		session.Deinstantiate( fresh );
+			session.Frame( *fresh, PlainLayout( kCheckWidth, kCheckHeight ), frame, output );
 		pictures[ i ] = output.picture;
 	}
 	*difference = ComparePictures( pictures[ 1 ], pictures[ 0 ] );
 	if( difference->maxStep <= 1 )
 		return false;
-	session.SavePictures( check, names[ 1 ], frames, pictures[ 0 ], pictures[ 1 ] );
+	session.SavePictures( names[ 1 ], frames, pictures[ 0 ], pictures[ 1 ] );
 	return true;
 }
 
-void Automation( CheckSession& session, CheckInstance& instance )
+CheckVerdict Automation( CheckSession& session )
 {
-	const char* check = "parameters.automation";
-	session.Begin( check );
-	const int steps = session.Plan().randomSteps;
+	CheckInstance& instance = session.SharedInstance();
+	const int steps         = session.Plan().randomSteps;
 	std::vector< std::pair< uint32_t, float > > values;
 	std::string reason;
 	bool readBack = false;
@@ -89,10 +84,7 @@ void Automation( CheckSession& session, CheckInstance& instance )
 	for( int step = 0; step < steps; ++step )
 	{
 		if( !session.SetRandomValues( instance, session.Random(), &reason, &values ) )
-		{
-			session.Fail( check, reason );
-			return;
-		}
+			return Fail( reason );
 		for( const auto& set : values )
 		{
 			const ParameterDescription& p = Parameter( session, set.first );
@@ -109,43 +101,39 @@ void Automation( CheckSession& session, CheckInstance& instance )
 				continue;
 			const std::string answered = "FF_GET_PARAMETER answers " + FloatText( got ) + " for \"" + p.name +
 			                             "\" right after " + FloatText( set.second ) + " was set";
-			PictureDifference difference;
-			if( RestoringDrawsOtherwise( session, check, values, set.first, got, &difference ) )
+			if( !session.Unrepeatable().empty() )
 			{
-				session.Fail( check, answered + ": hosts show and save what it answers, and an instance given " +
-				                         FloatText( got ) + " draws another picture (" +
-				                         DescribeDifference( difference ) + ")" );
-				return;
+				if( warning.empty() )
+					warning = answered + NotJudged( session, "an instance given " + FloatText( got ) +
+					                                             " draws another picture (a host shows and saves it)" );
+				continue;
 			}
+			PictureDifference difference;
+			if( RestoringDrawsOtherwise( session, values, set.first, got, &difference ) )
+				return Fail( answered + ": hosts show and save what it answers, and an instance given " +
+				             FloatText( got ) + " draws another picture (" + DescribeDifference( difference ) + ")" );
 			if( warning.empty() )
 				warning = answered + ", but an instance given " + FloatText( got ) +
 				          " draws the same picture: a host that shows and saves it loses nothing";
 		}
-		if( !DrawFrame( session, check, instance, step,
+		if( !DrawFrame( session, instance, step,
 		                "frame " + std::to_string( step + 1 ) + " with every parameter changed", &reason ) )
-		{
-			session.Fail( check, reason );
-			return;
-		}
+			return Fail( reason );
 	}
 	if( !warning.empty() )
-		session.Warn( check, warning );
-	else
-		session.Pass( check, std::to_string( steps ) + " frames with every parameter changed between them" +
-		                         ( readBack ? ", each value read back" : " (FF_GET_PARAMETER not answered)" ) );
+		return Warn( warning );
+	return Pass( std::to_string( steps ) + " frames with every parameter changed between them" +
+	             ( readBack ? ", each value read back" : " (FF_GET_PARAMETER not answered)" ) );
 }
 
 // Each float parameter through the values given (relative to its range), the others at their defaults
 // meanwhile; refusals are fine, broken frames are not.
-void Extremes( CheckSession& session, CheckInstance& instance, const char* check, bool beyond )
+CheckVerdict Extremes( CheckSession& session, bool beyond )
 {
-	session.Begin( check );
+	CheckInstance& instance = session.SharedInstance();
 	std::string reason;
 	if( !session.SetDefaults( instance, &reason ) )
-	{
-		session.Fail( check, reason );
-		return;
-	}
+		return Fail( reason );
 	const float inf = std::numeric_limits< float >::infinity();
 	int tried = 0, refused = 0, picture = 0;
 	for( uint32_t index : session.FloatParameters() )
@@ -165,18 +153,25 @@ void Extremes( CheckSession& session, CheckInstance& instance, const char* check
 			refused += accepted ? 0 : 1;
 			const std::string context = "a frame after \"" + p.name + "\" = " + FloatText( value ) +
 			                            ( accepted ? " (accepted)" : " (refused)" );
-			if( !DrawFrame( session, check, instance, picture++, context, &reason ) )
-			{
-				session.Fail(
-				    check, reason + ( beyond ? "" : ": refuse such values, or keep drawing with the last good one" ) );
-				return;
-			}
+			if( !DrawFrame( session, instance, picture++, context, &reason ) )
+				return Fail( reason +
+				             ( beyond ? "" : ": refuse such values, or keep drawing with the last good one" ) );
 		}
 		session.SetFloat( instance, index, p.defaultValue );
 	}
-	session.Pass( check, std::to_string( tried ) +
-	                         ( beyond ? " values at and beyond the ends of the ranges" : " NaNs and infinities" ) +
-	                         " (" + std::to_string( refused ) + " refused), every frame drawn and premultiplied" );
+	return Pass( std::to_string( tried ) +
+	             ( beyond ? " values at and beyond the ends of the ranges" : " NaNs and infinities" ) + " (" +
+	             std::to_string( refused ) + " refused), every frame drawn and premultiplied" );
+}
+
+CheckVerdict Edges( CheckSession& session )
+{
+	return Extremes( session, true );
+}
+
+CheckVerdict NotANumber( CheckSession& session )
+{
+	return Extremes( session, false );
 }
 
 // The verdict on an instance that came back to its defaults: empty when it draws what a fresh one draws.
@@ -192,35 +187,49 @@ CheckStatus Compare( const Picture& back, const Picture& fresh, std::string* des
 	return share <= kTraceShare && difference.maxStep <= kTraceSteps ? CheckStatus::kWarn : CheckStatus::kFail;
 }
 
-// One check, the automated instance against a fresh one frame by frame: kept whole to read as a host acts.
-void Defaults( CheckSession& session, CheckInstance& automated )
+// For an effect that does not draw twice alike: back at its defaults, the instance draws every frame.
+CheckVerdict DefaultsDrawn( CheckSession& session, CheckInstance& automated, int frames )
 {
-	const char* check = "parameters.defaults";
-	session.Begin( check );
-	const int settle = session.Plan().settleFrames;
+	std::string reason;
+	if( !session.SetDefaults( automated, &reason ) )
+		return Fail( reason );
+	FrameOutput back;
+	for( int frame = 0; frame < frames; ++frame )
+	{
+		session.Frame( automated, PlainLayout( kCheckWidth, kCheckHeight ), frame, back );
+		const std::string problem = session.FrameProblemOf( automated, back, kAnswered | kDrawn );
+		if( !problem.empty() )
+			return Fail( "back at the defaults after random automation, edges and NaNs, frame " +
+			             std::to_string( frame + 1 ) + ": " + problem );
+	}
+	return Warn( "back at the defaults after random automation, edges and NaNs, the instance drew " +
+	             std::to_string( frames ) + " frames" + NotJudged( session, "it draws what a fresh one draws" ) );
+}
+
+// One check, the automated instance against a fresh one frame by frame: kept whole to read as a host acts.
+CheckVerdict Defaults( CheckSession& session )
+{
+	CheckInstance& automated = session.SharedInstance();
+	const int settle         = session.Plan().settleFrames;
+	if( !session.Unrepeatable().empty() )
+		return DefaultsDrawn( session, automated, kAwayFrames + settle );
 	std::string reason, difference;
 	// A fresh instance's frames: away frames then settle frames, all at the defaults.
 	FrameRun run;
-	run.layout  = PlainLayout( kWidth, kHeight );
+	run.layout  = PlainLayout( kCheckWidth, kCheckHeight );
 	run.frames  = kAwayFrames + settle;
 	run.demands = kAnswered | kDrawn;
 	FrameOutput fresh, back;
 	if( !RunFreshInstance( session, run, "a fresh instance", &fresh, &reason ) )
-	{
-		session.Fail( check, reason );
-		return;
-	}
+		return Fail( reason );
 	// The instance of the checks before, back to its defaults for the same frames.
 	if( !session.SetDefaults( automated, &reason ) )
-	{
-		session.Fail( check, reason );
-		return;
-	}
+		return Fail( reason );
 	for( int frame = 0; frame < run.frames; ++frame )
 		session.Frame( automated, run.layout, frame, back );
 	CheckStatus worst = Compare( back.picture, fresh.picture, &difference );
 	if( worst != CheckStatus::kPass )
-		session.SavePictures( check, automated.name, automated.frames, fresh.picture, back.picture );
+		session.SavePictures( automated.name, automated.frames, fresh.picture, back.picture );
 	std::string worstWhat       = "after random automation, edges and NaNs";
 	std::string worstDifference = difference;
 
@@ -229,23 +238,19 @@ void Defaults( CheckSession& session, CheckInstance& automated )
 	{
 		const ParameterDescription& p = Parameter( session, index );
 		float away = Boolean( p ) ? ( p.defaultValue > 0.5f ? 0.f : 1.f ) : session.Random().Between( p.min, p.max );
-		CheckInstance& instance = *session.NewInstance( "an instance for \"" + p.name + "\"" );
-		if( !session.Instantiate( instance, kWidth, kHeight, &reason ) )
-		{
-			session.Fail( check, reason );
-			return;
-		}
-		session.SetFloat( instance, index, away );
+		LiveInstance instance( session, "an instance for \"" + p.name + "\"" );
+		if( !instance.Make( kCheckWidth, kCheckHeight, &reason ) )
+			return Fail( reason );
+		session.SetFloat( *instance, index, away );
 		for( int frame = 0; frame < run.frames; ++frame )
 		{
 			if( frame == kAwayFrames )
-				session.SetFloat( instance, index, p.defaultValue );
-			session.Frame( instance, run.layout, frame, back );
+				session.SetFloat( *instance, index, p.defaultValue );
+			session.Frame( *instance, run.layout, frame, back );
 		}
-		session.Deinstantiate( instance );
 		const CheckStatus status = Compare( back.picture, fresh.picture, &difference );
 		if( status != CheckStatus::kPass )
-			session.SavePictures( check, instance.name, instance.frames, fresh.picture, back.picture );
+			session.SavePictures( instance->name, instance->frames, fresh.picture, back.picture );
 		if( static_cast< int >( status ) > static_cast< int >( worst ) )
 		{
 			worst     = status;
@@ -256,28 +261,26 @@ void Defaults( CheckSession& session, CheckInstance& automated )
 	}
 	const std::string frames = std::to_string( settle ) + " frames at the defaults";
 	if( worst == CheckStatus::kPass )
-		session.Pass( check, "after " + frames + " every instance drew what a fresh one draws, within one step" );
-	else if( worst == CheckStatus::kWarn )
-		session.Warn( check, worstWhat + ", " + frames + " later the instance still differs from a fresh one by " +
-		                         worstDifference +
-		                         ": a trace of its past stays (rounding in a temporal filter keeps it "
-		                         "within a few steps of, but not at, a fresh instance's picture)" );
-	else
-		session.Fail( check, worstWhat + ", " + frames + " later the instance draws differently from a fresh one: " +
-		                         worstDifference + ": some state survives the return to the defaults" );
+		return Pass( "after " + frames + " every instance drew what a fresh one draws, within one step" );
+	if( worst == CheckStatus::kWarn )
+		return Warn( worstWhat + ", " + frames + " later the instance still differs from a fresh one by " +
+		             worstDifference +
+		             ": a trace of its past stays (rounding in a temporal filter keeps it within a few steps of, but "
+		             "not at, a fresh instance's picture)" );
+	return Fail( worstWhat + ", " + frames + " later the instance draws differently from a fresh one: " +
+	             worstDifference + ": some state survives the return to the defaults" );
 }
 }
 
-void RunParametersGroup( CheckSession& session )
+CheckGroup ParametersGroup()
 {
-	CheckInstance* first = session.FirstInstance( kWidth, kHeight );
-	if( !first )
-		return;
-	CheckInstance& instance = *first;
-	Automation( session, instance );
-	Extremes( session, instance, "parameters.edges", true );
-	Extremes( session, instance, "parameters.nan", false );
-	Defaults( session, instance );
-	session.Deinstantiate( instance );
+	return { "parameters",
+		     GroupStart::kInstance,
+		     true,
+		     { { "parameters.automation", "every parameter changed before every frame, read back", Automation },
+		       { "parameters.edges", "values at and far beyond the ends of each range", Edges },
+		       { "parameters.nan", "NaN and infinities", NotANumber },
+		       { "parameters.defaults", "back to the defaults after all that, and after each parameter alone",
+		         Defaults } } };
 }
 }

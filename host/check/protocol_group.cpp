@@ -7,9 +7,6 @@ namespace ffglhost
 {
 namespace
 {
-const int kWidth  = 320;
-const int kHeight = 180;
-
 std::string Hex( uint64_t bits )
 {
 	char text[ 32 ];
@@ -26,20 +23,16 @@ bool IsFailure( FFMixed answer )
 std::string NextFrameProblem( CheckSession& session, CheckInstance& instance )
 {
 	FrameOutput output;
-	session.Frame( instance, PlainLayout( kWidth, kHeight ), 1, output );
+	session.Frame( instance, PlainLayout( kCheckWidth, kCheckHeight ), 1, output );
 	return FrameProblem( output, kAnswered | kDrawn );
 }
 
-void NoInput( CheckSession& session, CheckInstance& instance )
+CheckVerdict NoInput( CheckSession& session )
 {
-	session.Begin( "protocol.no_input" );
+	CheckInstance& instance = session.SharedInstance();
 	if( session.Description().minInputs == 0 )
-	{
-		session.Pass( "protocol.no_input",
-		              "the effect declares that it needs no input (FF_CAP_MINIMUM_INPUT_FRAMES 0)" );
-		return;
-	}
-	const FrameLayout layout = PlainLayout( kWidth, kHeight );
+		return Pass( "the effect declares that it needs no input (FF_CAP_MINIMUM_INPUT_FRAMES 0)" );
+	const FrameLayout layout = PlainLayout( kCheckWidth, kCheckHeight );
 	FrameOutput output;
 	ProcessOpenGLStruct none        = { 0, nullptr, 0 };
 	FFGLTextureStruct* missing[ 1 ] = { nullptr };
@@ -66,15 +59,13 @@ void NoInput( CheckSession& session, CheckInstance& instance )
 				    " and drew the whole viewport: harmless, but FF_FAIL tells the host that the input was missing";
 			continue;
 		}
-		session.Fail( "protocol.no_input", "answered " + Hex( output.answer ) + " to " + c.what + " but left " +
-		                                       std::to_string( output.undrawn ) +
-		                                       " pixels undrawn: answer FF_FAIL, so the host knows nothing was drawn" );
-		return;
+		return Fail( "answered " + Hex( output.answer ) + " to " + c.what + " but left " +
+		             std::to_string( output.undrawn ) +
+		             " pixels undrawn: answer FF_FAIL, so the host knows nothing was drawn" );
 	}
 	if( warning.empty() )
-		session.Pass( "protocol.no_input", "frames without an input texture are answered FF_FAIL" );
-	else
-		session.Warn( "protocol.no_input", warning );
+		return Pass( "frames without an input texture are answered FF_FAIL" );
+	return Warn( warning );
 }
 
 // What accepting a call without its record costs a host.
@@ -85,9 +76,9 @@ enum class NullHarm
 	kInstance, // the host takes the answer as an instance: it must work
 };
 
-void NullRecords( CheckSession& session, CheckInstance& instance )
+CheckVerdict NullRecords( CheckSession& session )
 {
-	session.Begin( "protocol.null_records" );
+	CheckInstance& instance = session.SharedInstance();
 	struct Case
 	{
 		uint32_t code;
@@ -130,10 +121,9 @@ void NullRecords( CheckSession& session, CheckInstance& instance )
 		else if( c.harm == NullHarm::kInstance )
 		{
 			// The host holds an instance made from nothing: it must draw like any other, and end.
-			CheckInstance& made      = *session.NewInstance( "the instance made from a null viewport" );
-			made.id                  = answer.PointerValue;
-			const std::string broken = NextFrameProblem( session, made );
-			session.Deinstantiate( made );
+			LiveInstance made( session, "the instance made from a null viewport" );
+			made.Adopt( answer.PointerValue );
+			const std::string broken = NextFrameProblem( session, *made );
 			if( !broken.empty() )
 				problem = "the instance it made then failed its first frame: " + broken;
 		}
@@ -144,37 +134,29 @@ void NullRecords( CheckSession& session, CheckInstance& instance )
 				problem = "the next frame then broke: " + broken;
 		}
 		if( !problem.empty() )
-		{
-			session.Fail( "protocol.null_records", answered + "; " + problem );
-			return;
-		}
+			return Fail( answered + "; " + problem );
 		accepted += ( accepted.empty() ? "" : ", " ) + what;
 	}
 	if( accepted.empty() )
-		session.Pass( "protocol.null_records", "null records and missing instances are refused" );
-	else
-		session.Warn( "protocol.null_records", "accepted " + accepted +
-		                                           " and kept drawing: no host is harmed, but FF_FAIL would tell it "
-		                                           "that nothing was done" );
+		return Pass( "null records and missing instances are refused" );
+	return Warn( "accepted " + accepted +
+	             " and kept drawing: no host is harmed, but FF_FAIL would tell it that nothing was done" );
 }
 
-void UnknownCodes( CheckSession& session, CheckInstance& instance )
+CheckVerdict UnknownCodes( CheckSession& session )
 {
-	session.Begin( "protocol.unknown_codes" );
-	const uint32_t codes[] = { 1000, 4242, 0x7FFFFFFFu, 0xFFFFFFFFu };
+	CheckInstance& instance = session.SharedInstance();
+	const uint32_t codes[]  = { 1000, 4242, 0x7FFFFFFFu, 0xFFFFFFFFu };
 	for( uint32_t code : codes )
 		for( void* id : { static_cast< void* >( nullptr ), instance.id } )
 		{
 			const std::string what = "the unknown code " + std::to_string( code ) + ( id ? " for an instance" : "" );
 			const FFMixed answer   = session.Call( code, MixedNumber( 0 ), id, "an unknown code", what );
 			if( !IsFailure( answer ) )
-			{
-				session.Fail( "protocol.unknown_codes", "answered " + Hex( answer.bits ) + " to " + what +
-				                                            ": a host takes any other answer than FF_FAIL as support" );
-				return;
-			}
+				return Fail( "answered " + Hex( answer.bits ) + " to " + what +
+				             ": a host takes any other answer than FF_FAIL as support" );
 		}
-	session.Pass( "protocol.unknown_codes", "codes the plug-in does not know are answered FF_FAIL" );
+	return Pass( "codes the plug-in does not know are answered FF_FAIL" );
 }
 
 // Numbers past the end: every one up to 64 beyond it, then the ends of the byte, the word and the range.
@@ -224,10 +206,9 @@ const IndexProbe kIndexProbes[] = {
 	{ FF_GET_RANGE, "FF_GET_RANGE", false, IndexProbe::kRange, false, true },
 };
 
-void BadIndexes( CheckSession& session, CheckInstance& instance )
+CheckVerdict BadIndexes( CheckSession& session )
 {
-	const char* check = "protocol.bad_indexes";
-	session.Begin( check );
+	CheckInstance& instance               = session.SharedInstance();
 	const uint32_t count                  = static_cast< uint32_t >( session.Description().parameters.size() );
 	const std::vector< uint32_t > numbers = NumbersPast( count );
 	std::string warning;
@@ -249,25 +230,19 @@ void BadIndexes( CheckSession& session, CheckInstance& instance )
 				continue;
 			const std::string answered = "answered " + Hex( answer.bits ) + " to " + probe.name + " for " + which;
 			if( !probe.warnOnly )
-			{
-				session.Fail( check, answered +
-				                         ": a parameter that does not exist must be answered FF_FAIL (or null); "
-				                         "an answer means the plug-in looked past its table, as a host restoring a "
-				                         "preset of another version will make it do" );
-				return;
-			}
+				return Fail( answered +
+				             ": a parameter that does not exist must be answered FF_FAIL (or null); an answer means "
+				             "the plug-in looked past its table, as a host restoring a preset of another version "
+				             "will make it do" );
 			if( warning.empty() )
 				warning = answered +
 				          ", an answer a host cannot tell from a real one: FF_FAIL would say that the parameter "
 				          "does not exist (a warning: it reads nothing past the table, and hosts never ask)";
 		}
 		if( session.SetFloat( instance, index, 0.5f ) != FF_FAIL )
-		{
-			session.Fail( check, "accepted FF_SET_PARAMETER for " + which +
-			                         ": a host restoring a preset of another version takes that as a parameter that "
-			                         "exists, and the plug-in wrote past its table" );
-			return;
-		}
+			return Fail( "accepted FF_SET_PARAMETER for " + which +
+			             ": a host restoring a preset of another version takes that as a parameter that exists, and "
+			             "the plug-in wrote past its table" );
 	}
 	const uint32_t inputs = session.Description().maxInputs;
 	for( uint32_t input : NumbersPast( inputs ) )
@@ -276,40 +251,30 @@ void BadIndexes( CheckSession& session, CheckInstance& instance )
 		const FFMixed answer =
 		    session.Call( FF_GET_INPUT_STATUS, MixedNumber( input ), instance.id, "FF_GET_INPUT_STATUS", which );
 		if( !IsFailure( answer ) )
-		{
-			session.Fail( check, "answered " + Hex( answer.bits ) + " to FF_GET_INPUT_STATUS for " + which +
-			                         ": a host takes that input as one it may feed" );
-			return;
-		}
+			return Fail( "answered " + Hex( answer.bits ) + " to FF_GET_INPUT_STATUS for " + which +
+			             ": a host takes that input as one it may feed" );
 	}
 	const std::string broken = NextFrameProblem( session, instance );
 	if( !broken.empty() )
-	{
-		session.Fail( check, "after the numbers past the end, the next frame broke: " + broken );
-		return;
-	}
+		return Fail( "after the numbers past the end, the next frame broke: " + broken );
 	const std::string tried = std::to_string( numbers.size() ) + " parameter numbers and " +
 	                          std::to_string( NumbersPast( inputs ).size() ) + " input numbers past the end";
 	if( warning.empty() )
-		session.Pass( check, tried + " refused by every call that takes one" );
-	else
-		session.Warn( check, warning );
+		return Pass( tried + " refused by every call that takes one" );
+	return Warn( warning );
 }
 }
 
-void RunProtocolGroup( CheckSession& session )
+CheckGroup ProtocolGroup()
 {
-	CheckInstance* first = session.FirstInstance( kWidth, kHeight );
-	if( !first )
-		return;
-	CheckInstance& instance = *first;
-	// A frame first, as hosts do: a plug-in may set up on its first frame.
-	FrameOutput output;
-	session.Frame( instance, PlainLayout( kWidth, kHeight ), 0, output );
-	NoInput( session, instance );
-	NullRecords( session, instance );
-	UnknownCodes( session, instance );
-	BadIndexes( session, instance );
-	session.Deinstantiate( instance );
+	return { "protocol",
+		     GroupStart::kDrawnInstance,
+		     false,
+		     { { "protocol.no_input", "frames with no input texture, or a null one", NoInput },
+		       { "protocol.null_records", "every call that takes a record, given none; calls without an instance",
+		         NullRecords },
+		       { "protocol.unknown_codes", "codes no plug-in knows", UnknownCodes },
+		       { "protocol.bad_indexes", "every parameter and input number past the end, for every call that takes one",
+		         BadIndexes } } };
 }
 }

@@ -9,6 +9,7 @@
 #include "host/core/timing.h"
 
 #include <cctype>
+#include <cstdio>
 #include <set>
 
 namespace ffglhost
@@ -33,12 +34,36 @@ bool Printable( const std::string& text )
 	return !text.empty();
 }
 
+// Printable but for bytes outside ASCII, which a host shows in whatever code page it reads them with.
+bool PrintableBeyondAscii( const std::string& text )
+{
+	for( char c : text )
+		if( static_cast< unsigned char >( c ) < 0x80 && !std::isprint( static_cast< unsigned char >( c ) ) )
+			return false;
+	return !text.empty();
+}
+
+// What a host shows oddly but nothing breaks on; empty when nothing.
+std::string InformationOddities( const PluginDescription& d )
+{
+	for( size_t i = 0; i < d.name.size(); ++i )
+		if( static_cast< unsigned char >( d.name[ i ] ) >= 0x80 )
+		{
+			char byte[ 8 ];
+			std::snprintf( byte, sizeof( byte ), "0x%02X", static_cast< unsigned char >( d.name[ i ] ) );
+			return "the name \"" + d.name + "\" holds bytes outside ASCII (" + byte + " at " + std::to_string( i ) +
+			       "): FFGL names are 8-bit text of no stated encoding, so hosts show it in the code page they "
+			       "read it with; keep names to ASCII";
+		}
+	return std::string();
+}
+
 std::string InformationProblems( const PluginDescription& d )
 {
 	std::vector< std::string > problems;
 	if( d.identifier.size() != 4 || !Printable( d.identifier ) )
 		problems.push_back( "the unique identifier \"" + d.identifier + "\" is not four printable characters" );
-	if( !Printable( d.name ) )
+	if( !PrintableBeyondAscii( d.name ) )
 		problems.push_back( "the name \"" + d.name + "\" is empty or not printable" );
 	if( d.maxInputs < 1 || d.minInputs > d.maxInputs )
 		problems.push_back( "an effect needs an input: minimum " + std::to_string( d.minInputs ) + " and maximum " +
@@ -102,22 +127,41 @@ bool ScanOnce( const std::string& path, int cycle, std::string* error )
 	return described;
 }
 
-// Load cycles as a host's scan makes them: after a few to warm up, the process must hold no more.
-void ReloadLeaks( CheckSession& session )
+CheckVerdict Load( CheckSession& session )
 {
+	std::string error;
+	if( !session.Open( &error ) )
+		return { CheckStatus::kFail, error, true };
+	const PluginDescription& d = session.Description();
+	return Pass( "FFGL " + std::to_string( d.apiMajor ) + "." + std::to_string( d.apiMinor ) + " effect \"" + d.name +
+	             "\" (" + d.identifier + ") with " + std::to_string( d.parameters.size() ) + " parameters" );
+}
+
+CheckVerdict Info( CheckSession& session )
+{
+	const std::string problems = InformationProblems( session.Description() );
+	const std::string oddities = InformationOddities( session.Description() );
+	if( !problems.empty() )
+		return Fail( problems );
+	if( !oddities.empty() )
+		return Warn( oddities );
+	return Pass( "information blocks, capabilities and parameter table are consistent" );
+}
+
+// Load cycles as a host's scan makes them, the session's own load ended first: after a few to warm up,
+// the process must hold no more.
+CheckVerdict ReloadLeaks( CheckSession& session )
+{
+	session.CloseLibrary();
 	const std::string& path = session.PluginPath();
 	std::string error;
-	session.Begin( "scan.reload_leaks" );
 	const int cycles = session.Plan().scanCycles;
 	Holdings before  = {};
 	for( int cycle = 1; cycle <= cycles; ++cycle )
 	{
 		const double start = NowSeconds();
 		if( !ScanOnce( path, cycle, &error ) )
-		{
-			session.Fail( "scan.reload_leaks", "scan cycle " + std::to_string( cycle ) + " failed: " + error );
-			return;
-		}
+			return Fail( "scan cycle " + std::to_string( cycle ) + " failed: " + error );
 		EmitTime( "scan", ( NowSeconds() - start ) * 1000.0 );
 		if( cycle == kWarmUpCycles )
 			before = Hold();
@@ -134,46 +178,27 @@ void ReloadLeaks( CheckSession& session )
 	std::string what =
 	    std::to_string( cycles ) + " cycles of load, FF_INITIALISE_V2, information codes, FF_DEINITIALISE and unload";
 	if( leaks.empty() )
-		session.Pass( "scan.reload_leaks",
-		              what + " kept no thread, handle" +
-		                  ( kMemoryMeasurable ? " or memory (resident memory " +
-		                                            std::to_string( ( after.bytes - before.bytes ) / 1024 ) +
-		                                            " KiB apart over the last " + std::to_string( counted ) + ")"
-		                                      : " (memory not measured under AddressSanitizer)" ) );
-	else
-	{
-		std::string list;
-		for( size_t i = 0; i < leaks.size(); ++i )
-			list += ( i ? ", " : "" ) + leaks[ i ];
-		session.Fail( "scan.reload_leaks",
-		              "the process holds " + list + " more after " + std::to_string( counted ) +
-		                  " further cycles of load and unload: release what loading or the "
-		                  "information codes take, at FF_DEINITIALISE or when the library unloads" );
-	}
+		return Pass( what + " kept no thread, handle" +
+		             ( kMemoryMeasurable
+		                   ? " or memory (resident memory " + std::to_string( ( after.bytes - before.bytes ) / 1024 ) +
+		                         " KiB apart over the last " + std::to_string( counted ) + ")"
+		                   : " (memory not measured under AddressSanitizer)" ) );
+	std::string list;
+	for( size_t i = 0; i < leaks.size(); ++i )
+		list += ( i ? ", " : "" ) + leaks[ i ];
+	return Fail( "the process holds " + list + " more after " + std::to_string( counted ) +
+	             " further cycles of load and unload: release what loading or the information codes take, at "
+	             "FF_DEINITIALISE or when the library unloads" );
 }
 }
 
-void RunScanGroup( CheckSession& session )
+CheckGroup ScanGroup()
 {
-	session.Begin( "scan.load" );
-	std::string error;
-	if( !session.Open( &error ) )
-	{
-		session.Fail( "scan.load", error );
-		return;
-	}
-	const PluginDescription& d = session.Description();
-	session.Pass( "scan.load", "FFGL " + std::to_string( d.apiMajor ) + "." + std::to_string( d.apiMinor ) +
-	                               " effect \"" + d.name + "\" (" + d.identifier + ") with " +
-	                               std::to_string( d.parameters.size() ) + " parameters" );
-
-	session.Begin( "scan.info" );
-	const std::string problems = InformationProblems( d );
-	if( problems.empty() )
-		session.Pass( "scan.info", "information blocks, capabilities and parameter table are consistent" );
-	else
-		session.Fail( "scan.info", problems );
-	session.CloseLibrary();
-	ReloadLeaks( session );
+	return { "scan",
+		     GroupStart::kNothing,
+		     false,
+		     { { "scan.load", "loads the library, FF_INITIALISE_V2, reads the information blocks", Load },
+		       { "scan.info", "information, capabilities and parameter table", Info },
+		       { "scan.reload_leaks", "load, query, unload, over and over as a host's scan does", ReloadLeaks } } };
 }
 }

@@ -4,8 +4,11 @@
 
 #include "host/check/check_plan.h"
 #include "host/check/check_report.h"
+#include "host/check/group_lines.h"
 #include "host/check/group_table.h"
+#include "host/check/json_report.h"
 #include "host/check/junit_report.h"
+#include "host/check/repeatability.h"
 #include "host/core/exit_status.h"
 #include "host/core/process.h"
 
@@ -24,9 +27,10 @@ unsigned long long FreshSeed()
 	return mix.Next() % 1000000000ull; // short enough to type when replaying
 }
 
-// Runs one group's child and adds what it reported; the reason the group stopped early, or empty.
-std::string RunGroup( const std::string& plugin, const CheckOptions& options, const EnvironmentSettings& environment,
-                      unsigned long long seed, const CheckGroup& group, CheckReport& report )
+// The command line of a group's process.
+std::vector< std::string > GroupArguments( const std::string& plugin, const CheckOptions& options,
+                                           const EnvironmentSettings& environment, unsigned long long seed,
+                                           const CheckGroup& group )
 {
 	std::vector< std::string > arguments = { ExecutablePath(), "check-group",
 		                                     group.name,       plugin,
@@ -44,12 +48,52 @@ std::string RunGroup( const std::string& plugin, const CheckOptions& options, co
 		arguments.push_back( "--env" );
 		arguments.push_back( variable.first + "=" + variable.second );
 	}
-	std::fprintf( stderr, "ffglhost check: %s ...\n", group.name );
+	return arguments;
+}
+
+ProcessResult RunGroupProcess( const std::vector< std::string >& arguments )
+{
 	ProcessResult result = RunProcess( arguments );
 	// A group's process writes its first line before it loads anything. One that wrote nothing never
 	// ran (Wine, under load, now and then fails to start a process): it is started once more.
 	if( result.output.find( "@check " ) == std::string::npos )
 		result = RunProcess( arguments );
+	return result;
+}
+
+// Two processes draw the same frames in a fresh instance each; what differs between them, or empty.
+std::string ProbeRepeatability( const std::string& plugin, const CheckOptions& options,
+                                const EnvironmentSettings& environment, unsigned long long seed,
+                                const CheckGroup& group )
+{
+	std::fprintf( stderr, "ffglhost check: whether it draws twice alike ...\n" );
+	std::vector< std::string > arguments = GroupArguments( plugin, options, environment, seed, group );
+	arguments.push_back( "--probe" );
+	const GroupOutcome first = ParseGroupOutput( RunGroupProcess( arguments ).output );
+	if( first.pictures.empty() )
+		return std::string();
+	const std::string finding = CompareProbes( first, ParseGroupOutput( RunGroupProcess( arguments ).output ) );
+	if( !finding.empty() )
+		std::fprintf( stderr,
+		              "ffglhost check: it does not draw twice alike: %s; pictures are judged without "
+		              "comparing them\n",
+		              finding.c_str() );
+	return finding;
+}
+
+// Runs one group's child and adds what it reported; the reason the group stopped early, or empty.
+std::string RunGroup( const std::string& plugin, const CheckOptions& options, const EnvironmentSettings& environment,
+                      unsigned long long seed, const CheckGroup& group, const std::string& unrepeatable,
+                      CheckReport& report )
+{
+	std::vector< std::string > arguments = GroupArguments( plugin, options, environment, seed, group );
+	if( !unrepeatable.empty() )
+	{
+		arguments.push_back( "--unrepeatable" );
+		arguments.push_back( unrepeatable );
+	}
+	std::fprintf( stderr, "ffglhost check: %s ...\n", group.name );
+	const ProcessResult result = RunGroupProcess( arguments );
 	const GroupOutcome outcome = ParseGroupOutput( result.output );
 	for( const CheckResult& r : outcome.results )
 		report.Add( r );
@@ -73,7 +117,7 @@ std::string RunGroup( const std::string& plugin, const CheckOptions& options, co
 	else if( !outcome.lastCall.empty() )
 		why += " in " + outcome.lastCall;
 	if( !outcome.currentCheck.empty() )
-		report.Add( { outcome.currentCheck, CheckStatus::kFail, why } );
+		report.Add( { outcome.currentCheck, CheckStatus::kFail, why } ); // it ran, and broke
 	return why + ( outcome.currentCheck.empty() ? "" : ", during " + outcome.currentCheck );
 }
 
@@ -82,8 +126,10 @@ std::vector< std::string > CatalogueOrder()
 {
 	std::vector< std::string > order;
 	for( const CheckGroup& group : CheckGroups() )
-		order.insert( order.end(), group.checks.begin(), group.checks.end() );
-	order.insert( order.end(), SharedChecks().begin(), SharedChecks().end() );
+		for( const CheckDefinition& check : group.checks )
+			order.push_back( check.name );
+	for( const CheckDefinition& check : SharedChecks() )
+		order.push_back( check.name );
 	return order;
 }
 }
@@ -102,28 +148,37 @@ int RunCheck( const std::string& plugin, const CheckOptions& options, const Envi
 
 	CheckReport report;
 	report.SetArtifactDirectory( options.artifactDirectory );
-	std::string notLoaded;
+	std::string notLoaded, unrepeatable;
+	bool probed = false;
 	for( const CheckGroup* group : groups )
 	{
-		const std::string stopped =
-		    notLoaded.empty() ? RunGroup( plugin, options, environment, seed, *group, report ) : std::string();
+		// Once, before the first group that compares pictures.
+		if( notLoaded.empty() && group->comparesPictures && !probed )
+		{
+			unrepeatable = ProbeRepeatability( plugin, options, environment, seed, *group );
+			probed       = true;
+		}
+		const std::string stopped = notLoaded.empty()
+		                                ? RunGroup( plugin, options, environment, seed, *group, unrepeatable, report )
+		                                : std::string();
 		if( group == &CheckGroups().front() && notLoaded.empty() )
 			for( const CheckResult& r : report.Results() )
 				if( r.name == "scan.load" && r.status == CheckStatus::kFail )
 					notLoaded = "not run: the plug-in did not load (see scan.load)";
-		for( const char* check : group->checks )
-			if( !report.HasResult( check ) )
-				report.Add( { check, CheckStatus::kFail,
+		for( const CheckDefinition& check : group->checks )
+			if( !report.HasResult( check.name ) )
+				report.Add( { check.name, CheckStatus::kFail,
 				              !notLoaded.empty() ? notLoaded
 				              : stopped.empty()  ? "not run: the group ended without it"
-				                                 : "not run: " + stopped } );
+				                                 : "not run: " + stopped,
+				              false } );
 	}
 	// A check every group feeds and none did: the groups that make its calls all ended early.
 	if( everything && notLoaded.empty() )
-		for( const char* check : SharedChecks() )
-			if( std::string( check ).compare( 0, 7, "timing." ) != 0 && !report.HasResult( check ) )
-				report.Add(
-				    { check, CheckStatus::kFail, "not checked: every group that makes its calls ended early" } );
+		for( const CheckDefinition& check : SharedChecks() )
+			if( std::string( check.name ).compare( 0, 7, "timing." ) != 0 && !report.HasResult( check.name ) )
+				report.Add( { check.name, CheckStatus::kFail,
+				              "not checked: every group that makes its calls ended early", false } );
 	if( notLoaded.empty() )
 		report.SummariseTiming( everything );
 	report.Order( CatalogueOrder() );
@@ -133,7 +188,7 @@ int RunCheck( const std::string& plugin, const CheckOptions& options, const Envi
 	              options.strictness, seed );
 	std::string error;
 	if( ( !options.jsonPath.empty() &&
-	      !report.WriteJson( options.jsonPath, plugin, options.strictness, seed, &error ) ) ||
+	      !WriteJsonReport( options.jsonPath, report, plugin, options.strictness, seed, &error ) ) ||
 	    ( !options.junitPath.empty() &&
 	      !WriteJUnit( options.junitPath, report, plugin, options.strictness, seed, &error ) ) )
 	{

@@ -17,6 +17,9 @@ struct CheckOptions
 	std::string artifactDirectory;     // the pictures of picture checks that warn or fail; empty: none
 	std::vector< std::string > groups; // empty: all
 	int callTimeout = 60;              // seconds one call may take before its group counts as hung
+	// Between the parent and a group's process (check-group) only:
+	bool probe = false;       // draw the repeatability probe instead of the group's checks
+	std::string unrepeatable; // what the probes found when the effect does not draw twice alike; empty: it does
 };
 
 // Variables set in the environment before the plug-in loads, NAME and VALUE, in order.

@@ -87,6 +87,24 @@ const std::vector< CommandOption >& CheckOptionTable()
 	return options;
 }
 
+// check's options and what only the parent gives a group's process.
+const std::vector< CommandOption >& CheckGroupOptionTable()
+{
+	static const std::vector< CommandOption > options = [] {
+		std::vector< CommandOption > all = CheckOptionTable();
+		all.push_back( { "--probe", false, []( const std::string&, CommandLine* l, std::string* ) {
+			                l->check.probe = true;
+			                return true;
+		                } } );
+		all.push_back( { "--unrepeatable", true, []( const std::string& v, CommandLine* l, std::string* ) {
+			                l->check.unrepeatable = v;
+			                return true;
+		                } } );
+		return all;
+	}();
+	return options;
+}
+
 int CheckCommand( const CommandLine& line )
 {
 	return RunCheck( line.plugin, line.check, line.environment );

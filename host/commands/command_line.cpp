@@ -179,7 +179,7 @@ const std::vector< Command >& Commands()
 		{ "info", &kNoOptions, InfoCommand, nullptr, false, false },
 		{ "run", &RunOptionTable(), RunCommand, CheckRunOptions, false, true },
 		{ "check", &CheckOptionTable(), CheckCommand, nullptr, false, false },
-		{ "check-group", &CheckOptionTable(), CheckGroupCommand, nullptr, true, false },
+		{ "check-group", &CheckGroupOptionTable(), CheckGroupCommand, nullptr, true, false },
 	};
 	return commands;
 }

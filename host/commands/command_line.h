@@ -66,6 +66,7 @@ bool StoreAssignment( const std::string& value, const char* option,
 // The options each command declares beside itself.
 const std::vector< CommandOption >& RunOptionTable();
 const std::vector< CommandOption >& CheckOptionTable();
+const std::vector< CommandOption >& CheckGroupOptionTable(); // check's, and the parent's to a group's process
 // What run's options together cannot ask for; false with *error.
 bool CheckRunOptions( const CommandLine& line, std::string* error );
 

@@ -2,14 +2,19 @@
 // one parameter ("Level", which scales the premultiplied picture), drawn with a shader into the host's
 // viewport, the GL state handed back at the defaults and every object deleted. It answers every call
 // it cannot carry out with FF_FAIL, except two notices it never reads (beat and host information), which
-// it accepts as many plug-ins do. ffglhost check must pass it at any strictness.
+// it accepts as many plug-ins do. ffglhost check must pass it at any strictness. CORRECT_PLUGIN_GRAIN=1
+// adds film grain (it darkens each pixel by a random share, its gain varying by a few per cent from frame
+// to frame, its pattern from run to run): still correct, but it never draws twice alike.
 #include "host/core/ffgl_host_types.h"
 
 #include <GL/glew.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <random>
 
 #if defined( _WIN32 )
 #define CORRECT_PLUGIN_EXPORT extern "C" __declspec( dllexport )
@@ -40,12 +45,17 @@ const char* const kFragmentShader = R"(#version 410 core
 uniform sampler2D picture;
 uniform ivec4 frame; // viewport origin, picture size
 uniform float level;
+uniform vec2 grain; // gain (0: none) and this frame's seed
 out vec4 colour;
 void main()
 {
 	// Texel by texel, never beyond the picture into the texture's padding.
 	ivec2 at = clamp( ivec2( gl_FragCoord.xy ) - frame.xy, ivec2( 0 ), frame.zw - 1 );
+	uint h   = uint( at.x ) * 1973u + uint( at.y ) * 9277u + uint( grain.y ) * 26699u;
+	h        = ( h ^ ( h >> 13 ) ) * 1274126177u;
+	h        = h ^ ( h >> 16 );
 	colour   = texelFetch( picture, at, 0 ) * level;
+	colour.rgb *= 1.0 - grain.x * float( h & 1023u ) / 1023.0;
 }
 )";
 
@@ -53,7 +63,7 @@ struct Instance
 {
 	float level    = kDefaultLevel;
 	GLuint program = 0, vertexArray = 0, sampler = 0;
-	GLint frameAt = -1, levelAt = -1, pictureAt = -1;
+	GLint frameAt = -1, levelAt = -1, pictureAt = -1, grainAt = -1;
 	char display[ 16 ] = {};
 };
 
@@ -96,6 +106,7 @@ FFMixed Instantiate( const FFGLViewportStruct* viewport )
 	instance->frameAt   = glGetUniformLocation( instance->program, "frame" );
 	instance->levelAt   = glGetUniformLocation( instance->program, "level" );
 	instance->pictureAt = glGetUniformLocation( instance->program, "picture" );
+	instance->grainAt   = glGetUniformLocation( instance->program, "grain" );
 	glGenVertexArrays( 1, &instance->vertexArray );
 	// A sampler of our own: the host's texture keeps its parameters, and texelFetch needs a complete one.
 	glGenSamplers( 1, &instance->sampler );
@@ -120,6 +131,16 @@ void Deinstantiate( Instance* instance )
 	delete instance;
 }
 
+// Gain and seed of this frame's grain; no grain without CORRECT_PLUGIN_GRAIN.
+void SetGrain( const Instance& instance )
+{
+	static std::mt19937 dice( static_cast< unsigned >( std::chrono::steady_clock::now().time_since_epoch().count() ) );
+	std::uniform_real_distribution< float > few( -0.04f, 0.04f );
+	const bool grainy = std::getenv( "CORRECT_PLUGIN_GRAIN" ) != nullptr;
+	glUniform2f( instance.grainAt, grainy ? 0.25f * ( 1.f + few( dice ) ) : 0.f,
+	             static_cast< float >( dice() & 0xFFFFFF ) );
+}
+
 FFMixed Process( Instance* instance, const ProcessOpenGLStruct* record )
 {
 	if( !record || record->numInputTextures < 1 || !record->inputTextures || !record->inputTextures[ 0 ] )
@@ -136,6 +157,7 @@ FFMixed Process( Instance* instance, const ProcessOpenGLStruct* record )
 	             static_cast< GLint >( input.Height ) );
 	glUniform1f( instance->levelAt, instance->level );
 	glUniform1i( instance->pictureAt, 0 );
+	SetGrain( *instance );
 	glBindTexture( GL_TEXTURE_2D, input.Handle );
 	glBindSampler( 0, instance->sampler );
 	glBindVertexArray( instance->vertexArray );

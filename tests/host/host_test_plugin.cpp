@@ -6,6 +6,8 @@
 // "glstate:ITEM" leaves exactly one item of the host's GL state changed after each frame, and
 // "leak:KIND" one GL object of that kind behind each instance.
 #include "host/core/ffgl_host_types.h"
+#include "tests/host/test_plugin_grain.h"
+#include "tests/host/test_plugin_state.h"
 
 #include <GL/glew.h>
 
@@ -51,10 +53,10 @@ struct Instance
 	uint32_t width = 0, height = 0;
 	int frames             = 0;
 	GLuint readFramebuffer = 0;
-	GLuint spare[ 4 ]      = {}; // "glstate:...": a texture, a buffer, a renderbuffer, a vertex array
-	GLuint program         = 0;
-	bool broken            = false; // "nan_breaks": a NaN was set
-	char display[ 16 ]     = {};
+	testplugin::StateObjects state; // "glstate:..."
+	testplugin::Grain grain;        // HOST_TEST_PLUGIN_GRAIN
+	bool broken        = false;     // "nan_breaks": a NaN was set
+	char display[ 16 ] = {};
 };
 
 PluginInfoStruct info             = { 2, 1, { 'H', 'T', 'S', 'T' }, "Host Test", FF_EFFECT };
@@ -110,124 +112,6 @@ const char* FaultArgument( const char* prefix )
 	const char* named   = std::getenv( "HOST_TEST_PLUGIN_FAULT" );
 	const size_t length = std::strlen( prefix );
 	return named && std::strncmp( named, prefix, length ) == 0 ? named + length : nullptr;
-}
-
-GLuint LinkedProgram()
-{
-	const char* const sources[ 2 ] = { "#version 410 core\nvoid main() { gl_Position = vec4( 0.0 ); }\n",
-		                               "#version 410 core\nout vec4 colour;\nvoid main() { colour = vec4( 0.0 ); }\n" };
-	const GLenum kinds[ 2 ]        = { GL_VERTEX_SHADER, GL_FRAGMENT_SHADER };
-	const GLuint program           = glCreateProgram();
-	for( int i = 0; i < 2; ++i )
-	{
-		const GLuint shader = glCreateShader( kinds[ i ] );
-		glShaderSource( shader, 1, &sources[ i ], nullptr );
-		glCompileShader( shader );
-		glAttachShader( program, shader );
-		glDeleteShader( shader ); // goes with the program
-	}
-	glLinkProgram( program );
-	return program;
-}
-
-// "glstate:ITEM": the item, named as ffglhost names it, left changed in exactly one of its values
-// (a texture on unit 5, a viewport's width only, the red of the colour mask) so that a comparison
-// of fewer values misses it.
-void LeaveItemChanged( Instance& instance, const char* item )
-{
-	if( !instance.spare[ 0 ] )
-	{
-		glGenTextures( 1, &instance.spare[ 0 ] );
-		glGenBuffers( 1, &instance.spare[ 1 ] );
-		glGenRenderbuffers( 1, &instance.spare[ 2 ] );
-		glGenVertexArrays( 1, &instance.spare[ 3 ] );
-		instance.program = LinkedProgram();
-	}
-	GLint box[ 4 ]         = {};
-	const std::string name = item;
-	const auto buffer      = [ & ]( GLenum target ) { glBindBuffer( target, instance.spare[ 1 ] ); };
-	if( name == "GL_READ_FRAMEBUFFER_BINDING" )
-		glBindFramebuffer( GL_READ_FRAMEBUFFER, instance.readFramebuffer );
-	else if( name == "GL_DRAW_FRAMEBUFFER_BINDING" )
-		glBindFramebuffer( GL_DRAW_FRAMEBUFFER, instance.readFramebuffer );
-	else if( name == "the texture attached to HostFBO" )
-	{
-		glBindTexture( GL_TEXTURE_2D, instance.spare[ 0 ] );
-		glTexImage2D( GL_TEXTURE_2D, 0, GL_RGBA8, 4, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr );
-		glBindTexture( GL_TEXTURE_2D, 0 );
-		glFramebufferTexture2D( GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, instance.spare[ 0 ], 0 );
-	}
-	else if( name == "GL_RENDERBUFFER_BINDING" )
-		glBindRenderbuffer( GL_RENDERBUFFER, instance.spare[ 2 ] );
-	else if( name == "GL_CURRENT_PROGRAM" )
-		glUseProgram( instance.program );
-	else if( name == "GL_VERTEX_ARRAY_BINDING" )
-		glBindVertexArray( instance.spare[ 3 ] );
-	else if( name == "GL_ARRAY_BUFFER_BINDING" )
-		buffer( GL_ARRAY_BUFFER );
-	else if( name == "GL_ELEMENT_ARRAY_BUFFER_BINDING" )
-		buffer( GL_ELEMENT_ARRAY_BUFFER );
-	else if( name == "GL_PIXEL_PACK_BUFFER_BINDING" )
-		buffer( GL_PIXEL_PACK_BUFFER );
-	else if( name == "GL_PIXEL_UNPACK_BUFFER_BINDING" )
-		buffer( GL_PIXEL_UNPACK_BUFFER );
-	else if( name == "GL_UNIFORM_BUFFER_BINDING" )
-		buffer( GL_UNIFORM_BUFFER );
-	else if( name == "GL_ACTIVE_TEXTURE" )
-		glActiveTexture( GL_TEXTURE3 );
-	else if( name == "GL_TEXTURE_BINDING_2D" )
-	{
-		glActiveTexture( GL_TEXTURE5 );
-		glBindTexture( GL_TEXTURE_2D, instance.spare[ 0 ] );
-		glActiveTexture( GL_TEXTURE0 );
-	}
-	else if( name == "GL_VIEWPORT" || name == "GL_SCISSOR_BOX" )
-	{
-		glGetIntegerv( name == "GL_VIEWPORT" ? GL_VIEWPORT : GL_SCISSOR_BOX, box );
-		( name == "GL_VIEWPORT" ? glViewport : glScissor )( box[ 0 ], box[ 1 ], box[ 2 ] + 1, box[ 3 ] );
-	}
-	else if( name == "GL_BLEND_SRC_RGB" )
-		glBlendFuncSeparate( GL_SRC_ALPHA, GL_ZERO, GL_ONE, GL_ZERO );
-	else if( name == "GL_BLEND_DST_RGB" )
-		glBlendFuncSeparate( GL_ONE, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ZERO );
-	else if( name == "GL_BLEND_SRC_ALPHA" )
-		glBlendFuncSeparate( GL_ONE, GL_ZERO, GL_SRC_ALPHA, GL_ZERO );
-	else if( name == "GL_BLEND_DST_ALPHA" )
-		glBlendFuncSeparate( GL_ONE, GL_ZERO, GL_ONE, GL_ONE_MINUS_SRC_ALPHA );
-	else if( name == "GL_BLEND_EQUATION_RGB" )
-		glBlendEquationSeparate( GL_FUNC_SUBTRACT, GL_FUNC_ADD );
-	else if( name == "GL_BLEND_EQUATION_ALPHA" )
-		glBlendEquationSeparate( GL_FUNC_ADD, GL_FUNC_SUBTRACT );
-	else if( name == "GL_DEPTH_WRITEMASK" )
-		glDepthMask( GL_FALSE );
-	else if( name == "GL_COLOR_WRITEMASK" )
-		glColorMask( GL_FALSE, GL_TRUE, GL_TRUE, GL_TRUE );
-	else if( name == "GL_PACK_ALIGNMENT" || name == "GL_UNPACK_ALIGNMENT" )
-		glPixelStorei( name == "GL_PACK_ALIGNMENT" ? GL_PACK_ALIGNMENT : GL_UNPACK_ALIGNMENT, 1 );
-	else if( name == "GL_PACK_ROW_LENGTH" || name == "GL_UNPACK_ROW_LENGTH" )
-		glPixelStorei( name == "GL_PACK_ROW_LENGTH" ? GL_PACK_ROW_LENGTH : GL_UNPACK_ROW_LENGTH, 7 );
-	else
-	{
-		const struct
-		{
-			const char* name;
-			GLenum capability;
-		} switches[] = { { "GL_SCISSOR_TEST", GL_SCISSOR_TEST }, { "GL_BLEND", GL_BLEND },
-			             { "GL_DEPTH_TEST", GL_DEPTH_TEST },     { "GL_STENCIL_TEST", GL_STENCIL_TEST },
-			             { "GL_CULL_FACE", GL_CULL_FACE },       { "GL_FRAMEBUFFER_SRGB", GL_FRAMEBUFFER_SRGB } };
-		for( const auto& s : switches )
-			if( name == s.name )
-				glEnable( s.capability );
-	}
-}
-
-void DeleteSpares( Instance& instance )
-{
-	glDeleteTextures( 1, &instance.spare[ 0 ] );
-	glDeleteBuffers( 1, &instance.spare[ 1 ] );
-	glDeleteRenderbuffers( 1, &instance.spare[ 2 ] );
-	glDeleteVertexArrays( 1, &instance.spare[ 3 ] );
-	glDeleteProgram( instance.program );
 }
 
 // "leak:KIND": one object of the kind, named as ffglhost's census names it, made and never deleted;
@@ -330,6 +214,13 @@ bool HostStateRight( const ProcessOpenGLStruct& record, const FFGLTextureStruct&
 	return true;
 }
 
+// HOST_TEST_PLUGIN_GRAIN: film grain over what each frame drew, whatever the fault.
+void GrainOver( Instance& instance, const GLint* rectangle )
+{
+	if( std::getenv( "HOST_TEST_PLUGIN_GRAIN" ) )
+		instance.grain.Draw( rectangle[ 0 ], rectangle[ 1 ], rectangle[ 2 ], rectangle[ 3 ] );
+}
+
 // Fills the viewport with a colour, the host's scissor state put back afterwards.
 void FillViewport( const GLint* viewport, float r, float g, float b, float a )
 {
@@ -346,7 +237,7 @@ void FillViewport( const GLint* viewport, float r, float g, float b, float a )
 FFMixed Process( Instance* instance, const ProcessOpenGLStruct* record )
 {
 	if( !record && !Faulty( "no_null_checks" ) )
-		return Number( FF_FAIL );
+		return Number( Faulty( "null_frame_drawn" ) ? FF_SUCCESS : FF_FAIL );
 	if( record->numInputTextures == 0 && Faulty( "accept_no_input" ) )
 		return Number( FF_SUCCESS );
 	if( record->numInputTextures != 1 || !record->inputTextures || !record->inputTextures[ 0 ] )
@@ -371,12 +262,14 @@ FFMixed Process( Instance* instance, const ProcessOpenGLStruct* record )
 	if( Faulty( "straight" ) )
 	{
 		FillViewport( viewport, 0.9f, 0.2f, 0.2f, 0.5f ); // red above alpha
+		GrainOver( *instance, viewport );
 		return Number( FF_SUCCESS );
 	}
 	if( instance->clear > 0.5f || ( Faulty( "global_counter" ) && ++processCalls % 3 == 0 ) )
 	{
 		// Half-transparent blue, premultiplied.
 		FillViewport( viewport, 0.f, 0.f, 0.5f, 0.5f );
+		GrainOver( *instance, viewport );
 		return Number( FF_SUCCESS );
 	}
 	// The picture, not the whole texture, into the host's viewport.
@@ -405,10 +298,11 @@ FFMixed Process( Instance* instance, const ProcessOpenGLStruct* record )
 		glBindFramebuffer( GL_DRAW_FRAMEBUFFER, 0 );
 	glBlitFramebuffer( 0, 0, source[ 0 ], source[ 1 ], viewport[ 0 ], viewport[ 1 ], viewport[ 0 ] + viewport[ 2 ],
 	                   viewport[ 1 ] + viewport[ 3 ], GL_COLOR_BUFFER_BIT, GL_NEAREST );
+	GrainOver( *instance, viewport );
 	glFramebufferTexture2D( GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0 );
 	glBindFramebuffer( GL_FRAMEBUFFER, record->HostFBO );
 	if( const char* item = FaultArgument( "glstate:" ) )
-		LeaveItemChanged( *instance, item );
+		testplugin::LeaveStateChanged( item, { input.Handle, instance->readFramebuffer }, instance->state );
 	if( Faulty( "gl_error" ) )
 		glEnable( GL_TEXTURE_2D ); // not a core capability: GL_INVALID_ENUM, and nothing changed
 	return Number( FF_SUCCESS );
@@ -506,7 +400,8 @@ FFMixed InstanceCall( Instance* instance, uint32_t code, FFMixed input )
 		if( instance->readFramebuffer == sharedFramebuffer )
 			sharedFramebuffer = 0; // "shared_fbo": deleted under the other instances
 		glDeleteFramebuffers( 1, &instance->readFramebuffer );
-		DeleteSpares( *instance );
+		instance->state.Release();
+		instance->grain.Release();
 		Log( "deinstantiated after " + std::to_string( instance->frames ) + " frames" );
 		delete instance;
 		--liveInstances;
@@ -564,6 +459,9 @@ TEST_PLUGIN_EXPORT FFMixed plugMain( uint32_t code, FFMixed input, void* instanc
 	{
 		const char* api      = std::getenv( "HOST_TEST_PLUGIN_API" );
 		info.APIMajorVersion = api && std::strcmp( api, "1" ) == 0 ? 1 : 2;
+		// "latin1_name": one byte of Latin-1 (an e acute), as a plug-in built with a Western code page has.
+		std::strncpy( info.PluginName, Faulty( "latin1_name" ) ? "Host T\xe9st" : "Host Test",
+		              sizeof( info.PluginName ) );
 		return MixedPointer( &info );
 	}
 	case FF_GET_EXTENDED_INFO:

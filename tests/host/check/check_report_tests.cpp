@@ -1,6 +1,8 @@
 // ffglhost check's parent side: what it reads from a group's output, how reports of one check from
 // several groups merge, and the JSON it writes.
 #include "host/check/check_report.h"
+#include "host/check/group_lines.h"
+#include "host/check/json_report.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +17,7 @@ TEST( CheckReport, GroupOutputNamesTheCheckAndCallACrashInterrupted )
 	// A plug-in's own prints between the lines, Windows line ends, and no end line: it died in a call.
 	const GroupOutcome outcome = ParseGroupOutput( "@check begin a.first\r\n"
 	                                               "plug-in chatter\n"
-	                                               "@check result PASS a.first all good: 3 frames\r\n"
+	                                               "@check result PASS a.first 1 2500 -1 all good: 3 frames\r\n"
 	                                               "@check time steady_frame 2.500\n"
 	                                               "@check log Umbrafex: created\n"
 	                                               "@check begin a.second\n"
@@ -24,6 +26,9 @@ TEST( CheckReport, GroupOutputNamesTheCheckAndCallACrashInterrupted )
 	EXPECT_EQ( outcome.results[ 0 ].name, "a.first" );
 	EXPECT_EQ( outcome.results[ 0 ].status, CheckStatus::kPass );
 	EXPECT_EQ( outcome.results[ 0 ].reason, "all good: 3 frames" );
+	EXPECT_TRUE( outcome.results[ 0 ].ran );
+	EXPECT_DOUBLE_EQ( outcome.results[ 0 ].milliseconds, 2.5 );
+	EXPECT_EQ( outcome.results[ 0 ].count, -1 );
 	ASSERT_EQ( outcome.times.size(), 1u );
 	EXPECT_EQ( outcome.times[ 0 ].first, "steady_frame" );
 	EXPECT_DOUBLE_EQ( outcome.times[ 0 ].second, 2.5 );
@@ -31,19 +36,26 @@ TEST( CheckReport, GroupOutputNamesTheCheckAndCallACrashInterrupted )
 	EXPECT_EQ( outcome.currentCheck, "a.second" );
 	EXPECT_EQ( outcome.lastCall, "FF_PROCESS_OPENGL (frame 2 of instance 1 at 8x8)" );
 	EXPECT_FALSE( outcome.ended );
-	EXPECT_TRUE( ParseGroupOutput( "@check begin x\n@check result FAIL x why\n@check end\n" ).ended );
-	EXPECT_TRUE( ParseGroupOutput( "@check begin x\n@check result FAIL x why\n" ).currentCheck.empty() );
+	EXPECT_TRUE( ParseGroupOutput( "@check begin x\n@check result FAIL x 1 0 -1 why\n@check end\n" ).ended );
+	const GroupOutcome notRun = ParseGroupOutput( "@check begin x\n@check result FAIL x 0 0 -1 not run: why\n"
+	                                              "@check result PASS glstate.other 1 0 12 calls left\n" );
+	EXPECT_TRUE( notRun.currentCheck.empty() );
+	ASSERT_EQ( notRun.results.size(), 2u );
+	EXPECT_FALSE( notRun.results[ 0 ].ran );
+	EXPECT_EQ( notRun.results[ 1 ].count, 12 );
+	EXPECT_EQ( ReasonText( notRun.results[ 1 ] ), "12 calls left" );
 }
 
 TEST( CheckReport, TheWorstReportOfACheckStandsAndPassesAddUp )
 {
 	CheckReport report;
-	report.Add( { "glstate.process", CheckStatus::kPass, "12 calls left the GL state as the host set it" } );
-	report.Add( { "glstate.process", CheckStatus::kPass, "30 calls left the GL state as the host set it" } );
-	EXPECT_EQ( report.Results()[ 0 ].reason, "42 calls left the GL state as the host set it" );
+	const char* const left = "calls left the GL state as the host set it";
+	report.Add( { "glstate.process", CheckStatus::kPass, left, true, 0.0, 12 } );
+	report.Add( { "glstate.process", CheckStatus::kPass, left, true, 0.0, 30 } );
+	EXPECT_EQ( ReasonText( report.Results()[ 0 ] ), "42 calls left the GL state as the host set it" );
 	report.Add( { "glstate.process", CheckStatus::kFail, "GL_BLEND is enabled" } );
 	report.Add( { "glstate.process", CheckStatus::kWarn, "later and milder" } );
-	report.Add( { "glstate.process", CheckStatus::kPass, "5 calls left the GL state as the host set it" } );
+	report.Add( { "glstate.process", CheckStatus::kPass, left, true, 0.0, 5 } );
 	ASSERT_EQ( report.Results().size(), 1u );
 	EXPECT_EQ( report.Results()[ 0 ].status, CheckStatus::kFail );
 	EXPECT_EQ( report.Results()[ 0 ].reason, "GL_BLEND is enabled" );
@@ -71,7 +83,7 @@ TEST( CheckReport, TimingOverBudgetWarnsAndJsonHoldsEverything )
 
 	const std::string path = ::testing::TempDir() + "check_report_test.json";
 	std::string error;
-	ASSERT_TRUE( report.WriteJson( path, "p.so", 7, 42, &error ) ) << error;
+	ASSERT_TRUE( WriteJsonReport( path, report, "p.so", 7, 42, &error ) ) << error;
 	std::ifstream file( path );
 	std::stringstream text;
 	text << file.rdbuf();
@@ -82,4 +94,24 @@ TEST( CheckReport, TimingOverBudgetWarnsAndJsonHoldsEverything )
 	       "\"log\": [\"line\"]",
 	       "a \\\"quoted\\\" reason\\\\\", \"artifacts\": [\"pics/b.second-instance_1-frame2-drawn.png\"]}" } )
 		EXPECT_NE( text.str().find( expected ), std::string::npos ) << expected << "\n" << text.str();
+}
+
+TEST( CheckReport, JsonHoldsAnyBytesAPlugInHandsOut )
+{
+	// UTF-8 as it is; any byte outside a well-formed sequence as the character of its number.
+	const struct
+	{
+		const char* text;
+		const char* json;
+	} cases[] = {
+		{ "caf\xc3\xa9 \xe2\x9c\x93", "\"caf\xc3\xa9 \xe2\x9c\x93\"" },
+		{ "Host T\xe9st", "\"Host T\\u00e9st\"" },                  // Latin-1
+		{ "\xc3", "\"\\u00c3\"" },                                  // cut short
+		{ "\xc0\xaf", "\"\\u00c0\\u00af\"" },                       // overlong
+		{ "\xed\xa0\x80", "\"\\u00ed\\u00a0\\u0080\"" },            // a surrogate
+		{ "\xf4\x90\x80\x80", "\"\\u00f4\\u0090\\u0080\\u0080\"" }, // past U+10FFFF
+		{ "tab\tquote\"", "\"tab\\u0009quote\\\"\"" },
+	};
+	for( const auto& c : cases )
+		EXPECT_EQ( JsonText( c.text ), c.json ) << c.text;
 }

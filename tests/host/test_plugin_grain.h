@@ -1,0 +1,21 @@
+#pragma once
+// The host test plug-in's HOST_TEST_PLUGIN_GRAIN switch: film grain over what a frame drew, its gain
+// varying by a few per cent from frame to frame and its pattern from run to run, as grain effects draw
+// it. It only darkens colour (alpha stays), so premultiplied colour stays premultiplied, and it touches
+// only the rectangle drawn, so pixels left undrawn stay so.
+#include <GL/glew.h>
+
+namespace testplugin
+{
+class Grain
+{
+public:
+	// Over x, y, w, h of the framebuffer bound for drawing; GL state back at the host's defaults after.
+	void Draw( GLint x, GLint y, GLsizei w, GLsizei h );
+	void Release();
+
+private:
+	GLuint program = 0, vertexArray = 0;
+	GLint gainAt = -1, seedAt = -1;
+};
+}

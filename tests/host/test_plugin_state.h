@@ -1,0 +1,38 @@
+#pragma once
+// The host test plug-in's "glstate:ITEM" fault: the item of the host's GL state that ffglhost check
+// names ITEM, left changed after a frame in exactly one of its values (a texture on the last unit only,
+// a viewport's width only, the alpha of a swizzle), so that a comparison of fewer values misses it.
+#include <GL/glew.h>
+
+namespace testplugin
+{
+// The objects the items are changed with, made when first needed and deleted with the instance.
+class StateObjects
+{
+public:
+	GLuint Texture( GLenum target ); // one per target: a texture keeps the target it was first bound to
+	GLuint Buffer();
+	GLuint Renderbuffer();
+	GLuint VertexArray();
+	GLuint Program();
+	GLuint Sampler();
+	GLuint Pipeline();
+	GLuint Feedback();
+	void Release();
+
+private:
+	GLuint textures[ 11 ] = {};
+	GLuint buffer = 0, renderbuffer = 0, vertexArray = 0, program = 0, sampler = 0, pipeline = 0, feedback = 0;
+};
+
+// What the frame gave the plug-in: its input texture (HostFBO is bound when the item is changed), and
+// the plug-in's own framebuffer.
+struct StateFrame
+{
+	GLuint inputTexture;
+	GLuint ownFramebuffer;
+};
+
+// Changes the item; false when no row names it.
+bool LeaveStateChanged( const char* item, const StateFrame& frame, StateObjects& objects );
+}
