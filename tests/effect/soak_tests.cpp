@@ -80,23 +80,10 @@ const Size kSizes[] = { { 1, 1, 4 },     { 3, 3, 6 },      { 961, 1, 3 },   { 1,
 	                    { 36, 64, 14 },  { 17, 9, 10 },    { 2, 2, 6 },     { 160, 90, 10 },  { 90, 160, 8 },
 	                    { 320, 180, 6 }, { 1066, 600, 2 }, { 540, 960, 1 }, { 3840, 2160, 1 } };
 
-const float kAnyValues[] = { 0.f,
-	                         1.f,
-	                         0.5f,
-	                         0.25f,
-	                         0.0101f,
-	                         0.01f,
-	                         -0.f,
-	                         -1.f,
-	                         2.f,
-	                         1.5f,
-	                         255.f,
-	                         1e30f,
-	                         -1e30f,
-	                         std::numeric_limits< float >::quiet_NaN(),
-	                         std::numeric_limits< float >::infinity(),
-	                         -std::numeric_limits< float >::infinity(),
-	                         std::numeric_limits< float >::denorm_min() };
+const float kNaN = std::numeric_limits< float >::quiet_NaN(), kInfinity = std::numeric_limits< float >::infinity(),
+            kDenormal    = std::numeric_limits< float >::denorm_min();
+const float kAnyValues[] = { 0.f,  1.f,   0.5f,  0.25f,  0.0101f, 0.01f,     -0.f,       -1.f,     2.f,
+	                         1.5f, 255.f, 1e30f, -1e30f, kNaN,    kInfinity, -kInfinity, kDenormal };
 
 struct Slot
 {
