@@ -2,6 +2,7 @@
 
 #include "tests/support/test_process.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -125,10 +126,7 @@ const std::vector< std::string >& EffectTest::Lines()
 
 int EffectTest::LineCount( const char* text )
 {
-	int count = 0;
-	for( const std::string& line : host.lines )
-		count += line == text ? 1 : 0;
-	return count;
+	return static_cast< int >( std::count( host.lines.begin(), host.lines.end(), text ) );
 }
 
 size_t EffectTest::CallLogMark()
@@ -215,25 +213,6 @@ Picture& Picture::operator=( Picture&& other ) noexcept
 Picture::~Picture()
 {
 	glDeleteTextures( 1, &texture );
-}
-
-TestTarget MakeFloatTarget( int w, int h )
-{
-	TestTarget target;
-	target.width  = w;
-	target.height = h;
-	glGenTextures( 1, &target.texture );
-	glBindTexture( GL_TEXTURE_2D, target.texture );
-	glTexImage2D( GL_TEXTURE_2D, 0, GL_RGBA32F, w, h, 0, GL_RGBA, GL_FLOAT, nullptr );
-	glTexParameteri( GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST );
-	glBindTexture( GL_TEXTURE_2D, 0 );
-	glGenFramebuffers( 1, &target.framebuffer );
-	glBindFramebuffer( GL_FRAMEBUFFER, target.framebuffer );
-	glFramebufferTexture2D( GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, target.texture, 0 );
-	glClearColor( 0.f, 0.f, 0.f, 0.f );
-	glClear( GL_COLOR_BUFFER_BIT );
-	glBindFramebuffer( GL_FRAMEBUFFER, 0 );
-	return target;
 }
 
 Output ReadOutput( const TestTarget& target )

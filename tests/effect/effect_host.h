@@ -52,9 +52,8 @@ struct Picture
 Picture MakePicture( int width, int height, const std::function< Rgba( int x, int y ) >& colour, int hardwareWidth = 0,
                      int hardwareHeight = 0 );
 
-// An RGBA32F target, for reading the shader's output without 8-bit rounding.
-TestTarget MakeFloatTarget( int w, int h );
-// Output of a target as it is seen: (x, y) with y from the top.
+// Output of a target as it is seen: (x, y) with y from the top, read as floats (a GL_RGBA32F target
+// shows the shader's output without 8-bit rounding).
 struct Output
 {
 	int width  = 0;

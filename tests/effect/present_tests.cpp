@@ -142,7 +142,7 @@ TEST_F( PresentTest, SmoothingOfAConstantMatte )
 	SetParameter( instance, kEdgeHard, 0.0f );
 	// 40 x 8 matte bytes: two 128-byte blocks of the blend's vector loop, then its 64-byte scalar tail.
 	const Picture input = MakePicture( 40, 8, []( int, int ) { return kPersonRed; } );
-	const ScopedTarget target( MakeFloatTarget( 40, 8 ) );
+	const ScopedTarget target( MakeTarget( 40, 8, 0.f, 0.f, 0.f, 0.f, GL_RGBA32F ) );
 	auto next = [ & ]() {
 		Frame( instance, input, target );
 		const Output out  = ReadOutput( target );

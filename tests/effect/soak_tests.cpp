@@ -10,9 +10,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <limits>
 #include <map>
 #include <random>
+#include <utility>
+#include <vector>
 
 #if defined( __SANITIZE_ADDRESS__ )
 #define SOAK_UNDER_ASAN 1
@@ -36,9 +39,10 @@ int EnvNumber( const char* name, int fallback )
 const int kSoakFrames    = EnvNumber( "UMBRAFEX_SOAK_FRAMES", kDefaultFrames );
 const unsigned kSoakSeed = static_cast< unsigned >( EnvNumber( "UMBRAFEX_SOAK_SEED", 7 ) );
 
-// Faults the runtime injects: failing calls spread over the run. Release calls are never failed: a
-// runtime that does not free on request leaks whatever its caller does.
-std::string FaultList( int frames, int* count )
+// Faults the runtime injects: failing calls spread over the run, as REFRT_FAIL's text and as export and
+// call number. Release calls are never failed: a runtime that does not free on request leaks whatever
+// its caller does.
+std::string FaultList( int frames, std::vector< std::pair< std::string, int > >* planned )
 {
 	std::mt19937 random( kSoakSeed * 31u + 1u );
 	struct Kind
@@ -53,21 +57,20 @@ std::string FaultList( int frames, int* count )
 		                   { "NvCVImage_Alloc", 17, 3 * setups }, { "NvVFX_CudaStreamCreate", 19, setups },
 		                   { "NvVFX_SetString", 23, setups } };
 	std::string list;
-	*count = 0;
 	for( const Kind& kind : kinds )
 	{
 		for( int at = 1 + static_cast< int >( random() % kind.every ); at < kind.calls;
 		     at += 1 + static_cast< int >( random() % ( 2 * kind.every ) ) )
 		{
 			list += ( list.empty() ? "" : "," ) + std::string( kind.name ) + "@" + std::to_string( at );
-			++*count;
+			planned->emplace_back( kind.name, at );
 		}
 	}
 	return list;
 }
 
-int faultCount            = 0;
-const std::string kFaults = FaultList( kSoakFrames, &faultCount );
+std::vector< std::pair< std::string, int > > plannedFaults;
+const std::string kFaults = FaultList( kSoakFrames, &plannedFaults );
 
 struct Size
 {
@@ -105,7 +108,7 @@ protected:
 		for( const Size& s : kSizes )
 			total += s.weight;
 		int pick = static_cast< int >( random() % total );
-		for( int i = 0; i < static_cast< int >( sizeof( kSizes ) / sizeof( kSizes[ 0 ] ) ); ++i )
+		for( int i = 0; i < static_cast< int >( std::size( kSizes ) ); ++i )
 		{
 			pick -= kSizes[ i ].weight;
 			if( pick < 0 )
@@ -139,7 +142,6 @@ TEST_F( SoakTest, ManyInstancesFramesSizesParametersAndFaults )
 {
 	baselineObjects = RuntimeLiveObjects();
 	ASSERT_LE( 0, baselineObjects );
-	const size_t sizeCount = sizeof( kSizes ) / sizeof( kSizes[ 0 ] );
 	std::vector< Picture > pictures;
 	for( const Size& s : kSizes )
 		pictures.push_back( Split( s.width, s.height ) );
@@ -195,7 +197,7 @@ TEST_F( SoakTest, ManyInstancesFramesSizesParametersAndFaults )
 		if( roll < 120 )
 		{
 			SetParameter( slot.instance, static_cast< uint32_t >( random() % kParameterCount ),
-			              kAnyValues[ random() % ( sizeof( kAnyValues ) / sizeof( kAnyValues[ 0 ] ) ) ] );
+			              kAnyValues[ random() % std::size( kAnyValues ) ] );
 			++parameterChanges;
 		}
 		if( --slot.framesToResize <= 0 )
@@ -265,17 +267,8 @@ TEST_F( SoakTest, ManyInstancesFramesSizesParametersAndFaults )
 		line = next + 1;
 	}
 	int injected = 0;
-	for( size_t at = 0; at < kFaults.size(); )
-	{
-		size_t end = kFaults.find( ',', at );
-		if( end == std::string::npos )
-			end = kFaults.size();
-		const std::string entry = kFaults.substr( at, end - at );
-		const size_t sign       = entry.find( '@' );
-		if( callCounts[ entry.substr( 0, sign ) ] >= std::atoi( entry.c_str() + sign + 1 ) )
-			++injected;
-		at = end + 1;
-	}
+	for( const auto& fault : plannedFaults )
+		injected += callCounts[ fault.first ] >= fault.second ? 1 : 0;
 #ifndef SOAK_UNDER_ASAN
 	// The sanitizer's quarantine holds freed memory back on purpose, so this is checked without it.
 	if( residentAtHalf > 0 && residentMax > 0 )
@@ -284,8 +277,8 @@ TEST_F( SoakTest, ManyInstancesFramesSizesParametersAndFaults )
 		    << "resident memory grew from " << residentAtHalf << " to " << residentMax << " bytes over the second half";
 	}
 #endif
-	std::printf( "soak: %d frames, %d instances, %d parameter changes, %d of %d planned faults injected, %d quiet "
+	std::printf( "soak: %d frames, %d instances, %d parameter changes, %d of %zu planned faults injected, %d quiet "
 	             "points, resident %ld -> %ld KiB, %zu sizes\n",
-	             frames, made, parameterChanges, injected, faultCount, quietPoints, residentAtHalf / 1024,
-	             residentMax / 1024, sizeCount );
+	             frames, made, parameterChanges, injected, plannedFaults.size(), quietPoints, residentAtHalf / 1024,
+	             residentMax / 1024, std::size( kSizes ) );
 }

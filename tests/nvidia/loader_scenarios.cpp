@@ -245,8 +245,7 @@ TEST( RuntimeInProgramFiles, EffectSequenceReachesTheRuntimeUntouched )
 	const std::string h = Hex( effect ), streamText = Hex( stream );
 	NvVFX_DestroyEffect( std::exchange( effect, nullptr ) );
 	EXPECT_EQ( NVCV_SUCCESS, NvVFX_CudaStreamDestroy( std::exchange( stream, nullptr ) ) );
-	NvCVImage* images[] = { &srcImage, &dstImage, &maskImage, &tmpImage };
-	for( NvCVImage* image : images )
+	for( NvCVImage* image : { &srcImage, &dstImage, &maskImage, &tmpImage } )
 		NvCVImage_Dealloc( image );
 	EXPECT_EQ( 0, RuntimeLiveObjects() );
 
