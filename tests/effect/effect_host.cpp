@@ -7,9 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-static const std::string kPluginFile  = DynamicLibraryFileName( "Umbrafex_TAVLEN" );
-static const std::string kImageFile   = DynamicLibraryFileName( "NVCVImage" );
-static const std::string kEffectsFile = DynamicLibraryFileName( "NVVideoEffects" );
+static const std::string kPluginFile = DynamicLibraryFileName( "Umbrafex_TAVLEN" );
 
 typedef void ( *SetLogCallbackFunction )( void ( *callback )( const char* ) );
 
@@ -182,37 +180,16 @@ Picture MakePicture( int width, int height, const std::function< Rgba( int x, in
 		{
 			// The picture starts at texel (0, 0), GL's bottom row.
 			const Rgba c = ( x < width && row < height ) ? colour( x, height - 1 - row ) : outside;
-			uint8_t* p   = pixels.data() + ( static_cast< size_t >( row ) * hw + x ) * 4;
-			p[ 0 ]       = c.r;
-			p[ 1 ]       = c.g;
-			p[ 2 ]       = c.b;
-			p[ 3 ]       = c.a;
+			std::memcpy( pixels.data() + ( static_cast< size_t >( row ) * hw + x ) * 4, &c, 4 );
 		}
 	}
+	const GLuint texture = MakeTexture( hw, hh, pixels.data() );
 	Picture picture;
-	picture.texture = MakeTexture( hw, hh, pixels.data() );
 	picture.info = { static_cast< uint32_t >( width ), static_cast< uint32_t >( height ), static_cast< uint32_t >( hw ),
-		             static_cast< uint32_t >( hh ), picture.texture };
+		             static_cast< uint32_t >( hh ), texture };
+	picture.texture =
+	    std::shared_ptr< const void >( nullptr, [ texture ]( const void* ) { glDeleteTextures( 1, &texture ); } );
 	return picture;
-}
-
-Picture::Picture( Picture&& other ) noexcept
-    : texture( other.texture )
-    , info( other.info )
-{
-	other.texture = 0;
-}
-
-Picture& Picture::operator=( Picture&& other ) noexcept
-{
-	std::swap( texture, other.texture );
-	std::swap( info, other.info );
-	return *this;
-}
-
-Picture::~Picture()
-{
-	glDeleteTextures( 1, &texture );
 }
 
 Output ReadOutput( const TestTarget& target )

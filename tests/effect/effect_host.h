@@ -9,6 +9,7 @@
 #include "tests/support/plugmain_calls.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -36,17 +37,13 @@ const Rgba kBackdrop    = { 30, 220, 30, 255 };
 const Rgba kTransparent = { 0, 0, 0, 0 };
 
 // A host input: a texture and the record that describes it (picture inside a larger allocation).
-// It deletes its texture when it goes.
+// The texture is deleted when the last copy goes.
 struct Picture
 {
-	Picture() = default;
-	Picture( Picture&& other ) noexcept;
-	Picture& operator=( Picture&& other ) noexcept;
-	~Picture();
 	operator const FFGLTextureStruct&() const { return info; }
 
-	GLuint texture         = 0;
 	FFGLTextureStruct info = {};
+	std::shared_ptr< const void > texture; // deletes the texture of info.Handle
 };
 // colour(x, y) with y counted from the top row; the texture holds hardwareWidth x hardwareHeight.
 Picture MakePicture( int width, int height, const std::function< Rgba( int x, int y ) >& colour, int hardwareWidth = 0,

@@ -15,9 +15,7 @@
 
 namespace
 {
-const std::string kPluginFile  = DynamicLibraryFileName( "Umbrafex_TAVLEN" );
-const std::string kImageFile   = DynamicLibraryFileName( "NVCVImage" );
-const std::string kEffectsFile = DynamicLibraryFileName( "NVVideoEffects" );
+const std::string kPluginFile = DynamicLibraryFileName( "Umbrafex_TAVLEN" );
 
 PlugMainCalls product;
 

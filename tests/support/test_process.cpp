@@ -34,7 +34,7 @@ std::string NativePath( const std::string& path )
 
 int RuntimeLiveObjects()
 {
-	void* library = FindLoadedLibrary( DynamicLibraryFileName( "NVCVImage" ).c_str() );
+	void* library = FindLoadedLibrary( kImageFile.c_str() );
 	auto live     = DynamicLibraryFunction< int ( * )() >( library, "RefRt_LiveObjects" );
 	return live ? live() : -1;
 }

@@ -38,6 +38,10 @@ bool MakeDirectories( const std::string& path );
 // Copies a file, replacing the target.
 bool CopyFileTo( const std::string& from, const std::string& to );
 
+// The reference runtime's two library files (libNVCVImage.so, NVCVImage.dll ...).
+inline const std::string kImageFile   = DynamicLibraryFileName( "NVCVImage" );
+inline const std::string kEffectsFile = DynamicLibraryFileName( "NVVideoEffects" );
+
 // ONNX Runtime's library file, which lies beside the reference runtime (libonnxruntime.so.1,
 // onnxruntime.dll).
 extern const char* const kInferenceLibraryFile;
