@@ -17,9 +17,8 @@ protected:
 TEST_F( PresentTest, SetupCallsAndOneFrameOfLatency )
 {
 	const size_t mark     = CallLogMark();
-	FFInstanceID instance = Instantiate();
+	FFInstanceID instance = InstantiateUnsmoothed();
 	ASSERT_NE( nullptr, instance );
-	SetParameter( instance, kStability, 0.0f );
 	const Picture person = MakePicture( 32, 16, []( int, int ) { return kPersonRed; } );
 	const Picture green  = MakePicture( 32, 16, []( int, int ) { return kBackdrop; } );
 	const ScopedTarget target( MakeTarget( 32, 16 ) );
@@ -246,8 +245,7 @@ TEST_F( PresentTest, TooSmallInputLatchesWithoutMessage )
 	EXPECT_EQ( std::vector< std::string >{ kCreatedLine }, Lines() );
 	Deinstantiate( instance );
 
-	instance = Instantiate();
-	SetParameter( instance, kStability, 0.0f );
+	instance = InstantiateUnsmoothed();
 	EXPECT_FALSE( Matted( instance, input, target ) );
 	EXPECT_TRUE( Matted( instance, input, target ) );
 }

@@ -50,7 +50,6 @@ extern const char* const kInferenceLibraryFile;
 bool PlaceInferenceLibrary( const std::string& built, const std::string& folder );
 
 // Captures what the process writes to its standard output between Start and Stop.
-// test_process_posix.cpp and test_process_win32.cpp redirect the descriptor.
 class StdoutCapture
 {
 public:
