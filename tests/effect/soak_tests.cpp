@@ -14,6 +14,7 @@
 #include <limits>
 #include <map>
 #include <random>
+#include <sstream>
 #include <utility>
 #include <vector>
 
@@ -256,16 +257,9 @@ TEST_F( SoakTest, ManyInstancesFramesSizesParametersAndFaults )
 
 	// Faults actually reached: those whose call number the run got to.
 	std::map< std::string, int > callCounts;
-	const std::string calls = CallLogSince( 0 );
-	for( size_t line = 0; line < calls.size(); )
-	{
-		const size_t space = calls.find( ' ', line );
-		const size_t next  = calls.find( '\n', line );
-		if( space == std::string::npos || next == std::string::npos )
-			break;
-		++callCounts[ calls.substr( line, space - line ) ];
-		line = next + 1;
-	}
+	std::istringstream calls( CallLogSince( 0 ) );
+	for( std::string line; std::getline( calls, line ); )
+		++callCounts[ line.substr( 0, line.find( ' ' ) ) ];
 	int injected = 0;
 	for( const auto& fault : plannedFaults )
 		injected += callCounts[ fault.first ] >= fault.second ? 1 : 0;
