@@ -2,13 +2,12 @@
 
 #include "tests/support/test_process.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 
-static const std::string kPluginFile  = DynamicLibraryFileName( "Umbrafex_TAVLEN" );
-static const std::string kImageFile   = DynamicLibraryFileName( "NVCVImage" );
-static const std::string kEffectsFile = DynamicLibraryFileName( "NVVideoEffects" );
+static const std::string kPluginFile = DynamicLibraryFileName( "Umbrafex_TAVLEN" );
 
 typedef void ( *SetLogCallbackFunction )( void ( *callback )( const char* ) );
 
@@ -125,10 +124,7 @@ const std::vector< std::string >& EffectTest::Lines()
 
 int EffectTest::LineCount( const char* text )
 {
-	int count = 0;
-	for( const std::string& line : host.lines )
-		count += line == text ? 1 : 0;
-	return count;
+	return static_cast< int >( std::count( host.lines.begin(), host.lines.end(), text ) );
 }
 
 size_t EffectTest::CallLogMark()
@@ -184,56 +180,16 @@ Picture MakePicture( int width, int height, const std::function< Rgba( int x, in
 		{
 			// The picture starts at texel (0, 0), GL's bottom row.
 			const Rgba c = ( x < width && row < height ) ? colour( x, height - 1 - row ) : outside;
-			uint8_t* p   = pixels.data() + ( static_cast< size_t >( row ) * hw + x ) * 4;
-			p[ 0 ]       = c.r;
-			p[ 1 ]       = c.g;
-			p[ 2 ]       = c.b;
-			p[ 3 ]       = c.a;
+			std::memcpy( pixels.data() + ( static_cast< size_t >( row ) * hw + x ) * 4, &c, 4 );
 		}
 	}
+	const GLuint texture = MakeTexture( hw, hh, pixels.data() );
 	Picture picture;
-	picture.texture = MakeTexture( hw, hh, pixels.data() );
 	picture.info = { static_cast< uint32_t >( width ), static_cast< uint32_t >( height ), static_cast< uint32_t >( hw ),
-		             static_cast< uint32_t >( hh ), picture.texture };
+		             static_cast< uint32_t >( hh ), texture };
+	picture.texture =
+	    std::shared_ptr< const void >( nullptr, [ texture ]( const void* ) { glDeleteTextures( 1, &texture ); } );
 	return picture;
-}
-
-Picture::Picture( Picture&& other ) noexcept
-    : texture( other.texture )
-    , info( other.info )
-{
-	other.texture = 0;
-}
-
-Picture& Picture::operator=( Picture&& other ) noexcept
-{
-	std::swap( texture, other.texture );
-	std::swap( info, other.info );
-	return *this;
-}
-
-Picture::~Picture()
-{
-	glDeleteTextures( 1, &texture );
-}
-
-TestTarget MakeFloatTarget( int w, int h )
-{
-	TestTarget target;
-	target.width  = w;
-	target.height = h;
-	glGenTextures( 1, &target.texture );
-	glBindTexture( GL_TEXTURE_2D, target.texture );
-	glTexImage2D( GL_TEXTURE_2D, 0, GL_RGBA32F, w, h, 0, GL_RGBA, GL_FLOAT, nullptr );
-	glTexParameteri( GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST );
-	glBindTexture( GL_TEXTURE_2D, 0 );
-	glGenFramebuffers( 1, &target.framebuffer );
-	glBindFramebuffer( GL_FRAMEBUFFER, target.framebuffer );
-	glFramebufferTexture2D( GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, target.texture, 0 );
-	glClearColor( 0.f, 0.f, 0.f, 0.f );
-	glClear( GL_COLOR_BUFFER_BIT );
-	glBindFramebuffer( GL_FRAMEBUFFER, 0 );
-	return target;
 }
 
 Output ReadOutput( const TestTarget& target )

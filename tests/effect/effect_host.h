@@ -9,6 +9,7 @@
 #include "tests/support/plugmain_calls.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -36,25 +37,20 @@ const Rgba kBackdrop    = { 30, 220, 30, 255 };
 const Rgba kTransparent = { 0, 0, 0, 0 };
 
 // A host input: a texture and the record that describes it (picture inside a larger allocation).
-// It deletes its texture when it goes.
+// The texture is deleted when the last copy goes.
 struct Picture
 {
-	Picture() = default;
-	Picture( Picture&& other ) noexcept;
-	Picture& operator=( Picture&& other ) noexcept;
-	~Picture();
 	operator const FFGLTextureStruct&() const { return info; }
 
-	GLuint texture         = 0;
 	FFGLTextureStruct info = {};
+	std::shared_ptr< const void > texture; // deletes the texture of info.Handle
 };
 // colour(x, y) with y counted from the top row; the texture holds hardwareWidth x hardwareHeight.
 Picture MakePicture( int width, int height, const std::function< Rgba( int x, int y ) >& colour, int hardwareWidth = 0,
                      int hardwareHeight = 0 );
 
-// An RGBA32F target, for reading the shader's output without 8-bit rounding.
-TestTarget MakeFloatTarget( int w, int h );
-// Output of a target as it is seen: (x, y) with y from the top.
+// Output of a target as it is seen: (x, y) with y from the top, read as floats (a GL_RGBA32F target
+// shows the shader's output without 8-bit rounding).
 struct Output
 {
 	int width  = 0;

@@ -7,11 +7,10 @@
 #include <cstdint>
 #include <vector>
 
+// k from 0 to 256.
 static uint8_t Reference( uint8_t h, uint8_t m, int k )
 {
-	return static_cast< uint8_t >( ( static_cast< uint32_t >( h ) * static_cast< uint32_t >( k ) +
-	                                 static_cast< uint32_t >( m ) * static_cast< uint32_t >( 256 - k ) ) >>
-	                               8 );
+	return static_cast< uint8_t >( ( h * k + m * ( 256 - k ) ) >> 8 );
 }
 
 // A small deterministic generator, the same on every target.

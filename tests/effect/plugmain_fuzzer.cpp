@@ -40,13 +40,6 @@ struct Reader
 			value |= static_cast< uint32_t >( U8() ) << ( 8 * i );
 		return value;
 	}
-	float F32()
-	{
-		const uint32_t bits = U32();
-		float value;
-		std::memcpy( &value, &bits, sizeof( value ) );
-		return value;
-	}
 	// Mostly a small index, sometimes any number.
 	uint32_t Index()
 	{

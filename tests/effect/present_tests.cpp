@@ -17,9 +17,8 @@ protected:
 TEST_F( PresentTest, SetupCallsAndOneFrameOfLatency )
 {
 	const size_t mark     = CallLogMark();
-	FFInstanceID instance = Instantiate();
+	FFInstanceID instance = InstantiateUnsmoothed();
 	ASSERT_NE( nullptr, instance );
-	SetParameter( instance, kStability, 0.0f );
 	const Picture person = MakePicture( 32, 16, []( int, int ) { return kPersonRed; } );
 	const Picture green  = MakePicture( 32, 16, []( int, int ) { return kBackdrop; } );
 	const ScopedTarget target( MakeTarget( 32, 16 ) );
@@ -33,25 +32,13 @@ TEST_F( PresentTest, SetupCallsAndOneFrameOfLatency )
 	EXPECT_TRUE( SameColour( kBackdrop, ReadOutput( target ).At( 5, 5 ) ) );
 	EXPECT_EQ( ( std::vector< std::string >{ kCreatedLine, kEngineLine } ), Lines() );
 
-	const std::string calls   = CallLogSince( mark );
-	const std::string order[] = { "NvVFX_CreateEffect GreenScreen",
-		                          "NvVFX_SetString",
-		                          " ModelDir " + ScenarioRoot() + "\\models\n",
-		                          " Mode 0\n",
-		                          " Temporal 1\n",
-		                          "NvVFX_CudaStreamCreate",
-		                          "NvVFX_SetCudaStream",
-		                          " 32 16 5 1 0 1 1\n",
-		                          " 32 16 2 1 0 1 1\n",
-		                          " 32 16 2 1 0 0 1\n",
-		                          " SrcImage0 ",
-		                          " DstImage0 ",
-		                          "NvVFX_Load",
-		                          " 32 16 -128 ",
-		                          " 6 1 0 0\n",
-		                          "NvVFX_Run" };
-	size_t at                 = 0;
-	for( const std::string& step : order )
+	const std::string calls = CallLogSince( mark );
+	size_t at               = 0;
+	for( const std::string& step : std::vector< std::string >{
+	         "NvVFX_CreateEffect GreenScreen", "NvVFX_SetString", " ModelDir " + ScenarioRoot() + "\\models\n",
+	         " Mode 0\n", " Temporal 1\n", "NvVFX_CudaStreamCreate", "NvVFX_SetCudaStream", " 32 16 5 1 0 1 1\n",
+	         " 32 16 2 1 0 1 1\n", " 32 16 2 1 0 0 1\n", " SrcImage0 ", " DstImage0 ", "NvVFX_Load", " 32 16 -128 ",
+	         " 6 1 0 0\n", "NvVFX_Run" } )
 	{
 		const size_t found = calls.find( step, at );
 		ASSERT_NE( std::string::npos, found ) << "missing, or out of order: " << step << "\n" << calls;
@@ -154,7 +141,7 @@ TEST_F( PresentTest, SmoothingOfAConstantMatte )
 	SetParameter( instance, kEdgeHard, 0.0f );
 	// 40 x 8 matte bytes: two 128-byte blocks of the blend's vector loop, then its 64-byte scalar tail.
 	const Picture input = MakePicture( 40, 8, []( int, int ) { return kPersonRed; } );
-	const ScopedTarget target( MakeFloatTarget( 40, 8 ) );
+	const ScopedTarget target( MakeTarget( 40, 8, 0.f, 0.f, 0.f, 0.f, GL_RGBA32F ) );
 	auto next = [ & ]() {
 		Frame( instance, input, target );
 		const Output out  = ReadOutput( target );
@@ -258,16 +245,14 @@ TEST_F( PresentTest, TooSmallInputLatchesWithoutMessage )
 	EXPECT_EQ( std::vector< std::string >{ kCreatedLine }, Lines() );
 	Deinstantiate( instance );
 
-	instance = Instantiate();
-	SetParameter( instance, kStability, 0.0f );
+	instance = InstantiateUnsmoothed();
 	EXPECT_FALSE( Matted( instance, input, target ) );
 	EXPECT_TRUE( Matted( instance, input, target ) );
 }
 
 TEST_F( PresentTest, FailedFramebufferCheckStillDrawsIntoHostFramebuffer )
 {
-	GLint maxSize = 0;
-	glGetIntegerv( GL_MAX_TEXTURE_SIZE, &maxSize );
+	const GLint maxSize   = GLInteger( GL_MAX_TEXTURE_SIZE );
 	FFInstanceID instance = Instantiate();
 	Picture input         = MakePicture( 4, 4, []( int, int ) { return kBackdrop; } );
 	// The record claims a picture taller than any texture: the scaled texture cannot be made.
@@ -277,9 +262,7 @@ TEST_F( PresentTest, FailedFramebufferCheckStillDrawsIntoHostFramebuffer )
 	EXPECT_EQ( FF_SUCCESS, Frame( instance, input, target ) );
 	EXPECT_TRUE( SameColour( kBackdrop, ReadOutput( target ).At( 8, 8 ) ) );
 	EXPECT_EQ( 0, RuntimeLiveObjects() );
-	GLint drawn = 0;
-	glGetIntegerv( GL_DRAW_FRAMEBUFFER_BINDING, &drawn );
-	EXPECT_EQ( static_cast< GLint >( target.framebuffer ), drawn );
+	EXPECT_EQ( static_cast< GLint >( target.framebuffer ), GLInteger( GL_DRAW_FRAMEBUFFER_BINDING ) );
 	Frame( instance, input, target );
 	EXPECT_EQ( ( std::vector< std::string >{ kCreatedLine, "Umbrafex: FBO incomplet" } ), Lines() );
 }
@@ -327,23 +310,18 @@ TEST_F( PresentTest, NoInputFailsAndGLStateIsLeftAtTheDefaults )
 	glActiveTexture( GL_TEXTURE3 );
 	const FrameRecord frame( input, target.framebuffer );
 	EXPECT_EQ( FF_SUCCESS, MixedLowBits( CallWith( FF_PROCESS_OPENGL, &frame.record, instance ) ) );
-	auto integer = []( GLenum name ) {
-		GLint value = -1;
-		glGetIntegerv( name, &value );
-		return value;
-	};
-	EXPECT_EQ( static_cast< GLint >( target.framebuffer ), integer( GL_DRAW_FRAMEBUFFER_BINDING ) );
-	EXPECT_EQ( static_cast< GLint >( target.framebuffer ), integer( GL_READ_FRAMEBUFFER_BINDING ) );
+	EXPECT_EQ( static_cast< GLint >( target.framebuffer ), GLInteger( GL_DRAW_FRAMEBUFFER_BINDING ) );
+	EXPECT_EQ( static_cast< GLint >( target.framebuffer ), GLInteger( GL_READ_FRAMEBUFFER_BINDING ) );
 	// Hosts upload and read rows of any width: the alignment the frame used is put back to 4.
-	EXPECT_EQ( 4, integer( GL_PACK_ALIGNMENT ) );
-	EXPECT_EQ( 4, integer( GL_UNPACK_ALIGNMENT ) );
-	EXPECT_EQ( 0, integer( GL_PIXEL_PACK_BUFFER_BINDING ) );
-	EXPECT_EQ( 0, integer( GL_CURRENT_PROGRAM ) );
-	EXPECT_EQ( 0, integer( GL_VERTEX_ARRAY_BINDING ) );
-	EXPECT_EQ( GL_TEXTURE0, integer( GL_ACTIVE_TEXTURE ) );
-	EXPECT_EQ( 0, integer( GL_TEXTURE_BINDING_2D ) );
+	EXPECT_EQ( 4, GLInteger( GL_PACK_ALIGNMENT ) );
+	EXPECT_EQ( 4, GLInteger( GL_UNPACK_ALIGNMENT ) );
+	EXPECT_EQ( 0, GLInteger( GL_PIXEL_PACK_BUFFER_BINDING ) );
+	EXPECT_EQ( 0, GLInteger( GL_CURRENT_PROGRAM ) );
+	EXPECT_EQ( 0, GLInteger( GL_VERTEX_ARRAY_BINDING ) );
+	EXPECT_EQ( GL_TEXTURE0, GLInteger( GL_ACTIVE_TEXTURE ) );
+	EXPECT_EQ( 0, GLInteger( GL_TEXTURE_BINDING_2D ) );
 	glActiveTexture( GL_TEXTURE1 );
-	EXPECT_EQ( 0, integer( GL_TEXTURE_BINDING_2D ) );
+	EXPECT_EQ( 0, GLInteger( GL_TEXTURE_BINDING_2D ) );
 	glActiveTexture( GL_TEXTURE0 );
 }
 

@@ -10,9 +10,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <limits>
 #include <map>
 #include <random>
+#include <sstream>
+#include <utility>
+#include <vector>
 
 #if defined( __SANITIZE_ADDRESS__ )
 #define SOAK_UNDER_ASAN 1
@@ -36,9 +40,10 @@ int EnvNumber( const char* name, int fallback )
 const int kSoakFrames    = EnvNumber( "UMBRAFEX_SOAK_FRAMES", kDefaultFrames );
 const unsigned kSoakSeed = static_cast< unsigned >( EnvNumber( "UMBRAFEX_SOAK_SEED", 7 ) );
 
-// Faults the runtime injects: failing calls spread over the run. Release calls are never failed: a
-// runtime that does not free on request leaks whatever its caller does.
-std::string FaultList( int frames, int* count )
+// Faults the runtime injects: failing calls spread over the run, as REFRT_FAIL's text and as export and
+// call number. Release calls are never failed: a runtime that does not free on request leaks whatever
+// its caller does.
+std::string FaultList( int frames, std::vector< std::pair< std::string, int > >* planned )
 {
 	std::mt19937 random( kSoakSeed * 31u + 1u );
 	struct Kind
@@ -53,21 +58,20 @@ std::string FaultList( int frames, int* count )
 		                   { "NvCVImage_Alloc", 17, 3 * setups }, { "NvVFX_CudaStreamCreate", 19, setups },
 		                   { "NvVFX_SetString", 23, setups } };
 	std::string list;
-	*count = 0;
 	for( const Kind& kind : kinds )
 	{
 		for( int at = 1 + static_cast< int >( random() % kind.every ); at < kind.calls;
 		     at += 1 + static_cast< int >( random() % ( 2 * kind.every ) ) )
 		{
 			list += ( list.empty() ? "" : "," ) + std::string( kind.name ) + "@" + std::to_string( at );
-			++*count;
+			planned->emplace_back( kind.name, at );
 		}
 	}
 	return list;
 }
 
-int faultCount            = 0;
-const std::string kFaults = FaultList( kSoakFrames, &faultCount );
+std::vector< std::pair< std::string, int > > plannedFaults;
+const std::string kFaults = FaultList( kSoakFrames, &plannedFaults );
 
 struct Size
 {
@@ -80,23 +84,10 @@ const Size kSizes[] = { { 1, 1, 4 },     { 3, 3, 6 },      { 961, 1, 3 },   { 1,
 	                    { 36, 64, 14 },  { 17, 9, 10 },    { 2, 2, 6 },     { 160, 90, 10 },  { 90, 160, 8 },
 	                    { 320, 180, 6 }, { 1066, 600, 2 }, { 540, 960, 1 }, { 3840, 2160, 1 } };
 
-const float kAnyValues[] = { 0.f,
-	                         1.f,
-	                         0.5f,
-	                         0.25f,
-	                         0.0101f,
-	                         0.01f,
-	                         -0.f,
-	                         -1.f,
-	                         2.f,
-	                         1.5f,
-	                         255.f,
-	                         1e30f,
-	                         -1e30f,
-	                         std::numeric_limits< float >::quiet_NaN(),
-	                         std::numeric_limits< float >::infinity(),
-	                         -std::numeric_limits< float >::infinity(),
-	                         std::numeric_limits< float >::denorm_min() };
+const float kNaN = std::numeric_limits< float >::quiet_NaN(), kInfinity = std::numeric_limits< float >::infinity(),
+            kDenormal    = std::numeric_limits< float >::denorm_min();
+const float kAnyValues[] = { 0.f,  1.f,   0.5f,  0.25f,  0.0101f, 0.01f,     -0.f,       -1.f,     2.f,
+	                         1.5f, 255.f, 1e30f, -1e30f, kNaN,    kInfinity, -kInfinity, kDenormal };
 
 struct Slot
 {
@@ -118,7 +109,7 @@ protected:
 		for( const Size& s : kSizes )
 			total += s.weight;
 		int pick = static_cast< int >( random() % total );
-		for( int i = 0; i < static_cast< int >( sizeof( kSizes ) / sizeof( kSizes[ 0 ] ) ); ++i )
+		for( int i = 0; i < static_cast< int >( std::size( kSizes ) ); ++i )
 		{
 			pick -= kSizes[ i ].weight;
 			if( pick < 0 )
@@ -152,7 +143,6 @@ TEST_F( SoakTest, ManyInstancesFramesSizesParametersAndFaults )
 {
 	baselineObjects = RuntimeLiveObjects();
 	ASSERT_LE( 0, baselineObjects );
-	const size_t sizeCount = sizeof( kSizes ) / sizeof( kSizes[ 0 ] );
 	std::vector< Picture > pictures;
 	for( const Size& s : kSizes )
 		pictures.push_back( Split( s.width, s.height ) );
@@ -208,7 +198,7 @@ TEST_F( SoakTest, ManyInstancesFramesSizesParametersAndFaults )
 		if( roll < 120 )
 		{
 			SetParameter( slot.instance, static_cast< uint32_t >( random() % kParameterCount ),
-			              kAnyValues[ random() % ( sizeof( kAnyValues ) / sizeof( kAnyValues[ 0 ] ) ) ] );
+			              kAnyValues[ random() % std::size( kAnyValues ) ] );
 			++parameterChanges;
 		}
 		if( --slot.framesToResize <= 0 )
@@ -267,28 +257,12 @@ TEST_F( SoakTest, ManyInstancesFramesSizesParametersAndFaults )
 
 	// Faults actually reached: those whose call number the run got to.
 	std::map< std::string, int > callCounts;
-	const std::string calls = CallLogSince( 0 );
-	for( size_t line = 0; line < calls.size(); )
-	{
-		const size_t space = calls.find( ' ', line );
-		const size_t next  = calls.find( '\n', line );
-		if( space == std::string::npos || next == std::string::npos )
-			break;
-		++callCounts[ calls.substr( line, space - line ) ];
-		line = next + 1;
-	}
+	std::istringstream calls( CallLogSince( 0 ) );
+	for( std::string line; std::getline( calls, line ); )
+		++callCounts[ line.substr( 0, line.find( ' ' ) ) ];
 	int injected = 0;
-	for( size_t at = 0; at < kFaults.size(); )
-	{
-		size_t end = kFaults.find( ',', at );
-		if( end == std::string::npos )
-			end = kFaults.size();
-		const std::string entry = kFaults.substr( at, end - at );
-		const size_t sign       = entry.find( '@' );
-		if( callCounts[ entry.substr( 0, sign ) ] >= std::atoi( entry.c_str() + sign + 1 ) )
-			++injected;
-		at = end + 1;
-	}
+	for( const auto& fault : plannedFaults )
+		injected += callCounts[ fault.first ] >= fault.second ? 1 : 0;
 #ifndef SOAK_UNDER_ASAN
 	// The sanitizer's quarantine holds freed memory back on purpose, so this is checked without it.
 	if( residentAtHalf > 0 && residentMax > 0 )
@@ -297,8 +271,8 @@ TEST_F( SoakTest, ManyInstancesFramesSizesParametersAndFaults )
 		    << "resident memory grew from " << residentAtHalf << " to " << residentMax << " bytes over the second half";
 	}
 #endif
-	std::printf( "soak: %d frames, %d instances, %d parameter changes, %d of %d planned faults injected, %d quiet "
+	std::printf( "soak: %d frames, %d instances, %d parameter changes, %d of %zu planned faults injected, %d quiet "
 	             "points, resident %ld -> %ld KiB, %zu sizes\n",
-	             frames, made, parameterChanges, injected, faultCount, quietPoints, residentAtHalf / 1024,
-	             residentMax / 1024, sizeCount );
+	             frames, made, parameterChanges, injected, plannedFaults.size(), quietPoints, residentAtHalf / 1024,
+	             residentMax / 1024, std::size( kSizes ) );
 }

@@ -15,9 +15,7 @@
 
 namespace
 {
-const std::string kPluginFile  = DynamicLibraryFileName( "Umbrafex_TAVLEN" );
-const std::string kImageFile   = DynamicLibraryFileName( "NVCVImage" );
-const std::string kEffectsFile = DynamicLibraryFileName( "NVVideoEffects" );
+const std::string kPluginFile = DynamicLibraryFileName( "Umbrafex_TAVLEN" );
 
 PlugMainCalls product;
 
@@ -54,8 +52,8 @@ std::string LoadProduct()
 struct Workload
 {
 	const char* name;
-	int width, height;
-	int hardwareWidth, hardwareHeight;
+	uint32_t width, height;
+	uint32_t hardwareWidth, hardwareHeight;
 	// Quality, Show Mask, Stability, Edge Hard
 	float parameters[ kParameterCount ];
 };
@@ -78,8 +76,7 @@ protected:
 	// of the set-up frame, *grey the output's red channel at its centre after the last frame.
 	void Run( const Workload& setup, alloccount::Counts* setupCounts, alloccount::Counts* steady, int* grey )
 	{
-		const FFGLViewportStruct viewport = { 0, 0, static_cast< uint32_t >( setup.width ),
-			                                  static_cast< uint32_t >( setup.height ) };
+		const FFGLViewportStruct viewport = { 0, 0, setup.width, setup.height };
 		const FFMixed made                = product.CallWith( FF_INSTANTIATE_GL, &viewport );
 		ASSERT_TRUE( IsInstance( made ) );
 		// Ended whatever assertion fails below.
@@ -92,10 +89,8 @@ protected:
 		                                     40 );
 		const ScopedTexture texture( MakeTexture( setup.hardwareWidth, setup.hardwareHeight, pixels.data() ) );
 		const ScopedTarget target( MakeTarget( setup.width, setup.height ) );
-		const FFGLTextureStruct info = { static_cast< uint32_t >( setup.width ),
-			                             static_cast< uint32_t >( setup.height ),
-			                             static_cast< uint32_t >( setup.hardwareWidth ),
-			                             static_cast< uint32_t >( setup.hardwareHeight ), texture.name };
+		const FFGLTextureStruct info = { setup.width, setup.height, setup.hardwareWidth, setup.hardwareHeight,
+			                             texture.name };
 		const FrameRecord frame( info, target.framebuffer );
 
 		for( int number = 1; number <= 200; ++number )

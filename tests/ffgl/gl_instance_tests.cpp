@@ -95,11 +95,7 @@ protected:
 		SpineGLTest::SetUp();
 		target                  = MakeTarget( 4, 4, 0.f, 0.f, 1.f, 1.f );
 		const uint8_t grey[ 4 ] = { 90, 90, 90, 255 };
-		input.Width             = 1;
-		input.Height            = 1;
-		input.HardwareWidth     = 1;
-		input.HardwareHeight    = 1;
-		input.Handle            = MakeTexture( 1, 1, grey );
+		input                   = { 1, 1, 1, 1, MakeTexture( 1, 1, grey ) };
 		inputs[ 0 ]             = &input;
 		frame                   = { 1, inputs, target.framebuffer };
 		instance                = Instantiate( { 0, 0, 4, 4 } );
@@ -140,9 +136,7 @@ TEST_F( GLFrames, FirstFrameConnectsOnceAndDraws )
 	EXPECT_NEAR( 128, pixel[ 0 ], 1 );
 	EXPECT_EQ( 255, pixel[ 1 ] );
 	EXPECT_EQ( 0, pixel[ 2 ] );
-	GLint bound = -1;
-	glGetIntegerv( GL_DRAW_FRAMEBUFFER_BINDING, &bound );
-	EXPECT_EQ( 0, bound );
+	EXPECT_EQ( 0, GLInteger( GL_DRAW_FRAMEBUFFER_BINDING ) );
 
 	testPlugin.calls.clear();
 	EXPECT_EQ( FF_SUCCESS, Deinstantiate( instance ) );

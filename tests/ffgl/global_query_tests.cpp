@@ -37,23 +37,8 @@ TEST_F( GlobalQueries, InformationBlocksHoldTheRegistration )
 
 TEST_F( GlobalQueries, UnusedCodesFailWithAZeroHighHalf )
 {
-	const uint32_t codes[] = { FF_INITIALISE,
-		                       FF_PROCESS_FRAME,
-		                       FF_INSTANTIATE,
-		                       FF_DEINSTANTIATE,
-		                       FF_PROCESS_FRAME_COPY,
-		                       24,
-		                       25,
-		                       26,
-		                       27,
-		                       28,
-		                       29,
-		                       30,
-		                       52,
-		                       53,
-		                       1000,
-		                       0xFFFFFFFF };
-	for( uint32_t code : codes )
+	for( uint32_t code : { FF_INITIALISE, FF_PROCESS_FRAME, FF_INSTANTIATE, FF_DEINSTANTIATE, FF_PROCESS_FRAME_COPY,
+	                       24u, 25u, 26u, 27u, 28u, 29u, 30u, 52u, 53u, 1000u, 0xFFFFFFFFu } )
 		EXPECT_EQ( kFailBits, Bits( Call( code, 1 ) ) ) << "code " << code;
 	EXPECT_EQ( 0, testPlugin.constructed );
 }

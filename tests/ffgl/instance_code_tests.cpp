@@ -71,21 +71,10 @@ TEST_F( InstanceCodes, CodesNeedingAnInstanceFailWithoutOne )
 
 TEST_F( InstanceCodes, NullRecordsGiveTheCodesFailure )
 {
-	const uint32_t failing[] = { FF_SET_PARAMETER,
-		                         FF_PROCESS_OPENGL,
-		                         FF_SET_TIME,
-		                         FF_RESIZE,
-		                         FF_GET_PARAMETER_ELEMENT_VALUE,
-		                         FF_SET_PARAMETER_ELEMENT_VALUE,
-		                         FF_SET_BEATINFO,
-		                         FF_SET_HOSTINFO,
-		                         FF_GET_RANGE,
-		                         FF_GET_THUMBNAIL,
-		                         FF_GET_PARAMETER_EVENTS,
-		                         FF_GET_SEPARATOR_ELEMENT_INDEX,
-		                         FF_GET_PARAMETER_GROUP,
-		                         FF_GET_PARAMETER_DISPLAY_NAME };
-	for( uint32_t code : failing )
+	for( uint32_t code : { FF_SET_PARAMETER, FF_PROCESS_OPENGL, FF_SET_TIME, FF_RESIZE, FF_GET_PARAMETER_ELEMENT_VALUE,
+	                       FF_SET_PARAMETER_ELEMENT_VALUE, FF_SET_BEATINFO, FF_SET_HOSTINFO, FF_GET_RANGE,
+	                       FF_GET_THUMBNAIL, FF_GET_PARAMETER_EVENTS, FF_GET_SEPARATOR_ELEMENT_INDEX,
+	                       FF_GET_PARAMETER_GROUP, FF_GET_PARAMETER_DISPLAY_NAME } )
 		EXPECT_EQ( kFailBits, Bits( CallWith( code, nullptr, instance ) ) ) << "code " << code;
 	EXPECT_EQ( 0u, Bits( CallWith( FF_GET_PARAMETER_ELEMENT_NAME, nullptr, instance ) ) );
 	EXPECT_EQ( 0u, Bits( CallWith( FF_GET_FILE_PARAMETER_EXTENSION, nullptr ) ) );

@@ -12,10 +12,7 @@ typedef void ( *LogCallback )( const char* );
 typedef void ( *SetLogCallbackFunction )( LogCallback );
 
 static std::vector< std::string > hostLog;
-static void HostLog( const char* text )
-{
-	hostLog.push_back( text );
-}
+static const LogCallback kHostLog = []( const char* text ) { hostLog.push_back( text ); };
 
 class PluginLibrary : public GLTest, public PlugMainCalls
 {
@@ -63,7 +60,7 @@ TEST_F( PluginLibrary, AnswersInformationAndParameterQueries )
 	EXPECT_EQ( 0, std::memcmp( info->PluginUniqueID, "TSPN", 4 ) );
 	EXPECT_EQ( 0, std::memcmp( info->PluginName, "FFGL Spine Tests", 16 ) );
 
-	setLogCallback( &HostLog );
+	setLogCallback( kHostLog );
 	EXPECT_EQ( FF_SUCCESS, Bits( Call( FF_INITIALISE_V2, 0 ) ) );
 	EXPECT_EQ( std::vector< std::string >{ "TestPlugin: created" }, hostLog );
 	EXPECT_EQ( 7u, Bits( Call( FF_GET_NUM_PARAMETERS, 0 ) ) );
@@ -78,7 +75,7 @@ TEST_F( PluginLibrary, AnswersInformationAndParameterQueries )
 
 TEST_F( PluginLibrary, RunsAnInstanceOnTheHostContext )
 {
-	setLogCallback( &HostLog );
+	setLogCallback( kHostLog );
 	FFGLViewportStruct vp = { 0, 0, 4, 4 };
 	FFMixed created       = CallWith( FF_INSTANTIATE_GL, &vp );
 	ASSERT_NE( kFailPointer, Bits( created ) );

@@ -5,16 +5,9 @@
 #include <string>
 #include <vector>
 
-static std::vector< std::string > firstLines;
-static std::vector< std::string > secondLines;
-static void FirstCallback( const char* text )
-{
-	firstLines.push_back( text );
-}
-static void SecondCallback( const char* text )
-{
-	secondLines.push_back( text );
-}
+static std::vector< std::string > firstLines, secondLines;
+static const FFGLLogCallback kFirstCallback  = []( const char* text ) { firstLines.push_back( text ); };
+static const FFGLLogCallback kSecondCallback = []( const char* text ) { secondLines.push_back( text ); };
 
 class LogChannel : public SpineTest
 {
@@ -32,7 +25,7 @@ TEST_F( LogChannel, EachCreationIsDeliveredOnceToTheInstalledCallback )
 	// Nothing installed: the prototype is made all the same, and the line is dropped, not queued.
 	EXPECT_EQ( FF_SUCCESS, Bits( Call( FF_INITIALISE_V2 ) ) );
 	Call( FF_DEINITIALISE );
-	SetLogCallback( &FirstCallback );
+	SetLogCallback( kFirstCallback );
 	EXPECT_TRUE( firstLines.empty() );
 
 	Call( FF_GET_NUM_PARAMETERS );
@@ -41,7 +34,7 @@ TEST_F( LogChannel, EachCreationIsDeliveredOnceToTheInstalledCallback )
 	EXPECT_EQ( "TestPlugin: created", firstLines[ 0 ] );
 
 	// A second callback replaces the first; null switches logging off.
-	SetLogCallback( &SecondCallback );
+	SetLogCallback( kSecondCallback );
 	Call( FF_DEINITIALISE );
 	EXPECT_EQ( 1u, firstLines.size() );
 	ASSERT_EQ( 1u, secondLines.size() );
@@ -55,7 +48,7 @@ TEST_F( LogChannel, EachCreationIsDeliveredOnceToTheInstalledCallback )
 
 TEST_F( LogChannel, TextsArePassedAsTheyAreAndNullNever )
 {
-	SetLogCallback( &FirstCallback );
+	SetLogCallback( kFirstCallback );
 	LogToHost( nullptr );
 	EXPECT_TRUE( firstLines.empty() );
 	LogToHost( "" );
@@ -67,7 +60,7 @@ TEST_F( LogChannel, TextsArePassedAsTheyAreAndNullNever )
 
 TEST_F( LogChannel, DebugLineWritesALineToStandardOutputOnly )
 {
-	SetLogCallback( &FirstCallback );
+	SetLogCallback( kFirstCallback );
 	StdoutCapture capture;
 	capture.Start();
 	DebugLine( "" );

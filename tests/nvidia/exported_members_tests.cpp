@@ -5,11 +5,11 @@
 #include "tests/support/scope_end.h"
 #include "tests/support/test_process.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <initializer_list>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -33,10 +33,7 @@ struct alignas( 8 ) Record
 	uint8_t* Pixels() const { return At< uint8_t* >( 32 ); }
 	bool AllZero() const
 	{
-		for( unsigned char byte : bytes )
-			if( byte != 0 )
-				return false;
-		return true;
+		return std::all_of( bytes, bytes + sizeof( bytes ), []( unsigned char b ) { return b == 0; } );
 	}
 };
 
@@ -107,10 +104,11 @@ void CallEachMember( const MemberNames& names, const std::string& log )
 	ASSERT_TRUE( LookUp( names, m ) );
 
 	Record empty, src, dst, view;
-	Record* answers[] = { m.construct( &empty ),
-		                  m.constructAllocated( &src, 4, 2, NVCV_RGBA, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 ),
-		                  m.constructAllocated( &dst, 4, 2, NVCV_BGR, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 ),
-		                  m.constructView( &view, &src, 1, 1, 2, 1 ) };
+	const std::vector< Record* > answers = {
+		m.construct( &empty ), m.constructAllocated( &src, 4, 2, NVCV_RGBA, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 ),
+		m.constructAllocated( &dst, 4, 2, NVCV_BGR, NVCV_U8, NVCV_CHUNKY, NVCV_CPU, 1 ),
+		m.constructView( &view, &src, 1, 1, 2, 1 )
+	};
 	// The test destroys them itself below, for the log; a destroyed record holds nothing, so this
 	// second destruction only matters when an assertion ends the test early.
 	AtScopeEnd destroy( [ & ] {
@@ -119,8 +117,7 @@ void CallEachMember( const MemberNames& names, const std::string& log )
 	} );
 	if( names.microsoft )
 	{
-		EXPECT_EQ( ( std::vector< Record* >{ &empty, &src, &dst, &view } ),
-		           std::vector< Record* >( std::begin( answers ), std::end( answers ) ) );
+		EXPECT_EQ( ( std::vector< Record* >{ &empty, &src, &dst, &view } ), answers );
 	}
 	EXPECT_EQ( nullptr, empty.Pixels() );
 	ASSERT_NE( nullptr, src.Pixels() );
@@ -148,10 +145,8 @@ void CallEachMember( const MemberNames& names, const std::string& log )
 
 	EXPECT_STREQ( "images do not match", m.errorString( NVCV_ERR_MISMATCH ) );
 
-	m.destruct( &view );
-	m.destruct( &dst );
-	m.destruct( &src );
-	m.destruct( &empty );
+	for( Record* record : { &view, &dst, &src, &empty } )
+		m.destruct( record );
 	EXPECT_EQ( 0, RuntimeLiveObjects() );
 
 	const std::vector< std::string > expected = {
@@ -202,8 +197,7 @@ TEST( ExportedMembersRuntimeAbsent, AnswerWithoutTheLibrary )
 	EXPECT_TRUE( view.AllZero() );
 	EXPECT_EQ( NVCV_ERR_LIBRARY, m.copyWhole( &empty, &allocated, nullptr ) );
 	EXPECT_EQ( NVCV_ERR_LIBRARY, m.copyRect( &empty, &allocated, 0, 0, 0, 0, 1, 1, nullptr ) );
-	m.destruct( &view );
-	m.destruct( &allocated );
-	m.destruct( &empty );
+	for( Record* record : { &view, &allocated, &empty } )
+		m.destruct( record );
 	EXPECT_EQ( "", LoadedPath( kImageFile ) );
 }

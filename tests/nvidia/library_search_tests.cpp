@@ -3,6 +3,7 @@
 #include "nvidia/library_search.h"
 #include "tests/support/test_process.h"
 
+#include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <initializer_list>
@@ -24,10 +25,7 @@ struct GuardedText
 	}
 	bool GuardIntact() const
 	{
-		for( char c : guard )
-			if( c != '!' )
-				return false;
-		return true;
+		return std::all_of( guard, guard + sizeof( guard ), []( char c ) { return c == '!'; } );
 	}
 };
 }

@@ -22,35 +22,30 @@ bool Contains( const std::string& text, const char* part )
 	return text.find( part ) != std::string::npos;
 }
 
-// Markers for out-values that must stay as they were.
-NvVFX_Handle MarkerEffect()
+// Markers for out-values that must stay as they were, one of each type.
+template< typename T >
+T* Marker()
 {
 	static int marker;
-	return reinterpret_cast< NvVFX_Handle >( &marker );
-}
-
-CUstream_st* MarkerStream()
-{
-	static int marker;
-	return reinterpret_cast< CUstream_st* >( &marker );
+	return reinterpret_cast< T* >( &marker );
 }
 
 // Every effects entry point with a status, on an effect that the runtime never made.
 void ExpectEveryEffectsCallMissing()
 {
-	NvVFX_Handle effect = MarkerEffect();
+	NvVFX_Handle effect = Marker< NvVFX_Object >();
 	NvCVImage image;
 	EXPECT_EQ( NVCV_ERR_LIBRARY, NvVFX_CreateEffect( "GreenScreen", &effect ) );
-	EXPECT_EQ( MarkerEffect(), effect );
+	EXPECT_EQ( Marker< NvVFX_Object >(), effect );
 	EXPECT_EQ( NVCV_ERR_LIBRARY, NvVFX_SetString( effect, "ModelDir", "models" ) );
 	EXPECT_EQ( NVCV_ERR_LIBRARY, NvVFX_SetU32( effect, "Mode", 0 ) );
 	EXPECT_EQ( NVCV_ERR_LIBRARY, NvVFX_SetImage( effect, "SrcImage0", &image ) );
-	EXPECT_EQ( NVCV_ERR_LIBRARY, NvVFX_SetCudaStream( effect, "CudaStream", MarkerStream() ) );
+	EXPECT_EQ( NVCV_ERR_LIBRARY, NvVFX_SetCudaStream( effect, "CudaStream", Marker< CUstream_st >() ) );
 	EXPECT_EQ( NVCV_ERR_LIBRARY, NvVFX_Load( effect ) );
 	EXPECT_EQ( NVCV_ERR_LIBRARY, NvVFX_Run( effect, 0 ) );
-	CUstream_st* stream = MarkerStream();
+	CUstream_st* stream = Marker< CUstream_st >();
 	EXPECT_EQ( NVCV_ERR_LIBRARY, NvVFX_CudaStreamCreate( &stream ) );
-	EXPECT_EQ( MarkerStream(), stream );
+	EXPECT_EQ( Marker< CUstream_st >(), stream );
 	EXPECT_EQ( NVCV_ERR_LIBRARY, NvVFX_CudaStreamDestroy( stream ) );
 	// Forwarded, this would hand a foreign pointer to the runtime.
 	NvVFX_DestroyEffect( effect );
@@ -133,7 +128,7 @@ void ExpectEffectRoundTrip( const Scenario& scenario, bool withStream )
 		ASSERT_NE( nullptr, effect );
 		EXPECT_EQ( NVCV_SUCCESS, NvVFX_SetString( effect, "ModelDir", scenario.folder.c_str() ) );
 
-		CUstream_st* stream       = MarkerStream();
+		CUstream_st* stream       = Marker< CUstream_st >();
 		const NvCV_Status created = NvVFX_CudaStreamCreate( &stream );
 		AtScopeEnd destroyStream( [ & ] {
 			if( created == NVCV_SUCCESS )
@@ -142,7 +137,7 @@ void ExpectEffectRoundTrip( const Scenario& scenario, bool withStream )
 			}
 		} );
 		EXPECT_EQ( withStream ? NVCV_SUCCESS : NVCV_ERR_LIBRARY, created );
-		EXPECT_EQ( !withStream, MarkerStream() == stream );
+		EXPECT_EQ( !withStream, Marker< CUstream_st >() == stream );
 	}
 	EXPECT_EQ( 0, RuntimeLiveObjects() );
 }
@@ -173,7 +168,7 @@ TEST( RuntimeAbsent, EveryCallFailsAndTheSearchIsNotRepeated )
 	Scenario scenario = PrepareScenario( "RuntimeAbsent" );
 
 	// First calls search both libraries and find nothing.
-	NvVFX_Handle effect = MarkerEffect();
+	NvVFX_Handle effect = Marker< NvVFX_Object >();
 	EXPECT_EQ( NVCV_ERR_LIBRARY, NvVFX_CreateEffect( "GreenScreen", &effect ) );
 	NvCVImage first;
 	EXPECT_EQ( nullptr, first.pixels );
@@ -245,8 +240,7 @@ TEST( RuntimeInProgramFiles, EffectSequenceReachesTheRuntimeUntouched )
 	const std::string h = Hex( effect ), streamText = Hex( stream );
 	NvVFX_DestroyEffect( std::exchange( effect, nullptr ) );
 	EXPECT_EQ( NVCV_SUCCESS, NvVFX_CudaStreamDestroy( std::exchange( stream, nullptr ) ) );
-	NvCVImage* images[] = { &srcImage, &dstImage, &maskImage, &tmpImage };
-	for( NvCVImage* image : images )
+	for( NvCVImage* image : { &srcImage, &dstImage, &maskImage, &tmpImage } )
 		NvCVImage_Dealloc( image );
 	EXPECT_EQ( 0, RuntimeLiveObjects() );
 
@@ -292,9 +286,9 @@ TEST( RuntimeInProgramFiles, FailuresOfTheRuntimeComeBackUntouched )
 	Scenario scenario = PrepareScenario( "RuntimeInProgramFilesFailures" );
 	ASSERT_TRUE( PlaceRuntime( scenario.videoEffects, true, Effects::kFull ) );
 
-	NvVFX_Handle effect = MarkerEffect();
+	NvVFX_Handle effect = Marker< NvVFX_Object >();
 	EXPECT_EQ( NVCV_ERR_SELECTOR, NvVFX_CreateEffect( "NoSuchEffect", &effect ) );
-	EXPECT_EQ( MarkerEffect(), effect );
+	EXPECT_EQ( Marker< NvVFX_Object >(), effect );
 	ASSERT_EQ( NVCV_SUCCESS, NvVFX_CreateEffect( "GreenScreen", &effect ) );
 	EXPECT_EQ( NVCV_ERR_PARAMETER, NvVFX_SetU32( effect, "Mode", 7 ) );
 	EXPECT_EQ( NVCV_ERR_MODEL, NvVFX_Load( effect ) );
@@ -339,7 +333,7 @@ TEST( ImageInArSdk, FoundAtTheThirdAttempt )
 	EXPECT_STREQ( "images do not match", NvCV_GetErrorStringFromCode( NVCV_ERR_MISMATCH ) );
 	EXPECT_EQ( 0, RuntimeLiveObjects() );
 
-	NvVFX_Handle effect = MarkerEffect();
+	NvVFX_Handle effect = Marker< NvVFX_Object >();
 	EXPECT_EQ( NVCV_ERR_LIBRARY, NvVFX_CreateEffect( "GreenScreen", &effect ) );
 }
 

@@ -4,11 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "host/core/dynamic_library.h"
-
-const std::string kImageFile   = ffglhost::DynamicLibraryFileName( "NVCVImage" );
-const std::string kEffectsFile = ffglhost::DynamicLibraryFileName( "NVVideoEffects" );
-
 // Which effects library a folder gets.
 enum class Effects
 {

@@ -3,6 +3,7 @@
 #include "platform/platform.h"
 #include "tests/support/test_process.h"
 
+#include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <string>
@@ -16,10 +17,7 @@ struct MarkedBuffer
 	MarkedBuffer() { std::memset( bytes, '#', sizeof( bytes ) ); }
 	bool UntouchedFrom( size_t first ) const
 	{
-		for( size_t i = first; i < sizeof( bytes ); ++i )
-			if( bytes[ i ] != '#' )
-				return false;
-		return true;
+		return std::all_of( bytes + first, bytes + sizeof( bytes ), []( char c ) { return c == '#'; } );
 	}
 };
 
@@ -31,9 +29,7 @@ int Which( void* library )
 
 std::string WithBackslashes( std::string path )
 {
-	for( char& c : path )
-		if( c == '/' )
-			c = '\\';
+	std::replace( path.begin(), path.end(), '/', '\\' );
 	return path;
 }
 }

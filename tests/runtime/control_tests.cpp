@@ -62,8 +62,7 @@ TEST_F( FailControl, FailsListedExportsAndOnlyTheNthCall )
 	ASSERT_EQ( NVCV_SUCCESS, rt->SetImage( effect, "SrcImage0", &source ) );
 	ASSERT_EQ( NVCV_SUCCESS, rt->SetImage( effect, "DstImage0", &matte ) );
 	ASSERT_EQ( NVCV_SUCCESS, rt->Load( effect ) );
-	const NvCV_Status runs[] = { NVCV_SUCCESS, NVCV_ERR_GENERAL, NVCV_SUCCESS, NVCV_ERR_GENERAL, NVCV_SUCCESS };
-	for( NvCV_Status expected : runs )
+	for( NvCV_Status expected : { NVCV_SUCCESS, NVCV_ERR_GENERAL, NVCV_SUCCESS, NVCV_ERR_GENERAL, NVCV_SUCCESS } )
 		EXPECT_EQ( expected, rt->Run( effect, 0 ) );
 
 	rt->DestroyEffect( effect ); // does nothing: the effect still answers

@@ -4,6 +4,7 @@
 #include "tests/support/scope_end.h"
 #include "tests/support/test_process.h"
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -52,9 +53,7 @@ TEST_F( GreenScreen, RunNeedsALoadedModelAndFittingImages )
 	EXPECT_EQ( NVCV_ERR_MODEL, rt->Run( effect, 0 ) );
 	// Windows-style separators name the same folder.
 	std::string backslashed = ExecutableDirectory();
-	for( char& c : backslashed )
-		if( c == '/' )
-			c = '\\';
+	std::replace( backslashed.begin(), backslashed.end(), '/', '\\' );
 	ASSERT_EQ( NVCV_SUCCESS, rt->SetString( effect, "ModelDir", backslashed.c_str() ) );
 	ASSERT_EQ( NVCV_SUCCESS, rt->Load( effect ) );
 	EXPECT_EQ( NVCV_SUCCESS, rt->Run( effect, 0 ) );

@@ -4,9 +4,7 @@
 #include <cstring>
 #include <vector>
 
-class ImageStorage : public RuntimeTest
-{
-};
+typedef RuntimeTest ImageStorage;
 
 static int foreignReleases      = 0;
 static void* lastForeignRelease = nullptr;

@@ -156,8 +156,7 @@ protected:
 		const std::string built  = JoinPath( ExecutableDirectory(), "refrt" );
 		const std::string folder = JoinPath( ExecutableDirectory(), Settings().folder );
 		ASSERT_TRUE( MakeDirectories( folder ) );
-		for( const std::string& file :
-		     { DynamicLibraryFileName( "NVCVImage" ), DynamicLibraryFileName( "NVVideoEffects" ) } )
+		for( const std::string& file : { kImageFile, kEffectsFile } )
 			ASSERT_TRUE( CopyFileTo( JoinPath( built, file ), JoinPath( folder, file ) ) );
 		const std::string inference = JoinPath( folder, kInferenceLibraryFile );
 		RemoveFile( inference );

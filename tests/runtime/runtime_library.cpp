@@ -2,9 +2,6 @@
 
 #include "tests/support/test_process.h"
 
-static const std::string kImageFile   = DynamicLibraryFileName( "NVCVImage" );
-static const std::string kEffectsFile = DynamicLibraryFileName( "NVVideoEffects" );
-
 std::string RuntimeLogPath()
 {
 	return JoinPath( ExecutableDirectory(), "refrt_calls.log" );

@@ -165,10 +165,7 @@ void Disarm()
 
 Counts Read()
 {
-	Counts counts;
-	counts.watched = watchedCount;
-	counts.others  = otherCount;
-	return counts;
+	return { watchedCount, otherCount };
 }
 
 std::string FirstWatchedCaller()

@@ -7,12 +7,18 @@ GLuint MakeTexture( int w, int h, const uint8_t* rgba )
 	return ffglhost::MakeRGBA8Texture( w, h, rgba, GL_NEAREST );
 }
 
-TestTarget MakeTarget( int w, int h, float r, float g, float b, float a )
+TestTarget MakeTarget( int w, int h, float r, float g, float b, float a, GLenum format )
 {
 	TestTarget target;
 	target.width   = w;
 	target.height  = h;
 	target.texture = MakeTexture( w, h, nullptr );
+	if( format != GL_RGBA8 )
+	{
+		glBindTexture( GL_TEXTURE_2D, target.texture );
+		glTexImage2D( GL_TEXTURE_2D, 0, static_cast< GLint >( format ), w, h, 0, GL_RGBA, GL_FLOAT, nullptr );
+		glBindTexture( GL_TEXTURE_2D, 0 );
+	}
 	glGenFramebuffers( 1, &target.framebuffer );
 	glBindFramebuffer( GL_FRAMEBUFFER, target.framebuffer );
 	glFramebufferTexture2D( GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, target.texture, 0 );

@@ -9,7 +9,8 @@
 // uninitialised when pixels is null. Nearest filtering, clamped; unbinds GL_TEXTURE_2D.
 GLuint MakeTexture( int w, int h, const uint8_t* rgba );
 
-// An RGBA8 framebuffer of w x h, cleared to the given colour; leaves framebuffer 0 bound.
+// A framebuffer of w x h (GL_RGBA8, or another colour format such as GL_RGBA32F), cleared to the given
+// colour; leaves framebuffer 0 bound.
 struct TestTarget
 {
 	GLuint framebuffer = 0;
@@ -17,7 +18,8 @@ struct TestTarget
 	int width          = 0;
 	int height         = 0;
 };
-TestTarget MakeTarget( int w, int h, float r = 0.f, float g = 0.f, float b = 0.f, float a = 0.f );
+TestTarget MakeTarget( int w, int h, float r = 0.f, float g = 0.f, float b = 0.f, float a = 0.f,
+                       GLenum format = GL_RGBA8 );
 void DeleteTarget( TestTarget& target );
 
 // A target that deletes its GL objects when it goes, whatever assertion failed before.

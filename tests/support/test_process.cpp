@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 #include <system_error>
+#include <unistd.h> // dup, dup2: MinGW-w64 has them too
 
 std::string ExecutableDirectory()
 {
@@ -34,7 +35,7 @@ std::string NativePath( const std::string& path )
 
 int RuntimeLiveObjects()
 {
-	void* library = FindLoadedLibrary( DynamicLibraryFileName( "NVCVImage" ).c_str() );
+	void* library = FindLoadedLibrary( kImageFile.c_str() );
 	auto live     = DynamicLibraryFunction< int ( * )() >( library, "RefRt_LiveObjects" );
 	return live ? live() : -1;
 }
@@ -91,4 +92,26 @@ bool CopyFileTo( const std::string& from, const std::string& to )
 	std::ofstream out( to, std::ios::binary | std::ios::trunc );
 	out << in.rdbuf();
 	return static_cast< bool >( out );
+}
+
+void StdoutCapture::Start()
+{
+	fflush( stdout );
+	static int counter = 0;
+	path               = JoinPath( ExecutableDirectory(), "stdout_capture_" + std::to_string( ++counter ) + ".txt" );
+	savedFd            = dup( 1 );
+	FILE* f            = fopen( path.c_str(), "wb" );
+	dup2( fileno( f ), 1 );
+	fclose( f );
+}
+
+std::string StdoutCapture::Stop()
+{
+	fflush( stdout );
+	dup2( savedFd, 1 );
+	close( savedFd );
+	savedFd          = -1;
+	std::string text = ReadFile( path );
+	RemoveFile( path );
+	return text;
 }

@@ -38,6 +38,10 @@ bool MakeDirectories( const std::string& path );
 // Copies a file, replacing the target.
 bool CopyFileTo( const std::string& from, const std::string& to );
 
+// The reference runtime's two library files (libNVCVImage.so, NVCVImage.dll ...).
+inline const std::string kImageFile   = DynamicLibraryFileName( "NVCVImage" );
+inline const std::string kEffectsFile = DynamicLibraryFileName( "NVVideoEffects" );
+
 // ONNX Runtime's library file, which lies beside the reference runtime (libonnxruntime.so.1,
 // onnxruntime.dll).
 extern const char* const kInferenceLibraryFile;
@@ -46,7 +50,6 @@ extern const char* const kInferenceLibraryFile;
 bool PlaceInferenceLibrary( const std::string& built, const std::string& folder );
 
 // Captures what the process writes to its standard output between Start and Stop.
-// test_process_posix.cpp and test_process_win32.cpp redirect the descriptor.
 class StdoutCapture
 {
 public:
