@@ -1,20 +1,34 @@
 cmake_minimum_required(VERSION 3.18)
-# Makes the release archive, the same bytes from the same sources:
-#   cmake -DVERSION=1.1 -DSOURCE_DIR=... -DPLUGIN=.../Umbrafex_TAVLEN.dll -DHOST=.../ffglhost.exe
+# Makes a release archive, the same bytes from the same sources:
+#   cmake -DVERSION=1.1 -DSOURCE_DIR=... -DBINARIES=.../Umbrafex_TAVLEN.dll|.../ffglhost.exe -DTEXT=INSTALL.txt
 #         -DMAPS=dir -DSTAGE=dir -DARCHIVE=.../X.zip -P make_archive.cmake
 # MAPS holds the binaries' link maps: an archive whose notices miss a library linked is not made.
-# Writes ARCHIVE (the two binaries, INSTALL.txt, LICENSE, THIRD_PARTY_NOTICES.txt and SHA256SUMS, in
-# that order) and ARCHIVE.sha256.
-# Every member gets the same mode and the date of the sources' last commit (SOURCE_DATE_EPOCH when
-# set); zip -X leaves out owner and access times, which would differ from one build to the next.
-foreach(var VERSION SOURCE_DIR PLUGIN HOST MAPS STAGE ARCHIVE)
+# Writes ARCHIVE (the binaries, TEXT, LICENSE, THIRD_PARTY_NOTICES.txt and SHA256SUMS, in that order)
+# and ARCHIVE.sha256. TEXT is a text of this folder, @VERSION@ (and @GLIBC@ and @LIBSTDCXX@, the oldest
+# glibc and libstdc++ a Linux binary runs on) filled in; its lines that begin with "[windows] " or
+# "[linux] " are kept in that platform's archive only.
+# A .zip is for Windows: CRLF texts, the members at its top. A .tar.gz is for Linux: LF texts, the
+# members in a folder named after the archive, the binaries executable.
+# Every member gets a fixed mode and the date of the sources' last commit (SOURCE_DATE_EPOCH when
+# set); zip -X and tar's fixed owner leave out owner and access times, which would differ from one
+# build to the next.
+foreach(var VERSION SOURCE_DIR BINARIES TEXT MAPS STAGE ARCHIVE)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "make_archive.cmake: ${var} is not set")
   endif()
 endforeach()
-find_program(UMBRAFEX_ZIP zip)
-if(NOT UMBRAFEX_ZIP)
-  message(FATAL_ERROR "zip is missing: run scripts/setup.sh")
+get_filename_component(archive_name "${ARCHIVE}" NAME)
+if(archive_name MATCHES "\\.zip$")
+  set(platform windows)
+  find_program(UMBRAFEX_ZIP zip)
+  if(NOT UMBRAFEX_ZIP)
+    message(FATAL_ERROR "zip is missing: run scripts/setup.sh")
+  endif()
+elseif(archive_name MATCHES "^(.*)\\.tar\\.gz$")
+  set(platform linux)
+  set(folder "${CMAKE_MATCH_1}")
+else()
+  message(FATAL_ERROR "make_archive.cmake: ${archive_name} is neither a .zip nor a .tar.gz")
 endif()
 
 set(date "$ENV{SOURCE_DATE_EPOCH}")
@@ -28,33 +42,80 @@ endif()
 
 file(REMOVE_RECURSE "${STAGE}")
 file(MAKE_DIRECTORY "${STAGE}")
-file(COPY "${PLUGIN}" "${HOST}" DESTINATION "${STAGE}")
-get_filename_component(plugin_name "${PLUGIN}" NAME)
-get_filename_component(host_name "${HOST}" NAME)
-# CRLF: Notepad of older Windows shows LF-only text as one line.
-configure_file("${CMAKE_CURRENT_LIST_DIR}/INSTALL.txt" "${STAGE}/INSTALL.txt" @ONLY NEWLINE_STYLE CRLF)
-# copy_crlf(FROM TO): a text as it is (no @ substitution), with CRLF line ends.
-function(copy_crlf from to)
-  file(READ "${from}" content)
-  string(REPLACE "\r\n" "\n" content "${content}")
-  string(REPLACE "\n" "\r\n" content "${content}")
-  file(WRITE "${to}" "${content}")
+string(REPLACE "|" ";" binaries "${BINARIES}")
+file(COPY ${binaries} DESTINATION "${STAGE}")
+set(names "")
+foreach(binary IN LISTS binaries)
+  get_filename_component(name "${binary}" NAME)
+  list(APPEND names "${name}")
+endforeach()
+
+# write_text(TO TEXT): a text with the platform's line ends (Windows' Notepad of older versions shows
+# LF-only text as one line).
+function(write_text to text)
+  string(REPLACE "\r\n" "\n" text "${text}")
+  if(platform STREQUAL "windows")
+    string(REPLACE "\n" "\r\n" text "${text}")
+  endif()
+  file(WRITE "${to}" "${text}")
 endfunction()
-# The licence, and the notices of what the two binaries link.
-execute_process(COMMAND ${CMAKE_COMMAND} -DMAPS=${MAPS} "-DBINARIES=${plugin_name}|${host_name}"
+
+# The oldest glibc and libstdc++ a Linux binary runs on: the newest symbol versions it needs of them
+# (GLIBC_2.N, and GLIBCXX_3.4.N, which libstdc++.so.6.0.N is the first to have).
+set(GLIBC "")
+set(GLIBCXX "")
+if(platform STREQUAL "linux")
+  foreach(name IN LISTS names)
+    execute_process(COMMAND objdump -T "${STAGE}/${name}" OUTPUT_VARIABLE symbols RESULT_VARIABLE result)
+    if(NOT result EQUAL 0)
+      message(FATAL_ERROR "make_archive.cmake: objdump cannot read ${name}")
+    endif()
+    string(REGEX MATCHALL "GLIBC(XX)?_[0-9.]+" needs "${symbols}")
+    foreach(need IN LISTS needs)
+      string(REGEX MATCH "^([A-Z]+)_(.*)$" need "${need}")
+      set(library "${CMAKE_MATCH_1}")
+      if("${${library}}" STREQUAL "" OR CMAKE_MATCH_2 VERSION_GREATER "${${library}}")
+        set(${library} "${CMAKE_MATCH_2}")
+      endif()
+    endforeach()
+  endforeach()
+  string(REGEX REPLACE "^3\\.4\\." "6.0." LIBSTDCXX "${GLIBCXX}")
+endif()
+
+# The archive's text, this platform's lines only.
+file(READ "${CMAKE_CURRENT_LIST_DIR}/${TEXT}" text)
+string(REGEX REPLACE "\\[(windows|linux)\\] " "[\\1]" text "\n${text}")
+foreach(other windows linux)
+  if(NOT other STREQUAL platform)
+    string(REGEX REPLACE "\n\\[${other}\\][^\n]*" "" text "${text}")
+  endif()
+endforeach()
+string(REPLACE "\n[${platform}]" "\n" text "${text}")
+string(SUBSTRING "${text}" 1 -1 text)
+string(CONFIGURE "${text}" text @ONLY)
+write_text("${STAGE}/${TEXT}" "${text}")
+
+# The licence, and the notices of what the binaries link.
+string(REPLACE ";" "|" name_list "${names}")
+execute_process(COMMAND ${CMAKE_COMMAND} -DMAPS=${MAPS} "-DBINARIES=${name_list}"
                 -P "${CMAKE_CURRENT_LIST_DIR}/notices/check_notices.cmake" RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "make_archive.cmake: the notices do not cover what the binaries link (above)")
 endif()
-copy_crlf("${SOURCE_DIR}/LICENSE" "${STAGE}/LICENSE")
+file(READ "${SOURCE_DIR}/LICENSE" licence)
+write_text("${STAGE}/LICENSE" "${licence}")
 include("${CMAKE_CURRENT_LIST_DIR}/notices/notices.cmake")
-umbrafex_write_notices("${STAGE}/notices.lf" "${plugin_name}" "${host_name}")
-copy_crlf("${STAGE}/notices.lf" "${STAGE}/THIRD_PARTY_NOTICES.txt")
+umbrafex_write_notices("${STAGE}/notices.lf" ${names})
+file(READ "${STAGE}/notices.lf" notices)
 file(REMOVE "${STAGE}/notices.lf")
-file(SHA256 "${STAGE}/${plugin_name}" plugin_sum)
-file(SHA256 "${STAGE}/${host_name}" host_sum)
+write_text("${STAGE}/THIRD_PARTY_NOTICES.txt" "${notices}")
 # sha256sum's format: "sha256sum -c SHA256SUMS" checks the unpacked binaries.
-file(WRITE "${STAGE}/SHA256SUMS" "${plugin_sum}  ${plugin_name}\n${host_sum}  ${host_name}\n")
+set(sums "")
+foreach(name IN LISTS names)
+  file(SHA256 "${STAGE}/${name}" sum)
+  string(APPEND sums "${sum}  ${name}\n")
+endforeach()
+file(WRITE "${STAGE}/SHA256SUMS" "${sums}")
 
 # run_in_stage(COMMAND...): runs a command in the staging folder; any failure ends the script.
 function(run_in_stage)
@@ -64,15 +125,37 @@ function(run_in_stage)
   endif()
 endfunction()
 
-set(members "${plugin_name}" "${host_name}" INSTALL.txt LICENSE THIRD_PARTY_NOTICES.txt SHA256SUMS)
+set(members ${names} "${TEXT}" LICENSE THIRD_PARTY_NOTICES.txt SHA256SUMS)
 run_in_stage(chmod 0644 ${members})
-run_in_stage(touch -d "@${date}" ${members})
 get_filename_component(dist "${ARCHIVE}" DIRECTORY)
 file(MAKE_DIRECTORY "${dist}")
-# zip adds to an archive that exists; this one is made anew. Dates are stored in UTC.
+# zip adds to an archive that exists; this one is made anew.
 file(REMOVE "${ARCHIVE}" "${ARCHIVE}.sha256")
-run_in_stage(${CMAKE_COMMAND} -E env TZ=UTC "${UMBRAFEX_ZIP}" -X -D -q "${ARCHIVE}" ${members})
-get_filename_component(archive_name "${ARCHIVE}" NAME)
+if(platform STREQUAL "windows")
+  # Dates are stored in UTC.
+  run_in_stage(touch -d "@${date}" ${members})
+  run_in_stage(${CMAKE_COMMAND} -E env TZ=UTC "${UMBRAFEX_ZIP}" -X -D -q "${ARCHIVE}" ${members})
+else()
+  file(MAKE_DIRECTORY "${STAGE}/${folder}")
+  run_in_stage(mv ${members} "${folder}")
+  set(paths "${folder}")
+  foreach(member IN LISTS members)
+    list(APPEND paths "${folder}/${member}")
+  endforeach()
+  run_in_stage(chmod 0755 "${folder}")
+  foreach(name IN LISTS names)
+    run_in_stage(chmod 0755 "${folder}/${name}")
+  endforeach()
+  # The folder, then the members in the order given; numeric owner 0 and one date for all.
+  execute_process(COMMAND tar --format=ustar --no-recursion --owner=0 --group=0 --numeric-owner
+                          "--mtime=@${date}" -cf - ${paths}
+                  COMMAND gzip -n -9
+                  WORKING_DIRECTORY "${STAGE}" OUTPUT_FILE "${ARCHIVE}" RESULTS_VARIABLE results)
+  if(NOT results STREQUAL "0;0")
+    file(REMOVE "${ARCHIVE}")
+    message(FATAL_ERROR "make_archive.cmake: tar | gzip failed (${results})")
+  endif()
+endif()
 file(SHA256 "${ARCHIVE}" archive_sum)
 file(WRITE "${ARCHIVE}.sha256" "${archive_sum}  ${archive_name}\n")
 message("${ARCHIVE}\n${archive_sum}")

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what the build needs and prepares the sources of the Windows-only dependencies.
+# Installs what the build needs and prepares the sources of the libraries compiled into what we ship.
 # Idempotent: a second run installs nothing and fetches nothing.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -7,7 +7,8 @@ deps="$root/.deps"
 mkdir -p "$deps"
 
 packages=(cmake make g++ pkg-config googletest libgtest-dev libbenchmark-dev libglew-dev libglfw3-dev
-          libpng-dev libstb-dev xvfb xauth g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+          libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev libxi-dev libpng-dev libstb-dev xvfb xauth
+          g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
           binutils-mingw-w64-x86-64 wine wine64 dpkg-dev valgrind clang libclang-rt-14-dev clang-format zip
           python3-onnx python3-numpy python3-skimage opencv-doc)
 missing=()
@@ -25,21 +26,35 @@ if [ ${#missing[@]} -gt 0 ]; then
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
 fi
 
-# GLEW for Windows: compiled from Debian's source package by the Windows build.
-if ! ls -d "$deps"/glew-*/src/glew.c >/dev/null 2>&1; then
-  if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
-    src=/etc/apt/sources.list.d/debian.sources
-    if [ -f "$src" ]; then
-      sed 's/^Types: deb$/Types: deb-src/' "$src" | as_root tee /etc/apt/sources.list.d/umbrafex-deb-src.sources >/dev/null
-    else
-      grep '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' | as_root tee /etc/apt/sources.list.d/umbrafex-deb-src.list >/dev/null
+# Sources of libraries compiled into what we ship, from Debian's source packages at the version of
+# the machine's own development package: GLEW for the Windows build, GLFW for the Linux ffglhost of
+# its archive (Debian ships no static GLFW).
+deb_src_ready=0
+# fetch_source PACKAGE DEV_PACKAGE PROBE: unpacks PACKAGE's source under .deps unless PROBE (a glob
+# below .deps) is there already.
+fetch_source() {
+  local package=$1 dev=$2 probe=$3 version
+  if ls -d "$deps"/$probe >/dev/null 2>&1; then return 0; fi
+  if [ "$deb_src_ready" = 0 ]; then
+    if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
+      src=/etc/apt/sources.list.d/debian.sources
+      if [ -f "$src" ]; then
+        sed 's/^Types: deb$/Types: deb-src/' "$src" | as_root tee /etc/apt/sources.list.d/umbrafex-deb-src.sources >/dev/null
+      else
+        grep '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' | as_root tee /etc/apt/sources.list.d/umbrafex-deb-src.list >/dev/null
+      fi
+      updated=0
     fi
-    updated=0
+    [ "$updated" = 1 ] || as_root apt-get update -q
+    deb_src_ready=1
   fi
-  [ "$updated" = 1 ] || as_root apt-get update -q
-  (cd "$deps" && apt-get source -q --download-only glew >/dev/null && dpkg-source -x --no-check glew_*.dsc >/dev/null 2>&1 || true)
-  ls -d "$deps"/glew-*/src/glew.c >/dev/null 2>&1 || { echo "setup: could not unpack GLEW's source" >&2; exit 1; }
-fi
+  version=$(dpkg-query -W -f='${source:Version}' "$dev")
+  (cd "$deps" && apt-get source -q --download-only "$package=$version" >/dev/null &&
+     dpkg-source -x --no-check "${package}_${version#*:}.dsc" >/dev/null 2>&1 || true)
+  ls -d "$deps"/$probe >/dev/null 2>&1 || { echo "setup: could not unpack $package's source" >&2; exit 1; }
+}
+fetch_source glew libglew-dev 'glew-*/src/glew.c'
+fetch_source glfw3 libglfw3-dev 'glfw3-*/src/x11_init.c'
 # The segmentation network's parts, from npm at pinned versions: ONNX Runtime's native libraries (the
 # package's install script fetches optional GPU parts from elsewhere, so it is not run) and the portrait
 # model. The build converts the model and lays both out beside the reference runtime.
@@ -57,4 +72,4 @@ for f in onnxruntime-node/bin/napi-v6/linux/x64/libonnxruntime.so.1 onnxruntime-
          @mediapipe/selfie_segmentation/selfie_segmentation_landscape.tflite; do
   [ -f "$npm_root/node_modules/$f" ] || { echo "setup: $f is missing from the npm packages" >&2; exit 1; }
 done
-echo "setup: ready (GLEW source: $(ls -d "$deps"/glew-*/ | head -n1))"
+echo "setup: ready (sources: $(ls -d "$deps"/glew-*/ | head -n1), $(ls -d "$deps"/glfw3-*/ | head -n1))"

@@ -7,9 +7,12 @@
 # Each library: its title, and how a link map shows it: the linked archives and objects that are part
 # of it (INPUTS, a regular expression over their file names) or, for one compiled from its headers
 # into our own objects, the symbols it defines (SYMBOLS, the start of their names).
-set(UMBRAFEX_NOTICE_LIBRARIES glew stb winpthreads mingw-w64 gcc-runtime)
+set(UMBRAFEX_NOTICE_LIBRARIES glew glfw stb winpthreads mingw-w64 gcc-runtime glibc gcc-startup)
 set(UMBRAFEX_NOTICE_glew_TITLE "GLEW, the OpenGL Extension Wrangler Library")
-set(UMBRAFEX_NOTICE_glew_INPUTS "^libglew_static\\.a$")
+# Compiled by the Windows build; Debian's own static library on Linux.
+set(UMBRAFEX_NOTICE_glew_INPUTS "^lib(glew_static|GLEW)\\.a$")
+set(UMBRAFEX_NOTICE_glfw_TITLE "GLFW, a library for OpenGL contexts and windows")
+set(UMBRAFEX_NOTICE_glfw_INPUTS "^libglfw3\\.a$")
 set(UMBRAFEX_NOTICE_stb_TITLE "stb: stb_image, stb_image_write and stb_easy_font")
 set(UMBRAFEX_NOTICE_stb_SYMBOLS "stbi_")
 set(UMBRAFEX_NOTICE_winpthreads_TITLE "winpthreads, the POSIX threads library of MinGW-w64")
@@ -19,14 +22,20 @@ set(UMBRAFEX_NOTICE_mingw-w64_INPUTS
     "^((dll)?crt2\\.o|lib(mingw32|mingwex|moldname|msvcrt|kernel32|user32|gdi32|opengl32)\\.a)$")
 set(UMBRAFEX_NOTICE_gcc-runtime_TITLE "The GCC runtime libraries: libgcc and libstdc++")
 set(UMBRAFEX_NOTICE_gcc-runtime_INPUTS "^(crtbegin\\.o|crtend\\.o|libgcc\\.a|libgcc_eh\\.a|libstdc\\+\\+\\.a)$")
-# Ours, under LICENSE: a target's own objects (CMake hands MinGW's linker them as objects.a), our static
-# libraries and the export definition.
+# Linux: what a program linked with the system's C library and C++ runtime holds of them.
+set(UMBRAFEX_NOTICE_glibc_TITLE "The GNU C Library's start-up files")
+set(UMBRAFEX_NOTICE_glibc_INPUTS "^(S?crt1\\.o|crti\\.o|crtn\\.o|libc_nonshared\\.a)$")
+set(UMBRAFEX_NOTICE_gcc-startup_TITLE "GCC's start-up files")
+set(UMBRAFEX_NOTICE_gcc-startup_INPUTS "^crt(begin|end)S\\.o$")
+# Ours, under LICENSE: a target's own objects (CMake hands MinGW's linker them as objects.a, GNU ld on
+# Linux one by one), our static libraries and the export definition.
 set(UMBRAFEX_OWN_INPUTS
-    "^(objects\\.a|lib(ffglhost_check|ffglhost_commands|ffglhost_core|gl_context|host_os)\\.a|plugin_exports\\.def)$")
+    "^(objects\\.a|ffglhost_main\\.cpp\\.o|lib(ffglhost_check|ffglhost_commands|ffglhost_core|gl_context|host_os)\\.a|plugin_exports\\.def)$")
 
 # What each shipped binary links, by its file name in an archive.
 set(UMBRAFEX_NOTICES_Umbrafex_TAVLEN.dll glew winpthreads mingw-w64 gcc-runtime)
 set(UMBRAFEX_NOTICES_ffglhost.exe glew stb winpthreads mingw-w64 gcc-runtime)
+set(UMBRAFEX_NOTICES_ffglhost glew glfw stb glibc gcc-startup)
 
 # umbrafex_write_notices(FILE BINARY...): the third-party notices of an archive that holds these
 # binaries (file names), with LF line ends: each library that one of them links, once, and in which.

@@ -1,11 +1,13 @@
 cmake_minimum_required(VERSION 3.18)
-# Checks the release archive and unpacks it:
-#   cmake -DARCHIVE=.../X.zip -DVERSION=1.1 -DUNPACKED=dir -P check_archive.cmake
-# The archive holds exactly the two binaries, INSTALL.txt, LICENSE, THIRD_PARTY_NOTICES.txt and
-# SHA256SUMS, in that order; ARCHIVE.sha256 holds its checksum, SHA256SUMS those of the binaries;
-# INSTALL.txt names the version; the notices have a section for every library the binaries link.
-# UNPACKED is emptied first and then holds the archive's files, and nothing else.
-foreach(var ARCHIVE VERSION UNPACKED)
+# Checks a release archive and unpacks it:
+#   cmake -DARCHIVE=.../X.zip -DBINARIES=a.dll|b.exe -DTEXT=INSTALL.txt -DTITLE=line -DUNPACKED=dir
+#         [-DNEEDS=regex] -P check_archive.cmake
+# The archive holds exactly the binaries, TEXT, LICENSE, THIRD_PARTY_NOTICES.txt and SHA256SUMS, in
+# that order (a .tar.gz in a folder named after it); ARCHIVE.sha256 holds its checksum, SHA256SUMS
+# those of the binaries; TEXT begins with TITLE (CRLF in a .zip, LF in a .tar.gz); the notices have a
+# section for every library the binaries link; with NEEDS, every shared library a binary needs (ELF
+# NEEDED) matches it. UNPACKED is emptied first and then holds the archive's files, and nothing else.
+foreach(var ARCHIVE BINARIES TEXT TITLE UNPACKED)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "check_archive.cmake: ${var} is not set")
   endif()
@@ -14,12 +16,14 @@ if(NOT EXISTS "${ARCHIVE}")
   message(FATAL_ERROR "FAIL: ${ARCHIVE} does not exist: run scripts/package.sh")
 endif()
 get_filename_component(archive_name "${ARCHIVE}" NAME)
+string(REPLACE "|" ";" binaries "${BINARIES}")
 set(failed 0)
 # fail(TEXT): reports a fault; the check goes on, so that one run names every fault.
 macro(fail text)
   message(SEND_ERROR "FAIL: ${text}")
   set(failed 1)
 endmacro()
+
 # read_existing(VAR FILE [options of file(READ)]): what the file holds, or "" when it is missing.
 macro(read_existing var path)
   set(${var} "")
@@ -34,15 +38,26 @@ if(NOT sum_text STREQUAL "${archive_sum}  ${archive_name}\n")
   fail("${archive_name}.sha256 does not hold the archive's checksum")
 endif()
 
+set(members ${binaries} "${TEXT}" LICENSE THIRD_PARTY_NOTICES.txt SHA256SUMS)
+set(eol "\r\n")
+set(expected ${members})
+set(folder "${UNPACKED}")
+if(archive_name MATCHES "^(.*)\\.tar\\.gz$")
+  set(eol "\n")
+  set(expected "${CMAKE_MATCH_1}/")
+  foreach(member IN LISTS members)
+    list(APPEND expected "${CMAKE_MATCH_1}/${member}")
+  endforeach()
+  set(folder "${UNPACKED}/${CMAKE_MATCH_1}")
+endif()
 execute_process(COMMAND ${CMAKE_COMMAND} -E tar tf "${ARCHIVE}" OUTPUT_VARIABLE listing RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
   fail("the archive cannot be read")
 endif()
 string(REPLACE "\n" ";" listing "${listing}")
 list(FILTER listing EXCLUDE REGEX "^$")
-set(members Umbrafex_TAVLEN.dll ffglhost.exe INSTALL.txt LICENSE THIRD_PARTY_NOTICES.txt SHA256SUMS)
-if(NOT listing STREQUAL members)
-  fail("the archive holds \"${listing}\", expected \"${members}\"")
+if(NOT listing STREQUAL expected)
+  fail("the archive holds \"${listing}\", expected \"${expected}\"")
 endif()
 
 file(REMOVE_RECURSE "${UNPACKED}")
@@ -53,37 +68,56 @@ if(NOT result EQUAL 0)
 endif()
 
 set(sums "")
-foreach(binary Umbrafex_TAVLEN.dll ffglhost.exe)
-  if(EXISTS "${UNPACKED}/${binary}")
-    file(SHA256 "${UNPACKED}/${binary}" sum)
+foreach(binary IN LISTS binaries)
+  if(EXISTS "${folder}/${binary}")
+    file(SHA256 "${folder}/${binary}" sum)
     string(APPEND sums "${sum}  ${binary}\n")
   endif()
 endforeach()
-read_existing(sums_text "${UNPACKED}/SHA256SUMS")
+read_existing(sums_text "${folder}/SHA256SUMS")
 if(NOT sums_text STREQUAL sums)
   fail("SHA256SUMS does not hold the binaries' checksums:\n${sums_text}")
 endif()
 
-# The title names the version; CRLF line ends (file(READ) as text would drop the CR, so bytes).
-set(title "Umbrafex TAVLEN ${VERSION} for Windows x64\r\n")
-string(HEX "${title}" title_hex)
-string(LENGTH "${title}" title_length)
-read_existing(install_hex "${UNPACKED}/INSTALL.txt" HEX LIMIT ${title_length})
-if(NOT install_hex STREQUAL title_hex)
-  fail("INSTALL.txt does not start with the line \"Umbrafex TAVLEN ${VERSION} for Windows x64\" and CRLF")
+# The title names the version, with the platform's line end (file(READ) as text would drop a CR, so
+# bytes).
+string(HEX "${TITLE}${eol}" title_hex)
+string(LENGTH "${TITLE}${eol}" title_length)
+read_existing(text_hex "${folder}/${TEXT}" HEX LIMIT ${title_length})
+if(NOT text_hex STREQUAL title_hex)
+  fail("${TEXT} does not start with the line \"${TITLE}\" and its line end")
 endif()
 
 # A section of the notices for every library the binaries link (file(READ) drops the CRs).
-read_existing(notices "${UNPACKED}/THIRD_PARTY_NOTICES.txt")
+read_existing(notices "${folder}/THIRD_PARTY_NOTICES.txt")
 include("${CMAKE_CURRENT_LIST_DIR}/../../package/notices/notices.cmake")
-foreach(library IN LISTS UMBRAFEX_NOTICES_Umbrafex_TAVLEN.dll UMBRAFEX_NOTICES_ffglhost.exe)
-  string(FIND "${notices}" "\n${UMBRAFEX_NOTICE_${library}_TITLE}\nin " at)
-  if(at LESS 0)
-    fail("THIRD_PARTY_NOTICES.txt has no section for ${UMBRAFEX_NOTICE_${library}_TITLE}")
-  endif()
+foreach(binary IN LISTS binaries)
+  foreach(library IN LISTS UMBRAFEX_NOTICES_${binary})
+    string(FIND "${notices}" "\n${UMBRAFEX_NOTICE_${library}_TITLE}\nin " at)
+    if(at LESS 0)
+      fail("THIRD_PARTY_NOTICES.txt has no section for ${UMBRAFEX_NOTICE_${library}_TITLE}")
+    endif()
+  endforeach()
 endforeach()
+
+# The shared libraries an ELF binary needs: those of every machine it is for, and no other.
+if(DEFINED NEEDS)
+  foreach(binary IN LISTS binaries)
+    execute_process(COMMAND readelf -d "${folder}/${binary}" OUTPUT_VARIABLE dynamic RESULT_VARIABLE result)
+    string(REGEX MATCHALL "\\(NEEDED\\)[^[]*\\[[^]]+\\]" needed "${dynamic}")
+    if(NOT result EQUAL 0 OR NOT needed)
+      fail("readelf cannot read the shared libraries ${binary} needs")
+    endif()
+    foreach(entry IN LISTS needed)
+      string(REGEX REPLACE ".*\\[(.*)\\]" "\\1" library "${entry}")
+      if(NOT library MATCHES "${NEEDS}")
+        fail("${binary} needs ${library}, which a machine it is for may not have")
+      endif()
+    endforeach()
+  endforeach()
+endif()
 
 if(failed)
   message(FATAL_ERROR "the release archive ${ARCHIVE} is not as it should be")
 endif()
-message("OK: ${archive_name}: ${members}")
+message("OK: ${archive_name}: ${expected}")
