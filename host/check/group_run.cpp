@@ -42,7 +42,7 @@ std::vector< std::string > GroupArguments( const CheckRun& run, const CheckGroup
 ProcessResult RunGroupProcess( const std::vector< std::string >& arguments, GroupOutcome* outcome,
                                const std::function< void( bool result ) >& onLine )
 {
-	auto read = [ & ]( const std::string& line ) { onLine( ReadGroupLine( line, outcome ) ); };
+	auto read            = [ & ]( const std::string& line ) { onLine( ReadGroupLine( line, outcome ) ); };
 	ProcessResult result = RunProcess( arguments, read );
 	// A group's process writes its first line before it loads anything. One that wrote nothing never
 	// ran (Wine, under load, now and then fails to start a process): it is started once more.
@@ -123,8 +123,8 @@ std::string RunGroup( CheckRun& run, const CheckGroup& group, size_t number, siz
 	SayProgress( run, group.name + std::string( " (group " ) + std::to_string( number ) + " of " +
 	                      std::to_string( count ) + ", " + std::to_string( group.checks.size() ) + " checks) ..." );
 	GroupOutcome outcome;
-	std::string current;         // the check begun last
-	double begun = NowSeconds(); // and when, for one that never ends
+	std::string current;          // the check begun last
+	double begun  = NowSeconds(); // and when, for one that never ends
 	auto progress = [ & ]( bool result ) {
 		if( outcome.currentCheck != current && !outcome.currentCheck.empty() )
 			begun = NowSeconds();
@@ -147,8 +147,12 @@ std::string RunGroup( CheckRun& run, const CheckGroup& group, size_t number, siz
 	for( const auto& artifact : outcome.artifacts )
 		run.report.AddArtifact( artifact.first, artifact.second );
 	run.unwritten.insert( run.unwritten.end(), outcome.unwritten.begin(), outcome.unwritten.end() );
-	if( !result.started )
-		run.cannotRun = "cannot start the group's process " + arguments[ 0 ] + ": " + result.failure;
+	// Its first line comes before anything loads: a process that wrote none never got going, twice.
+	if( !result.started || !outcome.heard )
+		run.cannotRun = "the group's process " + arguments[ 0 ] + " did not start (" +
+		                ( result.started ? "exit code " + std::to_string( result.exitCode ) + " before its first line"
+		                                 : result.failure ) +
+		                ")";
 	else if( !outcome.cannotRun.empty() )
 		run.cannotRun = outcome.cannotRun;
 	if( !run.cannotRun.empty() )

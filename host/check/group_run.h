@@ -18,7 +18,7 @@ struct CheckRun
 	CheckOptions options;
 	EnvironmentSettings environment;
 	unsigned long long seed = 0;
-	std::string unrepeatable;             // what the probes found; empty: the effect draws twice alike
+	std::string unrepeatable; // what the probes found; empty: the effect draws twice alike
 	CheckReport report;
 	std::string cannotRun;                // why the run cannot be carried out; empty: it can
 	std::vector< std::string > unwritten; // files a group could not write, with the reason
