@@ -9,7 +9,7 @@ mkdir -p "$deps"
 packages=(cmake make g++ pkg-config googletest libgtest-dev libbenchmark-dev libglew-dev libglfw3-dev
           libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev libxi-dev libpng-dev libstb-dev xvfb xauth
           g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
-          binutils-mingw-w64-x86-64 wine wine64 dpkg-dev valgrind clang libclang-rt-14-dev clang-format zip
+          binutils-mingw-w64-x86-64 wine wine64 dpkg-dev valgrind clang libclang-rt-14-dev clang-format zip libxml2-utils
           python3-onnx python3-numpy python3-skimage opencv-doc)
 missing=()
 for p in "${packages[@]}"; do

@@ -156,6 +156,11 @@ void CheckReport::Print( FILE* stream, const std::string& heading, int strictnes
 			std::fprintf( stream, "  ... and %zu more lines (all of them in the JSON)\n",
 			              logLines.size() - kPrintedLogLines );
 	}
+	PrintSummary( stream, strictness, seed );
+}
+
+void CheckReport::PrintSummary( FILE* stream, int strictness, unsigned long long seed ) const
+{
 	const int warnings = Count( CheckStatus::kWarn );
 	std::fprintf(
 	    stream,

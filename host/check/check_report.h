@@ -43,7 +43,13 @@ public:
 	const std::vector< TimingLine >& Timing() const { return timing; }
 	const std::vector< std::string >& LogLines() const { return logLines; }
 
+	// The run's own time, as the clock measured it.
+	void SetSeconds( double runSeconds ) { seconds = runSeconds; }
+	double Seconds() const { return seconds; }
+
+	// The heading, one line per check with its pictures, the plug-in's log, and the summary.
 	void Print( FILE* stream, const std::string& heading, int strictness, unsigned long long seed ) const;
+	void PrintSummary( FILE* stream, int strictness, unsigned long long seed ) const;
 
 private:
 	std::vector< CheckResult > results;
@@ -52,5 +58,6 @@ private:
 	std::vector< std::string > logLines;
 	std::string artifactDirectory;
 	std::map< std::string, std::vector< std::string > > artifacts; // per check
+	double seconds = 0.0;
 };
 }

@@ -36,7 +36,12 @@ bool CheckSession::Open( std::string* error )
 {
 	ClearCollectedLogLines();
 	EmitCall( "load", plugin );
-	if( !library.Open( plugin, error ) )
+	if( !library.Load( plugin, error ) )
+	{
+		EmitCannotRun( *error );
+		return false;
+	}
+	if( !library.Identify( error ) )
 		return false;
 	library.InstallLogCallback( CollectLogLine );
 	EmitCall( "FF_INITIALISE_V2", "" );
@@ -54,7 +59,10 @@ bool CheckSession::Open( std::string* error )
 	if( !glReady )
 	{
 		if( !StartHostGL( context, error ) )
+		{
+			EmitCannotRun( *error );
 			return false;
+		}
 		glReady = true;
 		target.Start();
 	}
@@ -142,7 +150,7 @@ void CheckSession::WritePictures( const std::string& base, const std::vector< Ar
 	std::vector< std::string > files;
 	std::string error;
 	if( !WriteArtifactPictures( artifactDirectory, base, pictures, &files, &error ) )
-		EmitLog( "ffglhost: " + error ); // the check's verdict stands without its pictures
+		EmitUnwritten( error ); // the check's verdict stands without its pictures
 	for( const std::string& file : files )
 		EmitArtifact( currentCheck, file );
 }

@@ -43,7 +43,8 @@ public:
 	CheckSession( const CheckSession& )            = delete;
 	CheckSession& operator=( const CheckSession& ) = delete;
 
-	// Loads the plug-in, installs the log, FF_INITIALISE_V2, reads the description, starts GL.
+	// Loads the plug-in, installs the log, FF_INITIALISE_V2, reads the description, starts GL. When the
+	// file does not load as a library or GL does not start, it tells the parent the run cannot go on.
 	bool Open( std::string* error );
 	// FF_DEINITIALISE and unload, with GL kept (for the scan's own load cycles).
 	void CloseLibrary();

@@ -132,6 +132,16 @@ void EmitEnd()
 	Emit( "end" );
 }
 
+void EmitCannotRun( const std::string& reason )
+{
+	Emit( "cannot " + reason );
+}
+
+void EmitUnwritten( const std::string& reason )
+{
+	Emit( "unwritten " + reason );
+}
+
 void EmitHungAndExit( int seconds )
 {
 	Emit( "hung " + std::to_string( seconds ) );
@@ -144,48 +154,60 @@ double SecondsSinceLastLine()
 	return std::chrono::duration< double >( since ).count();
 }
 
+bool ReadGroupLine( const std::string& text, GroupOutcome* outcome )
+{
+	if( text.compare( 0, 7, kPrefix ) != 0 )
+		return false;
+	outcome->heard         = true;
+	const std::string line = text.substr( 7 );
+	const size_t space     = line.find( ' ' );
+	const std::string word = line.substr( 0, space );
+	const std::string rest = space == std::string::npos ? std::string() : line.substr( space + 1 );
+	const size_t gap       = rest.find( ' ' );
+	if( word == "begin" )
+		outcome->currentCheck = rest;
+	else if( word == "call" )
+		outcome->lastCall = rest;
+	else if( word == "log" )
+		outcome->logLines.push_back( rest );
+	else if( word == "artifact" && gap != std::string::npos )
+		outcome->artifacts.emplace_back( rest.substr( 0, gap ), rest.substr( gap + 1 ) );
+	else if( word == "end" )
+		outcome->ended = true;
+	else if( word == "hung" )
+		outcome->hungAfter = std::max( 1, std::atoi( rest.c_str() ) );
+	else if( word == "cannot" )
+		outcome->cannotRun = rest;
+	else if( word == "unwritten" )
+		outcome->unwritten.push_back( rest );
+	else if( word == "time" && gap != std::string::npos )
+		outcome->times.emplace_back( rest.substr( 0, gap ), std::atof( rest.c_str() + gap + 1 ) );
+	else if( word == "picture" )
+	{
+		Picture picture;
+		if( ParsePicture( rest, &picture ) )
+			outcome->pictures.push_back( picture );
+	}
+	else if( word == "result" )
+	{
+		CheckResult result;
+		if( !ParseResult( rest, &result ) )
+			return false;
+		if( result.name == outcome->currentCheck )
+			outcome->currentCheck.clear();
+		if( !outcome->cannotRun.empty() && result.status == CheckStatus::kFail )
+			result.ran = false;
+		outcome->results.push_back( result );
+		return true;
+	}
+	return false;
+}
+
 GroupOutcome ParseGroupOutput( const std::string& output )
 {
 	GroupOutcome outcome;
-	for( std::string line : OutputLines( output ) )
-	{
-		if( line.compare( 0, 7, kPrefix ) != 0 )
-			continue;
-		line.erase( 0, 7 );
-		const size_t space     = line.find( ' ' );
-		const std::string word = line.substr( 0, space );
-		const std::string rest = space == std::string::npos ? std::string() : line.substr( space + 1 );
-		const size_t gap       = rest.find( ' ' );
-		if( word == "begin" )
-			outcome.currentCheck = rest;
-		else if( word == "call" )
-			outcome.lastCall = rest;
-		else if( word == "log" )
-			outcome.logLines.push_back( rest );
-		else if( word == "artifact" && gap != std::string::npos )
-			outcome.artifacts.emplace_back( rest.substr( 0, gap ), rest.substr( gap + 1 ) );
-		else if( word == "end" )
-			outcome.ended = true;
-		else if( word == "hung" )
-			outcome.hungAfter = std::max( 1, std::atoi( rest.c_str() ) );
-		else if( word == "time" && gap != std::string::npos )
-			outcome.times.emplace_back( rest.substr( 0, gap ), std::atof( rest.c_str() + gap + 1 ) );
-		else if( word == "picture" )
-		{
-			Picture picture;
-			if( ParsePicture( rest, &picture ) )
-				outcome.pictures.push_back( picture );
-		}
-		else if( word == "result" )
-		{
-			CheckResult result;
-			if( !ParseResult( rest, &result ) )
-				continue;
-			if( result.name == outcome.currentCheck )
-				outcome.currentCheck.clear();
-			outcome.results.push_back( result );
-		}
-	}
+	for( const std::string& line : OutputLines( output ) )
+		ReadGroupLine( line, &outcome );
 	return outcome;
 }
 }

@@ -22,6 +22,11 @@ void EmitArtifact( const std::string& check, const std::string& file );
 // A picture drawn, for the parent to compare (the repeatability probe's): "picture W H HEX".
 void EmitPicture( const Picture& picture );
 void EmitEnd();
+// The run cannot be carried out here (no GL context, the plug-in file not loadable as a library): said
+// before the result of the check that found it; the parent runs no further group.
+void EmitCannotRun( const std::string& reason );
+// A file the group could not write (a check's picture): its verdict stands, the run's exit says so.
+void EmitUnwritten( const std::string& reason );
 // A call that has not returned after the limit: said, then the process ends with kExitHung.
 void EmitHungAndExit( int seconds );
 const int kExitHung = 3;
@@ -36,10 +41,16 @@ struct GroupOutcome
 	std::vector< std::string > logLines;
 	std::vector< std::pair< std::string, std::string > > artifacts; // check, file
 	std::vector< Picture > pictures;
-	std::string currentCheck; // begun and not yet reported
-	std::string lastCall;     // "FF_PROCESS_OPENGL (frame 3 of 320x180)"
-	bool ended    = false;    // the group ran to its end
-	int hungAfter = 0;        // seconds a call took before the group gave up on it; 0: none did
+	std::string currentCheck;             // begun and not yet reported
+	std::string lastCall;                 // "FF_PROCESS_OPENGL (frame 3 of 320x180)"
+	bool ended    = false;                // the group ran to its end
+	int hungAfter = 0;                    // seconds a call took before the group gave up on it; 0: none did
+	bool heard    = false;                // any line of ours came at all
+	std::string cannotRun;                // why the run cannot be carried out; empty: it can
+	std::vector< std::string > unwritten; // files it could not write, with the reason
 };
+// Adds one line of a group's output; true when it was a check's result (outcome->results.back()). A
+// check that fails after the group said the run cannot be carried out counts as not run.
+bool ReadGroupLine( const std::string& line, GroupOutcome* outcome );
 GroupOutcome ParseGroupOutput( const std::string& output );
 }

@@ -2,9 +2,10 @@
 
 #include "host/check/group_table.h"
 #include "host/check/utf8.h"
+#include "host/core/output_file.h"
 
 #include <cstdio>
-#include <fstream>
+#include <sstream>
 
 namespace ffglhost
 {
@@ -55,12 +56,7 @@ std::string JsonText( const std::string& text )
 bool WriteJsonReport( const std::string& path, const CheckReport& report, const std::string& plugin, int strictness,
                       unsigned long long seed, std::string* error )
 {
-	std::ofstream file( path, std::ios::binary );
-	if( !file )
-	{
-		*error = "cannot write " + path;
-		return false;
-	}
+	std::ostringstream file;
 	const std::vector< CheckResult >& results = report.Results();
 	file << "{\n  \"plugin\": " << JsonText( plugin ) << ",\n  \"strictness\": " << strictness
 	     << ",\n  \"seed\": " << seed << ",\n  \"summary\": {\"checks\": " << results.size()
@@ -88,11 +84,6 @@ bool WriteJsonReport( const std::string& path, const CheckReport& report, const 
 	for( size_t i = 0; i < report.LogLines().size(); ++i )
 		file << ( i ? ", " : "" ) << JsonText( report.LogLines()[ i ] );
 	file << "]\n}\n";
-	if( !file.good() )
-	{
-		*error = "cannot write " + path;
-		return false;
-	}
-	return true;
+	return WriteWholeFile( path, file.str(), error );
 }
 }

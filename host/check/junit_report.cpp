@@ -1,8 +1,10 @@
 #include "host/check/junit_report.h"
 
 #include "host/check/utf8.h"
+#include "host/core/output_file.h"
 
-#include <fstream>
+#include <cstdio>
+#include <sstream>
 
 namespace ffglhost
 {
@@ -11,6 +13,14 @@ namespace
 std::string GroupOf( const std::string& check )
 {
 	return check.substr( 0, check.find( '.' ) );
+}
+
+// Seconds as JUnit readers take them: a decimal point, never a locale's comma.
+std::string SecondsText( double milliseconds )
+{
+	char text[ 32 ];
+	std::snprintf( text, sizeof( text ), "%.3f", milliseconds / 1000.0 );
+	return text;
 }
 }
 
@@ -55,30 +65,31 @@ std::string XmlText( const std::string& text )
 bool WriteJUnit( const std::string& path, const CheckReport& report, const std::string& plugin, int strictness,
                  unsigned long long seed, std::string* error )
 {
-	std::ofstream file( path, std::ios::binary );
-	if( !file )
-	{
-		*error = "cannot write " + path;
-		return false;
-	}
-	const std::string tests    = std::to_string( report.Results().size() );
-	const std::string failures = std::to_string( report.Count( CheckStatus::kFail ) );
-	const std::string counts   = "tests=\"" + tests + "\" failures=\"" + failures + "\" errors=\"0\" skipped=\"0\"";
+	// A check that never ran is an error of the run, not a failure of the plug-in.
+	int failures = 0, errors = 0;
+	for( const CheckResult& result : report.Results() )
+		if( result.status == CheckStatus::kFail )
+			++( result.ran ? failures : errors );
+	const std::string counts = "tests=\"" + std::to_string( report.Results().size() ) + "\" failures=\"" +
+	                           std::to_string( failures ) + "\" errors=\"" + std::to_string( errors ) + "\" time=\"" +
+	                           SecondsText( report.Seconds() * 1000.0 ) + "\"";
+	std::ostringstream file;
 	file << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites name=\"ffglhost check\" " << counts << ">\n"
-	     << "  <testsuite name=\"" << XmlText( "ffglhost check " + plugin ) << "\" " << counts << ">\n"
+	     << "  <testsuite name=\"" << XmlText( "ffglhost check " + plugin ) << "\" " << counts << " skipped=\"0\">\n"
 	     << "    <properties>\n      <property name=\"plugin\" value=\"" << XmlText( plugin ) << "\"/>\n"
 	     << "      <property name=\"strictness\" value=\"" << strictness << "\"/>\n"
 	     << "      <property name=\"seed\" value=\"" << seed << "\"/>\n    </properties>\n";
 	for( const CheckResult& result : report.Results() )
 	{
 		file << "    <testcase classname=\"ffglhost.check." << XmlText( GroupOf( result.name ) ) << "\" name=\""
-		     << XmlText( result.name ) << "\">\n";
+		     << XmlText( result.name ) << "\" time=\"" << SecondsText( result.milliseconds ) << "\">\n";
 		std::string out = result.status == CheckStatus::kWarn ? "WARN: " + ReasonText( result ) + "\n" : std::string();
 		for( const std::string& picture : report.Artifacts( result.name ) )
 			out += "picture: " + picture + "\n";
+		const std::string reason = XmlText( ReasonText( result ) );
 		if( result.status == CheckStatus::kFail )
-			file << "      <failure message=\"" << XmlText( ReasonText( result ) ) << "\">"
-			     << XmlText( ReasonText( result ) ) << "</failure>\n";
+			file << "      <" << ( result.ran ? "failure" : "error" ) << " message=\"" << reason << "\">" << reason
+			     << "</" << ( result.ran ? "failure" : "error" ) << ">\n";
 		if( !out.empty() )
 			file << "      <system-out>" << XmlText( out ) << "</system-out>\n";
 		file << "    </testcase>\n";
@@ -89,11 +100,6 @@ bool WriteJUnit( const std::string& path, const CheckReport& report, const std::
 	if( !log.empty() )
 		file << "    <system-out>" << XmlText( log ) << "</system-out>\n";
 	file << "  </testsuite>\n</testsuites>\n";
-	if( !file.good() )
-	{
-		*error = "cannot write " + path;
-		return false;
-	}
-	return true;
+	return WriteWholeFile( path, file.str(), error );
 }
 }

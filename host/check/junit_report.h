@@ -1,7 +1,9 @@
 #pragma once
 // ffglhost check's results as JUnit XML, the report CI servers show natively: one test case per check,
-// its group as the class name; a warning passes with its text in system-out, a failure fails with its
-// reason, and the plug-in's log is the suite's system-out.
+// its group as the class name, with the seconds it took; a warning passes with its text in system-out,
+// a failure fails with its reason, a check that never ran (its group ended early, or nothing loaded) is
+// an error naming why, and the plug-in's log is the suite's system-out. The shape is the one Jenkins,
+// GitLab and GitHub's reporters read (tests/host/check/junit.xsd).
 #include "host/check/check_report.h"
 
 #include <string>

@@ -17,6 +17,7 @@ struct CheckOptions
 	std::string artifactDirectory;     // the pictures of picture checks that warn or fail; empty: none
 	std::vector< std::string > groups; // empty: all
 	int callTimeout = 60;              // seconds one call may take before its group counts as hung
+	bool quiet      = false;           // no progress on standard error, and only the summary on standard output
 	// Between the parent and a group's process (check-group) only:
 	bool probe = false;       // draw the repeatability probe instead of the group's checks
 	std::string unrepeatable; // what the probes found when the effect does not draw twice alike; empty: it does
@@ -25,8 +26,10 @@ struct CheckOptions
 // Variables set in the environment before the plug-in loads, NAME and VALUE, in order.
 using EnvironmentSettings = std::vector< std::pair< std::string, std::string > >;
 
-// Runs the groups, each in a child process, and prints one line per check, the timing, the plug-in's
-// log and a summary; the exit code: kExitOk when no check failed.
+// Runs the groups, each in a child process, with a line on standard error as each group starts and
+// each check ends, and prints one line per check, the timing, the plug-in's log and a summary; the exit
+// code: kExitOk when no check failed, kExitFailed when one did, kExitCannotRun when the run could not be
+// carried out (no GL context, the plug-in file not loadable, a report or picture that cannot be written).
 int RunCheck( const std::string& plugin, const CheckOptions& options, const EnvironmentSettings& environment );
 // In a group's child: runs options.groups.front(), its results as lines on standard output.
 int RunCheckGroup( const std::string& plugin, const CheckOptions& options );

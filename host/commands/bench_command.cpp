@@ -74,14 +74,15 @@ std::vector< std::string > ChildArguments( const CommandLine& line, const std::s
 	return arguments;
 }
 
-// Runs one process; its timed frames go to kind.times. False with *error when it failed.
-bool RunChild( const std::vector< std::string >& arguments, Kind& kind, bool keepLog, std::string* error )
+// Runs one process; its timed frames go to kind.times. kExitOk, or the exit code of its failure (a
+// round's own, when it said one) with *error.
+int RunChild( const std::vector< std::string >& arguments, Kind& kind, bool keepLog, std::string* error )
 {
 	const ProcessResult child = RunProcess( arguments );
 	if( !child.started )
 	{
 		*error = "cannot start " + arguments[ 0 ] + ": " + child.failure;
-		return false;
+		return kExitCannotRun;
 	}
 	bool timesSeen = false;
 	for( const std::string& text : OutputLines( child.output ) )
@@ -112,9 +113,9 @@ bool RunChild( const std::vector< std::string >& arguments, Kind& kind, bool kee
 			command += ( command.empty() ? "" : " " ) + argument;
 		*error = "the " + kind.name + " run failed (" +
 		         ( child.crashed ? child.crash : "exit status " + std::to_string( child.exitCode ) ) + "): " + command;
-		return false;
+		return !child.crashed && child.exitCode == kExitCannotRun ? kExitCannotRun : kExitFailed;
 	}
-	return true;
+	return kExitOk;
 }
 }
 
@@ -124,7 +125,7 @@ int BenchCommand( const CommandLine& line )
 	if( self.empty() )
 	{
 		PrintError( "cannot find ffglhost's own executable to run the bench rounds" );
-		return kExitFailed;
+		return kExitCannotRun;
 	}
 	const int frames = line.run.frames > 0 ? line.run.frames : kTimedFrames;
 	std::vector< std::pair< int, int > > sizes;
@@ -145,11 +146,12 @@ int BenchCommand( const CommandLine& line )
 		{
 			for( Kind* kind : { &present, &absent } )
 			{
-				if( !RunChild( ChildArguments( line, self, size.first, size.second, frames, *kind ), *kind, round == 0,
-				               &error ) )
+				const int ended = RunChild( ChildArguments( line, self, size.first, size.second, frames, *kind ), *kind,
+				                            round == 0, &error );
+				if( ended != kExitOk )
 				{
 					PrintError( error );
-					return kExitFailed;
+					return ended;
 				}
 			}
 		}

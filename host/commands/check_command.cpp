@@ -57,31 +57,39 @@ bool ApplyGroups( const std::string& value, CommandLine* line, std::string* erro
 const std::vector< CommandOption >& CheckOptionTable()
 {
 	static const std::vector< CommandOption > options = {
-		{ "--strictness", true,
+		{ "--strictness", "N",
+		  "1 (a quick smoke run) to 10 (sizes up to 3840x2160 and 1x1, more of everything); default 5",
 		  []( const std::string& v, CommandLine* l, std::string* e ) {
 		      return StoreCount( v, 10, &l->check.strictness, "--strictness expects a whole number from 1 to 10", e );
 		  } },
-		{ "--seed", true, ApplySeed },
-		{ "--json", true,
+		{ "--seed", "N", "the seed of every random choice; printed, so a run can be replayed (default: a fresh one)",
+		  ApplySeed },
+		{ "--json", "FILE", "writes every result, the timing and the plug-in's log as JSON",
 		  []( const std::string& v, CommandLine* l, std::string* ) {
 		      l->check.jsonPath = v;
 		      return true;
 		  } },
-		{ "--junit", true,
+		{ "--junit", "FILE", "writes JUnit XML for CI: one test case per check, its time; a warning passes",
 		  []( const std::string& v, CommandLine* l, std::string* ) {
 		      l->check.junitPath = v;
 		      return true;
 		  } },
-		{ "--artifacts", true,
+		{ "--artifacts", "DIR", "for each picture check that warns or fails: expected, drawn and difference PNGs",
 		  []( const std::string& v, CommandLine* l, std::string* ) {
 		      l->check.artifactDirectory = v;
 		      return true;
 		  } },
-		{ "--groups", true, ApplyGroups },
-		{ "--call-timeout", true,
+		{ "--groups", "LIST", "only these groups, comma-separated, e.g. sizes,output (a wrong name lists them)",
+		  ApplyGroups },
+		{ "--call-timeout", "N", "seconds one call may take before the plug-in counts as hung (default 60)",
 		  []( const std::string& v, CommandLine* l, std::string* e ) {
 		      return StoreCount( v, 3600, &l->check.callTimeout, "--call-timeout expects whole seconds from 1 to 3600",
 		                         e );
+		  } },
+		{ "--quiet", nullptr, "no progress on standard error, and only the summary line on standard output",
+		  []( const std::string&, CommandLine* l, std::string* ) {
+		      l->check.quiet = true;
+		      return true;
 		  } },
 	};
 	return options;
@@ -92,14 +100,15 @@ const std::vector< CommandOption >& CheckGroupOptionTable()
 {
 	static const std::vector< CommandOption > options = [] {
 		std::vector< CommandOption > all = CheckOptionTable();
-		all.push_back( { "--probe", false, []( const std::string&, CommandLine* l, std::string* ) {
+		all.push_back( { "--probe", nullptr, nullptr, []( const std::string&, CommandLine* l, std::string* ) {
 			                l->check.probe = true;
 			                return true;
 		                } } );
-		all.push_back( { "--unrepeatable", true, []( const std::string& v, CommandLine* l, std::string* ) {
-			                l->check.unrepeatable = v;
-			                return true;
-		                } } );
+		all.push_back(
+		    { "--unrepeatable", "FINDING", nullptr, []( const std::string& v, CommandLine* l, std::string* ) {
+			     l->check.unrepeatable = v;
+			     return true;
+		     } } );
 		return all;
 	}();
 	return options;

@@ -3,6 +3,7 @@
 #include "host/check/group_table.h"
 #include "host/commands/commands.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -79,55 +80,6 @@ bool ParseAssignment( const std::string& text, std::string* name, std::string* v
 	return true;
 }
 
-const char* UsageText()
-{
-	return "usage: ffglhost info PLUGIN [--env NAME=VALUE]...\n"
-	       "       ffglhost run PLUGIN [options]\n"
-	       "       ffglhost check PLUGIN [--strictness N] [--seed N] [--json FILE] [--junit FILE]\n"
-	       "                             [--artifacts DIR] [--groups LIST] [--call-timeout N]\n"
-	       "                             [--env NAME=VALUE]...\n"
-	       "\n"
-	       "Loads an FFGL 2.x effect library (.so / .dll) as a host does and shows what it is (info),\n"
-	       "runs frames through it on a headless OpenGL 4.1 core context (run), or validates it against\n"
-	       "what real hosts do (check).\n"
-	       "\n"
-	       "run options:\n"
-	       "  --input FILE.png      one picture, repeated\n"
-	       "  --input DIR           the folder's PNG files in name order\n"
-	       "  --scene presenter     a generated presenter on a green backdrop (the default)\n"
-	       "  --scene photo:FILE    a PNG or JPEG photograph filmed by a handheld camera: fitted to fill the\n"
-	       "                        frame, a few pixels of drift and shake, fresh sensor noise each frame\n"
-	       "  --still               the photograph without camera motion (the noise still changes)\n"
-	       "  --seed N              the camera motion and noise of the photograph (default 0)\n"
-	       "  --size WxH            size of the generated scene (default 1920x1080)\n"
-	       "  --frames N            number of frames (default 60; a folder: one per file)\n"
-	       "  --set NAME=VALUE      set a parameter by name before the first frame (repeatable)\n"
-	       "  --out DIR             write the frames as DIR/frame_0001.png ... (straight alpha)\n"
-	       "  --sheet FILE.png      write a contact sheet: input, matte and cut-out of a few frames\n"
-	       "  --no-progress         no progress line, even on a terminal\n"
-	       "  --bench               time the frames with the NVIDIA runtime present (REFRT_MATTE=255) and\n"
-	       "                        absent, in alternating processes; at --size, else 1920x1080 and 1280x720\n"
-	       "  --versus NAME=VALUE   with --bench: the runtime as --env lays it out against the same with\n"
-	       "                        NAME=VALUE set (repeatable), e.g. another models folder\n"
-	       "  --env NAME=VALUE      set a variable in ffglhost's environment before loading the plug-in\n"
-	       "\n"
-	       "check options:\n"
-	       "  --strictness N        1 (a quick smoke run) to 10 (every size up to 3840x2160, more frames,\n"
-	       "                        instances and random steps); default 5\n"
-	       "  --seed N              the seed of every random choice; printed, so a run can be replayed\n"
-	       "  --json FILE           write every result, the timing and the plug-in's log as JSON\n"
-	       "  --junit FILE          write a JUnit XML report, one test case per check (a warning passes)\n"
-	       "  --artifacts DIR       for every picture check that warns or fails, write the picture a fresh\n"
-	       "                        instance drew, the one drawn and their difference as PNG files there\n"
-	       "  --groups LIST         only these groups, comma-separated: scan, protocol, instances,\n"
-	       "                        parameters, sizes, output\n"
-	       "  --call-timeout N      seconds one call into the plug-in may take before it counts as hung\n"
-	       "                        (default 60)\n"
-	       "\n"
-	       "exit status: 0 done (check: no check failed), 1 the plug-in, a file or the GL failed (check: a\n"
-	       "check failed), 2 a mistake on the command line\n";
-}
-
 bool RefuseOption( const std::string& message, std::string* error )
 {
 	*error = message;
@@ -151,46 +103,32 @@ bool StoreAssignment( const std::string& value, const char* option,
 
 namespace
 {
-// A command: its name, its options, and what runs it.
-struct Command
-{
-	const char* name;
-	const std::vector< CommandOption >* options;
-	int ( *execute )( const CommandLine& line );
-	// What the options together cannot ask for; null: nothing beyond each option's own rule.
-	bool ( *finish )( const CommandLine& line, std::string* error );
-	// check-group: the group's name comes before the plug-in.
-	bool groupFirst;
-	// run reads an unknown option's value before refusing it, so a last unknown word is said to lack one.
-	bool valueBeforeUnknown;
-};
-
-// Every command takes --env.
+// Every command takes --env and --help.
 bool ApplyEnvironment( const std::string& value, CommandLine* line, std::string* error )
 {
 	return StoreAssignment( value, "--env", &line->environment, error );
 }
-const CommandOption kEnvironmentOption = { "--env", true, ApplyEnvironment };
+
+bool ApplyHelp( const std::string&, CommandLine* line, std::string* )
+{
+	line->helpTopic = line->command;
+	line->command   = "help";
+	return true;
+}
+
 const std::vector< CommandOption > kNoOptions;
 
-const std::vector< Command >& Commands()
+bool IsHelpWord( const std::string& word )
 {
-	static const std::vector< Command > commands = {
-		{ "info", &kNoOptions, InfoCommand, nullptr, false, false },
-		{ "run", &RunOptionTable(), RunCommand, CheckRunOptions, false, true },
-		{ "check", &CheckOptionTable(), CheckCommand, nullptr, false, false },
-		{ "check-group", &CheckGroupOptionTable(), CheckGroupCommand, nullptr, true, false },
-	};
-	return commands;
+	return word == "--help" || word == "-h";
 }
 
 const CommandOption* FindOption( const std::vector< CommandOption >& options, const std::string& name )
 {
-	if( name == kEnvironmentOption.name )
-		return &kEnvironmentOption;
-	for( const CommandOption& option : options )
-		if( name == option.name )
-			return &option;
+	for( const std::vector< CommandOption >* table : { &CommonOptions(), &options } )
+		for( const CommandOption& option : *table )
+			if( name == option.name )
+				return &option;
 	return nullptr;
 }
 
@@ -202,7 +140,18 @@ bool AnyCommandTakes( const std::string& name )
 	return false;
 }
 
+// "info, run, check": the commands the help shows.
+std::string CommandNames()
+{
+	std::string names;
+	for( const Command& command : Commands() )
+		if( command.operands )
+			names += ( names.empty() ? "" : ", " ) + std::string( command.name );
+	return names;
+}
+
 // The command and its plug-in (check-group: with the group between them), and where the options start.
+// "COMMAND --help" asks for the command's help instead.
 bool ParseCommandWords( int argc, const char* const* argv, const Command** command, int* first, CommandLine* line,
                         std::string* error )
 {
@@ -212,6 +161,8 @@ bool ParseCommandWords( int argc, const char* const* argv, const Command** comma
 	if( !*command )
 		return RefuseOption( "unknown command \"" + line->command + "\" (expected info, run or check)", error );
 	*first = 2;
+	if( argc > *first && IsHelpWord( argv[ *first ] ) )
+		return ApplyHelp( std::string(), line, error );
 	if( ( *command )->groupFirst )
 	{
 		if( argc < 3 || !FindCheckGroup( argv[ 2 ] ) )
@@ -224,6 +175,58 @@ bool ParseCommandWords( int argc, const char* const* argv, const Command** comma
 	line->plugin = argv[ ( *first )++ ];
 	return true;
 }
+
+// "help [COMMAND]" and "version": no plug-in, no options.
+bool ParseHelpOrVersion( int argc, const char* const* argv, CommandLine* line, std::string* error )
+{
+	if( line->command == "version" )
+		return argc == 2 || RefuseOption( "version takes no arguments", error );
+	if( argc > 3 )
+		return RefuseOption( "help takes one command at most", error );
+	if( argc == 3 )
+	{
+		line->helpTopic  = argv[ 2 ];
+		const auto found = std::find_if( Commands().begin(), Commands().end(), [ line ]( const Command& c ) {
+			return c.operands && line->helpTopic == c.name;
+		} );
+		if( found == Commands().end() )
+			return RefuseOption(
+			    "help: unknown command \"" + line->helpTopic + "\" (the commands are " + CommandNames() + ")", error );
+	}
+	return true;
+}
+}
+
+const std::vector< CommandOption >& CommonOptions()
+{
+	static const std::vector< CommandOption > options = {
+		{ "--env", "NAME=VALUE", "set in the environment before the plug-in loads (check: of every group's process)",
+		  ApplyEnvironment },
+		{ "--help", nullptr, "these lines: the command's options and exit statuses", ApplyHelp },
+	};
+	return options;
+}
+
+const std::vector< Command >& Commands()
+{
+	static const std::vector< Command > commands = {
+		{ "info", "PLUGIN [options]", "shows its information blocks, capabilities and parameter table",
+		  "the plug-in was shown",
+		  "the library is not an FFGL 2.x plug-in, or it failed FF_INITIALISE_V2 or an information code", &kNoOptions,
+		  InfoCommand, nullptr, false, false },
+		{ "run", "PLUGIN [options]", "runs frames through the effect on a headless OpenGL 4.1 core context",
+		  "every frame was drawn",
+		  "the plug-in is not an FFGL 2.x effect, or it failed FF_INITIALISE_V2, FF_INSTANTIATE_GL, a frame or a "
+		  "--set value",
+		  &RunOptionTable(), RunCommand, CheckRunOptions, false, true },
+		{ "check", "PLUGIN [options]",
+		  "validates it the way real hosts drive it (each group of checks in a process of its own)",
+		  "no check failed (warnings allowed)", "at least one check failed", &CheckOptionTable(), CheckCommand, nullptr,
+		  false, false },
+		{ "check-group", nullptr, nullptr, nullptr, nullptr, &CheckGroupOptionTable(), CheckGroupCommand, nullptr, true,
+		  false },
+	};
+	return commands;
 }
 
 int RunParsedCommand( const CommandLine& line )
@@ -240,22 +243,23 @@ bool ParseCommandLine( int argc, const char* const* argv, CommandLine* line, std
 	if( argc < 2 )
 		return RefuseOption( "no command given", error );
 	line->command = argv[ 1 ];
-	if( line->command == "help" || line->command == "--help" || line->command == "-h" )
+	if( line->command == "help" || IsHelpWord( line->command ) || line->command == "version" ||
+	    line->command == "--version" )
 	{
-		line->command = "help";
-		return true;
+		line->command = line->command == "version" || line->command == "--version" ? "version" : "help";
+		return ParseHelpOrVersion( argc, argv, line, error );
 	}
 	const Command* command = nullptr;
 	int first              = 0;
 	if( !ParseCommandWords( argc, argv, &command, &first, line, error ) )
 		return false;
-	for( int i = first; i < argc; ++i )
+	for( int i = first; i < argc && line->command != "help"; ++i )
 	{
 		const std::string option   = argv[ i ];
 		const CommandOption* known = FindOption( *command->options, option );
 		if( !known && ( !command->valueBeforeUnknown || AnyCommandTakes( option ) ) )
 			return RefuseOption( line->command + ": unknown option \"" + option + "\"", error );
-		if( known && !known->takesValue )
+		if( known && !known->value )
 		{
 			if( !known->apply( std::string(), line, error ) )
 				return false;
@@ -271,6 +275,6 @@ bool ParseCommandLine( int argc, const char* const* argv, CommandLine* line, std
 		if( !known->apply( value, line, error ) )
 			return false;
 	}
-	return !command->finish || command->finish( *line, error );
+	return line->command == "help" || !command->finish || command->finish( *line, error );
 }
 }

@@ -1,6 +1,7 @@
 #pragma once
-// ffglhost's command line: "info PLUGIN", "run PLUGIN [options]" and "check PLUGIN [options]", parsed
-// into plain values by one routine from the options each command declares beside itself.
+// ffglhost's command line: "info PLUGIN", "run PLUGIN [options]", "check PLUGIN [options]", "help
+// [COMMAND]" and "version", parsed into plain values by one routine from the options each command
+// declares beside itself; the help is written from the same tables.
 #include "host/check/validator.h"
 
 #include <string>
@@ -37,7 +38,9 @@ struct RunOptions
 
 struct CommandLine
 {
-	std::string command; // "info", "run", "check", "check-group" (one group of a check) or "help"
+	// "info", "run", "check", "check-group" (one group of a check), "help" or "version"
+	std::string command;
+	std::string helpTopic; // help: the command whose help is asked for; empty: all of them
 	std::string plugin;
 	RunOptions run;
 	CheckOptions check; // check and check-group (its group in check.groups)
@@ -45,14 +48,37 @@ struct CommandLine
 	EnvironmentSettings environment;
 };
 
-// One option of a command: its name and what it does with its value (a flag's value is empty).
+// One option of a command: its name, its value and its line of help, and what it does with the value
+// (a flag's value is empty).
 struct CommandOption
 {
 	const char* name;
-	bool takesValue;
+	const char* value; // what it takes, as the help names it ("N", "FILE"); null: a flag
+	const char* help;  // its line in the help; null: an option between ffglhost's own processes, not shown
 	// Stores the value in *line; false with *error (a message for the user) when the value is not valid.
 	bool ( *apply )( const std::string& value, CommandLine* line, std::string* error );
 };
+
+// A command: its name, what the help says of it, its options, and what runs it.
+struct Command
+{
+	const char* name;
+	const char* operands;   // after the name in the usage line; null: between ffglhost's own processes, not shown
+	const char* summary;    // what it does, one line
+	const char* exitOk;     // what exit status 0 says of it
+	const char* exitFailed; // what 1 says
+	const std::vector< CommandOption >* options;
+	int ( *execute )( const CommandLine& line );
+	// What the options together cannot ask for; null: nothing beyond each option's own rule.
+	bool ( *finish )( const CommandLine& line, std::string* error );
+	// check-group: the group's name comes before the plug-in.
+	bool groupFirst;
+	// run reads an unknown option's value before refusing it, so a last unknown word is said to lack one.
+	bool valueBeforeUnknown;
+};
+const std::vector< Command >& Commands();
+// Options every command takes (--env, --help), after its own in the help.
+const std::vector< CommandOption >& CommonOptions();
 
 // false, with the message in *error: how an option's apply refuses a value.
 bool RefuseOption( const std::string& message, std::string* error );
@@ -84,5 +110,7 @@ bool ParseSeed( const std::string& text, unsigned long long* seed );
 // "NAME=VALUE" with a non-empty name; the value may be empty.
 bool ParseAssignment( const std::string& text, std::string* name, std::string* value );
 
-const char* UsageText();
+// The help of one command with its options and exit statuses, or (topic empty) of all of them.
+std::string HelpText( const std::string& topic );
+std::string VersionText(); // "ffglhost 1.1"
 }

@@ -1,5 +1,5 @@
 // ffglhost: a headless FFGL 2.x host. "info" shows what a plug-in is; "run" drives frames through it;
-// "check" validates it against what real hosts do.
+// "check" validates it against what real hosts do; "help" and "version" say what it is.
 #include "host/commands/command_line.h"
 #include "host/commands/commands.h"
 #include "host/core/process.h"
@@ -21,9 +21,9 @@ int main( int argc, char** argv )
 			std::fprintf( stderr, "(ffglhost --help shows the usage)\n" );
 			return kExitUsage;
 		}
-		if( line.command == "help" )
+		if( line.command == "help" || line.command == "version" )
 		{
-			std::printf( "%s", UsageText() );
+			std::printf( "%s", ( line.command == "help" ? HelpText( line.helpTopic ) : VersionText() + "\n" ).c_str() );
 			return kExitOk;
 		}
 		for( const auto& variable : line.environment )
@@ -38,5 +38,5 @@ int main( int argc, char** argv )
 	{
 		PrintError( std::string( "unexpected failure: " ) + e.what() );
 	}
-	return kExitFailed;
+	return kExitCannotRun;
 }

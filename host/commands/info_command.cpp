@@ -73,7 +73,12 @@ int InfoCommand( const CommandLine& line )
 	ClearCollectedLogLines();
 	PluginLibrary library;
 	std::string error;
-	if( !library.Open( line.plugin, &error ) )
+	if( !library.Load( line.plugin, &error ) )
+	{
+		PrintError( error );
+		return kExitCannotRun;
+	}
+	if( !library.Identify( &error ) )
 	{
 		PrintError( error );
 		return kExitFailed;

@@ -4,6 +4,7 @@
 #include "host/core/frame_source.h"
 #include "host/core/gl_frames.h"
 #include "host/core/host_log.h"
+#include "host/core/output_file.h"
 #include "host/core/picture.h"
 #include "host/core/plugin_info.h"
 #include "host/core/plugin_instance.h"
@@ -75,7 +76,7 @@ void EndSession( RunSession& s )
 	s.context.Destroy();
 }
 
-int Fail( RunSession& s, const std::string& message, int code = kExitFailed )
+int Fail( RunSession& s, const std::string& message, int code )
 {
 	EndSession( s );
 	PrintError( message );
@@ -156,7 +157,9 @@ bool CheckSize( int w, int h, std::string* error )
 // the failure with *error.
 int OpenPlugin( const CommandLine& line, RunSession& s, std::string* error )
 {
-	if( !s.library.Open( line.plugin, error ) )
+	if( !s.library.Load( line.plugin, error ) )
+		return kExitCannotRun;
+	if( !s.library.Identify( error ) )
 		return kExitFailed;
 	s.library.InstallLogCallback( CollectLogLine );
 	if( !InitialisePlugin( s.library, error ) )
@@ -172,32 +175,28 @@ int OpenPlugin( const CommandLine& line, RunSession& s, std::string* error )
 	return ResolveSettings( line, s, error ) ? kExitOk : kExitUsage;
 }
 
-bool MakeOutputFolders( const RunOptions& run, std::string* error )
+// The frames' folder and the sheet's, and the sheet itself, tried before any frame is drawn.
+bool PrepareOutputs( const RunOptions& run, std::string* error )
 {
-	std::error_code ec;
-	if( !run.outDirectory.empty() && !std::filesystem::create_directories( run.outDirectory, ec ) && ec )
-	{
-		*error = "cannot create the folder " + run.outDirectory + ": " + ec.message();
+	if( !run.outDirectory.empty() && !PrepareOutputFolder( run.outDirectory, error ) )
 		return false;
-	}
+	if( run.sheetPath.empty() )
+		return true;
 	const std::filesystem::path sheetFolder = std::filesystem::path( run.sheetPath ).parent_path();
-	if( !sheetFolder.empty() && !std::filesystem::create_directories( sheetFolder, ec ) && ec )
-	{
-		*error = "cannot create the folder " + sheetFolder.string() + ": " + ec.message();
-		return false;
-	}
-	return true;
+	return ( sheetFolder.empty() || PrepareOutputFolder( sheetFolder.string(), error ) ) &&
+	       CanWriteFile( run.sheetPath, error );
 }
 
-// GL, the frames' textures at w x h, and the instance with the settings given.
-bool StartInstance( RunSession& s, int w, int h, std::string* error )
+// GL, the frames' textures at w x h, and the instance with the settings given: kExitOk, or the exit
+// code of the failure with *error.
+int StartInstance( RunSession& s, int w, int h, std::string* error )
 {
 	if( !StartHostGL( s.context, error ) )
-		return false;
+		return kExitCannotRun;
 	if( !CheckSize( w, h, error ) || !CreateGLFrames( s.frames, w, h, error ) )
-		return false;
+		return kExitCannotRun;
 	if( !s.instance.Create( s.library, static_cast< uint32_t >( w ), static_cast< uint32_t >( h ), error ) )
-		return false;
+		return kExitFailed;
 	for( const Setting& setting : s.settings )
 	{
 		const bool text = setting.parameter->typeKnown && IsTextType( setting.parameter->type );
@@ -206,23 +205,24 @@ bool StartInstance( RunSession& s, int w, int h, std::string* error )
 		if( !ok )
 		{
 			*error = "the plug-in refused \"" + setting.parameter->name + "\" = " + setting.text;
-			return false;
+			return kExitFailed;
 		}
 	}
-	return true;
+	return kExitOk;
 }
 
-// Frame i through the instance, timed; then (unless only timed) to the contact sheet and the folder.
-bool RunFrame( const RunOptions& run, RunSession& s, int i, std::string* error )
+// Frame i through the instance, timed; then (unless only timed) to the contact sheet and the folder:
+// kExitOk, or the exit code of the failure with *error.
+int RunFrame( const RunOptions& run, RunSession& s, int i, std::string* error )
 {
 	const Picture* input = s.source.Frame( i, error );
 	if( !input )
-		return false;
+		return kExitCannotRun;
 	const int w = input->width, h = input->height;
 	if( w != s.frames.width || h != s.frames.height )
 	{
 		if( !CheckSize( w, h, error ) || !CreateGLFrames( s.frames, w, h, error ) )
-			return false;
+			return kExitCannotRun;
 		s.instance.Resize( static_cast< uint32_t >( w ), static_cast< uint32_t >( h ) );
 	}
 	UploadInput( s.frames, *input );
@@ -235,10 +235,10 @@ bool RunFrame( const RunOptions& run, RunSession& s, int i, std::string* error )
 	if( !ok )
 	{
 		*error = "the plug-in failed to process frame " + std::to_string( i + 1 ) + " (FF_PROCESS_OPENGL)";
-		return false;
+		return kExitFailed;
 	}
 	if( run.benchChild )
-		return true;
+		return kExitOk;
 	ReadOutput( s.frames, s.output );
 	const size_t changed = CountChangedPixels( *input, s.output, kUnchangedTolerance );
 	s.change.pixels += static_cast< uint64_t >( w ) * static_cast< uint64_t >( h );
@@ -248,10 +248,12 @@ bool RunFrame( const RunOptions& run, RunSession& s, int i, std::string* error )
 	if( s.sheet.Wants( i ) )
 		s.sheet.Add( i, *input, s.output );
 	if( run.outDirectory.empty() )
-		return true;
+		return kExitOk;
 	Unpremultiply( s.output );
 	return WritePng( ( std::filesystem::path( run.outDirectory ) / FrameFileName( i ) ).string(), s.output,
-	                 PngCompression::kFast, error );
+	                 PngCompression::kFast, error )
+	           ? kExitOk
+	           : kExitCannotRun;
 }
 
 // The last line: whether the plug-in did anything to its input, in plain words.
@@ -309,21 +311,23 @@ int RunCommand( const CommandLine& line )
 	if( opened != kExitOk )
 		return Fail( s, error, opened );
 	if( !OpenSource( line, s, &error ) )
-		return Fail( s, error );
+		return Fail( s, error, kExitCannotRun );
 	const int frameCount = line.run.frames > 0 ? line.run.frames : s.source.NaturalFrameCount();
-	if( !MakeOutputFolders( line.run, &error ) )
-		return Fail( s, error );
+	if( !PrepareOutputs( line.run, &error ) )
+		return Fail( s, error, kExitCannotRun );
 	const int w = s.source.FirstWidth(), h = s.source.FirstHeight();
-	if( !StartInstance( s, w, h, &error ) )
-		return Fail( s, error );
+	const int started = StartInstance( s, w, h, &error );
+	if( started != kExitOk )
+		return Fail( s, error, started );
 	if( !line.run.sheetPath.empty() )
 		s.sheet.Plan( frameCount, w, h );
 	s.times.Reserve( static_cast< size_t >( frameCount ) );
 	const bool progress = line.run.progress && IsTerminal( stderr );
 	for( int i = 0; i < frameCount; ++i )
 	{
-		if( !RunFrame( line.run, s, i, &error ) )
-			return Fail( s, error );
+		const int drawn = RunFrame( line.run, s, i, &error );
+		if( drawn != kExitOk )
+			return Fail( s, error, drawn );
 		if( progress )
 			std::fprintf( stderr, "\rffglhost: frame %d of %d", i + 1, frameCount );
 	}
@@ -338,7 +342,7 @@ int RunCommand( const CommandLine& line )
 	if( !line.run.sheetPath.empty() && !s.sheet.Write( line.run.sheetPath, &error ) )
 	{
 		PrintError( error );
-		return kExitFailed;
+		return kExitCannotRun;
 	}
 	PrintRunSummary( line, s, frameCount );
 	return kExitOk;

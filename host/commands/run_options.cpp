@@ -50,54 +50,59 @@ bool ApplySetting( const std::string& value, CommandLine* line, std::string* err
 const std::vector< CommandOption >& RunOptionTable()
 {
 	static const std::vector< CommandOption > options = {
-		{ "--input", true,
+		{ "--input", "FILE|DIR", "a PNG file, repeated, or a folder's PNG files in name order",
 		  []( const std::string& v, CommandLine* l, std::string* ) {
 		      l->run.inputPath = v;
 		      return true;
 		  } },
-		{ "--scene", true, ApplyScene },
-		{ "--still", false,
+		{ "--scene", "SCENE",
+		  "presenter: a generated presenter on green (the default); photo:FILE: a photograph, as a handheld camera "
+		  "films it",
+		  ApplyScene },
+		{ "--still", nullptr, "the photograph without camera motion (its noise still changes)",
 		  []( const std::string&, CommandLine* l, std::string* ) {
 		      l->run.still = true;
 		      return true;
 		  } },
-		{ "--seed", true, ApplySeed },
-		{ "--size", true, ApplySize },
-		{ "--frames", true,
+		{ "--seed", "N", "the photograph's camera motion and noise (default 0)", ApplySeed },
+		{ "--size", "WxH", "the generated scene's size (default 1920x1080)", ApplySize },
+		{ "--frames", "N", "number of frames (default 60; a folder: one per file)",
 		  []( const std::string& v, CommandLine* l, std::string* e ) {
 		      return StoreCount( v, kMaxFrames, &l->run.frames, "--frames expects a whole number from 1 to 1000000",
 		                         e );
 		  } },
-		{ "--set", true, ApplySetting },
-		{ "--out", true,
+		{ "--set", "NAME=VALUE", "a parameter, by name, before the first frame (repeatable)", ApplySetting },
+		{ "--out", "DIR", "writes the frames as DIR/frame_0001.png ... (straight alpha)",
 		  []( const std::string& v, CommandLine* l, std::string* ) {
 		      l->run.outDirectory = v;
 		      return true;
 		  } },
-		{ "--sheet", true,
+		{ "--sheet", "FILE.png", "writes a contact sheet: input, matte and cut-out of a few frames",
 		  []( const std::string& v, CommandLine* l, std::string* ) {
 		      l->run.sheetPath = v;
 		      return true;
 		  } },
-		{ "--no-progress", false,
+		{ "--no-progress", nullptr, "no progress line, even on a terminal",
 		  []( const std::string&, CommandLine* l, std::string* ) {
 		      l->run.progress = false;
 		      return true;
 		  } },
 		// Timed rounds print no progress.
-		{ "--bench", false,
+		{ "--bench", nullptr, "times the frames with the NVIDIA runtime present and absent, in alternating processes",
 		  []( const std::string&, CommandLine* l, std::string* ) {
 		      l->run.bench    = true;
 		      l->run.progress = false;
 		      return true;
 		  } },
-		{ "--bench-child", false,
+		{ "--bench-child", nullptr, nullptr,
 		  []( const std::string&, CommandLine* l, std::string* ) {
 		      l->run.benchChild = true;
 		      l->run.progress   = false;
 		      return true;
 		  } },
-		{ "--versus", true, ApplyVersus },
+		{ "--versus", "NAME=VALUE",
+		  "with --bench: the runtime as --env lays it out against the same with NAME=VALUE set (repeatable)",
+		  ApplyVersus },
 	};
 	return options;
 }

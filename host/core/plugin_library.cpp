@@ -14,6 +14,11 @@ PluginLibrary::~PluginLibrary()
 
 bool PluginLibrary::Open( const std::string& file, std::string* error )
 {
+	return Load( file, error ) && Identify( error );
+}
+
+bool PluginLibrary::Load( const std::string& file, std::string* error )
+{
 	Close();
 	std::error_code ec;
 	// Checked first: Windows words a missing file as it words a missing dependency.
@@ -26,20 +31,26 @@ bool PluginLibrary::Open( const std::string& file, std::string* error )
 	std::string absolute = std::filesystem::absolute( file, ec ).string();
 	if( ec )
 		absolute = file;
-	void* library = LoadDynamicLibrary( absolute, error );
-	if( !library )
-		return false;
-	auto entry = DynamicLibraryFunction< PlugMainFunction >( library, "plugMain" );
+	handle = LoadDynamicLibrary( absolute, error );
+	if( handle )
+		path = file;
+	return handle != nullptr;
+}
+
+bool PluginLibrary::Identify( std::string* error )
+{
+	const std::string file = path;
+	auto entry             = DynamicLibraryFunction< PlugMainFunction >( handle, "plugMain" );
 	if( !entry )
 	{
-		UnloadDynamicLibrary( library );
+		Close();
 		*error = file + " is not an FFGL plug-in: it exports no plugMain";
 		return false;
 	}
 	FFMixed info = entry( FF_GET_INFO, MixedNumber( 0 ), nullptr );
 	if( !IsValidPointer( info ) )
 	{
-		UnloadDynamicLibrary( library );
+		Close();
 		*error = file + " is not an FFGL plug-in: it answers no information block";
 		return false;
 	}
@@ -49,13 +60,11 @@ bool PluginLibrary::Open( const std::string& file, std::string* error )
 		// The block lives in the library: read it before unloading.
 		*error = file + " is an FFGL " + std::to_string( block->APIMajorVersion ) + "." +
 		         std::to_string( block->APIMinorVersion ) + " plug-in; ffglhost drives FFGL 2.x plug-ins only";
-		UnloadDynamicLibrary( library );
+		Close();
 		return false;
 	}
-	handle         = library;
 	plugMain       = entry;
-	setLogCallback = DynamicLibraryFunction< SetLogCallbackFunction >( library, "SetLogCallback" );
-	path           = file;
+	setLogCallback = DynamicLibraryFunction< SetLogCallbackFunction >( handle, "SetLogCallback" );
 	return true;
 }
 

@@ -15,9 +15,14 @@ public:
 	PluginLibrary( const PluginLibrary& )            = delete;
 	PluginLibrary& operator=( const PluginLibrary& ) = delete;
 
-	// Loads the file and checks that it is an FFGL 2.x plug-in (plugMain, an information block of
-	// API version 2 or later). On failure nothing stays loaded and *error says why.
+	// Load, then Identify. On failure nothing stays loaded and *error says why.
 	bool Open( const std::string& path, std::string* error );
+	// Loads the file as a library; false with *error when it is missing or the system's loader refuses
+	// it (not a library of this system, or one it needs is missing): the run cannot be carried out.
+	bool Load( const std::string& path, std::string* error );
+	// Checks that the library loaded is an FFGL 2.x plug-in (plugMain, an information block of API
+	// version 2 or later); false with *error, and unloaded, when it is not: the plug-in's fault.
+	bool Identify( std::string* error );
 	// Switches the plug-in's logging off and unloads it.
 	void Close();
 	bool IsOpen() const { return handle != nullptr; }

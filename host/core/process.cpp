@@ -25,6 +25,16 @@ std::vector< std::string > OutputLines( const std::string& output )
 ProcessResult RunProcess( const std::vector< std::string >& arguments )
 {
 	ProcessResult result;
+	std::string output;
+	result        = RunProcess( arguments, [ &output ]( const std::string& line ) { output += line + "\n"; } );
+	result.output = output;
+	return result;
+}
+
+ProcessResult RunProcess( const std::vector< std::string >& arguments,
+                          const std::function< void( const std::string& line ) >& onLine )
+{
+	ProcessResult result;
 	// What we wrote so far comes before anything the child writes to a shared terminal.
 	std::fflush( stdout );
 	FILE* child = OpenProcessPipe( arguments );
@@ -34,10 +44,22 @@ ProcessResult RunProcess( const std::vector< std::string >& arguments )
 		return result;
 	}
 	result.started = true;
+	// fgets returns at each line end, where fread would wait for a full buffer.
 	char buffer[ 4096 ];
-	size_t read;
-	while( ( read = std::fread( buffer, 1, sizeof( buffer ), child ) ) > 0 )
-		result.output.append( buffer, read );
+	std::string line;
+	while( std::fgets( buffer, sizeof( buffer ), child ) )
+	{
+		line += buffer;
+		if( line.back() != '\n' )
+			continue;
+		line.pop_back();
+		if( !line.empty() && line.back() == '\r' )
+			line.pop_back();
+		onLine( line );
+		line.clear();
+	}
+	if( !line.empty() )
+		onLine( line );
 	CloseProcessPipe( child, &result );
 	return result;
 }

@@ -3,6 +3,7 @@
 // environment, the executable's path, the terminal, child processes, and what the process holds
 // (memory, threads, handles). process_posix.cpp and process_win32.cpp hold the two implementations.
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,10 @@ std::vector< std::string > OutputLines( const std::string& output );
 // Starts arguments[ 0 ] with the rest as its arguments (each passed as one argument, whatever it
 // holds), waits for it and collects its standard output; its standard error goes to ours.
 ProcessResult RunProcess( const std::vector< std::string >& arguments );
+// The same, but each line of its standard output (without its line end) goes to onLine as soon as the
+// child has written it, and result.output stays empty.
+ProcessResult RunProcess( const std::vector< std::string >& arguments,
+                          const std::function< void( const std::string& line ) >& onLine );
 // RunProcess's two halves that differ per OS: the child started through the shell (popen), its
 // standard output to read; and its end, read from the shell's status.
 FILE* OpenProcessPipe( const std::vector< std::string >& arguments );

@@ -1,8 +1,9 @@
-// ffglhost's command line, the --bench option among it.
+// ffglhost's command line, the --bench option and the help among it.
 #include "host/commands/command_line.h"
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 using namespace ffglhost;
@@ -105,6 +106,9 @@ TEST( CommandLineRun, MistakesAreRefusedWithTheirMessage )
 		{ { "run", "p.so", "stray", "x" }, "run: unknown option \"stray\"" },
 		{ { "check-group", "scan", "p.so", "--size", "3x3" }, "check-group: unknown option \"--size\"" },
 		{ { "run", "p.so", "--bench", "--out", "dir" }, "--bench writes no frames: leave out --out and --sheet" },
+		{ { "help", "check-group" }, "help: unknown command \"check-group\" (the commands are info, run, check)" },
+		{ { "help", "run", "check" }, "help takes one command at most" },
+		{ { "version", "check" }, "version takes no arguments" },
 	};
 	for( const auto& row : bad )
 	{
@@ -113,6 +117,50 @@ TEST( CommandLineRun, MistakesAreRefusedWithTheirMessage )
 		EXPECT_FALSE( Parse( row.first, &line, &error ) ) << row.second;
 		EXPECT_EQ( error, row.second );
 	}
+}
+
+// Every way of asking for the help or the version, with or without a plug-in and options before it.
+TEST( CommandLineHelp, AskedForAnywhereOnTheLine )
+{
+	const std::vector< std::tuple< std::vector< const char* >, const char*, const char* > > asks = {
+		{ { "--version" }, "version", "" },
+		{ { "version" }, "version", "" },
+		{ { "help" }, "help", "" },
+		{ { "-h" }, "help", "" },
+		{ { "help", "run" }, "help", "run" },
+		{ { "check", "--help" }, "help", "check" },
+		{ { "info", "-h" }, "help", "info" },
+		{ { "run", "p.so", "--size", "8x8", "--help", "--frames", "0" }, "help", "run" },
+	};
+	for( const auto& ask : asks )
+	{
+		CommandLine line;
+		std::string error;
+		EXPECT_TRUE( Parse( std::get< 0 >( ask ), &line, &error ) ) << error;
+		EXPECT_EQ( line.command, std::get< 1 >( ask ) );
+		EXPECT_EQ( line.helpTopic, std::get< 2 >( ask ) );
+	}
+}
+
+// A command's help shows what a user may type and nothing ffglhost passes only to itself.
+TEST( CommandLineHelp, ShowsTheOptionsUsersTypeOnly )
+{
+	const std::vector< std::tuple< const char*, const char*, bool > > lines = {
+		{ "check", "\n  --quiet ", true },
+		{ "check", "\n  --env NAME=VALUE ", true },
+		{ "check", "\n  --help ", true },
+		{ "check", "--probe", false },
+		{ "check", "--unrepeatable", false },
+		{ "run", "\n  --versus NAME=VALUE ", true },
+		{ "run", "--bench-child", false },
+		{ "info", "\n  --frames", false },
+		{ "", "usage: ffglhost check PLUGIN", true },
+		{ "", "check-group", false },
+	};
+	for( const auto& row : lines )
+		EXPECT_EQ( HelpText( std::get< 0 >( row ) ).find( std::get< 1 >( row ) ) != std::string::npos,
+		           std::get< 2 >( row ) )
+		    << std::get< 0 >( row ) << ": " << std::get< 1 >( row );
 }
 
 TEST( CommandLineCheck, StrictnessSeedAndGroups )
