@@ -1,8 +1,5 @@
 #include "host/core/process.h"
 
-#include <cerrno>
-#include <cstring>
-
 namespace ffglhost
 {
 std::vector< std::string > OutputLines( const std::string& output )
@@ -37,17 +34,14 @@ ProcessResult RunProcess( const std::vector< std::string >& arguments,
 	ProcessResult result;
 	// What we wrote so far comes before anything the child writes to a shared terminal.
 	std::fflush( stdout );
-	FILE* child = OpenProcessPipe( arguments );
-	if( !child )
-	{
-		result.failure = std::strerror( errno );
+	ChildProcess child;
+	if( !StartChildProcess( arguments, &child, &result.failure ) )
 		return result;
-	}
 	result.started = true;
 	// fgets returns at each line end, where fread would wait for a full buffer.
 	char buffer[ 4096 ];
 	std::string line;
-	while( std::fgets( buffer, sizeof( buffer ), child ) )
+	while( std::fgets( buffer, sizeof( buffer ), child.output ) )
 	{
 		line += buffer;
 		if( line.back() != '\n' )
@@ -60,7 +54,7 @@ ProcessResult RunProcess( const std::vector< std::string >& arguments,
 	}
 	if( !line.empty() )
 		onLine( line );
-	CloseProcessPipe( child, &result );
+	EndChildProcess( child, &result );
 	return result;
 }
 }

@@ -22,7 +22,7 @@ bool IsTerminal( FILE* stream );
 struct ProcessResult
 {
 	bool started = false;
-	std::string failure;  // when it did not start: the system's reason
+	std::string failure;  // when it did not start: the system's reason (no path)
 	int exitCode = 0;     // when it exited
 	bool crashed = false; // ended by a signal or an unhandled exception instead
 	std::string crash;    // "signal 11 (Segmentation fault)", "exception 0xc0000005"
@@ -39,10 +39,15 @@ ProcessResult RunProcess( const std::vector< std::string >& arguments );
 // child has written it, and result.output stays empty.
 ProcessResult RunProcess( const std::vector< std::string >& arguments,
                           const std::function< void( const std::string& line ) >& onLine );
-// RunProcess's two halves that differ per OS: the child started through the shell (popen), its
-// standard output to read; and its end, read from the shell's status.
-FILE* OpenProcessPipe( const std::vector< std::string >& arguments );
-void CloseProcessPipe( FILE* pipe, ProcessResult* result );
+// RunProcess's two halves that differ per OS: the child started with its standard output on a pipe
+// to read (through sh on Linux; directly, with no shell between, on Windows); and its end.
+struct ChildProcess
+{
+	FILE* output  = nullptr;
+	void* process = nullptr; // Windows: the process handle to wait on
+};
+bool StartChildProcess( const std::vector< std::string >& arguments, ChildProcess* child, std::string* error );
+void EndChildProcess( ChildProcess& child, ProcessResult* result );
 
 // What the process holds now: resident memory in bytes, threads, open handles (file descriptors on
 // Linux). -1 for what cannot be read.

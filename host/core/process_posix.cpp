@@ -1,5 +1,6 @@
 #include "host/core/process.h"
 
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -38,17 +39,21 @@ static std::string Quote( const std::string& text )
 	return quoted + "'";
 }
 
-FILE* OpenProcessPipe( const std::vector< std::string >& arguments )
+bool StartChildProcess( const std::vector< std::string >& arguments, ChildProcess* child, std::string* error )
 {
 	std::string command;
 	for( const std::string& argument : arguments )
 		command += ( command.empty() ? "" : " " ) + Quote( argument );
-	return popen( command.c_str(), "r" );
+	child->output = popen( command.c_str(), "r" );
+	if( !child->output )
+		*error = std::strerror( errno );
+	return child->output != nullptr;
 }
 
-void CloseProcessPipe( FILE* pipe, ProcessResult* result )
+void EndChildProcess( ChildProcess& child, ProcessResult* result )
 {
-	const int status = pclose( pipe );
+	const int status = pclose( child.output );
+	child.output     = nullptr;
 	// sh reports a child killed by signal n as exit status 128 + n.
 	if( WIFSIGNALED( status ) || ( WIFEXITED( status ) && WEXITSTATUS( status ) > 128 ) )
 	{

@@ -1,12 +1,16 @@
 #include "host/core/process.h"
 
+#include "host/core/windows_error.h"
+
 // windows.h first: psapi.h and tlhelp32.h build on its types.
 #include <windows.h>
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <io.h>
 #include <psapi.h>
 #include <tlhelp32.h>
+#include <vector>
 
 namespace ffglhost
 {
@@ -29,8 +33,8 @@ bool IsTerminal( FILE* stream )
 	return _isatty( _fileno( stream ) ) != 0;
 }
 
-// One argument for cmd /c: double-quoted, inner quotes escaped, and the backslashes before a quote
-// (the closing one included) doubled, as the C runtime reads them back.
+// One argument of a command line as the C runtime splits it: double-quoted, inner quotes escaped, and
+// the backslashes before a quote (the closing one included) doubled.
 static std::string Quote( const std::string& text )
 {
 	std::string quoted = "\"";
@@ -45,29 +49,82 @@ static std::string Quote( const std::string& text )
 	return quoted + std::string( backslashes, '\\' ) + "\"";
 }
 
-FILE* OpenProcessPipe( const std::vector< std::string >& arguments )
+// Started directly, not through cmd /c (what _popen does): cmd expands %NAME% inside quotes, and
+// Wine's cmd now and then refused to find a program that was there.
+bool StartChildProcess( const std::vector< std::string >& arguments, ChildProcess* child, std::string* error )
 {
 	std::string command;
 	for( const std::string& argument : arguments )
 		command += ( command.empty() ? "" : " " ) + Quote( argument );
-	// cmd /c drops the outer quotes of its command: give it a pair to drop.
-	command = "\"" + command + "\"";
-	return _popen( command.c_str(), "rb" );
+	SECURITY_ATTRIBUTES inheritable = { sizeof( inheritable ), nullptr, TRUE };
+	HANDLE readEnd                  = nullptr;
+	HANDLE writeEnd                 = nullptr;
+	if( !CreatePipe( &readEnd, &writeEnd, &inheritable, 0 ) )
+	{
+		*error = "CreatePipe failed: " + WindowsErrorText( GetLastError() );
+		return false;
+	}
+	// Only the child's end goes to the child.
+	SetHandleInformation( readEnd, HANDLE_FLAG_INHERIT, 0 );
+	STARTUPINFOA startup        = {};
+	startup.cb                  = sizeof( startup );
+	startup.dwFlags             = STARTF_USESTDHANDLES;
+	startup.hStdInput           = GetStdHandle( STD_INPUT_HANDLE );
+	startup.hStdOutput          = writeEnd;
+	startup.hStdError           = GetStdHandle( STD_ERROR_HANDLE );
+	PROCESS_INFORMATION process = {};
+	std::vector< char > line( command.begin(), command.end() );
+	line.push_back( '\0' );
+	const BOOL started =
+	    CreateProcessA( nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process );
+	const DWORD startError = GetLastError();
+	// Ours closed, so that reading ends when the child's end closes.
+	CloseHandle( writeEnd );
+	if( !started )
+	{
+		CloseHandle( readEnd );
+		*error = WindowsErrorText( startError );
+		return false;
+	}
+	CloseHandle( process.hThread );
+	const int descriptor = _open_osfhandle( reinterpret_cast< intptr_t >( readEnd ), _O_RDONLY | _O_BINARY );
+	child->output        = descriptor >= 0 ? _fdopen( descriptor, "rb" ) : nullptr;
+	child->process       = process.hProcess;
+	if( !child->output )
+	{
+		// Nobody would read it: end it rather than leave it blocked on a full pipe.
+		if( descriptor >= 0 )
+			_close( descriptor );
+		else
+			CloseHandle( readEnd );
+		TerminateProcess( process.hProcess, 1 );
+		WaitForSingleObject( process.hProcess, INFINITE );
+		CloseHandle( process.hProcess );
+		child->process = nullptr;
+		*error         = "its output could not be read";
+		return false;
+	}
+	return true;
 }
 
-void CloseProcessPipe( FILE* pipe, ProcessResult* result )
+void EndChildProcess( ChildProcess& child, ProcessResult* result )
 {
-	const int status = _pclose( pipe );
+	std::fclose( child.output );
+	child.output = nullptr;
+	DWORD code   = 0;
+	WaitForSingleObject( child.process, INFINITE );
+	GetExitCodeProcess( child.process, &code );
+	CloseHandle( child.process );
+	child.process = nullptr;
 	// An unhandled exception ends a process with its NTSTATUS code, 0xC0000005 and the like.
-	const unsigned code = static_cast< unsigned >( status );
 	if( code >= 0xC0000000u )
 	{
 		char text[ 32 ];
-		std::snprintf( text, sizeof( text ), "exception 0x%08x", code );
+		std::snprintf( text, sizeof( text ), "exception 0x%08x", static_cast< unsigned >( code ) );
 		result->crashed = true;
 		result->crash   = text;
 	}
-	result->exitCode = status;
+	result->exitCode = static_cast< int >( code );
 }
 
 long ResidentBytes()

@@ -15,8 +15,8 @@ using namespace ffglhost;
 
 TEST( Process, ArgumentsReachTheChildIntact )
 {
-	// This executable again; GoogleTest echoes its filter, quotes, spaces and backslashes included.
-	const std::string filter  = "No\"Such \\\"Test\\ \\";
+	// This executable again; GoogleTest echoes its filter, quotes, spaces, backslashes and %NAME% included.
+	const std::string filter  = "No\"Such \\\"Test\\ %PATH% \\";
 	const ProcessResult child = RunProcess( { ExecutablePath(), "--gtest_filter=" + filter } );
 	ASSERT_TRUE( child.started );
 	EXPECT_FALSE( child.crashed );
