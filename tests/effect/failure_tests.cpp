@@ -4,8 +4,6 @@
 
 #include "tests/support/test_process.h"
 
-#include <fstream>
-
 // One set-up fault in a scenario of its own: the runtime in place and one fault. It logs its line once
 // before the latch or, for a failed allocation (no line), the set-up stops after that many allocations.
 struct SetupFault
@@ -99,8 +97,7 @@ TEST_P( SetupFailure, LoggedOnceAndLatchedOrStoppedAtTheAllocation )
 	const SetupFault& fault = GetParam();
 	if( fault.modelText )
 		for( const char* file : { "selfie_segmentation.onnx", "selfie_segmentation_landscape.onnx" } )
-			std::ofstream( JoinPath( JoinPath( ScenarioRoot(), "models" ), file ), std::ios::binary )
-			    << fault.modelText;
+			WriteFile( JoinPath( JoinPath( ScenarioRoot(), "models" ), file ), fault.modelText );
 	if( fault.allocationsTried )
 		ExpectSetUpStopsAtFailedAllocation( fault.allocationsTried );
 	else

@@ -74,12 +74,28 @@ FFMixed FloatBits( float value )
 	return MixedNumber( bits );
 }
 
+// Level's one element, as either element record names it.
+template< typename Record >
+bool LevelElement( const void* pointer )
+{
+	const Record* record = static_cast< const Record* >( pointer );
+	return record && record->ParameterNumber < kParameters && record->ElementNumber == 0;
+}
+
 GLuint Compile( GLenum kind, const char* source )
 {
 	const GLuint shader = glCreateShader( kind );
 	glShaderSource( shader, 1, &source, nullptr );
 	glCompileShader( shader );
 	return shader;
+}
+
+void Deinstantiate( Instance* instance )
+{
+	glDeleteProgram( instance->program );
+	glDeleteVertexArrays( 1, &instance->vertexArray );
+	glDeleteSamplers( 1, &instance->sampler );
+	delete instance;
 }
 
 FFMixed Instantiate( const FFGLViewportStruct* viewport )
@@ -114,21 +130,10 @@ FFMixed Instantiate( const FFGLViewportStruct* viewport )
 	glSamplerParameteri( instance->sampler, GL_TEXTURE_MAG_FILTER, GL_NEAREST );
 	if( linked != GL_TRUE )
 	{
-		glDeleteProgram( instance->program );
-		glDeleteVertexArrays( 1, &instance->vertexArray );
-		glDeleteSamplers( 1, &instance->sampler );
-		delete instance;
+		Deinstantiate( instance );
 		return MixedNumber( FF_FAIL );
 	}
 	return MixedPointer( instance );
-}
-
-void Deinstantiate( Instance* instance )
-{
-	glDeleteProgram( instance->program );
-	glDeleteVertexArrays( 1, &instance->vertexArray );
-	glDeleteSamplers( 1, &instance->sampler );
-	delete instance;
 }
 
 // Gain and seed of this frame's grain; no grain without CORRECT_PLUGIN_GRAIN.
@@ -203,12 +208,8 @@ FFMixed InstanceCall( Instance* instance, uint32_t code, FFMixed input )
 		               static_cast< int >( instance->level * 100.f + 0.5f ) );
 		return MixedPointer( instance->display );
 	case FF_SET_PARAMETER_ELEMENT_VALUE:
-	{
-		const SetParameterElementValueStruct* element =
-		    static_cast< const SetParameterElementValueStruct* >( input.PointerValue );
-		return MixedNumber(
-		    element && element->ParameterNumber < kParameters && element->ElementNumber == 0 ? FF_SUCCESS : FF_FAIL );
-	}
+		return MixedNumber( LevelElement< SetParameterElementValueStruct >( input.PointerValue ) ? FF_SUCCESS
+		                                                                                         : FF_FAIL );
 	case FF_GET_INPUT_STATUS:
 		return MixedNumber( input.UIntValue < kInputs ? 1 : FF_FAIL );
 	case FF_SET_TIME:
@@ -226,8 +227,7 @@ FFMixed InstanceCall( Instance* instance, uint32_t code, FFMixed input )
 
 CORRECT_PLUGIN_EXPORT FFMixed plugMain( uint32_t code, FFMixed input, void* instanceID )
 {
-	const uint32_t index                  = input.UIntValue;
-	const ParameterElementStruct* element = static_cast< const ParameterElementStruct* >( input.PointerValue );
+	const uint32_t index = input.UIntValue;
 	switch( code )
 	{
 	case FF_GET_INFO:
@@ -250,12 +250,9 @@ CORRECT_PLUGIN_EXPORT FFMixed plugMain( uint32_t code, FFMixed input, void* inst
 	case FF_GET_NUM_PARAMETER_ELEMENTS:
 		return MixedNumber( index < kParameters ? 1 : FF_FAIL );
 	case FF_GET_PARAMETER_ELEMENT_NAME:
-		return MixedPointer(
-		    element && element->ParameterNumber < kParameters && element->ElementNumber == 0 ? "" : nullptr );
+		return MixedPointer( LevelElement< ParameterElementStruct >( input.PointerValue ) ? "" : nullptr );
 	case FF_GET_PARAMETER_ELEMENT_VALUE:
-		return element && element->ParameterNumber < kParameters && element->ElementNumber == 0
-		           ? FloatBits( 0.f )
-		           : MixedNumber( FF_FAIL );
+		return LevelElement< ParameterElementStruct >( input.PointerValue ) ? FloatBits( 0.f ) : MixedNumber( FF_FAIL );
 	case FF_GET_RANGE:
 	{
 		GetRangeStruct* range = static_cast< GetRangeStruct* >( input.PointerValue );

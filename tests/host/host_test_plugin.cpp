@@ -82,36 +82,30 @@ bool Faulty( const char* fault )
 	return named && std::strcmp( named, fault ) == 0;
 }
 
+// "PREFIX...": what follows the prefix.
+const char* FaultArgument( const char* prefix )
+{
+	const char* named   = std::getenv( "HOST_TEST_PLUGIN_FAULT" );
+	const size_t length = std::strlen( prefix );
+	return named && std::strncmp( named, prefix, length ) == 0 ? named + length : nullptr;
+}
+
 // What a careless plug-in shares between its instances.
 int liveInstances        = 0;       // "one_instance"
 int processCalls         = 0;       // "global_counter"
 GLuint sharedFramebuffer = 0;       // "shared_fbo"
 int* initialised         = nullptr; // "deinit_frees"
 
-void Crash()
-{
-	volatile int* nowhere = nullptr;
-	*nowhere              = 1;
-}
-
 // "state:CODE": the call with that code leaves GL state behind and raises a GL error.
 void LeaveStateAfter( uint32_t code )
 {
-	char fault[ 32 ];
-	std::snprintf( fault, sizeof( fault ), "state:%u", code );
-	if( !Faulty( fault ) )
+	const char* named = FaultArgument( "state:" );
+	if( !named || static_cast< uint32_t >( std::atoi( named ) ) != code )
 		return;
 	glActiveTexture( GL_TEXTURE1 );
 	glPixelStorei( GL_UNPACK_ALIGNMENT, 1 );
 	glEnable( GL_BLEND );
 	glEnable( GL_TEXTURE_2D ); // not a core capability: GL_INVALID_ENUM
-}
-
-const char* FaultArgument( const char* prefix )
-{
-	const char* named   = std::getenv( "HOST_TEST_PLUGIN_FAULT" );
-	const size_t length = std::strlen( prefix );
-	return named && std::strncmp( named, prefix, length ) == 0 ? named + length : nullptr;
 }
 
 // "leak:KIND": one object of the kind, named as ffglhost's census names it, made and never deleted;
@@ -156,11 +150,6 @@ void LeakObject( const char* kind )
 		glBindVertexArray( object );
 		glBindVertexArray( 0 );
 	}
-}
-
-FFMixed Number( uint32_t value )
-{
-	return MixedNumber( value );
 }
 
 FFMixed FloatBits( float value )
@@ -237,40 +226,35 @@ void FillViewport( const GLint* viewport, float r, float g, float b, float a )
 FFMixed Process( Instance* instance, const ProcessOpenGLStruct* record )
 {
 	if( !record && !Faulty( "no_null_checks" ) )
-		return Number( Faulty( "null_frame_drawn" ) ? FF_SUCCESS : FF_FAIL );
+		return MixedNumber( Faulty( "null_frame_drawn" ) ? FF_SUCCESS : FF_FAIL );
 	if( record->numInputTextures == 0 && Faulty( "accept_no_input" ) )
-		return Number( FF_SUCCESS );
+		return MixedNumber( FF_SUCCESS );
 	if( record->numInputTextures != 1 || !record->inputTextures || !record->inputTextures[ 0 ] )
-		return Number( FF_FAIL );
+		return MixedNumber( FF_FAIL );
 	const FFGLTextureStruct& input = *record->inputTextures[ 0 ];
 	++instance->frames;
 	GLint viewport[ 4 ] = {};
 	glGetIntegerv( GL_VIEWPORT, viewport );
 	if( !HostStateRight( *record, input, viewport ) )
-		return Number( FF_FAIL );
+		return MixedNumber( FF_FAIL );
 	if( Failing( "process" ) && instance->frames == 3 )
-		return Number( FF_FAIL );
+		return MixedNumber( FF_FAIL );
 	if( ( ( Faulty( "nan_breaks" ) || Faulty( "null_breaks" ) ) && instance->broken ) ||
 	    ( Faulty( "tiny_fails" ) && ( input.Width < 4 || input.Height < 4 ) ) )
-		return Number( FF_FAIL );
+		return MixedNumber( FF_FAIL );
 	if( Faulty( "deinit_frees" ) )
 		instance->frames += *initialised - 1;
 	if( Faulty( "slow" ) )
 		std::this_thread::sleep_for( std::chrono::milliseconds( 150 ) );
 	if( Faulty( "hang" ) )
 		std::this_thread::sleep_for( std::chrono::hours( 1 ) );
-	if( Faulty( "straight" ) )
+	const bool straight = Faulty( "straight" );
+	if( straight || instance->clear > 0.5f || ( Faulty( "global_counter" ) && ++processCalls % 3 == 0 ) )
 	{
-		FillViewport( viewport, 0.9f, 0.2f, 0.2f, 0.5f ); // red above alpha
+		// Half-transparent blue, premultiplied; "straight": red above alpha.
+		FillViewport( viewport, straight ? 0.9f : 0.f, straight ? 0.2f : 0.f, straight ? 0.2f : 0.5f, 0.5f );
 		GrainOver( *instance, viewport );
-		return Number( FF_SUCCESS );
-	}
-	if( instance->clear > 0.5f || ( Faulty( "global_counter" ) && ++processCalls % 3 == 0 ) )
-	{
-		// Half-transparent blue, premultiplied.
-		FillViewport( viewport, 0.f, 0.f, 0.5f, 0.5f );
-		GrainOver( *instance, viewport );
-		return Number( FF_SUCCESS );
+		return MixedNumber( FF_SUCCESS );
 	}
 	// The picture, not the whole texture, into the host's viewport.
 	GLint source[ 2 ] = { static_cast< GLint >( input.Width ), static_cast< GLint >( input.Height ) };
@@ -305,19 +289,19 @@ FFMixed Process( Instance* instance, const ProcessOpenGLStruct* record )
 		testplugin::LeaveStateChanged( item, { input.Handle, instance->readFramebuffer }, instance->state );
 	if( Faulty( "gl_error" ) )
 		glEnable( GL_TEXTURE_2D ); // not a core capability: GL_INVALID_ENUM, and nothing changed
-	return Number( FF_SUCCESS );
+	return MixedNumber( FF_SUCCESS );
 }
 
 FFMixed SetParameter( Instance* instance, const SetParameterStruct* record )
 {
 	if( !record )
-		return Number( FF_FAIL );
+		return MixedNumber( FF_FAIL );
 	float value;
 	std::memcpy( &value, &record->NewParameterValue.UIntValue, sizeof( value ) );
 	char text[ 64 ];
 	// The text parameter's value is a pointer, not a float.
 	if( record->ParameterNumber < 2 && Faulty( "edge_crash" ) && value < 0.f )
-		Crash();
+		*static_cast< volatile int* >( nullptr ) = 1;
 	if( record->ParameterNumber < 2 && std::isnan( value ) )
 		instance->broken = true;
 	switch( record->ParameterNumber )
@@ -334,38 +318,35 @@ FFMixed SetParameter( Instance* instance, const SetParameterStruct* record )
 		const char* label = static_cast< const char* >( record->NewParameterValue.PointerValue );
 		instance->label   = label ? label : "";
 		Log( "set Label=" + instance->label );
-		return Number( FF_SUCCESS );
+		return MixedNumber( FF_SUCCESS );
 	}
 	default:
-		return Number( Faulty( "lax" ) ? FF_SUCCESS : FF_FAIL );
+		return MixedNumber( Faulty( "lax" ) ? FF_SUCCESS : FF_FAIL );
 	}
 	// Values above 1 are refused, so the host's handling of a refusal can be tested.
 	if( value > 1.f )
-		return Number( FF_FAIL );
+		return MixedNumber( FF_FAIL );
 	std::snprintf( text, sizeof( text ), "set %s=%g", kParameters[ record->ParameterNumber ].name,
 	               static_cast< double >( value ) );
 	Log( text );
-	return Number( FF_SUCCESS );
-}
+	return MixedNumber( FF_SUCCESS );
 }
 
-namespace
-{
 FFMixed InstanceCall( Instance* instance, uint32_t code, FFMixed input )
 {
 	switch( code )
 	{
 	case FF_SET_BEATINFO:
 		if( !Faulty( "null_breaks" ) )
-			return Number( FF_FAIL );
+			return MixedNumber( FF_FAIL );
 		// Accepted without its record, which leaves the instance broken.
 		instance->broken = instance->broken || !input.PointerValue;
-		return Number( FF_SUCCESS );
+		return MixedNumber( FF_SUCCESS );
 	case FF_SET_HOSTINFO:
 	{
 		const SetHostinfoStruct* host = static_cast< const SetHostinfoStruct* >( input.PointerValue );
 		Log( std::string( "host " ) + ( host && host->name ? host->name : "?" ) );
-		return Number( FF_SUCCESS );
+		return MixedNumber( FF_SUCCESS );
 	}
 	case FF_SET_PARAMETER:
 		return SetParameter( instance, static_cast< const SetParameterStruct* >( input.PointerValue ) );
@@ -380,13 +361,13 @@ FFMixed InstanceCall( Instance* instance, uint32_t code, FFMixed input )
 		const FFGLViewportStruct* viewport = static_cast< const FFGLViewportStruct* >( input.PointerValue );
 		if( viewport )
 			Log( "resized " + std::to_string( viewport->width ) + "x" + std::to_string( viewport->height ) );
-		return Number( FF_SUCCESS );
+		return MixedNumber( FF_SUCCESS );
 	}
 	case FF_GET_PARAMETER:
 		if( input.UIntValue == 2 )
 			return MixedPointer( instance->label.c_str() );
 		if( input.UIntValue > 1 )
-			return Number( Faulty( "lax" ) ? FF_SUCCESS : FF_FAIL );
+			return MixedNumber( Faulty( "lax" ) ? FF_SUCCESS : FF_FAIL );
 		// "param_readback": the default, whatever was set. "gain_rounded": Gain to a tenth, which changes
 		// nothing drawn (the picture does not depend on it).
 		if( Faulty( "gain_rounded" ) && input.UIntValue == 0 )
@@ -405,20 +386,12 @@ FFMixed InstanceCall( Instance* instance, uint32_t code, FFMixed input )
 		Log( "deinstantiated after " + std::to_string( instance->frames ) + " frames" );
 		delete instance;
 		--liveInstances;
-		return Number( FF_SUCCESS );
+		return MixedNumber( FF_SUCCESS );
 	default:
-		return Number( Faulty( "lax" ) ? FF_SUCCESS : FF_FAIL );
+		return MixedNumber( Faulty( "lax" ) ? FF_SUCCESS : FF_FAIL );
 	}
 }
-}
 
-TEST_PLUGIN_EXPORT void SetLogCallback( LogCallbackFunction callback )
-{
-	logCallback = callback;
-}
-
-namespace
-{
 // The parameter number a call names: its input, or the first field of its record.
 uint32_t NumberOf( uint32_t code, FFMixed input )
 {
@@ -442,9 +415,14 @@ bool AnswersPastTheEnd( uint32_t code, FFMixed input, FFMixed* answer )
 		return false;
 	const bool pointer =
 	    code == FF_GET_PARAMETER_NAME || code == FF_GET_PARAMETER_DISPLAY || code == FF_GET_PARAMETER_ELEMENT_NAME;
-	*answer = pointer ? MixedPointer( "" ) : code == FF_GET_PARAMETER ? FloatBits( 0.5f ) : Number( FF_SUCCESS );
+	*answer = pointer ? MixedPointer( "" ) : code == FF_GET_PARAMETER ? FloatBits( 0.5f ) : MixedNumber( FF_SUCCESS );
 	return true;
 }
+}
+
+TEST_PLUGIN_EXPORT void SetLogCallback( LogCallbackFunction callback )
+{
+	logCallback = callback;
 }
 
 TEST_PLUGIN_EXPORT FFMixed plugMain( uint32_t code, FFMixed input, void* instanceID )
@@ -491,14 +469,14 @@ TEST_PLUGIN_EXPORT FFMixed plugMain( uint32_t code, FFMixed input, void* instanc
 				std::this_thread::yield();
 			std::this_thread::sleep_for( std::chrono::milliseconds( 20 ) );
 		}
-		return Number( Failing( "initialise" ) ? FF_FAIL : FF_SUCCESS );
+		return MixedNumber( Failing( "initialise" ) ? FF_FAIL : FF_SUCCESS );
 	case FF_DEINITIALISE:
 		Log( "deinitialised" );
 		delete initialised; // "deinit_frees": the instances still read it
 		initialised = nullptr;
-		return Number( FF_SUCCESS );
+		return MixedNumber( FF_SUCCESS );
 	case FF_GET_NUM_PARAMETERS:
-		return Number( kParameterCount );
+		return MixedNumber( kParameterCount );
 	case FF_GET_PARAMETER_NAME:
 		if( Faulty( "info" ) && input.UIntValue == 1 )
 			return MixedPointer( nullptr );
@@ -507,10 +485,10 @@ TEST_PLUGIN_EXPORT FFMixed plugMain( uint32_t code, FFMixed input, void* instanc
 		return input.UIntValue < kParameterCount ? MixedPointer( kParameters[ input.UIntValue ].name )
 		                                         : MixedPointer( nullptr );
 	case FF_GET_PARAMETER_TYPE:
-		return Number( input.UIntValue < kParameterCount ? kParameters[ input.UIntValue ].type : FF_FAIL );
+		return MixedNumber( input.UIntValue < kParameterCount ? kParameters[ input.UIntValue ].type : FF_FAIL );
 	case FF_GET_PARAMETER_DEFAULT:
 		if( input.UIntValue >= kParameterCount )
-			return Number( FF_FAIL );
+			return MixedNumber( FF_FAIL );
 		if( kParameters[ input.UIntValue ].type == FF_TYPE_TEXT )
 			return MixedPointer( "none" );
 		return FloatBits( kParameters[ input.UIntValue ].defaultValue );
@@ -518,13 +496,13 @@ TEST_PLUGIN_EXPORT FFMixed plugMain( uint32_t code, FFMixed input, void* instanc
 	{
 		GetRangeStruct* range = static_cast< GetRangeStruct* >( input.PointerValue );
 		if( !range || range->ParameterNumber >= kParameterCount )
-			return Number( FF_FAIL );
+			return MixedNumber( FF_FAIL );
 		range->min = 0.f;
 		range->max = 1.f;
-		return Number( FF_SUCCESS );
+		return MixedNumber( FF_SUCCESS );
 	}
 	case FF_GET_PLUGIN_CAPS:
-		return Number(
+		return MixedNumber(
 		    input.UIntValue == FF_CAP_MINIMUM_INPUT_FRAMES || input.UIntValue == FF_CAP_MAXIMUM_INPUT_FRAMES ? 1 : 0 );
 	case FF_INSTANTIATE_GL:
 	{
@@ -536,7 +514,7 @@ TEST_PLUGIN_EXPORT FFMixed plugMain( uint32_t code, FFMixed input, void* instanc
 		break;
 	}
 	if( !instance )
-		return Number( Faulty( "lax" ) ? FF_SUCCESS : FF_FAIL );
+		return MixedNumber( Faulty( "lax" ) ? FF_SUCCESS : FF_FAIL );
 	const FFMixed answer = InstanceCall( instance, code, input );
 	LeaveStateAfter( code );
 	return answer;

@@ -258,33 +258,8 @@ GLuint StateObjects::Texture( GLenum target )
 {
 	for( int i = 0; i < 11; ++i )
 		if( kTargets[ i ] == target )
-		{
-			if( !textures[ i ] )
-				glGenTextures( 1, &textures[ i ] );
-			return textures[ i ];
-		}
+			return Made( textures[ i ], glGenTextures );
 	return 0;
-}
-
-GLuint StateObjects::Buffer()
-{
-	if( !buffer )
-		glGenBuffers( 1, &buffer );
-	return buffer;
-}
-
-GLuint StateObjects::Renderbuffer()
-{
-	if( !renderbuffer )
-		glGenRenderbuffers( 1, &renderbuffer );
-	return renderbuffer;
-}
-
-GLuint StateObjects::VertexArray()
-{
-	if( !vertexArray )
-		glGenVertexArrays( 1, &vertexArray );
-	return vertexArray;
 }
 
 GLuint StateObjects::Program()
@@ -292,27 +267,6 @@ GLuint StateObjects::Program()
 	if( !program )
 		program = LinkedProgram();
 	return program;
-}
-
-GLuint StateObjects::Sampler()
-{
-	if( !sampler )
-		glGenSamplers( 1, &sampler );
-	return sampler;
-}
-
-GLuint StateObjects::Pipeline()
-{
-	if( !pipeline )
-		glGenProgramPipelines( 1, &pipeline );
-	return pipeline;
-}
-
-GLuint StateObjects::Feedback()
-{
-	if( !feedback )
-		glGenTransformFeedbacks( 1, &feedback );
-	return feedback;
 }
 
 void StateObjects::Release()

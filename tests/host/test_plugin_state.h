@@ -11,16 +11,24 @@ class StateObjects
 {
 public:
 	GLuint Texture( GLenum target ); // one per target: a texture keeps the target it was first bound to
-	GLuint Buffer();
-	GLuint Renderbuffer();
-	GLuint VertexArray();
+	GLuint Buffer() { return Made( buffer, glGenBuffers ); }
+	GLuint Renderbuffer() { return Made( renderbuffer, glGenRenderbuffers ); }
+	GLuint VertexArray() { return Made( vertexArray, glGenVertexArrays ); }
 	GLuint Program();
-	GLuint Sampler();
-	GLuint Pipeline();
-	GLuint Feedback();
+	GLuint Sampler() { return Made( sampler, glGenSamplers ); }
+	GLuint Pipeline() { return Made( pipeline, glGenProgramPipelines ); }
+	GLuint Feedback() { return Made( feedback, glGenTransformFeedbacks ); }
 	void Release();
 
 private:
+	template< typename Generate >
+	static GLuint Made( GLuint& name, Generate generate )
+	{
+		if( !name )
+			generate( 1, &name );
+		return name;
+	}
+
 	GLuint textures[ 11 ] = {};
 	GLuint buffer = 0, renderbuffer = 0, vertexArray = 0, program = 0, sampler = 0, pipeline = 0, feedback = 0;
 };

@@ -5,7 +5,6 @@
 #include "tests/support/test_process.h"
 
 #include <algorithm>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -79,8 +78,7 @@ TEST_F( GreenScreen, LoadFailsWithoutAModelFolder )
 	EXPECT_EQ( NVCV_ERR_MODEL, rt->Load( effect ) );
 	// A file is not a folder.
 	std::string file = JoinPath( ExecutableDirectory(), "refrt_not_a_folder.txt" );
-	std::ofstream( file ) << "not a folder";
-	ASSERT_TRUE( FileExists( file ) );
+	ASSERT_TRUE( WriteFile( file, "not a folder" ) );
 	ASSERT_EQ( NVCV_SUCCESS, rt->SetString( effect, "ModelDir", file.c_str() ) );
 	EXPECT_EQ( NVCV_ERR_MODEL, rt->Load( effect ) );
 	RemoveFile( file );

@@ -58,6 +58,12 @@ std::string ReadFile( const std::string& path )
 	return out.str();
 }
 
+bool WriteFile( const std::string& path, const std::string& bytes )
+{
+	std::ofstream out( path, std::ios::binary | std::ios::trunc );
+	return static_cast< bool >( out << bytes );
+}
+
 bool FileExists( const std::string& path )
 {
 	std::error_code ec;

@@ -31,6 +31,8 @@ std::string Hex( const void* pointer );
 
 // Whole content of a file; empty when it cannot be read.
 std::string ReadFile( const std::string& path );
+// Writes bytes as the whole file; true when all were written.
+bool WriteFile( const std::string& path, const std::string& bytes );
 bool FileExists( const std::string& path );
 void RemoveFile( const std::string& path );
 // Creates a directory and its parents; true when it exists afterwards.

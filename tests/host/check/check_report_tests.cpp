@@ -3,12 +3,9 @@
 #include "host/check/check_report.h"
 #include "host/check/group_lines.h"
 #include "host/check/json_report.h"
+#include "tests/support/test_process.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 
 using namespace ffglhost;
 
@@ -84,16 +81,14 @@ TEST( CheckReport, TimingOverBudgetWarnsAndJsonHoldsEverything )
 	const std::string path = ::testing::TempDir() + "check_report_test.json";
 	std::string error;
 	ASSERT_TRUE( WriteJsonReport( path, report, "p.so", 7, 42, &error ) ) << error;
-	std::ifstream file( path );
-	std::stringstream text;
-	text << file.rdbuf();
-	std::remove( path.c_str() );
+	const std::string text = ReadFile( path );
+	RemoveFile( path );
 	for( const char* expected :
 	     { "\"strictness\": 7", "\"seed\": 42", "\"failed\": 1", "\"warnings\": 1",
 	       "\"reason\": \"a \\\"quoted\\\" reason\\\\\"", "\"kind\": \"steady_frame\", \"calls\": 20",
 	       "\"log\": [\"line\"]",
 	       "a \\\"quoted\\\" reason\\\\\", \"artifacts\": [\"pics/b.second-instance_1-frame2-drawn.png\"]}" } )
-		EXPECT_NE( text.str().find( expected ), std::string::npos ) << expected << "\n" << text.str();
+		EXPECT_NE( text.find( expected ), std::string::npos ) << expected << "\n" << text;
 }
 
 TEST( CheckReport, JsonHoldsAnyBytesAPlugInHandsOut )

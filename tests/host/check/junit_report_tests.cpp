@@ -2,12 +2,9 @@
 // the times and counts, where a warning's text goes, and text from a plug-in (its parameter names, its
 // log) that XML could not otherwise hold.
 #include "host/check/junit_report.h"
+#include "tests/support/test_process.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 
 using namespace ffglhost;
 
@@ -25,11 +22,8 @@ TEST( CheckJUnit, FailuresFailWarningsPassWithTheirTextAndAnyTextStaysWellFormed
 	const std::string path = ::testing::TempDir() + "check_junit_test.xml";
 	std::string error;
 	ASSERT_TRUE( WriteJUnit( path, report, "a&b.so", 3, 9, &error ) ) << error;
-	std::ifstream file( path );
-	std::stringstream text;
-	text << file.rdbuf();
-	std::remove( path.c_str() );
-	const std::string xml = text.str();
+	const std::string xml = ReadFile( path );
+	RemoveFile( path );
 	for( const char* expected :
 	     { "<testsuites name=\"ffglhost check\" tests=\"4\" failures=\"1\" errors=\"1\" time=\"2.250\">",
 	       "<property name=\"plugin\" value=\"a&amp;b.so\"/>",

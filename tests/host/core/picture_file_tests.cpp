@@ -89,23 +89,13 @@ TEST( PngFiles, UnreadableFilesAreRefusedWithTheirName )
 	const std::string dir     = ExecutableDirectory();
 	const std::string text    = JoinPath( dir, "host_not_a_png.png" );
 	const std::string missing = JoinPath( dir, "host_no_such_file.png" );
-	{
-		FILE* f = fopen( text.c_str(), "wb" );
-		ASSERT_NE( f, nullptr );
-		fputs( "plain text", f );
-		fclose( f );
-	}
+	ASSERT_TRUE( WriteFile( text, "plain text" ) );
 	// A real PNG cut short after its header.
 	Picture p             = Filled( 64, 64, 1, 2, 3, 255 );
 	const std::string cut = JoinPath( dir, "host_cut.png" );
 	std::string error;
 	ASSERT_TRUE( WritePng( cut, p, PngCompression::kFast, &error ) );
-	std::string bytes = ReadFile( cut );
-	{
-		FILE* f = fopen( cut.c_str(), "wb" );
-		fwrite( bytes.data(), 1, 60, f );
-		fclose( f );
-	}
+	ASSERT_TRUE( WriteFile( cut, ReadFile( cut ).substr( 0, 60 ) ) );
 	for( const std::string& path : { text, missing, cut } )
 	{
 		Picture q = Filled( 2, 2, 0, 0, 0, 0 );

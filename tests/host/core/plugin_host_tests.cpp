@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <regex>
 
 using namespace ffglhost;
@@ -39,12 +38,7 @@ TEST( PluginLoading, RefusesWhatIsNotAnFfgl2PlugIn )
 
 	// A file with the right name that no loader accepts.
 	const std::string fake = JoinPath( ExecutableDirectory(), "host_fake_plugin.bin" );
-	{
-		FILE* f = fopen( fake.c_str(), "wb" );
-		ASSERT_NE( f, nullptr );
-		fputs( "not a library", f );
-		fclose( f );
-	}
+	ASSERT_TRUE( WriteFile( fake, "not a library" ) );
 	EXPECT_FALSE( library.Open( fake, &error ) );
 	EXPECT_NE( error.find( "cannot load" ), std::string::npos ) << error;
 	RemoveFile( fake );
@@ -65,11 +59,8 @@ TEST( PluginLoading, FailuresCarryTheLoadersReason )
 {
 	const std::string junk    = JoinPath( ExecutableDirectory(), "host_junk_library.bin" );
 	const std::string missing = JoinPath( ExecutableDirectory(), "host_missing_library.bin" );
-	FILE* f                   = fopen( junk.c_str(), "wb" );
-	ASSERT_NE( f, nullptr );
 	AtScopeEnd removeJunk( [ & ] { RemoveFile( junk ); } );
-	fputs( std::string( 256, 'x' ).c_str(), f ); // long enough to be read as a header
-	fclose( f );
+	ASSERT_TRUE( WriteFile( junk, std::string( 256, 'x' ) ) ); // long enough to be read as a header
 	struct Case
 	{
 		const std::string& path;

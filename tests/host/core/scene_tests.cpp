@@ -58,16 +58,13 @@ TEST_P( PresenterScene, BackdropIsAlwaysKeyGreenAndTheFigureNever )
 		EXPECT_GT( backdrop, c.w * c.h / 4 ) << "the figure must leave most of the frame to the backdrop";
 		// Torso and head: far from any key colour, whatever the noise.
 		const int radius = std::max( 1, static_cast< int >( pose.unit * 0.04f ) );
-		for( int dy = -radius; dy <= radius; ++dy )
-			for( int dx = -radius; dx <= radius; ++dx )
-			{
-				EXPECT_LE( GreenExcess( PixelAt( picture, static_cast< int >( pose.torsoX ) + dx,
-				                                 static_cast< int >( pose.torsoY ) + dy ) ),
-				           16 );
-				EXPECT_LE( GreenExcess( PixelAt( picture, static_cast< int >( pose.headX ) + dx,
-				                                 static_cast< int >( pose.headY ) + dy ) ),
-				           16 );
-			}
+		for( const auto& centre :
+		     { std::make_pair( pose.torsoX, pose.torsoY ), std::make_pair( pose.headX, pose.headY ) } )
+			for( int dy = -radius; dy <= radius; ++dy )
+				for( int dx = -radius; dx <= radius; ++dx )
+					EXPECT_LE( GreenExcess( PixelAt( picture, static_cast< int >( centre.first ) + dx,
+					                                 static_cast< int >( centre.second ) + dy ) ),
+					           16 );
 		EXPECT_LT( pose.headY, pose.torsoY ) << "rows are top first: the head is above the torso";
 	}
 }
