@@ -23,11 +23,6 @@ const Budget kBudgets[] = {
 	{ "deinstantiate", 500.0, "FF_DEINSTANTIATE_GL" },
 };
 
-int Rank( CheckStatus status )
-{
-	return static_cast< int >( status );
-}
-
 double Nearest( const std::vector< double >& sorted, int percent )
 {
 	const size_t rank = ( sorted.size() * static_cast< size_t >( percent ) + 99 ) / 100;
@@ -40,7 +35,7 @@ void CheckReport::Add( const CheckResult& result )
 	for( CheckResult& known : results )
 		if( known.name == result.name )
 		{
-			if( Rank( result.status ) > Rank( known.status ) )
+			if( Worse( result.status, known.status ) )
 				known = result;
 			else if( result.status == CheckStatus::kPass && known.status == CheckStatus::kPass && known.count >= 0 &&
 			         result.count >= 0 )

@@ -12,6 +12,11 @@ enum class CheckStatus
 };
 
 const char* StatusName( CheckStatus status ); // "PASS", "WARN", "FAIL"
+// Whether a is worse than b: the statuses are listed from best to worst.
+inline bool Worse( CheckStatus a, CheckStatus b )
+{
+	return static_cast< int >( a ) > static_cast< int >( b );
+}
 
 // What a check's function returns.
 struct CheckVerdict

@@ -335,7 +335,7 @@ bool CheckSession::SetRandomValues( CheckInstance& instance, CheckRandom& dice, 
 	{
 		if( p.typeKnown && IsTextType( p.type ) )
 		{
-			const char* text = kTexts[ dice.Below( 5 ) ];
+			const char* text = kTexts[ dice.Below( static_cast< int >( sizeof( kTexts ) / sizeof( kTexts[ 0 ] ) ) ) ];
 			if( SetText( instance, p.index, text ) != FF_SUCCESS )
 			{
 				*reason = "refused \"" + p.name + "\" = \"" + text + "\"";

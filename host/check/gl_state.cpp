@@ -29,21 +29,6 @@ const GLenum kPixelStoreZeros[] = { GL_PACK_ROW_LENGTH,   GL_UNPACK_ROW_LENGTH, 
 	                                GL_PACK_IMAGE_HEIGHT, GL_UNPACK_IMAGE_HEIGHT, GL_PACK_SKIP_ROWS,
 	                                GL_UNPACK_SKIP_ROWS,  GL_PACK_SKIP_PIXELS,    GL_UNPACK_SKIP_PIXELS,
 	                                GL_PACK_SKIP_IMAGES,  GL_UNPACK_SKIP_IMAGES };
-const GLenum kSwitchesOff[]     = { GL_SCISSOR_TEST,
-	                                GL_RASTERIZER_DISCARD,
-	                                GL_CULL_FACE,
-	                                GL_PRIMITIVE_RESTART,
-	                                GL_POLYGON_OFFSET_FILL,
-	                                GL_POLYGON_OFFSET_LINE,
-	                                GL_POLYGON_OFFSET_POINT,
-	                                GL_SAMPLE_COVERAGE,
-	                                GL_SAMPLE_ALPHA_TO_COVERAGE,
-	                                GL_BLEND,
-	                                GL_DEPTH_TEST,
-	                                GL_DEPTH_CLAMP,
-	                                GL_STENCIL_TEST,
-	                                GL_FRAMEBUFFER_SRGB };
-
 int TextureUnits()
 {
 	GLint units = 0;
@@ -121,9 +106,9 @@ std::string Format( const GLStateItem& item, const GLint* values )
 // One copy of an item that is read alone; the items read per unit and per host texture are read below.
 void ReadItem( const GLStateItem& item, const GLHostObjects& host, GLint* values )
 {
-	GLint read[ 16 ]     = {};
-	GLfloat floats[ 16 ] = {};
-	GLint framebuffer    = 0;
+	GLint read[ kMaxItemValues ]     = {};
+	GLfloat floats[ kMaxItemValues ] = {};
+	GLint framebuffer                = 0;
 	switch( item.read )
 	{
 	case GLStateRead::kInteger:
@@ -199,10 +184,13 @@ void SetHostDefaultState( GLuint framebuffer, const GLViewport& viewport, bool e
 			glBindTexture( target, 0 );
 		glBindSampler( static_cast< GLuint >( unit ), 0 );
 	}
-	for( GLenum capability : kSwitchesOff )
-		glDisable( capability );
-	for( int i = 0; i < kComparedClipDistances; ++i )
-		glDisable( GL_CLIP_DISTANCE0 + static_cast< GLenum >( i ) );
+	// Every switch the table compares is off, each clip distance too.
+	for( const GLStateItem& item : GLStateItems() )
+		if( item.read == GLStateRead::kSwitch )
+			glDisable( item.query );
+		else if( item.read == GLStateRead::kEachClipDistance )
+			for( int i = 0; i < kComparedClipDistances; ++i )
+				glDisable( item.query + static_cast< GLenum >( i ) );
 	glViewport( viewport.x, viewport.y, viewport.width, viewport.height );
 	glScissor( viewport.x, viewport.y, viewport.width, viewport.height );
 	glPolygonMode( GL_FRONT_AND_BACK, GL_FILL );

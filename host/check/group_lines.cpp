@@ -13,7 +13,8 @@ namespace ffglhost
 {
 namespace
 {
-const char* const kPrefix = "@check ";
+const char kPrefix[]      = "@check ";
+const size_t kPrefixChars = sizeof( kPrefix ) - 1;
 
 // One line each: no line breaks inside a field.
 std::string OneLine( const std::string& text )
@@ -156,10 +157,10 @@ double SecondsSinceLastLine()
 
 bool ReadGroupLine( const std::string& text, GroupOutcome* outcome )
 {
-	if( text.compare( 0, 7, kPrefix ) != 0 )
+	if( text.compare( 0, kPrefixChars, kPrefix ) != 0 )
 		return false;
 	outcome->heard         = true;
-	const std::string line = text.substr( 7 );
+	const std::string line = text.substr( kPrefixChars );
 	const size_t space     = line.find( ' ' );
 	const std::string word = line.substr( 0, space );
 	const std::string rest = space == std::string::npos ? std::string() : line.substr( space + 1 );

@@ -32,15 +32,15 @@ struct FrameRun
 bool RunFreshInstance( CheckSession& session, const FrameRun& run, const std::string& name, FrameOutput* last,
                        std::string* reason );
 
+// For an effect that does not draw twice alike: "; whether WHAT cannot be judged: the effect does not
+// draw twice alike (what the probes found)", the end of a picture check's reason.
+std::string NotJudged( const CheckSession& session, const std::string& what );
+
 // A lone fresh instance through frames 0, 1, ... of the layout, compared with drawn[frame] each time; with
 // a seed, its parameters come from it at frame 0 and at the middle frame (instances_group.cpp). The
 // first frame that differs (its difference in *difference), -1 when none does, or -2 with *reason when
 // the instance could not be made. The pictures of a frame that differs are saved for the check, under the
 // name of the instance that drew them.
-// For an effect that does not draw twice alike: "; whether WHAT cannot be judged: the effect does not
-// draw twice alike (what the probes found)", the end of a picture check's reason.
-std::string NotJudged( const CheckSession& session, const std::string& what );
-
 int FirstFrameUnlikeLone( CheckSession& session, const std::string& drawer, const FrameLayout& layout,
                           const std::vector< Picture >& drawn, const uint64_t* seed, PictureDifference* difference,
                           std::string* reason );

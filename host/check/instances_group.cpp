@@ -8,6 +8,7 @@ namespace ffglhost
 namespace
 {
 const FrameSize kManySizes[] = { { 320, 180 }, { 333, 187 }, { 180, 320 }, { 256, 256 } };
+const int kManySizeCount     = static_cast< int >( sizeof( kManySizes ) / sizeof( kManySizes[ 0 ] ) );
 
 std::string Others( int count )
 {
@@ -41,7 +42,7 @@ CheckVerdict Many( CheckSession& session )
 	const int frames = session.Plan().framesPerSize;
 	LiveInstances instances( session );
 	std::string reason;
-	if( !MakeInstances( instances, count, kManySizes, 4, &reason ) )
+	if( !MakeInstances( instances, count, kManySizes, kManySizeCount, &reason ) )
 		return Fail( reason );
 	bool repeated = false;
 	for( size_t i = 0; i < instances.Size(); ++i )
@@ -57,7 +58,7 @@ CheckVerdict Many( CheckSession& session )
 	for( int frame = 0; frame < frames; ++frame )
 		for( int i = 0; i < count; ++i )
 		{
-			const FrameSize size    = kManySizes[ i % 4 ];
+			const FrameSize size    = kManySizes[ i % kManySizeCount ];
 			CheckInstance& instance = instances[ static_cast< size_t >( i ) ];
 			session.Frame( instance, PlainLayout( size.width, size.height ), frame, output );
 			const std::string problem = session.FrameProblemOf( instance, output, kAnswered | kDrawn );
@@ -232,9 +233,9 @@ CheckVerdict DeinitialiseWhileLive( CheckSession& session )
 	late.End();
 	if( !made )
 		return Fail( reason + " after FF_DEINITIALISE and FF_INITIALISE_V2" );
-	if( !FrameProblem( output, kAnswered | kDrawn ).empty() )
-		return Fail( "a new instance after FF_DEINITIALISE and FF_INITIALISE_V2: " +
-		             FrameProblem( output, kAnswered | kDrawn ) );
+	const std::string problem = FrameProblem( output, kAnswered | kDrawn );
+	if( !problem.empty() )
+		return Fail( "a new instance after FF_DEINITIALISE and FF_INITIALISE_V2: " + problem );
 	if( !session.Unrepeatable().empty() )
 		return Warn( "FF_DEINITIALISE while 2 instances lived: they kept drawing, and a new one could be made" +
 		             NotJudged( session, "they drew as before" ) );

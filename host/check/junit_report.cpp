@@ -87,9 +87,9 @@ bool WriteJUnit( const std::string& path, const CheckReport& report, const std::
 		for( const std::string& picture : report.Artifacts( result.name ) )
 			out += "picture: " + picture + "\n";
 		const std::string reason = XmlText( ReasonText( result ) );
+		const char* const tag    = result.ran ? "failure" : "error";
 		if( result.status == CheckStatus::kFail )
-			file << "      <" << ( result.ran ? "failure" : "error" ) << " message=\"" << reason << "\">" << reason
-			     << "</" << ( result.ran ? "failure" : "error" ) << ">\n";
+			file << "      <" << tag << " message=\"" << reason << "\">" << reason << "</" << tag << ">\n";
 		if( !out.empty() )
 			file << "      <system-out>" << XmlText( out ) << "</system-out>\n";
 		file << "    </testcase>\n";

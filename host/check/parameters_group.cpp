@@ -174,7 +174,7 @@ CheckVerdict NotANumber( CheckSession& session )
 	return Extremes( session, false );
 }
 
-// The verdict on an instance that came back to its defaults: empty when it draws what a fresh one draws.
+// The verdict on an instance that came back to its defaults: a pass when it draws what a fresh one draws.
 CheckStatus Compare( const Picture& back, const Picture& fresh, std::string* description )
 {
 	const PictureDifference difference = ComparePictures( back, fresh );
@@ -251,7 +251,7 @@ CheckVerdict Defaults( CheckSession& session )
 		const CheckStatus status = Compare( back.picture, fresh.picture, &difference );
 		if( status != CheckStatus::kPass )
 			session.SavePictures( instance->name, instance->frames, fresh.picture, back.picture );
-		if( static_cast< int >( status ) > static_cast< int >( worst ) )
+		if( Worse( status, worst ) )
 		{
 			worst     = status;
 			worstWhat = "after \"" + p.name + "\" went to " + FloatText( away ) + " for " +

@@ -109,20 +109,21 @@ Holdings Hold()
 // One scan as a host makes it; false with *error when the library would not load or describe itself.
 bool ScanOnce( const std::string& path, int cycle, std::string* error )
 {
+	const std::string which = "scan cycle " + std::to_string( cycle );
 	PluginLibrary library;
-	EmitCall( "load", "scan cycle " + std::to_string( cycle ) );
+	EmitCall( "load", which );
 	if( !library.Open( path, error ) )
 		return false;
 	library.InstallLogCallback( CollectLogLine );
-	EmitCall( "FF_INITIALISE_V2", "scan cycle " + std::to_string( cycle ) );
+	EmitCall( "FF_INITIALISE_V2", which );
 	if( !InitialisePlugin( library, error ) )
 		return false;
-	EmitCall( "information codes", "scan cycle " + std::to_string( cycle ) );
+	EmitCall( "information codes", which );
 	PluginDescription description;
 	const bool described = DescribePlugin( library, &description, error );
-	EmitCall( "FF_DEINITIALISE", "scan cycle " + std::to_string( cycle ) );
+	EmitCall( "FF_DEINITIALISE", which );
 	DeinitialisePlugin( library );
-	EmitCall( "unload", "scan cycle " + std::to_string( cycle ) );
+	EmitCall( "unload", which );
 	library.Close();
 	return described;
 }
