@@ -44,11 +44,7 @@ file(REMOVE_RECURSE "${STAGE}")
 file(MAKE_DIRECTORY "${STAGE}")
 string(REPLACE "|" ";" binaries "${BINARIES}")
 file(COPY ${binaries} DESTINATION "${STAGE}")
-set(names "")
-foreach(binary IN LISTS binaries)
-  get_filename_component(name "${binary}" NAME)
-  list(APPEND names "${name}")
-endforeach()
+list(TRANSFORM binaries REPLACE "^.*/" "" OUTPUT_VARIABLE names)
 
 # write_text(TO TEXT): a text with the platform's line ends (Windows' Notepad of older versions shows
 # LF-only text as one line).
@@ -105,9 +101,7 @@ endif()
 file(READ "${SOURCE_DIR}/LICENSE" licence)
 write_text("${STAGE}/LICENSE" "${licence}")
 include("${CMAKE_CURRENT_LIST_DIR}/notices/notices.cmake")
-umbrafex_write_notices("${STAGE}/notices.lf" ${names})
-file(READ "${STAGE}/notices.lf" notices)
-file(REMOVE "${STAGE}/notices.lf")
+umbrafex_notices(notices ${names})
 write_text("${STAGE}/THIRD_PARTY_NOTICES.txt" "${notices}")
 # sha256sum's format: "sha256sum -c SHA256SUMS" checks the unpacked binaries.
 set(sums "")
@@ -138,17 +132,12 @@ if(platform STREQUAL "windows")
 else()
   file(MAKE_DIRECTORY "${STAGE}/${folder}")
   run_in_stage(mv ${members} "${folder}")
-  set(paths "${folder}")
-  foreach(member IN LISTS members)
-    list(APPEND paths "${folder}/${member}")
-  endforeach()
-  run_in_stage(chmod 0755 "${folder}")
-  foreach(name IN LISTS names)
-    run_in_stage(chmod 0755 "${folder}/${name}")
-  endforeach()
+  list(TRANSFORM members PREPEND "${folder}/" OUTPUT_VARIABLE paths)
+  list(TRANSFORM names PREPEND "${folder}/" OUTPUT_VARIABLE executables)
+  run_in_stage(chmod 0755 "${folder}" ${executables})
   # The folder, then the members in the order given; numeric owner 0 and one date for all.
   execute_process(COMMAND tar --format=ustar --no-recursion --owner=0 --group=0 --numeric-owner
-                          "--mtime=@${date}" -cf - ${paths}
+                          "--mtime=@${date}" -cf - "${folder}" ${paths}
                   COMMAND gzip -n -9
                   WORKING_DIRECTORY "${STAGE}" OUTPUT_FILE "${ARCHIVE}" RESULTS_VARIABLE results)
   if(NOT results STREQUAL "0;0")

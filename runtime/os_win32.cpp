@@ -1,5 +1,8 @@
 #include "runtime/os.h"
 
+// Header-only: the runtime words Windows' errors as the host does and links nothing of it.
+#include "host/core/windows_error.h"
+
 #include <cstdio>
 #include <cstring>
 #include <windows.h>
@@ -25,20 +28,6 @@ bool Join( const char* folder, const char* file, char ( &path )[ MAX_PATH * 4 ] 
 		return false;
 	const int written = std::snprintf( path, sizeof( path ), "%s\\%s", folder, file );
 	return written > 0 && static_cast< size_t >( written ) < sizeof( path );
-}
-
-// Worded as the host words it (host/core/windows_error.cpp; the runtime links nothing of the host):
-// FormatMessageA's text, its line end and full stop trimmed, and the number.
-std::string ErrorText( DWORD code )
-{
-	char text[ 512 ];
-	const DWORD length = FormatMessageA( FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-	                                     text, sizeof( text ), nullptr );
-	std::string words( text, length );
-	while( !words.empty() && std::string( "\r\n. " ).find( words.back() ) != std::string::npos )
-		words.pop_back();
-	const std::string number = "error " + std::to_string( code );
-	return words.empty() ? number : words + " (" + number + ")";
 }
 }
 
@@ -96,7 +85,7 @@ void* LoadLibraryBesideSelf( const char* file, std::string* error )
 	if( !library )
 	{
 		const DWORD code = GetLastError();
-		*error           = "cannot load " + std::string( path ) + ": " + ErrorText( code );
+		*error           = "cannot load " + std::string( path ) + ": " + ffglhost::WindowsErrorText( code );
 	}
 	return reinterpret_cast< void* >( library );
 }

@@ -13,9 +13,8 @@ cd "$root"
 
 bash scripts/setup.sh
 jobs=$(nproc 2>/dev/null || echo 2)
-cmake -S . -B build/package -DCMAKE_BUILD_TYPE=Release -DUMBRAFEX_TESTS=OFF -DUMBRAFEX_REFERENCE_RUNTIME=OFF \
-      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
+release=(-DCMAKE_BUILD_TYPE=Release -DUMBRAFEX_TESTS=OFF -DUMBRAFEX_REFERENCE_RUNTIME=OFF)
+cmake -S . -B build/package "${release[@]}" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
 cmake --build build/package -j"$jobs" --target release_archive host_archive
-cmake -S . -B build/package-linux -DCMAKE_BUILD_TYPE=Release -DUMBRAFEX_TESTS=OFF -DUMBRAFEX_REFERENCE_RUNTIME=OFF \
-      -DUMBRAFEX_PORTABLE_HOST=ON >/dev/null
+cmake -S . -B build/package-linux "${release[@]}" -DUMBRAFEX_PORTABLE_HOST=ON >/dev/null
 cmake --build build/package-linux -j"$jobs" --target host_archive

@@ -41,9 +41,9 @@ fi
 cmake -S . -B build/windows -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
 cmake --build build/windows -j"$jobs"
-# The release archive, from a Release tree of its own; the Windows build's package tests check it.
+# The release archives, from Release trees of their own; both builds' package tests check them.
 bash scripts/package.sh
-# Two clean clones of HEAD make byte-identical archives (two more Release builds, 1 to 2 minutes).
+# Two clean clones of HEAD make byte-identical archives (each packaged from scratch, 2 to 3 minutes).
 bash scripts/check_reproducible.sh
 # AddressSanitizer + UndefinedBehaviorSanitizer over the Linux library, the runtime and the tests.
 cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DUMBRAFEX_SANITIZE=ON >/dev/null

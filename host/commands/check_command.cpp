@@ -39,9 +39,8 @@ bool ParseGroups( const std::string& text, std::vector< std::string >* groups, s
 
 bool ApplySeed( const std::string& value, CommandLine* line, std::string* error )
 {
-	if( !ParseSeed( value, &line->check.seed ) )
-		return RefuseOption( "--seed expects a whole number from 0 to 18446744073709551615, not \"" + value + "\"",
-		                     error );
+	if( !StoreSeed( value, &line->check.seed, error ) )
+		return false;
 	line->check.seedGiven = true;
 	return true;
 }
@@ -65,20 +64,11 @@ const std::vector< CommandOption >& CheckOptionTable()
 		{ "--seed", "N", "the seed of every random choice; printed, so a run can be replayed (default: a fresh one)",
 		  ApplySeed },
 		{ "--json", "FILE", "writes every result, the timing and the plug-in's log as JSON",
-		  []( const std::string& v, CommandLine* l, std::string* ) {
-		      l->check.jsonPath = v;
-		      return true;
-		  } },
+		  StoreText< &CommandLine::check, &CheckOptions::jsonPath > },
 		{ "--junit", "FILE", "writes JUnit XML for CI: one test case per check, its time; a warning passes",
-		  []( const std::string& v, CommandLine* l, std::string* ) {
-		      l->check.junitPath = v;
-		      return true;
-		  } },
+		  StoreText< &CommandLine::check, &CheckOptions::junitPath > },
 		{ "--artifacts", "DIR", "for each picture check that warns or fails: expected, drawn and difference PNGs",
-		  []( const std::string& v, CommandLine* l, std::string* ) {
-		      l->check.artifactDirectory = v;
-		      return true;
-		  } },
+		  StoreText< &CommandLine::check, &CheckOptions::artifactDirectory > },
 		{ "--groups", "LIST", "only these groups, comma-separated, e.g. sizes,output (a wrong name lists them)",
 		  ApplyGroups },
 		{ "--call-timeout", "N", "seconds one call may take before the plug-in counts as hung (default 60)",
@@ -87,10 +77,7 @@ const std::vector< CommandOption >& CheckOptionTable()
 		                         e );
 		  } },
 		{ "--quiet", nullptr, "no progress on standard error, and only the summary line on standard output",
-		  []( const std::string&, CommandLine* l, std::string* ) {
-		      l->check.quiet = true;
-		      return true;
-		  } },
+		  SetFlag< &CommandLine::check, &CheckOptions::quiet > },
 	};
 	return options;
 }
@@ -100,15 +87,9 @@ const std::vector< CommandOption >& CheckGroupOptionTable()
 {
 	static const std::vector< CommandOption > options = [] {
 		std::vector< CommandOption > all = CheckOptionTable();
-		all.push_back( { "--probe", nullptr, nullptr, []( const std::string&, CommandLine* l, std::string* ) {
-			                l->check.probe = true;
-			                return true;
-		                } } );
+		all.push_back( { "--probe", nullptr, nullptr, SetFlag< &CommandLine::check, &CheckOptions::probe > } );
 		all.push_back(
-		    { "--unrepeatable", "FINDING", nullptr, []( const std::string& v, CommandLine* l, std::string* ) {
-			     l->check.unrepeatable = v;
-			     return true;
-		     } } );
+		    { "--unrepeatable", "FINDING", nullptr, StoreText< &CommandLine::check, &CheckOptions::unrepeatable > } );
 		return all;
 	}();
 	return options;

@@ -3,7 +3,6 @@
 #include "host/check/group_table.h"
 #include "host/commands/commands.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -101,6 +100,12 @@ bool StoreAssignment( const std::string& value, const char* option,
 	return true;
 }
 
+bool StoreSeed( const std::string& value, unsigned long long* seed, std::string* error )
+{
+	return ParseSeed( value, seed ) ||
+	       RefuseOption( "--seed expects a whole number from 0 to 18446744073709551615, not \"" + value + "\"", error );
+}
+
 namespace
 {
 // Every command takes --env and --help.
@@ -155,9 +160,7 @@ std::string CommandNames()
 bool ParseCommandWords( int argc, const char* const* argv, const Command** command, int* first, CommandLine* line,
                         std::string* error )
 {
-	for( const Command& c : Commands() )
-		if( line->command == c.name )
-			*command = &c;
+	*command = FindCommand( line->command );
 	if( !*command )
 		return RefuseOption( "unknown command \"" + line->command + "\" (expected info, run or check)", error );
 	*first = 2;
@@ -185,11 +188,9 @@ bool ParseHelpOrVersion( int argc, const char* const* argv, CommandLine* line, s
 		return RefuseOption( "help takes one command at most", error );
 	if( argc == 3 )
 	{
-		line->helpTopic  = argv[ 2 ];
-		const auto found = std::find_if( Commands().begin(), Commands().end(), [ line ]( const Command& c ) {
-			return c.operands && line->helpTopic == c.name;
-		} );
-		if( found == Commands().end() )
+		line->helpTopic      = argv[ 2 ];
+		const Command* found = FindCommand( line->helpTopic );
+		if( !found || !found->operands )
 			return RefuseOption(
 			    "help: unknown command \"" + line->helpTopic + "\" (the commands are " + CommandNames() + ")", error );
 	}
@@ -229,12 +230,18 @@ const std::vector< Command >& Commands()
 	return commands;
 }
 
-int RunParsedCommand( const CommandLine& line )
+const Command* FindCommand( const std::string& name )
 {
 	for( const Command& command : Commands() )
-		if( line.command == command.name )
-			return command.execute( line );
-	return kExitUsage;
+		if( name == command.name )
+			return &command;
+	return nullptr;
+}
+
+int RunParsedCommand( const CommandLine& line )
+{
+	const Command* command = FindCommand( line.command );
+	return command ? command->execute( line ) : kExitUsage;
 }
 
 bool ParseCommandLine( int argc, const char* const* argv, CommandLine* line, std::string* error )

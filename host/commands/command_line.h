@@ -77,6 +77,8 @@ struct Command
 	bool valueBeforeUnknown;
 };
 const std::vector< Command >& Commands();
+// The command of that name, or null.
+const Command* FindCommand( const std::string& name );
 // Options every command takes (--env, --help), after its own in the help.
 const std::vector< CommandOption >& CommonOptions();
 
@@ -88,6 +90,23 @@ bool StoreCount( const std::string& value, int limit, int* count, const std::str
 // "NAME=VALUE" appended to *list; else false with *error "<option> expects NAME=VALUE, not "<value>"".
 bool StoreAssignment( const std::string& value, const char* option,
                       std::vector< std::pair< std::string, std::string > >* list, std::string* error );
+// The value as a seed in *seed; else false with *error "--seed expects a whole number from 0 to ..., not "<value>"".
+bool StoreSeed( const std::string& value, unsigned long long* seed, std::string* error );
+
+// The apply of an option whose value is stored as it is, or of a flag that sets a field, in a part of
+// the line: StoreText< &CommandLine::check, &CheckOptions::jsonPath >.
+template< auto part, auto field >
+bool StoreText( const std::string& value, CommandLine* line, std::string* )
+{
+	( line->*part ).*field = value;
+	return true;
+}
+template< auto part, auto field >
+bool SetFlag( const std::string&, CommandLine* line, std::string* )
+{
+	( line->*part ).*field = true;
+	return true;
+}
 
 // The options each command declares beside itself.
 const std::vector< CommandOption >& RunOptionTable();

@@ -4,8 +4,6 @@
 #include "host/core/exit_status.h"
 #include "version.h"
 
-#include <algorithm>
-
 namespace ffglhost
 {
 namespace
@@ -62,9 +60,9 @@ std::string VersionText()
 
 std::string HelpText( const std::string& topic )
 {
-	for( const Command& command : Commands() )
-		if( command.operands && topic == command.name )
-			return CommandHelp( command ) + CommonExitLines();
+	const Command* asked = FindCommand( topic );
+	if( asked && asked->operands )
+		return CommandHelp( *asked ) + CommonExitLines();
 	std::string text = VersionText() +
 	                   ": a headless FFGL 2.x host. It loads an FFGL 2.x effect library (.so / .dll) as a host "
 	                   "does,\nshows what it is, runs frames through it and validates it against what real hosts "

@@ -32,7 +32,6 @@ struct ChangeCount
 {
 	uint64_t pixels        = 0;
 	uint64_t changedPixels = 0;
-	int frames             = 0;
 	int changedFrames      = 0;
 };
 
@@ -243,7 +242,6 @@ int RunFrame( const RunOptions& run, RunSession& s, int i, std::string* error )
 	const size_t changed = CountChangedPixels( *input, s.output, kUnchangedTolerance );
 	s.change.pixels += static_cast< uint64_t >( w ) * static_cast< uint64_t >( h );
 	s.change.changedPixels += changed;
-	s.change.frames += 1;
 	s.change.changedFrames += changed > 0 ? 1 : 0;
 	if( s.sheet.Wants( i ) )
 		s.sheet.Add( i, *input, s.output );
@@ -257,12 +255,12 @@ int RunFrame( const RunOptions& run, RunSession& s, int i, std::string* error )
 }
 
 // The last line: whether the plug-in did anything to its input, in plain words.
-void PrintChange( const ChangeCount& change )
+void PrintChange( const ChangeCount& change, int frameCount )
 {
 	if( change.changedPixels == 0 )
 	{
 		const std::string frames =
-		    change.frames == 1 ? "its one frame" : "all " + std::to_string( change.frames ) + " frames";
+		    frameCount == 1 ? "its one frame" : "all " + std::to_string( frameCount ) + " frames";
 		std::printf( "ffglhost: the effect passed its input through unchanged in %s (%s)\n", frames.c_str(),
 		             CollectedLogLines().empty() ? "the plug-in logged nothing" : "see the plug-in's log lines above" );
 		return;
@@ -278,7 +276,7 @@ void PrintChange( const ChangeCount& change )
 	else
 		std::snprintf( share, sizeof( share ), "%.1f%%", percent );
 	std::printf( "ffglhost: the effect changed %s of the pixels of its input (%d of %d frames changed)\n", share,
-	             change.changedFrames, change.frames );
+	             change.changedFrames, frameCount );
 }
 
 void PrintRunSummary( const CommandLine& line, const RunSession& s, int frameCount )
@@ -296,7 +294,7 @@ void PrintRunSummary( const CommandLine& line, const RunSession& s, int frameCou
 	if( !run.sheetPath.empty() )
 		std::printf( "contact sheet: %s\n", run.sheetPath.c_str() );
 	PrintCollectedLogLines( stdout );
-	PrintChange( s.change );
+	PrintChange( s.change, frameCount );
 }
 }
 

@@ -30,10 +30,7 @@ bool ApplyScene( const std::string& value, CommandLine* line, std::string* error
 
 bool ApplySeed( const std::string& value, CommandLine* line, std::string* error )
 {
-	if( !ParseSeed( value, &line->run.seed ) )
-		return RefuseOption( "--seed expects a whole number from 0 to 18446744073709551615, not \"" + value + "\"",
-		                     error );
-	return true;
+	return StoreSeed( value, &line->run.seed, error );
 }
 
 bool ApplyVersus( const std::string& value, CommandLine* line, std::string* error )
@@ -51,19 +48,13 @@ const std::vector< CommandOption >& RunOptionTable()
 {
 	static const std::vector< CommandOption > options = {
 		{ "--input", "FILE|DIR", "a PNG file, repeated, or a folder's PNG files in name order",
-		  []( const std::string& v, CommandLine* l, std::string* ) {
-		      l->run.inputPath = v;
-		      return true;
-		  } },
+		  StoreText< &CommandLine::run, &RunOptions::inputPath > },
 		{ "--scene", "SCENE",
 		  "presenter: a generated presenter on green (the default); photo:FILE: a photograph, as a handheld camera "
 		  "films it",
 		  ApplyScene },
 		{ "--still", nullptr, "the photograph without camera motion (its noise still changes)",
-		  []( const std::string&, CommandLine* l, std::string* ) {
-		      l->run.still = true;
-		      return true;
-		  } },
+		  SetFlag< &CommandLine::run, &RunOptions::still > },
 		{ "--seed", "N", "the photograph's camera motion and noise (default 0)", ApplySeed },
 		{ "--size", "WxH", "the generated scene's size (default 1920x1080)", ApplySize },
 		{ "--frames", "N", "number of frames (default 60; a folder: one per file)",
@@ -73,15 +64,9 @@ const std::vector< CommandOption >& RunOptionTable()
 		  } },
 		{ "--set", "NAME=VALUE", "a parameter, by name, before the first frame (repeatable)", ApplySetting },
 		{ "--out", "DIR", "writes the frames as DIR/frame_0001.png ... (straight alpha)",
-		  []( const std::string& v, CommandLine* l, std::string* ) {
-		      l->run.outDirectory = v;
-		      return true;
-		  } },
+		  StoreText< &CommandLine::run, &RunOptions::outDirectory > },
 		{ "--sheet", "FILE.png", "writes a contact sheet: input, matte and cut-out of a few frames",
-		  []( const std::string& v, CommandLine* l, std::string* ) {
-		      l->run.sheetPath = v;
-		      return true;
-		  } },
+		  StoreText< &CommandLine::run, &RunOptions::sheetPath > },
 		{ "--no-progress", nullptr, "no progress line, even on a terminal",
 		  []( const std::string&, CommandLine* l, std::string* ) {
 		      l->run.progress = false;

@@ -8,8 +8,8 @@ namespace ffglhost
 const int kExitOk     = 0;
 const int kExitFailed = 1; // the plug-in failed: a check failed, or it failed a call info or run needs
 const int kExitUsage  = 2; // the command line was refused
-const int kExitCannotRun =
-    3; // not carried out: no GL context, the plug-in file not loadable, a file unreadable or unwritable
+// not carried out: no GL context, the plug-in file not loadable, a file unreadable or unwritable
+const int kExitCannotRun = 3;
 
 // "ffglhost: " + message, on standard error.
 void PrintError( const std::string& message );

@@ -1,5 +1,7 @@
 #include "host/core/process.h"
 
+#include <utility>
+
 namespace ffglhost
 {
 std::vector< std::string > OutputLines( const std::string& output )
@@ -21,10 +23,9 @@ std::vector< std::string > OutputLines( const std::string& output )
 
 ProcessResult RunProcess( const std::vector< std::string >& arguments )
 {
-	ProcessResult result;
 	std::string output;
-	result        = RunProcess( arguments, [ &output ]( const std::string& line ) { output += line + "\n"; } );
-	result.output = output;
+	ProcessResult result = RunProcess( arguments, [ &output ]( const std::string& line ) { output += line + "\n"; } );
+	result.output        = std::move( output );
 	return result;
 }
 

@@ -37,9 +37,9 @@ set(UMBRAFEX_NOTICES_Umbrafex_TAVLEN.dll glew winpthreads mingw-w64 gcc-runtime)
 set(UMBRAFEX_NOTICES_ffglhost.exe glew stb winpthreads mingw-w64 gcc-runtime)
 set(UMBRAFEX_NOTICES_ffglhost glew glfw stb glibc gcc-startup)
 
-# umbrafex_write_notices(FILE BINARY...): the third-party notices of an archive that holds these
+# umbrafex_notices(VAR BINARY...): in VAR, the third-party notices of an archive that holds these
 # binaries (file names), with LF line ends: each library that one of them links, once, and in which.
-function(umbrafex_write_notices file)
+function(umbrafex_notices var)
   set(libraries "")
   foreach(binary IN LISTS ARGN)
     if(NOT DEFINED UMBRAFEX_NOTICES_${binary})
@@ -66,12 +66,12 @@ function(umbrafex_write_notices file)
     file(READ "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/${library}.txt" text)
     string(APPEND sections "\n\n${rule}\n${title}\nin ${in}\n${rule}\n\n${text}")
   endforeach()
-  file(WRITE "${file}" "Third-party notices
+  set(${var} "Third-party notices
 ===================
 
 These programs are under the MIT licence (LICENSE). They hold parts of the libraries below, linked
 into them when they were built; each library's licence follows, in this order:
 
 ${index}
-NVIDIA's Video Effects runtime is not part of them: it comes from NVIDIA, under NVIDIA's licence.${sections}")
+NVIDIA's Video Effects runtime is not part of them: it comes from NVIDIA, under NVIDIA's licence.${sections}" PARENT_SCOPE)
 endfunction()
