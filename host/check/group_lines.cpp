@@ -100,8 +100,10 @@ void EmitResult( const CheckResult& result )
 
 void EmitTime( const char* kind, double milliseconds )
 {
+	// In microseconds, whole, as a result's time is.
 	char text[ 64 ];
-	std::snprintf( text, sizeof( text ), "time %s %.3f", kind, milliseconds );
+	std::snprintf( text, sizeof( text ), "time %s %lld", kind,
+	               static_cast< long long >( milliseconds * 1000.0 + 0.5 ) );
 	Emit( text );
 }
 
@@ -182,7 +184,7 @@ bool ReadGroupLine( const std::string& text, GroupOutcome* outcome )
 	else if( word == "unwritten" )
 		outcome->unwritten.push_back( rest );
 	else if( word == "time" && gap != std::string::npos )
-		outcome->times.emplace_back( rest.substr( 0, gap ), std::atof( rest.c_str() + gap + 1 ) );
+		outcome->times.emplace_back( rest.substr( 0, gap ), std::atoll( rest.c_str() + gap + 1 ) / 1000.0 );
 	else if( word == "picture" )
 	{
 		Picture picture;

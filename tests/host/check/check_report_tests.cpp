@@ -15,7 +15,7 @@ TEST( CheckReport, GroupOutputNamesTheCheckAndCallACrashInterrupted )
 	const GroupOutcome outcome = ParseGroupOutput( "@check begin a.first\r\n"
 	                                               "plug-in chatter\n"
 	                                               "@check result PASS a.first 1 2500 -1 all good: 3 frames\r\n"
-	                                               "@check time steady_frame 2.500\n"
+	                                               "@check time steady_frame 2500\n"
 	                                               "@check log Umbrafex: created\n"
 	                                               "@check begin a.second\n"
 	                                               "@check call FF_PROCESS_OPENGL (frame 2 of instance 1 at 8x8)\n" );
