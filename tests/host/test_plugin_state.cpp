@@ -1,5 +1,7 @@
 #include "tests/host/test_plugin_state.h"
 
+#include "tests/host/test_plugin_program.h"
+
 #include <cstring>
 #include <string>
 
@@ -18,24 +20,6 @@ const GLenum kTargets[ 11 ] = { GL_TEXTURE_1D,
 	                            GL_TEXTURE_BUFFER,
 	                            GL_TEXTURE_2D_MULTISAMPLE,
 	                            GL_TEXTURE_2D_MULTISAMPLE_ARRAY };
-
-GLuint LinkedProgram()
-{
-	const char* const sources[ 2 ] = { "#version 410 core\nvoid main() { gl_Position = vec4( 0.0 ); }\n",
-		                               "#version 410 core\nout vec4 colour;\nvoid main() { colour = vec4( 0.0 ); }\n" };
-	const GLenum kinds[ 2 ]        = { GL_VERTEX_SHADER, GL_FRAGMENT_SHADER };
-	const GLuint program           = glCreateProgram();
-	for( int i = 0; i < 2; ++i )
-	{
-		const GLuint shader = glCreateShader( kinds[ i ] );
-		glShaderSource( shader, 1, &sources[ i ], nullptr );
-		glCompileShader( shader );
-		glAttachShader( program, shader );
-		glDeleteShader( shader ); // goes with the program
-	}
-	glLinkProgram( program );
-	return program;
-}
 
 // The last texture unit: a host compares every unit, not only the first few.
 GLuint LastUnit()
@@ -265,7 +249,8 @@ GLuint StateObjects::Texture( GLenum target )
 GLuint StateObjects::Program()
 {
 	if( !program )
-		program = LinkedProgram();
+		program = LinkedProgram( "#version 410 core\nvoid main() { gl_Position = vec4( 0.0 ); }\n",
+		                         "#version 410 core\nout vec4 colour;\nvoid main() { colour = vec4( 0.0 ); }\n" );
 	return program;
 }
 
