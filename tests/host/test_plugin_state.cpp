@@ -9,18 +9,6 @@ namespace testplugin
 {
 namespace
 {
-const GLenum kTargets[ 11 ] = { GL_TEXTURE_1D,
-	                            GL_TEXTURE_2D,
-	                            GL_TEXTURE_3D,
-	                            GL_TEXTURE_1D_ARRAY,
-	                            GL_TEXTURE_2D_ARRAY,
-	                            GL_TEXTURE_RECTANGLE,
-	                            GL_TEXTURE_CUBE_MAP,
-	                            GL_TEXTURE_CUBE_MAP_ARRAY,
-	                            GL_TEXTURE_BUFFER,
-	                            GL_TEXTURE_2D_MULTISAMPLE,
-	                            GL_TEXTURE_2D_MULTISAMPLE_ARRAY };
-
 // The last texture unit: a host compares every unit, not only the first few.
 GLuint LastUnit()
 {
@@ -240,10 +228,11 @@ const Row kRows[] = {
 
 GLuint StateObjects::Texture( GLenum target )
 {
-	for( int i = 0; i < 11; ++i )
-		if( kTargets[ i ] == target )
-			return Made( textures[ i ], glGenTextures );
-	return 0;
+	int i = 0;
+	while( i < kTextureTargets - 1 && targets[ i ] && targets[ i ] != target )
+		++i;
+	targets[ i ] = target;
+	return Made( textures[ i ], glGenTextures );
 }
 
 GLuint StateObjects::Program()
@@ -256,7 +245,7 @@ GLuint StateObjects::Program()
 
 void StateObjects::Release()
 {
-	glDeleteTextures( 11, textures );
+	glDeleteTextures( kTextureTargets, textures );
 	glDeleteBuffers( 1, &buffer );
 	glDeleteRenderbuffers( 1, &renderbuffer );
 	glDeleteVertexArrays( 1, &vertexArray );
