@@ -3,8 +3,7 @@
 // viewport, the GL state handed back at the defaults and every object deleted. It answers every call
 // it cannot carry out with FF_FAIL, except two notices it never reads (beat and host information), which
 // it accepts as many plug-ins do. ffglhost check must pass it at any strictness. CORRECT_PLUGIN_GRAIN=1
-// adds film grain (it darkens each pixel by a random share, its gain varying by a few per cent from frame
-// to frame, its pattern from run to run): still correct, but it never draws twice alike.
+// adds film grain (test_plugin_grain.h): still correct, but it never draws twice alike.
 #include "host/core/ffgl_host_types.h"
 #include "tests/host/test_plugin_grain.h"
 #include "tests/host/test_plugin_program.h"
