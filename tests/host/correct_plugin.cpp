@@ -3,18 +3,17 @@
 // viewport, the GL state handed back at the defaults and every object deleted. It answers every call
 // it cannot carry out with FF_FAIL, except two notices it never reads (beat and host information), which
 // it accepts as many plug-ins do. ffglhost check must pass it at any strictness. CORRECT_PLUGIN_GRAIN=1
-// adds film grain (it darkens each pixel by a random share, its gain varying by a few per cent from frame
-// to frame, its pattern from run to run): still correct, but it never draws twice alike.
+// adds film grain (test_plugin_grain.h): still correct, but it never draws twice alike.
 #include "host/core/ffgl_host_types.h"
+#include "tests/host/test_plugin_grain.h"
+#include "tests/host/test_plugin_program.h"
 
 #include <GL/glew.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <random>
 
 #if defined( _WIN32 )
 #define CORRECT_PLUGIN_EXPORT extern "C" __declspec( dllexport )
@@ -33,29 +32,16 @@ const float kDefaultLevel  = 1.f;
 PluginInfoStruct info             = { 2, 1, { 'C', 'O', 'R', 'R' }, "Correct Fade", FF_EFFECT };
 PluginExtendedInfoStruct extended = { 1, 0, "A fade for validator tests", "ffglhost tests", 0, nullptr };
 
-const char* const kVertexShader   = R"(#version 410 core
-void main()
-{
-	// One triangle over the whole viewport.
-	vec2 corner = vec2( ( gl_VertexID << 1 ) & 2, gl_VertexID & 2 );
-	gl_Position = vec4( corner * 2.0 - 1.0, 0.0, 1.0 );
-}
-)";
 const char* const kFragmentShader = R"(#version 410 core
 uniform sampler2D picture;
 uniform ivec4 frame; // viewport origin, picture size
 uniform float level;
-uniform vec2 grain; // gain (0: none) and this frame's seed
 out vec4 colour;
 void main()
 {
 	// Texel by texel, never beyond the picture into the texture's padding.
 	ivec2 at = clamp( ivec2( gl_FragCoord.xy ) - frame.xy, ivec2( 0 ), frame.zw - 1 );
-	uint h   = uint( at.x ) * 1973u + uint( at.y ) * 9277u + uint( grain.y ) * 26699u;
-	h        = ( h ^ ( h >> 13 ) ) * 1274126177u;
-	h        = h ^ ( h >> 16 );
 	colour   = texelFetch( picture, at, 0 ) * level;
-	colour.rgb *= 1.0 - grain.x * float( h & 1023u ) / 1023.0;
 }
 )";
 
@@ -63,7 +49,8 @@ struct Instance
 {
 	float level    = kDefaultLevel;
 	GLuint program = 0, vertexArray = 0, sampler = 0;
-	GLint frameAt = -1, levelAt = -1, pictureAt = -1, grainAt = -1;
+	GLint frameAt = -1, levelAt = -1, pictureAt = -1;
+	testplugin::Grain grain; // CORRECT_PLUGIN_GRAIN
 	char display[ 16 ] = {};
 };
 
@@ -82,19 +69,12 @@ bool LevelElement( const void* pointer )
 	return record && record->ParameterNumber < kParameters && record->ElementNumber == 0;
 }
 
-GLuint Compile( GLenum kind, const char* source )
-{
-	const GLuint shader = glCreateShader( kind );
-	glShaderSource( shader, 1, &source, nullptr );
-	glCompileShader( shader );
-	return shader;
-}
-
 void Deinstantiate( Instance* instance )
 {
 	glDeleteProgram( instance->program );
 	glDeleteVertexArrays( 1, &instance->vertexArray );
 	glDeleteSamplers( 1, &instance->sampler );
+	instance->grain.Release();
 	delete instance;
 }
 
@@ -105,24 +85,13 @@ FFMixed Instantiate( const FFGLViewportStruct* viewport )
 		glewReady = glewInit() == GLEW_OK;
 	if( !viewport || !glewReady )
 		return MixedNumber( FF_FAIL );
-	Instance* instance        = new Instance;
-	const GLuint shaders[ 2 ] = { Compile( GL_VERTEX_SHADER, kVertexShader ),
-		                          Compile( GL_FRAGMENT_SHADER, kFragmentShader ) };
-	instance->program         = glCreateProgram();
-	for( GLuint shader : shaders )
-		glAttachShader( instance->program, shader );
-	glLinkProgram( instance->program );
-	for( GLuint shader : shaders )
-	{
-		glDetachShader( instance->program, shader );
-		glDeleteShader( shader );
-	}
-	GLint linked = GL_FALSE;
+	Instance* instance = new Instance;
+	instance->program  = testplugin::LinkedProgram( testplugin::kViewportTriangle, kFragmentShader );
+	GLint linked       = GL_FALSE;
 	glGetProgramiv( instance->program, GL_LINK_STATUS, &linked );
 	instance->frameAt   = glGetUniformLocation( instance->program, "frame" );
 	instance->levelAt   = glGetUniformLocation( instance->program, "level" );
 	instance->pictureAt = glGetUniformLocation( instance->program, "picture" );
-	instance->grainAt   = glGetUniformLocation( instance->program, "grain" );
 	glGenVertexArrays( 1, &instance->vertexArray );
 	// A sampler of our own: the host's texture keeps its parameters, and texelFetch needs a complete one.
 	glGenSamplers( 1, &instance->sampler );
@@ -134,16 +103,6 @@ FFMixed Instantiate( const FFGLViewportStruct* viewport )
 		return MixedNumber( FF_FAIL );
 	}
 	return MixedPointer( instance );
-}
-
-// Gain and seed of this frame's grain; no grain without CORRECT_PLUGIN_GRAIN.
-void SetGrain( const Instance& instance )
-{
-	static std::mt19937 dice( static_cast< unsigned >( std::chrono::steady_clock::now().time_since_epoch().count() ) );
-	std::uniform_real_distribution< float > few( -0.04f, 0.04f );
-	const bool grainy = std::getenv( "CORRECT_PLUGIN_GRAIN" ) != nullptr;
-	glUniform2f( instance.grainAt, grainy ? 0.25f * ( 1.f + few( dice ) ) : 0.f,
-	             static_cast< float >( dice() & 0xFFFFFF ) );
 }
 
 FFMixed Process( Instance* instance, const ProcessOpenGLStruct* record )
@@ -162,7 +121,6 @@ FFMixed Process( Instance* instance, const ProcessOpenGLStruct* record )
 	             static_cast< GLint >( input.Height ) );
 	glUniform1f( instance->levelAt, instance->level );
 	glUniform1i( instance->pictureAt, 0 );
-	SetGrain( *instance );
 	glBindTexture( GL_TEXTURE_2D, input.Handle );
 	glBindSampler( 0, instance->sampler );
 	glBindVertexArray( instance->vertexArray );
@@ -172,6 +130,8 @@ FFMixed Process( Instance* instance, const ProcessOpenGLStruct* record )
 	glBindSampler( 0, 0 );
 	glBindTexture( GL_TEXTURE_2D, 0 );
 	glUseProgram( 0 );
+	if( std::getenv( "CORRECT_PLUGIN_GRAIN" ) )
+		instance->grain.Draw( viewport[ 0 ], viewport[ 1 ], viewport[ 2 ], viewport[ 3 ] );
 	return MixedNumber( FF_SUCCESS );
 }
 

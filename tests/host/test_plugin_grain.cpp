@@ -1,5 +1,7 @@
 #include "tests/host/test_plugin_grain.h"
 
+#include "tests/host/test_plugin_program.h"
+
 #include <chrono>
 #include <random>
 
@@ -7,13 +9,6 @@ namespace testplugin
 {
 namespace
 {
-const char* const kVertexShader   = R"(#version 410 core
-void main()
-{
-	vec2 corner = vec2( ( gl_VertexID << 1 ) & 2, gl_VertexID & 2 );
-	gl_Position = vec4( corner * 2.0 - 1.0, 0.0, 1.0 );
-}
-)";
 const char* const kFragmentShader = R"(#version 410 core
 uniform float gain;
 uniform uint seed;
@@ -36,31 +31,15 @@ std::mt19937& Dice()
 	                          std::random_device()() );
 	return dice;
 }
-
-GLuint Compile( GLenum kind, const char* source )
-{
-	const GLuint shader = glCreateShader( kind );
-	glShaderSource( shader, 1, &source, nullptr );
-	glCompileShader( shader );
-	return shader;
-}
 }
 
 void Grain::Draw( GLint x, GLint y, GLsizei w, GLsizei h )
 {
 	if( !program )
 	{
-		const GLuint shaders[ 2 ] = { Compile( GL_VERTEX_SHADER, kVertexShader ),
-			                          Compile( GL_FRAGMENT_SHADER, kFragmentShader ) };
-		program                   = glCreateProgram();
-		for( GLuint shader : shaders )
-		{
-			glAttachShader( program, shader );
-			glDeleteShader( shader ); // goes with the program
-		}
-		glLinkProgram( program );
-		gainAt = glGetUniformLocation( program, "gain" );
-		seedAt = glGetUniformLocation( program, "seed" );
+		program = LinkedProgram( kViewportTriangle, kFragmentShader );
+		gainAt  = glGetUniformLocation( program, "gain" );
+		seedAt  = glGetUniformLocation( program, "seed" );
 		glGenVertexArrays( 1, &vertexArray );
 	}
 	std::uniform_real_distribution< float > few( -0.04f, 0.04f );

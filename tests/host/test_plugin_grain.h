@@ -1,8 +1,8 @@
 #pragma once
-// The host test plug-in's HOST_TEST_PLUGIN_GRAIN switch: film grain over what a frame drew, its gain
-// varying by a few per cent from frame to frame and its pattern from run to run, as grain effects draw
-// it. It only darkens colour (alpha stays), so premultiplied colour stays premultiplied, and it touches
-// only the rectangle drawn, so pixels left undrawn stay so.
+// The test plug-ins' HOST_TEST_PLUGIN_GRAIN and CORRECT_PLUGIN_GRAIN switches: film grain over what a
+// frame drew, its gain varying by a few per cent from frame to frame and its pattern from run to run,
+// as grain effects draw it. It only darkens colour (alpha stays), so premultiplied colour stays
+// premultiplied, and it touches only the rectangle drawn, so pixels left undrawn stay so.
 #include <GL/glew.h>
 
 namespace testplugin

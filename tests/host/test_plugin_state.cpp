@@ -1,5 +1,7 @@
 #include "tests/host/test_plugin_state.h"
 
+#include "tests/host/test_plugin_program.h"
+
 #include <cstring>
 #include <string>
 
@@ -7,36 +9,6 @@ namespace testplugin
 {
 namespace
 {
-const GLenum kTargets[ 11 ] = { GL_TEXTURE_1D,
-	                            GL_TEXTURE_2D,
-	                            GL_TEXTURE_3D,
-	                            GL_TEXTURE_1D_ARRAY,
-	                            GL_TEXTURE_2D_ARRAY,
-	                            GL_TEXTURE_RECTANGLE,
-	                            GL_TEXTURE_CUBE_MAP,
-	                            GL_TEXTURE_CUBE_MAP_ARRAY,
-	                            GL_TEXTURE_BUFFER,
-	                            GL_TEXTURE_2D_MULTISAMPLE,
-	                            GL_TEXTURE_2D_MULTISAMPLE_ARRAY };
-
-GLuint LinkedProgram()
-{
-	const char* const sources[ 2 ] = { "#version 410 core\nvoid main() { gl_Position = vec4( 0.0 ); }\n",
-		                               "#version 410 core\nout vec4 colour;\nvoid main() { colour = vec4( 0.0 ); }\n" };
-	const GLenum kinds[ 2 ]        = { GL_VERTEX_SHADER, GL_FRAGMENT_SHADER };
-	const GLuint program           = glCreateProgram();
-	for( int i = 0; i < 2; ++i )
-	{
-		const GLuint shader = glCreateShader( kinds[ i ] );
-		glShaderSource( shader, 1, &sources[ i ], nullptr );
-		glCompileShader( shader );
-		glAttachShader( program, shader );
-		glDeleteShader( shader ); // goes with the program
-	}
-	glLinkProgram( program );
-	return program;
-}
-
 // The last texture unit: a host compares every unit, not only the first few.
 GLuint LastUnit()
 {
@@ -256,22 +228,24 @@ const Row kRows[] = {
 
 GLuint StateObjects::Texture( GLenum target )
 {
-	for( int i = 0; i < 11; ++i )
-		if( kTargets[ i ] == target )
-			return Made( textures[ i ], glGenTextures );
-	return 0;
+	int i = 0;
+	while( i < kTextureTargets - 1 && targets[ i ] && targets[ i ] != target )
+		++i;
+	targets[ i ] = target;
+	return Made( textures[ i ], glGenTextures );
 }
 
 GLuint StateObjects::Program()
 {
 	if( !program )
-		program = LinkedProgram();
+		program = LinkedProgram( "#version 410 core\nvoid main() { gl_Position = vec4( 0.0 ); }\n",
+		                         "#version 410 core\nout vec4 colour;\nvoid main() { colour = vec4( 0.0 ); }\n" );
 	return program;
 }
 
 void StateObjects::Release()
 {
-	glDeleteTextures( 11, textures );
+	glDeleteTextures( kTextureTargets, textures );
 	glDeleteBuffers( 1, &buffer );
 	glDeleteRenderbuffers( 1, &renderbuffer );
 	glDeleteVertexArrays( 1, &vertexArray );

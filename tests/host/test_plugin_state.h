@@ -29,7 +29,9 @@ private:
 		return name;
 	}
 
-	GLuint textures[ 11 ] = {};
+	static const int kTextureTargets   = 11; // GL's kinds of texture
+	GLenum targets[ kTextureTargets ]  = {}; // each texture's, in the order first asked for
+	GLuint textures[ kTextureTargets ] = {};
 	GLuint buffer = 0, renderbuffer = 0, vertexArray = 0, program = 0, sampler = 0, pipeline = 0, feedback = 0;
 };
 

@@ -1,5 +1,7 @@
 #include "tests/support/test_process.h"
 
+#include "host/core/output_file.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -60,8 +62,8 @@ std::string ReadFile( const std::string& path )
 
 bool WriteFile( const std::string& path, const std::string& bytes )
 {
-	std::ofstream out( path, std::ios::binary | std::ios::trunc );
-	return static_cast< bool >( out << bytes );
+	std::string error;
+	return ffglhost::WriteWholeFile( path, bytes, &error );
 }
 
 bool FileExists( const std::string& path )

@@ -100,7 +100,6 @@ TEST( CheckReport, JsonHoldsAnyBytesAPlugInHandsOut )
 		const char* json;
 	} cases[] = {
 		{ "caf\xc3\xa9 \xe2\x9c\x93", "\"caf\xc3\xa9 \xe2\x9c\x93\"" },
-		{ "Host T\xe9st", "\"Host T\\u00e9st\"" },                  // Latin-1
 		{ "\xc3", "\"\\u00c3\"" },                                  // cut short
 		{ "\xc0\xaf", "\"\\u00c0\\u00af\"" },                       // overlong
 		{ "\xed\xa0\x80", "\"\\u00ed\\u00a0\\u0080\"" },            // a surrogate

@@ -117,12 +117,10 @@ TEST( CommandLineRun, MistakesAreRefusedWithTheirMessage )
 TEST( CommandLineHelp, AskedForAnywhereOnTheLine )
 {
 	const std::vector< std::tuple< std::vector< const char* >, const char*, const char* > > asks = {
-		{ { "--version" }, "version", "" },
 		{ { "version" }, "version", "" },
 		{ { "help" }, "help", "" },
 		{ { "-h" }, "help", "" },
 		{ { "help", "run" }, "help", "run" },
-		{ { "check", "--help" }, "help", "check" },
 		{ { "info", "-h" }, "help", "info" },
 		{ { "run", "p.so", "--size", "8x8", "--help", "--frames", "0" }, "help", "run" },
 	};
@@ -140,8 +138,6 @@ TEST( CommandLineHelp, AskedForAnywhereOnTheLine )
 TEST( CommandLineHelp, ShowsTheOptionsUsersTypeOnly )
 {
 	const std::vector< std::tuple< const char*, const char*, bool > > lines = {
-		{ "check", "\n  --quiet ", true },
-		{ "check", "\n  --env NAME=VALUE ", true },
 		{ "check", "\n  --help ", true },
 		{ "check", "--probe", false },
 		{ "check", "--unrepeatable", false },

@@ -48,7 +48,7 @@ TEST( Process, LinesArriveWhileTheChildRuns )
 	                                        [ & ]( const std::string& line ) {
 		                                        lines.push_back( line );
 		                                        if( line == "waiting" )
-			                                        std::fclose( std::fopen( file.c_str(), "w" ) );
+			                                        WriteFile( file, "" );
 	                                        } );
 	SetEnvironmentValue( "PROCESS_TEST_ANSWER", nullptr );
 	RemoveFile( file );
